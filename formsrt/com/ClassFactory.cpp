@@ -1,0 +1,31 @@
+#include "ClassFactory.h"
+
+namespace formsrt {
+
+STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (OfferInterface<IClassFactory>(iid, this, out) ||
+      (iid == IID_IUnknown && OfferInterface<IClassFactory>(IID_IClassFactory, this, out))) {
+    return S_OK;
+  }
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (outer) return CLASS_E_NOAGGREGATION;
+  return create_(iid, object);
+}
+
+STDMETHODIMP ClassFactory::LockServer(BOOL lock) {
+  if (lock) {
+    LockModule();
+  } else {
+    UnlockModule();
+  }
+  return S_OK;
+}
+
+}  // namespace formsrt

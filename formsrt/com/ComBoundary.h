@@ -1,0 +1,27 @@
+// One wrapper per COM entry point: whatever the body throws becomes an
+// HRESULT with IErrorInfo set, so no C++ exception crosses the boundary.
+#pragma once
+
+#include <windows.h>
+
+namespace formsrt {
+
+// Describes the failure being handled by the current catch block to COM and
+// returns its HRESULT: a RuntimeError as 0x800A0000 | number with the
+// runtime's text, std::bad_alloc as E_OUTOFMEMORY, a ComError as its HRESULT.
+HRESULT ReportCurrentException(const wchar_t* source, REFIID iid) noexcept;
+
+// Sets the thread's IErrorInfo (source, description, interface).
+void SetComErrorInfo(const wchar_t* source, const wchar_t* description, REFIID iid) noexcept;
+
+template <class Body>
+HRESULT ComBoundary(const wchar_t* source, REFIID iid, Body&& body) noexcept {
+  try {
+    body();
+    return S_OK;
+  } catch (...) {
+    return ReportCurrentException(source, iid);
+  }
+}
+
+}  // namespace formsrt

@@ -1,0 +1,171 @@
+#include "ComModule.h"
+
+#include <windows.h>
+#include <oleauto.h>
+#include <olectl.h>
+
+#include <atomic>
+
+#include "ClassFactory.h"
+#include "RegistryKey.h"
+#include "RuntimeError.h"
+#include "TypeLibDispatch.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+// Exported by oleaut32, but not declared by the MinGW headers.
+extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib*, OLECHAR*, OLECHAR*);
+extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID, WORD, WORD, LCID, SYSKIND);
+
+namespace formsrt {
+
+namespace {
+
+std::atomic<long> g_objects{0};
+std::atomic<long> g_locks{0};
+
+// CATID_Control: the component category of ActiveX controls.
+constexpr GUID kControlCategory = {
+    0x40FC6ED4, 0x2438, 0x11CF, {0xA3, 0xDB, 0x08, 0x00, 0x36, 0xF1, 0x25, 0x02}};
+
+struct ClassesRoot {
+  HKEY key;
+  std::wstring prefix;  // path below key where the class keys live
+};
+
+ClassesRoot RootFor(RegistrationScope scope) {
+  if (scope == RegistrationScope::Machine) return {HKEY_CLASSES_ROOT, L""};
+  return {HKEY_CURRENT_USER, L"Software\\Classes\\"};
+}
+
+std::wstring VersionText(const ServerRegistration& server) {
+  return std::to_wstring(server.majorVersion) + L"." + std::to_wstring(server.minorVersion);
+}
+
+void WriteControlKeys(RegistryKey& classKey, const ControlRegistration& control) {
+  RegistryKey::Create(classKey.Get(), L"Control");
+  RegistryKey misc = RegistryKey::Create(classKey.Get(), L"MiscStatus");
+  misc.SetString(nullptr, L"0");
+  RegistryKey::Create(misc.Get(), L"1").SetString(nullptr, std::to_wstring(control.miscStatus));
+  RegistryKey::Create(classKey.Get(), L"ToolboxBitmap32")
+      .SetString(nullptr, ThisModulePath() + L", " + std::to_wstring(control.toolboxBitmapResource));
+  RegistryKey::Create(classKey.Get(),
+                      L"Implemented Categories\\" + GuidText(kControlCategory));
+}
+
+void WriteClassKeys(const ClassesRoot& root, const ServerRegistration& server,
+                    const CoClassRegistration& coclass) {
+  std::wstring clsid = GuidText(coclass.clsid);
+  RegistryKey classKey = RegistryKey::Create(root.key, root.prefix + L"CLSID\\" + clsid);
+  classKey.SetString(nullptr, coclass.description);
+  RegistryKey inproc = RegistryKey::Create(classKey.Get(), L"InprocServer32");
+  inproc.SetString(nullptr, ThisModulePath());
+  inproc.SetString(L"ThreadingModel", L"Apartment");
+  RegistryKey::Create(classKey.Get(), L"ProgID").SetString(nullptr, coclass.progId);
+  RegistryKey::Create(classKey.Get(), L"VersionIndependentProgID").SetString(nullptr, coclass.progId);
+  RegistryKey::Create(classKey.Get(), L"TypeLib").SetString(nullptr, GuidText(server.libid));
+  RegistryKey::Create(classKey.Get(), L"Version").SetString(nullptr, VersionText(server));
+  RegistryKey::Create(classKey.Get(), L"Programmable");
+  if (coclass.control) WriteControlKeys(classKey, *coclass.control);
+
+  RegistryKey progIdKey = RegistryKey::Create(root.key, root.prefix + coclass.progId);
+  progIdKey.SetString(nullptr, coclass.description);
+  RegistryKey::Create(progIdKey.Get(), L"CLSID").SetString(nullptr, clsid);
+}
+
+void RegisterTypeLibrary(RegistrationScope scope) {
+  std::wstring path = ThisModulePath();
+  ComPtr<ITypeLib> library;
+  ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put()));
+  auto* pathText = const_cast<LPOLESTR>(path.c_str());
+  ThrowIfFailed(scope == RegistrationScope::Machine
+                    ? ::RegisterTypeLib(library.Get(), pathText, nullptr)
+                    : ::RegisterTypeLibForUser(library.Get(), pathText, nullptr));
+}
+
+void UnregisterTypeLibrary(const ServerRegistration& server, RegistrationScope scope) {
+  SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+  // A type library that is not registered is not an error here.
+  if (scope == RegistrationScope::Machine) {
+    ::UnRegisterTypeLib(server.libid, server.majorVersion, server.minorVersion, 0, kind);
+  } else {
+    ::UnRegisterTypeLibForUser(server.libid, server.majorVersion, server.minorVersion, 0, kind);
+  }
+}
+
+}  // namespace
+
+HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
+
+std::wstring ThisModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = ::GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void ObjectCreated() { ++g_objects; }
+void ObjectDestroyed() { --g_objects; }
+void LockModule() { ++g_locks; }
+void UnlockModule() { --g_locks; }
+long ActiveObjectCount() { return g_objects; }
+long ModuleLockCount() { return g_locks; }
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  ::StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+HRESULT RegisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept {
+  try {
+    ClassesRoot root = RootFor(scope);
+    for (size_t i = 0; i < server.classCount; ++i) WriteClassKeys(root, server, server.classes[i]);
+    RegisterTypeLibrary(scope);
+    return S_OK;
+  } catch (...) {
+    UnregisterServer(server, scope);
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept {
+  try {
+    ClassesRoot root = RootFor(scope);
+    for (size_t i = 0; i < server.classCount; ++i) {
+      const CoClassRegistration& coclass = server.classes[i];
+      RegistryKey::DeleteTree(root.key, root.prefix + L"CLSID\\" + GuidText(coclass.clsid));
+      RegistryKey::DeleteTree(root.key, root.prefix + coclass.progId);
+    }
+    UnregisterTypeLibrary(server, scope);
+    return S_OK;
+  } catch (...) {
+    return SELFREG_E_CLASS;
+  }
+}
+
+HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, REFIID iid,
+                             void** object) noexcept {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  for (size_t i = 0; i < server.classCount; ++i) {
+    if (server.classes[i].clsid == clsid) {
+      return CreateAndQuery<ClassFactory>(iid, object, server.classes[i].create);
+    }
+  }
+  return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT CanUnloadServer() noexcept {
+  if (g_objects != 0 || g_locks != 0) return S_FALSE;
+  ReleaseModuleTypeInfo();
+  return S_OK;
+}
+
+}  // namespace formsrt

@@ -1,0 +1,33 @@
+// The runtime's conversions, done by the platform's automation functions so
+// that rounding, locale-aware parsing and overflow follow the runtime's rules.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace formsrt {
+
+// Rounds to the nearest whole number, halves to even; error 6 out of range.
+SHORT ToInt16(double value);
+
+// Parses text under the user's locale; a fraction rounds half to even.
+// Error 13 for text that is not a number, error 6 outside the 32-bit range.
+LONG TextToInt32(std::wstring_view text);
+
+std::wstring Int32ToText(LONG value);
+
+// Formats a date and time with a pattern such as "hh:nn:ss"; ':' stands for
+// the system's time separator.
+std::wstring FormatDateTime(DATE value, std::wstring_view pattern);
+DATE CurrentLocalTime();
+
+// Compares under the user's locale, ignoring case: <0, 0 or >0.
+int CompareIgnoringCase(std::wstring_view a, std::wstring_view b);
+
+// Wide text to and from the system's 8-bit code page, for the "A" entry points.
+std::string ToAnsi(std::wstring_view text);
+std::wstring FromAnsi(std::string_view text);
+
+}  // namespace formsrt

@@ -1,0 +1,166 @@
+#include "LateBound.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "Bstr.h"
+#include "RuntimeError.h"
+
+namespace formsrt {
+
+namespace {
+
+// Owns the strings that a callee puts into an EXCEPINFO.
+class ExcepInfo {
+ public:
+  ExcepInfo() = default;
+  ExcepInfo(const ExcepInfo&) = delete;
+  ExcepInfo& operator=(const ExcepInfo&) = delete;
+  ~ExcepInfo() {
+    ::SysFreeString(info_.bstrSource);
+    ::SysFreeString(info_.bstrDescription);
+    ::SysFreeString(info_.bstrHelpFile);
+  }
+  EXCEPINFO* Put() { return &info_; }
+  EXCEPINFO& Get() { return info_; }
+
+ private:
+  EXCEPINFO info_{};
+};
+
+long NumberFromHresult(HRESULT hr) {
+  if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) return HRESULT_CODE(hr);
+  switch (hr) {
+    case DISP_E_MEMBERNOTFOUND:
+    case DISP_E_UNKNOWNNAME:
+    case E_NOINTERFACE:
+    case E_NOTIMPL:
+      return error::MemberNotSupported;
+    case DISP_E_TYPEMISMATCH: return error::TypeMismatch;
+    case DISP_E_OVERFLOW: return error::Overflow;
+    case DISP_E_BADPARAMCOUNT: return error::WrongArgumentCount;
+    case DISP_E_PARAMNOTOPTIONAL: return error::ArgumentNotOptional;
+    case DISP_E_BADINDEX: return error::SubscriptOutOfRange;
+    case E_OUTOFMEMORY: return error::OutOfMemory;
+    case E_INVALIDARG: return error::InvalidProcedureCall;
+    default: return hr;  // an outside object's own code, passed on as it is
+  }
+}
+
+[[noreturn]] void RaiseFromHresult(HRESULT hr) {
+  long number = NumberFromHresult(hr);
+  if (number == hr) throw RuntimeError(number, StandardErrorText(error::AutomationError));
+  throw RuntimeError(number);
+}
+
+}  // namespace
+
+void RaiseInvokeFailure(HRESULT hr, EXCEPINFO& info) {
+  if (hr != DISP_E_EXCEPTION) RaiseFromHresult(hr);
+  if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+  HRESULT code = info.scode ? info.scode : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, info.wCode);
+  long number = NumberFromHresult(code);
+  if (info.bstrDescription && ::SysStringLen(info.bstrDescription) > 0) {
+    throw RuntimeError(number, Bstr::Copy(info.bstrDescription).Str());
+  }
+  RaiseFromHresult(code);
+}
+
+ComPtr<IDispatch> RequireObject(const VARIANT& holder) {
+  const VARIANT* v = &holder;
+  while (V_VT(v) == (VT_BYREF | VT_VARIANT)) {
+    v = V_VARIANTREF(v);
+    if (!v) Raise(error::ObjectRequired);
+  }
+  switch (V_VT(v)) {
+    case VT_DISPATCH:
+      if (!V_DISPATCH(v)) Raise(error::ObjectNotSet);
+      return ComPtr<IDispatch>(V_DISPATCH(v));
+    case VT_BYREF | VT_DISPATCH:
+      if (!V_DISPATCHREF(v) || !*V_DISPATCHREF(v)) Raise(error::ObjectNotSet);
+      return ComPtr<IDispatch>(*V_DISPATCHREF(v));
+    case VT_UNKNOWN:
+    case VT_BYREF | VT_UNKNOWN: {
+      IUnknown* unknown = V_VT(v) == VT_UNKNOWN ? V_UNKNOWN(v)
+                                                : (V_UNKNOWNREF(v) ? *V_UNKNOWNREF(v) : nullptr);
+      if (!unknown) Raise(error::ObjectNotSet);
+      ComPtr<IDispatch> dispatch;
+      if (FAILED(unknown->QueryInterface(IID_IDispatch, dispatch.PutVoid()))) {
+        Raise(error::MemberNotSupported);
+      }
+      return dispatch;
+    }
+    default:
+      Raise(error::ObjectRequired);
+  }
+}
+
+DISPID LookupMember(IDispatch* object, const wchar_t* name) {
+  if (!object) Raise(error::ObjectNotSet);
+  DISPID id = DISPID_UNKNOWN;
+  auto* nameText = const_cast<LPOLESTR>(name);
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) RaiseFromHresult(hr == DISP_E_UNKNOWNNAME ? DISP_E_MEMBERNOTFOUND : hr);
+  return id;
+}
+
+Variant InvokeMember(IDispatch* object, DISPID member, WORD flags,
+                     std::span<const VARIANT> arguments) {
+  if (!object) Raise(error::ObjectNotSet);
+  // DISPPARAMS lists the arguments last to first.
+  std::vector<VARIANTARG> reversed(arguments.begin(), arguments.end());
+  std::reverse(reversed.begin(), reversed.end());
+  DISPID putId = DISPID_PROPERTYPUT;
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    params.rgdispidNamedArgs = &putId;
+    params.cNamedArgs = 1;
+  }
+  Variant result;
+  ExcepInfo excepInfo;
+  UINT argErr = 0;
+  bool wantsResult = !(flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF));
+  HRESULT hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                              wantsResult ? result.Put() : nullptr, excepInfo.Put(), &argErr);
+  if (FAILED(hr)) RaiseInvokeFailure(hr, excepInfo.Get());
+  return result;
+}
+
+namespace {
+
+std::span<const VARIANT> AsSpan(std::initializer_list<VARIANT> list) {
+  return {list.begin(), list.size()};
+}
+
+}  // namespace
+
+Variant GetProperty(IDispatch* object, DISPID member, std::initializer_list<VARIANT> indexes) {
+  return InvokeMember(object, member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, AsSpan(indexes));
+}
+
+Variant GetProperty(IDispatch* object, const wchar_t* name) {
+  return GetProperty(object, LookupMember(object, name));
+}
+
+void PutProperty(IDispatch* object, DISPID member, const VARIANT& value,
+                 std::initializer_list<VARIANT> indexes) {
+  // The put value comes after the indexes.
+  std::vector<VARIANT> arguments(indexes.begin(), indexes.end());
+  arguments.push_back(value);
+  InvokeMember(object, member, DISPATCH_PROPERTYPUT, arguments);
+}
+
+void PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value) {
+  PutProperty(object, LookupMember(object, name), value);
+}
+
+Variant CallMethod(IDispatch* object, DISPID member, std::initializer_list<VARIANT> arguments) {
+  return InvokeMember(object, member, DISPATCH_METHOD, AsSpan(arguments));
+}
+
+Variant CallMethod(IDispatch* object, const wchar_t* name,
+                   std::initializer_list<VARIANT> arguments) {
+  return CallMethod(object, LookupMember(object, name), arguments);
+}
+
+}  // namespace formsrt

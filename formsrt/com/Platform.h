@@ -1,0 +1,97 @@
+// The platform seam: every user32, shell32, kernel32 and winmm entry point
+// that the suite calls is reached through one table per platform library.
+// The tables hold the real functions by default; a test swaps entries for
+// recording fakes with a PlatformOverride, which restores the table when it
+// goes out of scope.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+// The headers turn RtlMoveMemory into memmove; the suite calls the real export.
+#undef RtlMoveMemory
+
+namespace formsrt {
+
+struct User32Api {
+  BOOL(WINAPI* SetWindowPos)(HWND, HWND, int, int, int, int, UINT) = ::SetWindowPos;
+  LONG(WINAPI* SetWindowLongA)(HWND, int, LONG) = ::SetWindowLongA;
+  LRESULT(WINAPI* SendMessageA)(HWND, UINT, WPARAM, LPARAM) = ::SendMessageA;
+  BOOL(WINAPI* ReleaseCapture)() = ::ReleaseCapture;
+  BOOL(WINAPI* FlashWindow)(HWND, BOOL) = ::FlashWindow;
+  HWND(WINAPI* FindWindowA)(LPCSTR, LPCSTR) = ::FindWindowA;
+  HWND(WINAPI* GetWindow)(HWND, UINT) = ::GetWindow;
+  BOOL(WINAPI* SystemParametersInfoA)(UINT, UINT, PVOID, UINT) = ::SystemParametersInfoA;
+  BOOL(WINAPI* SetCursorPos)(int, int) = ::SetCursorPos;
+  BOOL(WINAPI* GetCursorPos)(LPPOINT) = ::GetCursorPos;
+  int(WINAPI* MessageBoxW)(HWND, LPCWSTR, LPCWSTR, UINT) = ::MessageBoxW;
+  HWND(WINAPI* GetActiveWindow)() = ::GetActiveWindow;
+  UINT_PTR(WINAPI* SetTimer)(HWND, UINT_PTR, UINT, TIMERPROC) = ::SetTimer;
+  BOOL(WINAPI* KillTimer)(HWND, UINT_PTR) = ::KillTimer;
+  HWND(WINAPI* CreateWindowExW)(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
+                                HINSTANCE, LPVOID) = ::CreateWindowExW;
+  BOOL(WINAPI* DestroyWindow)(HWND) = ::DestroyWindow;
+};
+
+struct Shell32Api {
+  BOOL(WINAPI* Shell_NotifyIconA)(DWORD, PNOTIFYICONDATAA) = ::Shell_NotifyIconA;
+  HINSTANCE(WINAPI* ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) = ::ShellExecuteW;
+};
+
+extern "C" __declspec(dllimport) void WINAPI RtlMoveMemory(void* destination, const void* source,
+                                                           SIZE_T length);
+
+struct Kernel32Api {
+  UINT(WINAPI* GetWindowsDirectoryA)(LPSTR, UINT) = ::GetWindowsDirectoryA;
+  UINT(WINAPI* GetSystemDirectoryA)(LPSTR, UINT) = ::GetSystemDirectoryA;
+  DWORD(WINAPI* GetTempPathA)(DWORD, LPSTR) = ::GetTempPathA;
+  HGLOBAL(WINAPI* GlobalAlloc)(UINT, SIZE_T) = ::GlobalAlloc;
+  LPVOID(WINAPI* GlobalLock)(HGLOBAL) = ::GlobalLock;
+  HGLOBAL(WINAPI* GlobalFree)(HGLOBAL) = ::GlobalFree;
+  void(WINAPI* RtlMoveMemory)(void*, const void*, SIZE_T) = formsrt::RtlMoveMemory;
+  BOOL(WINAPI* CreateProcessW)(LPCWSTR, LPWSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                               DWORD, LPVOID, LPCWSTR, LPSTARTUPINFOW,
+                               LPPROCESS_INFORMATION) = ::CreateProcessW;
+  BOOL(WINAPI* CloseHandle)(HANDLE) = ::CloseHandle;
+  void(WINAPI* OutputDebugStringA)(LPCSTR) = ::OutputDebugStringA;
+};
+
+struct WinmmApi {
+  MMRESULT(WINAPI* mixerOpen)(LPHMIXER, UINT, DWORD_PTR, DWORD_PTR, DWORD) = ::mixerOpen;
+  MMRESULT(WINAPI* mixerClose)(HMIXER) = ::mixerClose;
+  MMRESULT(WINAPI* mixerGetLineInfoA)(HMIXEROBJ, LPMIXERLINEA, DWORD) = ::mixerGetLineInfoA;
+  MMRESULT(WINAPI* mixerGetLineControlsA)(HMIXEROBJ, LPMIXERLINECONTROLSA,
+                                          DWORD) = ::mixerGetLineControlsA;
+  MMRESULT(WINAPI* mixerGetControlDetailsA)(HMIXEROBJ, LPMIXERCONTROLDETAILS,
+                                            DWORD) = ::mixerGetControlDetailsA;
+  MMRESULT(WINAPI* mixerSetControlDetails)(HMIXEROBJ, LPMIXERCONTROLDETAILS,
+                                           DWORD) = ::mixerSetControlDetails;
+  DWORD(WINAPI* timeGetTime)() = ::timeGetTime;
+  MMRESULT(WINAPI* timeBeginPeriod)(UINT) = ::timeBeginPeriod;
+  MMRESULT(WINAPI* timeEndPeriod)(UINT) = ::timeEndPeriod;
+};
+
+// The live tables. Code calls, for example, formsrt::User32().SetWindowPos(...).
+User32Api& User32();
+Shell32Api& Shell32();
+Kernel32Api& Kernel32();
+WinmmApi& Winmm();
+
+// Restores a table to what it held when the override was made.
+template <class Api>
+class PlatformOverride {
+ public:
+  explicit PlatformOverride(Api& live) : live_(live), saved_(live) {}
+  ~PlatformOverride() { live_ = saved_; }
+  PlatformOverride(const PlatformOverride&) = delete;
+  PlatformOverride& operator=(const PlatformOverride&) = delete;
+
+  Api* operator->() { return &live_; }
+
+ private:
+  Api& live_;
+  Api saved_;
+};
+
+}  // namespace formsrt

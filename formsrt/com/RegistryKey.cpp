@@ -1,0 +1,52 @@
+#include "RegistryKey.h"
+
+#include "RuntimeError.h"
+
+namespace formsrt {
+
+RegistryKey RegistryKey::Create(HKEY parent, const std::wstring& path) {
+  RegistryKey key;
+  LSTATUS status = ::RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                                     nullptr, &key.key_, nullptr);
+  if (status != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(status));
+  return key;
+}
+
+RegistryKey RegistryKey::Open(HKEY parent, const std::wstring& path) {
+  RegistryKey key;
+  if (::RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_) != ERROR_SUCCESS) {
+    key.key_ = nullptr;
+  }
+  return key;
+}
+
+void RegistryKey::DeleteTree(HKEY parent, const std::wstring& path) {
+  LSTATUS status = ::RegDeleteTreeW(parent, path.c_str());
+  if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return;
+  throw ComError(HRESULT_FROM_WIN32(status));
+}
+
+void RegistryKey::SetString(const wchar_t* name, const std::wstring& value) {
+  auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+  LSTATUS status = ::RegSetValueExW(key_, name, 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+  if (status != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(status));
+}
+
+std::wstring RegistryKey::GetString(const wchar_t* name) const {
+  DWORD type = 0;
+  DWORD bytes = 0;
+  if (::RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return {};
+  }
+  std::wstring value(bytes / sizeof(wchar_t), L'\0');
+  if (::RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()),
+                         &bytes) != ERROR_SUCCESS) {
+    return {};
+  }
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return value;
+}
+
+}  // namespace formsrt

@@ -1,0 +1,33 @@
+// The four entry points of an in-process COM server, plus DllInstall for
+// per-user registration ("regsvr32 /n /i:user"). Linked into every COM
+// library of the suite, each of which defines ThisServer().
+#include <windows.h>
+
+#include "ComModule.h"
+
+using formsrt::RegistrationScope;
+
+extern "C" {
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  return formsrt::GetServerClassObject(formsrt::ThisServer(), clsid, iid, object);
+}
+
+STDAPI DllCanUnloadNow() { return formsrt::CanUnloadServer(); }
+
+STDAPI DllRegisterServer() {
+  return formsrt::RegisterServer(formsrt::ThisServer(), RegistrationScope::Machine);
+}
+
+STDAPI DllUnregisterServer() {
+  return formsrt::UnregisterServer(formsrt::ThisServer(), RegistrationScope::Machine);
+}
+
+STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
+  bool perUser = commandLine && ::CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL;
+  RegistrationScope scope = perUser ? RegistrationScope::CurrentUser : RegistrationScope::Machine;
+  const formsrt::ServerRegistration& server = formsrt::ThisServer();
+  return install ? formsrt::RegisterServer(server, scope) : formsrt::UnregisterServer(server, scope);
+}
+
+}  // extern "C"

@@ -1,0 +1,212 @@
+#include "TypeLibDispatch.h"
+
+#include <map>
+#include <mutex>
+#include <new>
+#include <vector>
+
+#include "ComModule.h"
+#include "RuntimeError.h"
+
+namespace formsrt {
+
+namespace {
+
+struct TypeInfoCache {
+  std::mutex lock;
+  ComPtr<ITypeLib> library;
+  std::map<GUID, ComPtr<ITypeInfo>, bool (*)(const GUID&, const GUID&)> infos{
+      [](const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) < 0; }};
+};
+
+TypeInfoCache& Cache() {
+  static TypeInfoCache cache;
+  return cache;
+}
+
+// Frees a FUNCDESC when it goes out of scope.
+class FuncDescHolder {
+ public:
+  FuncDescHolder(ITypeInfo* info, FUNCDESC* desc) : info_(info), desc_(desc) {}
+  ~FuncDescHolder() {
+    if (desc_) info_->ReleaseFuncDesc(desc_);
+  }
+  FuncDescHolder(const FuncDescHolder&) = delete;
+  FuncDescHolder& operator=(const FuncDescHolder&) = delete;
+  const FUNCDESC* Get() const { return desc_; }
+
+ private:
+  ITypeInfo* info_;
+  FUNCDESC* desc_;
+};
+
+FuncDescHolder FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr))) return {info, nullptr};
+  WORD count = attr->cFuncs;
+  info->ReleaseTypeAttr(attr);
+  for (UINT i = 0; i < count; ++i) {
+    FUNCDESC* desc = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &desc))) continue;
+    if (desc->memid == id && (desc->invkind & flags)) return {info, desc};
+    info->ReleaseFuncDesc(desc);
+  }
+  return {info, nullptr};
+}
+
+bool HasVariantReference(const DISPPARAMS* params) {
+  for (UINT i = 0; i < params->cArgs; ++i) {
+    if (V_VT(&params->rgvarg[i]) == (VT_BYREF | VT_VARIANT)) return true;
+  }
+  return false;
+}
+
+// The type that a by-reference parameter points at, or VT_EMPTY when the
+// parameter is not a plain typed reference.
+VARTYPE ReferencedType(const TYPEDESC& type) {
+  if (type.vt != VT_PTR || !type.lptdesc) return VT_EMPTY;
+  VARTYPE target = type.lptdesc->vt;
+  if (target == VT_VARIANT || target == VT_PTR || target == VT_USERDEFINED ||
+      target == VT_SAFEARRAY || target == VT_CARRAY) {
+    return VT_EMPTY;
+  }
+  return target;
+}
+
+class ScriptArguments {
+ public:
+  ScriptArguments() = default;
+  ScriptArguments(const ScriptArguments&) = delete;
+  ScriptArguments& operator=(const ScriptArguments&) = delete;
+  ~ScriptArguments() {
+    for (Slot& slot : slots_) ::VariantClear(&slot.value);
+  }
+
+  HRESULT Adapt(const FUNCDESC* function, const DISPPARAMS* original, UINT* argErr) {
+    args_.assign(original->rgvarg, original->rgvarg + original->cArgs);
+    slots_.reserve(original->cArgs);
+    for (UINT i = 0; i < original->cArgs; ++i) {
+      if (V_VT(&args_[i]) != (VT_BYREF | VT_VARIANT)) continue;
+      int param = ParameterIndex(function, original, i);
+      if (param < 0) continue;
+      HRESULT hr = AdaptOne(function->lprgelemdescParam[param].tdesc, args_[i]);
+      if (FAILED(hr)) {
+        if (argErr) *argErr = i;
+        return hr;
+      }
+    }
+    params_ = *original;
+    params_.rgvarg = args_.data();
+    return S_OK;
+  }
+
+  DISPPARAMS* Params() { return &params_; }
+
+  // Puts what the member wrote back into the caller's variables, in their
+  // own type where the value fits it.
+  void WriteBack() {
+    for (Slot& slot : slots_) {
+      if (!slot.writeBack) continue;
+      VARIANT converted;
+      ::VariantInit(&converted);
+      VARTYPE original = V_VT(slot.target);
+      bool keepType = original != VT_EMPTY && original != VT_NULL && !(original & VT_BYREF) &&
+                      SUCCEEDED(::VariantChangeType(&converted, &slot.value, 0, original));
+      if (!keepType && FAILED(::VariantCopy(&converted, &slot.value))) continue;
+      ::VariantClear(slot.target);
+      *slot.target = converted;
+    }
+  }
+
+ private:
+  struct Slot {
+    VARIANT* target;
+    VARIANT value;
+    bool writeBack;
+  };
+
+  static int ParameterIndex(const FUNCDESC* function, const DISPPARAMS* params, UINT arg) {
+    int count = function->cParams;
+    int index;
+    if (arg < params->cNamedArgs) {
+      DISPID named = params->rgdispidNamedArgs[arg];
+      index = named == DISPID_PROPERTYPUT ? count - 1 : named;
+    } else {
+      index = static_cast<int>(params->cArgs - 1 - arg);
+    }
+    return index >= 0 && index < count ? index : -1;
+  }
+
+  HRESULT AdaptOne(const TYPEDESC& paramType, VARIANTARG& arg) {
+    VARIANT* target = V_VARIANTREF(&arg);
+    if (!target) return DISP_E_TYPEMISMATCH;
+    VARTYPE referenced = ReferencedType(paramType);
+    bool byReference = paramType.vt == VT_PTR;
+    if (byReference && referenced == VT_EMPTY) return S_OK;  // VARIANT* takes it as it is
+    slots_.push_back({target, {}, byReference});
+    Slot& slot = slots_.back();
+    ::VariantInit(&slot.value);
+    HRESULT hr = byReference ? ::VariantChangeType(&slot.value, target, 0, referenced)
+                             : ::VariantCopyInd(&slot.value, target);
+    if (FAILED(hr)) return hr == E_OUTOFMEMORY ? hr : DISP_E_TYPEMISMATCH;
+    if (byReference) {
+      V_VT(&arg) = VT_BYREF | referenced;
+      V_BYREF(&arg) = &V_I4(&slot.value);  // the value union starts at one address
+    } else {
+      arg = slot.value;  // a shallow copy; the slot still owns the value
+    }
+    return S_OK;
+  }
+
+  std::vector<VARIANTARG> args_;
+  std::vector<Slot> slots_;
+  DISPPARAMS params_{};
+};
+
+}  // namespace
+
+ComPtr<ITypeInfo> ModuleTypeInfo(REFIID iid) {
+  TypeInfoCache& cache = Cache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  auto found = cache.infos.find(iid);
+  if (found != cache.infos.end()) return found->second;
+  if (!cache.library) {
+    HRESULT hr = ::LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, cache.library.Put());
+    if (FAILED(hr)) throw ComError(hr);
+  }
+  ComPtr<ITypeInfo> info;
+  HRESULT hr = cache.library->GetTypeInfoOfGuid(iid, info.Put());
+  if (FAILED(hr)) throw ComError(hr);
+  cache.infos.emplace(iid, info);
+  return info;
+}
+
+void ReleaseModuleTypeInfo() {
+  TypeInfoCache& cache = Cache();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  cache.infos.clear();
+  cache.library.Reset();
+}
+
+HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD flags,
+                              DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                              UINT* argErr) noexcept {
+  if (!params) return E_INVALIDARG;
+  if (!HasVariantReference(params)) {
+    return info->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+  }
+  try {
+    FuncDescHolder function = FindFunction(info, id, flags);
+    if (!function.Get()) return info->Invoke(instance, id, flags, params, result, excepInfo, argErr);
+    ScriptArguments arguments;
+    HRESULT hr = arguments.Adapt(function.Get(), params, argErr);
+    if (FAILED(hr)) return hr;
+    hr = info->Invoke(instance, id, flags, arguments.Params(), result, excepInfo, argErr);
+    if (SUCCEEDED(hr)) arguments.WriteBack();
+    return hr;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+}  // namespace formsrt

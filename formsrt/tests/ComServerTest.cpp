@@ -1,0 +1,253 @@
+// The COM core end to end, through the runtime's own test server:
+// registration, creation by ProgID, vtable and dispatch calls, script-style
+// by-reference arguments and the error model.
+#include <gtest/gtest.h>
+
+#include "FormsrtTest.h"
+#include "ProcessRunner.h"
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+#include "com/ComModule.h"
+#include "com/RegistryKey.h"
+#include "com/Variant.h"
+
+using namespace formsrt;
+
+namespace {
+
+class ServerLibrary {
+ public:
+  ServerLibrary() : module_(::LoadLibraryW((testing_support::ExecutableFolder() + L"FormsrtTest.dll").c_str())) {}
+  ~ServerLibrary() {
+    if (module_) ::FreeLibrary(module_);
+  }
+  ServerLibrary(const ServerLibrary&) = delete;
+  ServerLibrary& operator=(const ServerLibrary&) = delete;
+
+  HRESULT Call(const char* entry) const {
+    auto function = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(::GetProcAddress(module_, entry)));
+    return function ? function() : E_FAIL;
+  }
+  HRESULT Install(BOOL install, const wchar_t* scope) const {
+    auto function = reinterpret_cast<HRESULT(WINAPI*)(BOOL, LPCWSTR)>(
+        reinterpret_cast<void*>(::GetProcAddress(module_, "DllInstall")));
+    return function ? function(install, scope) : E_FAIL;
+  }
+  explicit operator bool() const { return module_ != nullptr; }
+
+ private:
+  HMODULE module_;
+};
+
+std::wstring ClassKeyPath() { return L"CLSID\\" + GuidText(CLSID_Calculator); }
+
+bool TypeLibraryRegistered() {
+  ComPtr<ITypeLib> library;
+  return SUCCEEDED(::LoadRegTypeLib(LIBID_FormsrtTest, 1, 0, 0, library.Put()));
+}
+
+ComPtr<ICalculator> CreateByProgId() {
+  CLSID clsid{};
+  EXPECT_EQ(S_OK, ::CLSIDFromProgID(L"FormsrtTest.Calculator", &clsid));
+  ComPtr<ICalculator> calculator;
+  EXPECT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICalculator,
+                                     calculator.PutVoid()));
+  return calculator;
+}
+
+struct InvokeOutcome {
+  HRESULT hr;
+  Variant result;
+  EXCEPINFO excepInfo{};
+  ~InvokeOutcome() {
+    ::SysFreeString(excepInfo.bstrSource);
+    ::SysFreeString(excepInfo.bstrDescription);
+    ::SysFreeString(excepInfo.bstrHelpFile);
+  }
+};
+
+// Invokes with the arguments given last to first, as DISPPARAMS holds them.
+void Invoke(IDispatch* object, DISPID id, WORD flags, std::vector<VARIANT> reversedArgs,
+            InvokeOutcome& outcome) {
+  DISPPARAMS params{reversedArgs.data(), nullptr, static_cast<UINT>(reversedArgs.size()), 0};
+  UINT argErr = 0;
+  outcome.hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                              outcome.result.Put(), &outcome.excepInfo, &argErr);
+}
+
+class ComServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(library_);
+    ASSERT_EQ(S_OK, library_.Call("DllRegisterServer"));
+  }
+  ServerLibrary library_;
+};
+
+}  // namespace
+
+TEST_F(ComServerTest, RegistrationWritesEveryKeyAndUnregistrationRemovesThem) {
+  RegistryKey inproc = RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKeyPath() + L"\\InprocServer32");
+  ASSERT_TRUE(inproc);
+  EXPECT_NE(std::wstring::npos, inproc.GetString(nullptr).find(L"FormsrtTest.dll"));
+  EXPECT_EQ(L"Apartment", inproc.GetString(L"ThreadingModel"));
+  EXPECT_EQ(GuidText(CLSID_Calculator),
+            RegistryKey::Open(HKEY_CLASSES_ROOT, L"FormsrtTest.Calculator\\CLSID").GetString(nullptr));
+  EXPECT_EQ(GuidText(LIBID_FormsrtTest),
+            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKeyPath() + L"\\TypeLib").GetString(nullptr));
+  EXPECT_TRUE(TypeLibraryRegistered());
+
+  EXPECT_EQ(S_OK, library_.Call("DllUnregisterServer"));
+  EXPECT_EQ(S_OK, library_.Call("DllUnregisterServer"));  // idempotent
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKeyPath()));
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CLASSES_ROOT, L"FormsrtTest.Calculator"));
+  EXPECT_FALSE(TypeLibraryRegistered());
+
+  EXPECT_EQ(S_OK, library_.Call("DllRegisterServer"));
+  EXPECT_EQ(S_OK, library_.Call("DllRegisterServer"));  // idempotent
+  EXPECT_TRUE(RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKeyPath()));
+}
+
+TEST_F(ComServerTest, PerUserInstallWritesUnderTheCurrentUsersClasses) {
+  std::wstring userClass = L"Software\\Classes\\" + ClassKeyPath();
+  EXPECT_EQ(S_OK, library_.Install(TRUE, L"user"));
+  EXPECT_TRUE(RegistryKey::Open(HKEY_CURRENT_USER, userClass + L"\\InprocServer32"));
+  EXPECT_TRUE(RegistryKey::Open(HKEY_CURRENT_USER, L"Software\\Classes\\FormsrtTest.Calculator"));
+  EXPECT_EQ(S_OK, library_.Install(FALSE, L"user"));
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, userClass));
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, L"Software\\Classes\\FormsrtTest.Calculator"));
+}
+
+TEST_F(ComServerTest, UnloadIsRefusedWhileAnObjectOrALockLives) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+  EXPECT_EQ(S_FALSE, library_.Call("DllCanUnloadNow"));
+  calculator.Reset();
+  EXPECT_EQ(S_OK, library_.Call("DllCanUnloadNow"));
+
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(S_OK, ::CoGetClassObject(CLSID_Calculator, CLSCTX_INPROC_SERVER, nullptr,
+                                     IID_IClassFactory, factory.PutVoid()));
+  EXPECT_EQ(S_OK, factory->LockServer(TRUE));
+  factory.Reset();
+  EXPECT_EQ(S_FALSE, library_.Call("DllCanUnloadNow"));
+  ComPtr<IClassFactory> again;
+  ASSERT_EQ(S_OK, ::CoGetClassObject(CLSID_Calculator, CLSCTX_INPROC_SERVER, nullptr,
+                                     IID_IClassFactory, again.PutVoid()));
+  EXPECT_EQ(S_OK, again->LockServer(FALSE));
+  ComPtr<IUnknown> aggregated;
+  EXPECT_EQ(CLASS_E_NOAGGREGATION,
+            again->CreateInstance(reinterpret_cast<IUnknown*>(again.Get()), IID_IUnknown,
+                                  aggregated.PutVoid()));
+  again.Reset();
+  EXPECT_EQ(S_OK, library_.Call("DllCanUnloadNow"));
+}
+
+TEST_F(ComServerTest, CallsThroughTheVtableAndThroughInvokeByNameAndDispid) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+  LONG sum = 0;
+  EXPECT_EQ(S_OK, calculator->Add(2, 40, &sum));
+  EXPECT_EQ(42, sum);
+
+  DISPID id = 0;
+  LPOLESTR name = const_cast<LPOLESTR>(L"add");  // names are not case-sensitive
+  ASSERT_EQ(S_OK, calculator->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+  EXPECT_EQ(1, id);
+  InvokeOutcome outcome;
+  Invoke(calculator.Get(), id, DISPATCH_METHOD,
+         {Variant::FromInt32(5).Get(), Variant::FromInt16(7).Get()}, outcome);
+  ASSERT_EQ(S_OK, outcome.hr);
+  EXPECT_EQ(VT_I4, outcome.result.Type());
+  EXPECT_EQ(12, V_I4(&outcome.result.Get()));
+
+  Variant text = Variant::FromText(L"\u00e9t\u00e9");
+  InvokeOutcome put;
+  DISPID putId = DISPID_PROPERTYPUT;
+  VARIANT arg = text.Get();
+  DISPPARAMS params{&arg, &putId, 1, 1};
+  put.hr = calculator->Invoke(5, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+  EXPECT_EQ(S_OK, put.hr);
+  Bstr stored;
+  EXPECT_EQ(S_OK, calculator->get_Name(stored.Put()));
+  EXPECT_EQ(L"\u00e9t\u00e9", stored.Str());
+}
+
+TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+
+  // A script's variable holding a 16-bit integer, passed as VT_VARIANT|VT_BYREF.
+  Variant variable = Variant::FromInt16(21);
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = variable.Raw();
+  InvokeOutcome twice;
+  Invoke(calculator.Get(), 2, DISPATCH_METHOD, {reference}, twice);
+  ASSERT_EQ(S_OK, twice.hr);
+  EXPECT_EQ(21, V_I4(&twice.result.Get()));
+  EXPECT_EQ(VT_I2, variable.Type());  // the variable keeps its own type
+  EXPECT_EQ(42, V_I2(&variable.Get()));
+
+  Variant text = Variant::FromText(L"17");
+  V_VARIANTREF(&reference) = text.Raw();
+  InvokeOutcome peek;
+  Invoke(calculator.Get(), 3, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {reference}, peek);
+  ASSERT_EQ(S_OK, peek.hr);
+  EXPECT_EQ(17, V_I4(&peek.result.Get()));
+  EXPECT_EQ(VT_BSTR, text.Type());
+  EXPECT_STREQ(L"17", V_BSTR(&text.Get()));
+
+  // A by-value parameter given a script variable.
+  Variant addend = Variant::FromInt32(8);
+  V_VARIANTREF(&reference) = addend.Raw();
+  InvokeOutcome add;
+  Invoke(calculator.Get(), 1, DISPATCH_METHOD, {reference, Variant::FromInt32(1).Get()}, add);
+  ASSERT_EQ(S_OK, add.hr);
+  EXPECT_EQ(9, V_I4(&add.result.Get()));
+
+  Variant notANumber = Variant::FromText(L"abc");
+  V_VARIANTREF(&reference) = notANumber.Raw();
+  InvokeOutcome mismatch;
+  Invoke(calculator.Get(), 2, DISPATCH_METHOD, {reference}, mismatch);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, mismatch.hr);
+  EXPECT_STREQ(L"abc", V_BSTR(&notANumber.Get()));
+}
+
+TEST_F(ComServerTest, RuntimeErrorsReachTheClientWithTheirNumberAndText) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+  ComPtr<ISupportErrorInfo> support;
+  ASSERT_EQ(S_OK, calculator.As(support));
+  EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID_ICalculator));
+
+  const std::pair<long, const wchar_t*> cases[] = {
+      {6, L"Overflow"},
+      {13, L"Type mismatch"},
+      {53, L"File not found"},
+      {91, L"Object variable or With block variable not set"},
+      {424, L"Object required"},
+      {438, L"Object doesn't support this property or method"},
+  };
+  for (const auto& [number, text] : cases) {
+    SCOPED_TRACE(number);
+    EXPECT_EQ(static_cast<HRESULT>(0x800A0000 | number), calculator->RaiseError(number));
+    ComPtr<IErrorInfo> info;
+    ASSERT_EQ(S_OK, ::GetErrorInfo(0, info.Put()));
+    Bstr description, source;
+    info->GetDescription(description.Put());
+    info->GetSource(source.Put());
+    EXPECT_EQ(text, description.Str());
+    EXPECT_EQ(L"FormsrtTest", source.Str());
+
+    InvokeOutcome outcome;
+    Invoke(calculator.Get(), 4, DISPATCH_METHOD, {Variant::FromInt32(number).Get()}, outcome);
+    EXPECT_EQ(DISP_E_EXCEPTION, outcome.hr);
+    EXPECT_EQ(static_cast<HRESULT>(0x800A0000 | number), outcome.excepInfo.scode);
+    EXPECT_STREQ(text, outcome.excepInfo.bstrDescription);
+  }
+
+  LONG sum = 0;
+  EXPECT_EQ(static_cast<HRESULT>(0x800A0006), calculator->Add(0x7FFFFFFF, 1, &sum));
+  EXPECT_EQ(E_OUTOFMEMORY, calculator->Exhaust());
+}

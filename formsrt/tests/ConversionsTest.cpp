@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "com/Conversions.h"
+#include "com/RuntimeError.h"
+
+using namespace formsrt;
+
+namespace {
+
+long ErrorNumberOf(void (*body)()) {
+  try {
+    body();
+  } catch (const RuntimeError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+}  // namespace
+
+TEST(Conversions, FloatingPointToInt16RoundsHalvesToEven) {
+  EXPECT_EQ(5272, ToInt16(5272.5));
+  EXPECT_EQ(5258, ToInt16(5257.5));
+  EXPECT_EQ(-2, ToInt16(-2.5));
+  EXPECT_EQ(3, ToInt16(2.51));
+  EXPECT_EQ(32767, ToInt16(32767.4));
+  EXPECT_EQ(-32768, ToInt16(-32768.5));
+  EXPECT_EQ(error::Overflow, ErrorNumberOf([] { ToInt16(32767.5); }));
+  EXPECT_EQ(error::Overflow, ErrorNumberOf([] { ToInt16(-40000.0); }));
+}
+
+TEST(Conversions, TextToInt32FollowsTheRuntimesRules) {
+  EXPECT_EQ(1000, TextToInt32(L"1000"));
+  EXPECT_EQ(12, TextToInt32(L"12.5"));
+  EXPECT_EQ(14, TextToInt32(L"13.5"));
+  EXPECT_EQ(-7, TextToInt32(L" -7 "));
+  EXPECT_EQ(2147483647, TextToInt32(L"2147483647"));
+  EXPECT_EQ(error::TypeMismatch, ErrorNumberOf([] { TextToInt32(L"abc"); }));
+  EXPECT_EQ(error::TypeMismatch, ErrorNumberOf([] { TextToInt32(L""); }));
+  EXPECT_EQ(error::Overflow, ErrorNumberOf([] { TextToInt32(L"2147483648"); }));
+  EXPECT_EQ(L"-12", Int32ToText(-12));
+}
+
+TEST(Conversions, TimeIsFormattedWithTwoDigitsPerField) {
+  SYSTEMTIME time{2026, 12, 1, 7, 9, 5, 3, 0};
+  DATE value = 0;
+  ASSERT_TRUE(::SystemTimeToVariantTime(&time, &value));
+  EXPECT_EQ(L"09:05:03", FormatDateTime(value, L"hh:nn:ss"));
+  time.wHour = 23;
+  ASSERT_TRUE(::SystemTimeToVariantTime(&time, &value));
+  EXPECT_EQ(L"23:05:03", FormatDateTime(value, L"hh:nn:ss"));
+}
+
+TEST(Conversions, ComparisonIgnoresCase) {
+  EXPECT_EQ(0, CompareIgnoringCase(L"Hello", L"hELLO"));
+  EXPECT_EQ(0, CompareIgnoringCase(L"\u00c9t\u00e9", L"\u00e9T\u00c9"));
+  EXPECT_LT(CompareIgnoringCase(L"abc", L"abd"), 0);
+  EXPECT_GT(CompareIgnoringCase(L"b", L"A"), 0);
+}
+
+TEST(Conversions, WideTextRoundTripsThroughTheAnsiCodePage) {
+  EXPECT_EQ("Tray tip", ToAnsi(L"Tray tip"));
+  EXPECT_EQ(L"Tray tip", FromAnsi("Tray tip"));
+  EXPECT_EQ("", ToAnsi(L""));
+  // A character that the 8-bit code page cannot hold comes back changed.
+  std::wstring han = L"\u4e2d";
+  EXPECT_NE(han, FromAnsi(ToAnsi(han)));
+}

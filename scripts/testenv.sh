@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# The test environment of one test run, sourced by the scripts that need it:
+#   testenv_start <build-dir>  a private Wine prefix inside the build tree
+#                              (made once, reused while valid), a virtual X
+#                              display on a free number, a user-space
+#                              PulseAudio with a null sink, and a persistent
+#                              wineserver; then every COM server of the build
+#                              is registered with regsvr32.
+#   testenv_stop               stops, by PID, everything testenv_start started.
+# testenv_start installs testenv_stop as an EXIT trap, so a failing or
+# interrupted run leaves nothing behind.
+
+WINE_LOADER=/usr/lib/wine/wine64
+TESTENV_PIDS=()
+
+testenv_log() { echo "testenv: $*" >&2; }
+
+testenv_free_display() {
+  local n
+  for n in $(seq 90 250); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      echo "$n"
+      return 0
+    fi
+  done
+  return 1
+}
+
+testenv_start_display() {
+  local n
+  n=$(testenv_free_display) || { testenv_log "no free display number"; return 1; }
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$TESTENV_DIR/xvfb.log" 2>&1 &
+  TESTENV_PIDS+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  testenv_log "Xvfb did not start on :$n"
+  return 1
+}
+
+testenv_start_audio() {
+  export XDG_RUNTIME_DIR="$TESTENV_DIR/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"
+  HOME="$TESTENV_DIR" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+    --load="module-null-sink sink_name=nullsink" --load=module-native-protocol-unix \
+    >"$TESTENV_DIR/pulseaudio.log" 2>&1 &
+  TESTENV_PIDS+=($!)
+  for _ in $(seq 1 100); do
+    [ -S "$PULSE_RUNTIME_PATH/native" ] && return 0
+    sleep 0.1
+  done
+  testenv_log "pulseaudio did not start (see $TESTENV_DIR/pulseaudio.log); tests run without a mixer"
+}
+
+testenv_wine() { "$WINE_LOADER" "$@"; }
+
+testenv_prepare_prefix() {
+  export WINEPREFIX="$TESTENV_DIR/wineprefix"
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  export WINEARCH=win64
+  local stamp="$WINEPREFIX/.suite-prefix"
+  local version
+  version=$("$WINE_LOADER" --version 2>/dev/null || echo unknown)
+  if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$version" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    testenv_log "creating Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    testenv_wine wineboot -i >/dev/null 2>&1
+    # Without a window manager Wine otherwise stalls at window changes, and a
+    # crashing test should end at once instead of waiting in a debugger.
+    testenv_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    testenv_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+      /v Debugger /d 'no-such-debugger.exe' /f >/dev/null 2>&1
+    testenv_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+      /v Auto /d 1 /f >/dev/null 2>&1
+    echo "$version" >"$stamp"
+  fi
+}
+
+testenv_start_wineserver() {
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1 &
+  TESTENV_PIDS+=($!)
+  sleep 0.5
+  # The server forks; remember the daemon by the prefix it serves.
+  local server
+  server=$(pgrep -f -n "wineserver" || true)
+  [ -n "$server" ] && TESTENV_PIDS+=("$server")
+}
+
+testenv_register_servers() {
+  local list="$TESTENV_BUILD/com_servers.txt" server
+  [ -f "$list" ] || return 0
+  while IFS= read -r server; do
+    [ -n "$server" ] || continue
+    if ! testenv_wine regsvr32 /s "$server" >/dev/null 2>&1; then
+      testenv_log "regsvr32 failed for $server"
+      return 1
+    fi
+  done <"$list"
+}
+
+testenv_stop() {
+  local pid
+  if [ -n "${WINEPREFIX:-}" ]; then
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+  fi
+  for pid in "${TESTENV_PIDS[@]}"; do
+    kill "$pid" >/dev/null 2>&1 || true
+  done
+  for pid in "${TESTENV_PIDS[@]}"; do
+    for _ in $(seq 1 50); do
+      kill -0 "$pid" >/dev/null 2>&1 || break
+      sleep 0.1
+    done
+    kill -9 "$pid" >/dev/null 2>&1 || true
+  done
+  TESTENV_PIDS=()
+}
+
+testenv_start() {
+  TESTENV_BUILD=$(cd "$1" && pwd)
+  TESTENV_DIR="$TESTENV_BUILD/testenv"
+  mkdir -p "$TESTENV_DIR"
+  trap testenv_stop EXIT
+  trap 'exit 130' INT TERM
+  testenv_start_display
+  testenv_start_audio
+  testenv_prepare_prefix
+  testenv_start_wineserver
+  testenv_register_servers
+}

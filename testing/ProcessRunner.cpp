@@ -1,0 +1,93 @@
+#include "ProcessRunner.h"
+
+#include <stdexcept>
+#include <thread>
+
+namespace testing_support {
+
+namespace {
+
+class Handle {
+ public:
+  Handle() = default;
+  explicit Handle(HANDLE h) : h_(h) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { Close(); }
+  void Close() {
+    if (h_ && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
+    h_ = nullptr;
+  }
+  HANDLE* Put() { return &h_; }
+  HANDLE Get() const { return h_; }
+
+ private:
+  HANDLE h_ = nullptr;
+};
+
+}  // namespace
+
+ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  Handle readEnd, writeEnd;
+  if (!::CreatePipe(readEnd.Put(), writeEnd.Put(), &inherit, 0)) {
+    throw std::runtime_error("CreatePipe failed");
+  }
+  ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd.Get();
+  startup.hStdError = writeEnd.Get();
+  startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION info{};
+  std::wstring mutableLine = commandLine;
+  if (!::CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    throw std::runtime_error("CreateProcess failed");
+  }
+  Handle process(info.hProcess), thread(info.hThread);
+  writeEnd.Close();
+
+  ProcessResult result;
+  std::thread reader([&] {
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(readEnd.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+      result.output.append(buffer, got);
+    }
+  });
+  if (::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_TIMEOUT) {
+    result.timedOut = true;
+    ::TerminateProcess(process.Get(), 99);
+    ::WaitForSingleObject(process.Get(), 5000);
+  }
+  reader.join();
+  ::GetExitCodeProcess(process.Get(), &result.exitCode);
+  return result;
+}
+
+std::wstring ExecutableFolder() {
+  wchar_t path[MAX_PATH * 4] = {};
+  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+std::wstring WriteTempFile(const std::wstring& name, const std::string& contents) {
+  wchar_t folder[MAX_PATH + 1] = {};
+  ::GetTempPathW(MAX_PATH + 1, folder);
+  std::wstring path = std::wstring(folder) + name;
+  Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (file.Get() == INVALID_HANDLE_VALUE ||
+      !::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written,
+                   nullptr)) {
+    throw std::runtime_error("cannot write a temporary file");
+  }
+  return path;
+}
+
+}  // namespace testing_support
