@@ -22,4 +22,9 @@ WinmmApi& Winmm() {
   return table;
 }
 
+Comctl32Api& Comctl32() {
+  static Comctl32Api table;
+  return table;
+}
+
 }  // namespace formsrt

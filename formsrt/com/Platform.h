@@ -6,6 +6,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <mmsystem.h>
 #include <shellapi.h>
 
@@ -72,11 +73,18 @@ struct WinmmApi {
   MMRESULT(WINAPI* timeEndPeriod)(UINT) = ::timeEndPeriod;
 };
 
+struct Comctl32Api {
+  BOOL(WINAPI* SetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) = ::SetWindowSubclass;
+  LRESULT(WINAPI* DefSubclassProc)(HWND, UINT, WPARAM, LPARAM) = ::DefSubclassProc;
+  BOOL(WINAPI* RemoveWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR) = ::RemoveWindowSubclass;
+};
+
 // The live tables. Code calls, for example, formsrt::User32().SetWindowPos(...).
 User32Api& User32();
 Shell32Api& Shell32();
 Kernel32Api& Kernel32();
 WinmmApi& Winmm();
+Comctl32Api& Comctl32();
 
 // Restores a table to what it held when the override was made.
 template <class Api>
