@@ -1,0 +1,106 @@
+#include "HookwatchTimer.h"
+
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "EventConnectionPoint.h"
+#include "HiddenTimerWindow.h"
+#include "LibraryTitle.h"
+#include "Hookwatch.h"
+#include "com/ComBoundary.h"
+#include "com/ComModule.h"
+#include "com/RuntimeError.h"
+#include "com/TypeLibDispatch.h"
+
+using namespace formsrt;
+
+namespace hookwatch {
+
+namespace {
+
+constexpr DISPID kThatTime = 1;  // as the type library numbers the event
+constexpr LONG kStopped = -1;
+
+class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
+                       public IConnectionPointContainer,
+                       public ISupportErrorInfo,
+                       private ComObjectBase {
+ public:
+  HookwatchTimer()
+      : DispatchImpl(ModuleTypeInfo(IID_IHookwatchTimer)),
+        events_(*this, DIID___HookwatchTimer),
+        timer_([this] { RaiseThatTime(); }) {}
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+      return OfferInterface<IHookwatchTimer>(IID_IHookwatchTimer, this, out) ? S_OK : E_NOINTERFACE;
+    }
+    if (OfferInterface<IHookwatchTimer>(iid, this, out) ||
+        OfferInterface<IConnectionPointContainer>(iid, this, out) ||
+        OfferInterface<ISupportErrorInfo>(iid, this, out)) {
+      return S_OK;
+    }
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+  STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override {
+    return iid == IID_IHookwatchTimer ? S_OK : S_FALSE;
+  }
+
+  STDMETHODIMP get_Interval(LONG* milliseconds) override {
+    if (!milliseconds) return E_POINTER;
+    *milliseconds = timer_.Running() ? interval_ : kStopped;
+    return S_OK;
+  }
+
+  // -1 stops the timer; so do 0 and the other negative values, which no
+  // timer could run at.
+  STDMETHODIMP put_Interval(LONG* milliseconds) override {
+    if (!milliseconds) return E_POINTER;
+    return ComBoundary(kLibraryTitle, IID_IHookwatchTimer, [&] {
+      if (*milliseconds <= 0) {
+        timer_.Stop();
+        return;
+      }
+      timer_.Start(static_cast<UINT>(*milliseconds));
+      interval_ = *milliseconds;
+    });
+  }
+
+  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override {
+    if (points) *points = nullptr;
+    return E_NOTIMPL;
+  }
+
+  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
+    if (!point) return E_POINTER;
+    *point = nullptr;
+    if (iid != DIID___HookwatchTimer) return CONNECT_E_NOCONNECTION;
+    events_.AddRef();
+    *point = &events_;
+    return S_OK;
+  }
+
+ private:
+  void RaiseThatTime() {
+    // A handler may release the last reference to this timer.
+    ComPtr<IHookwatchTimer> keepAlive(this);
+    events_.Raise(kThatTime);
+  }
+
+  EventConnectionPoint events_;
+  HiddenTimerWindow timer_;
+  LONG interval_ = kStopped;
+};
+
+}  // namespace
+
+HRESULT CreateHookwatchTimer(REFIID iid, void** object) {
+  return CreateAndQuery<HookwatchTimer>(iid, object);
+}
+
+}  // namespace hookwatch

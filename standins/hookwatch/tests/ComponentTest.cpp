@@ -1,0 +1,228 @@
+// Hookwatch.dll as its clients meet it after registration: classes created by
+// ProgID, the type library a client binds to, events through a connection
+// point, and late-bound calls.
+#include <gtest/gtest.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include "EventSink.h"
+#include "FakeSubClass.h"
+#include "Hookwatch.h"
+#include "MessagePump.h"
+#include "TestWindow.h"
+#include "com/Bstr.h"
+#include "com/ComModule.h"
+#include "com/ComPtr.h"
+#include "com/LateBound.h"
+#include "com/RegistryKey.h"
+#include "com/Variant.h"
+
+using namespace formsrt;
+
+namespace {
+
+template <class Interface>
+ComPtr<Interface> CreateByProgId(const wchar_t* progId) {
+  CLSID clsid{};
+  EXPECT_EQ(S_OK, ::CLSIDFromProgID(progId, &clsid));
+  ComPtr<Interface> object;
+  EXPECT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(Interface),
+                                     object.PutVoid()));
+  return object;
+}
+
+ComPtr<ITypeInfo> RegisteredTypeInfo(REFGUID guid) {
+  ComPtr<ITypeLib> library;
+  EXPECT_EQ(S_OK, ::LoadRegTypeLib(LIBID_HookwatchLib, 1, 0, 0, library.Put()));
+  ComPtr<ITypeInfo> info;
+  if (library) {
+    EXPECT_EQ(S_OK, library->GetTypeInfoOfGuid(guid, info.Put()));
+  }
+  return info;
+}
+
+// The vtable interface behind a dual interface's dispatch type information.
+ComPtr<ITypeInfo> VtableInterface(ITypeInfo* dual) {
+  HREFTYPE reference = 0;
+  EXPECT_EQ(S_OK, dual->GetRefTypeOfImplType(-1, &reference));
+  ComPtr<ITypeInfo> vtable;
+  EXPECT_EQ(S_OK, dual->GetRefTypeInfo(reference, vtable.Put()));
+  return vtable;
+}
+
+struct Member {
+  std::wstring name;
+  INVOKEKIND kind;
+  SHORT slot;  // the vtable slot, counted from the start of the interface
+  WORD flags;
+  std::vector<TYPEDESC> parameters;
+};
+
+std::vector<Member> MembersOf(ITypeInfo* info) {
+  TYPEATTR* attr = nullptr;
+  EXPECT_EQ(S_OK, info->GetTypeAttr(&attr));
+  std::vector<Member> members;
+  for (UINT i = 0; attr && i < attr->cFuncs; ++i) {
+    FUNCDESC* desc = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &desc))) continue;
+    Bstr name;
+    info->GetDocumentation(desc->memid, name.Put(), nullptr, nullptr, nullptr);
+    Member member{name.Str(), desc->invkind, static_cast<SHORT>(desc->oVft / sizeof(void*)),
+                  desc->wFuncFlags, {}};
+    for (SHORT p = 0; p < desc->cParams; ++p) member.parameters.push_back(desc->lprgelemdescParam[p].tdesc);
+    members.push_back(member);
+    info->ReleaseFuncDesc(desc);
+  }
+  if (attr) info->ReleaseTypeAttr(attr);
+  return members;
+}
+
+WORD TypeFlags(ITypeInfo* info) {
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr))) return 0;
+  WORD flags = attr->wTypeFlags;
+  info->ReleaseTypeAttr(attr);
+  return flags;
+}
+
+bool IsPointerTo(const TYPEDESC& type, VARTYPE target) {
+  return type.vt == VT_PTR && type.lptdesc && type.lptdesc->vt == target;
+}
+
+constexpr SHORT kFirstSlotAfterIDispatch = 7;
+
+}  // namespace
+
+TEST(HookwatchComponent, IsRegisteredWithItsProgIdsAndTypeLibrary) {
+  for (const auto& [progId, clsid] : {std::pair{L"HookwatchLib.HookwatchGlobal", CLSID_HookwatchGlobal},
+                                      std::pair{L"HookwatchLib.HookwatchTimer", CLSID_HookwatchTimer}}) {
+    SCOPED_TRACE(progId);
+    CLSID found{};
+    EXPECT_EQ(S_OK, ::CLSIDFromProgID(progId, &found));
+    EXPECT_EQ(clsid, found);
+    RegistryKey server = RegistryKey::Open(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(clsid) + L"\\InprocServer32");
+    EXPECT_NE(std::wstring::npos, server.GetString(nullptr).find(L"Hookwatch.dll"));
+    EXPECT_EQ(L"Apartment", server.GetString(L"ThreadingModel"));
+  }
+  EXPECT_TRUE(RegisteredTypeInfo(IID_ISubClass));
+}
+
+TEST(HookwatchComponent, TheTypeLibraryDescribesWhatClientsBindTo) {
+  ComPtr<ITypeInfo> subClass = RegisteredTypeInfo(IID_ISubClass);
+  ASSERT_TRUE(subClass);
+  EXPECT_TRUE(TypeFlags(subClass.Get()) & TYPEFLAG_FDUAL);
+  std::vector<Member> callbacks = MembersOf(VtableInterface(subClass.Get()).Get());
+  ASSERT_EQ(3u, callbacks.size());
+  EXPECT_EQ(L"MsgResponse", callbacks[0].name);
+  EXPECT_EQ(INVOKE_PROPERTYGET, callbacks[0].kind);
+  EXPECT_EQ(INVOKE_PROPERTYPUT, callbacks[1].kind);
+  EXPECT_EQ(L"WindowProc", callbacks[2].name);
+  for (SHORT i = 0; i < 3; ++i) EXPECT_EQ(kFirstSlotAfterIDispatch + i, callbacks[i].slot);
+  ASSERT_EQ(5u, callbacks[2].parameters.size());  // four values and the result
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(VT_I4, callbacks[2].parameters[i].vt);
+
+  ComPtr<ITypeInfo> global = RegisteredTypeInfo(CLSID_HookwatchGlobal);
+  ASSERT_TRUE(global);
+  EXPECT_TRUE(TypeFlags(global.Get()) & TYPEFLAG_FAPPOBJECT);
+  EXPECT_TRUE(TypeFlags(global.Get()) & TYPEFLAG_FCANCREATE);
+  std::vector<Member> operations = MembersOf(VtableInterface(RegisteredTypeInfo(IID_IHookwatchGlobal).Get()).Get());
+  ASSERT_EQ(3u, operations.size());
+  EXPECT_EQ(L"AttachMessage", operations[0].name);
+  EXPECT_EQ(L"DetachMessage", operations[1].name);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(kFirstSlotAfterIDispatch + i, operations[i].slot);
+    ASSERT_EQ(3u, operations[i].parameters.size());
+    EXPECT_TRUE(IsPointerTo(operations[i].parameters[0], VT_PTR));  // ISubClass by reference
+    EXPECT_EQ(VT_I4, operations[i].parameters[1].vt);
+    EXPECT_EQ(VT_I4, operations[i].parameters[2].vt);
+  }
+  EXPECT_EQ(L"AttachmentCount", operations[2].name);
+  EXPECT_TRUE(operations[2].flags & FUNCFLAG_FHIDDEN);
+
+  std::vector<Member> timer = MembersOf(VtableInterface(RegisteredTypeInfo(IID_IHookwatchTimer).Get()).Get());
+  ASSERT_EQ(2u, timer.size());
+  EXPECT_EQ(INVOKE_PROPERTYPUT, timer[1].kind);
+  ASSERT_EQ(1u, timer[1].parameters.size());
+  EXPECT_TRUE(IsPointerTo(timer[1].parameters[0], VT_I4));  // milliseconds by reference
+  std::vector<Member> events = MembersOf(RegisteredTypeInfo(DIID___HookwatchTimer).Get());
+  ASSERT_EQ(1u, events.size());
+  EXPECT_EQ(L"ThatTime", events[0].name);
+}
+
+TEST(HookwatchComponent, EveryTypeAndMemberCarriesAHelpString) {
+  ComPtr<ITypeLib> library;
+  ASSERT_EQ(S_OK, ::LoadRegTypeLib(LIBID_HookwatchLib, 1, 0, 0, library.Put()));
+  for (UINT t = 0; t < library->GetTypeInfoCount(); ++t) {
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, library->GetTypeInfo(t, info.Put()));
+    Bstr typeName, typeHelp;
+    info->GetDocumentation(MEMBERID_NIL, typeName.Put(), typeHelp.Put(), nullptr, nullptr);
+    SCOPED_TRACE(std::string(typeName.View().begin(), typeName.View().end()));
+    EXPECT_GT(typeHelp.Length(), 0u);
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
+    WORD count = attr->typekind == TKIND_DISPATCH || attr->typekind == TKIND_INTERFACE ? attr->cFuncs : 0;
+    info->ReleaseTypeAttr(attr);
+    for (UINT f = 0; f < count; ++f) {
+      FUNCDESC* desc = nullptr;
+      ASSERT_EQ(S_OK, info->GetFuncDesc(f, &desc));
+      if (desc->memid < 0x60000000 || desc->memid > 0x6002FFFF) {  // not IDispatch's own
+        Bstr name, help;
+        info->GetDocumentation(desc->memid, name.Put(), help.Put(), nullptr, nullptr);
+        EXPECT_GT(help.Length(), 0u) << std::string(name.View().begin(), name.View().end());
+      }
+      info->ReleaseFuncDesc(desc);
+    }
+  }
+}
+
+TEST(HookwatchComponent, ATimerCreatedByProgIdRaisesThatTimeToAConnectedSink) {
+  EventSink sink;  // outlives the timer
+  ComPtr<IDispatch> timer = CreateByProgId<IDispatch>(L"HookwatchLib.HookwatchTimer");
+  ASSERT_TRUE(timer);
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(S_OK, timer.As(container));
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(S_OK, container->FindConnectionPoint(DIID___HookwatchTimer, point.Put()));
+  DWORD cookie = 0;
+  ASSERT_EQ(S_OK, point->Advise(&sink, &cookie));
+
+  PutProperty(timer.Get(), L"Interval", Variant::FromInt32(50).Get());
+  EXPECT_EQ(50, V_I4(&GetProperty(timer.Get(), L"Interval").Get()));
+  PumpMessagesFor(300);
+  EXPECT_GE(sink.ticks, 2);
+  EXPECT_EQ(0, sink.ticksOnOtherThreads);
+
+  // As a script passes its variable: by reference to a VARIANT.
+  Variant stop = Variant::FromInt16(-1);
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = stop.Raw();
+  PutProperty(timer.Get(), L"Interval", reference);
+  EXPECT_EQ(-1, V_I4(&GetProperty(timer.Get(), L"Interval").Get()));
+  int ticks = sink.ticks;
+  PumpMessagesFor(150);
+  EXPECT_EQ(ticks, sink.ticks);
+
+  EXPECT_EQ(S_OK, point->Unadvise(cookie));
+  EXPECT_EQ(1u, sink.References());
+}
+
+TEST(HookwatchComponent, TheGlobalObjectCreatedByProgIdRoutesAWindowsMessageToItsClient) {
+  TestWindow window;  // both outlive the global object
+  FakeSubClass client("client");
+  ComPtr<IHookwatchGlobal> global = CreateByProgId<IHookwatchGlobal>(L"HookwatchLib.HookwatchGlobal");
+  ASSERT_TRUE(global);
+  ISubClass* reference = &client;
+  ASSERT_EQ(S_OK, global->AttachMessage(&reference, window.HandleValue(), TestWindow::kProbe));
+  ComPtr<IDispatch> automation;
+  ASSERT_EQ(S_OK, global.As(automation));
+  EXPECT_EQ(1, V_I4(&GetProperty(automation.Get(), L"AttachmentCount").Get()));
+
+  EXPECT_EQ(TestWindow::kProbeAnswer, ::SendMessageW(window.Handle(), TestWindow::kProbe, 0, 0));
+  EXPECT_EQ(1u, client.calls.size());
+
+  ASSERT_EQ(S_OK, global->DetachMessage(&reference, window.HandleValue(), TestWindow::kProbe));
+  EXPECT_EQ(0, V_I4(&GetProperty(automation.Get(), L"AttachmentCount").Get()));
+  EXPECT_EQ(1u, client.References());
+}

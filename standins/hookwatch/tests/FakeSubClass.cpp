@@ -1,0 +1,36 @@
+#include "FakeSubClass.h"
+
+STDMETHODIMP FakeSubClass::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_ISubClass) return E_NOINTERFACE;
+  AddRef();
+  *out = static_cast<ISubClass*>(this);
+  return S_OK;
+}
+
+STDMETHODIMP FakeSubClass::get_MsgResponse(HookwatchResponse* value) {
+  ++responseReads;
+  if (responseFails) return E_FAIL;
+  *value = response;
+  return S_OK;
+}
+
+STDMETHODIMP FakeSubClass::put_MsgResponse(HookwatchResponse value) {
+  response = value;
+  return S_OK;
+}
+
+STDMETHODIMP FakeSubClass::WindowProc(LONG hWnd, LONG iMsg, LONG wParam, LONG lParam,
+                                      LONG* resultOut) {
+  calls.push_back({hWnd, iMsg, wParam, lParam});
+  if (log_) log_->push_back(name_);
+  if (onWindowProc) onWindowProc();
+  *resultOut = result;
+  return windowProcOutcome;
+}
+
+void BehaveAsTheTester(FakeSubClass& client) {
+  client.result = 0;
+  client.onWindowProc = [&client] { client.put_MsgResponse(static_cast<HookwatchResponse>(1)); };
+}

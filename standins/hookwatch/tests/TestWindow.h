@@ -1,0 +1,35 @@
+// A real top-level window of the test thread whose own procedure logs the
+// messages the tests look at ("window") and answers kProbe with kProbeAnswer,
+// so that a test sees whether and when the previous procedure ran.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TestWindow {
+ public:
+  static constexpr UINT kProbe = WM_USER + 1;
+  static constexpr UINT kOtherProbe = WM_USER + 2;
+  static constexpr LRESULT kProbeAnswer = 1000;
+
+  explicit TestWindow(std::vector<std::string>* log = nullptr);
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
+
+  HWND Handle() const { return window_; }
+  // The handle as the automation interfaces carry it.
+  LONG HandleValue() const { return static_cast<LONG>(reinterpret_cast<LONG_PTR>(window_)); }
+  void Destroy();
+
+  int sizeMessages = 0;
+  int probes = 0;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  std::vector<std::string>* log_;
+  HWND window_ = nullptr;
+};
