@@ -22,9 +22,4 @@ WinmmApi& Winmm() {
   return table;
 }
 
-Comctl32Api& Comctl32() {
-  static Comctl32Api table;
-  return table;
-}
-
 }  // namespace formsrt
