@@ -20,11 +20,21 @@ ISubClass* ClientIn(ISubClass** client) {
   return *client;
 }
 
+class HookwatchGlobal;
+
+// The application-global object of this thread while it lives: every
+// creation on the thread gets it, so all attachments of the thread's windows
+// go through one object, as they do for a client that keeps just one.
+thread_local HookwatchGlobal* t_threadGlobal = nullptr;
+
 class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
                         public ISupportErrorInfo,
                         private ComObjectBase {
  public:
-  HookwatchGlobal() : DispatchImpl(ModuleTypeInfo(IID_IHookwatchGlobal)) {}
+  HookwatchGlobal() : DispatchImpl(ModuleTypeInfo(IID_IHookwatchGlobal)) { t_threadGlobal = this; }
+  ~HookwatchGlobal() override {
+    if (t_threadGlobal == this) t_threadGlobal = nullptr;
+  }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
@@ -73,7 +83,9 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
 }  // namespace
 
 HRESULT CreateHookwatchGlobal(REFIID iid, void** object) {
-  return CreateAndQuery<HookwatchGlobal>(iid, object);
+  if (!t_threadGlobal) return CreateAndQuery<HookwatchGlobal>(iid, object);
+  if (!object) return E_POINTER;
+  return t_threadGlobal->QueryInterface(iid, object);
 }
 
 }  // namespace hookwatch

@@ -304,3 +304,18 @@ TEST_F(WindowHooksTest, AttachRefusesWhatItCannotHook) {
   EXPECT_EQ(0, AttachmentCount());
   EXPECT_EQ(1u, client.References());
 }
+
+TEST_F(WindowHooksTest, CreatingTheGlobalObjectAgainOnTheThreadGivesTheSameOne) {
+  FakeSubClass& client = NewClient("client");
+  ASSERT_EQ(S_OK, Attach(client, TestWindow::kProbe));
+  ComPtr<IHookwatchGlobal> again;
+  ASSERT_EQ(S_OK, hookwatch::CreateHookwatchGlobal(IID_IHookwatchGlobal, again.PutVoid()));
+  EXPECT_EQ(global_.Get(), again.Get());
+
+  global_.Reset();  // the attachment lives on through the other reference
+  EXPECT_GT(client.References(), 1u);
+  again.Reset();
+  EXPECT_EQ(1u, client.References());
+  ASSERT_EQ(S_OK, hookwatch::CreateHookwatchGlobal(IID_IHookwatchGlobal, global_.PutVoid()));
+  EXPECT_EQ(0, AttachmentCount());
+}
