@@ -1,5 +1,6 @@
 #include "HookwatchGlobal.h"
 
+#include "DualObjectQuery.h"
 #include "Hookwatch.h"
 #include "LibraryTitle.h"
 #include "WindowHooks.h"
@@ -37,17 +38,7 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
   }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      return OfferInterface<IHookwatchGlobal>(IID_IHookwatchGlobal, this, out) ? S_OK
-                                                                                : E_NOINTERFACE;
-    }
-    if (OfferInterface<IHookwatchGlobal>(iid, this, out) ||
-        OfferInterface<ISupportErrorInfo>(iid, this, out)) {
-      return S_OK;
-    }
-    return E_NOINTERFACE;
+    return QueryDualObject<IHookwatchGlobal, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

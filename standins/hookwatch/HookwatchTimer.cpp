@@ -3,6 +3,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "DualObjectQuery.h"
 #include "EventConnectionPoint.h"
 #include "HiddenTimerWindow.h"
 #include "LibraryTitle.h"
@@ -32,17 +33,8 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
         timer_([this] { RaiseThatTime(); }) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      return OfferInterface<IHookwatchTimer>(IID_IHookwatchTimer, this, out) ? S_OK : E_NOINTERFACE;
-    }
-    if (OfferInterface<IHookwatchTimer>(iid, this, out) ||
-        OfferInterface<IConnectionPointContainer>(iid, this, out) ||
-        OfferInterface<ISupportErrorInfo>(iid, this, out)) {
-      return S_OK;
-    }
-    return E_NOINTERFACE;
+    return QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
+                                                                                         out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

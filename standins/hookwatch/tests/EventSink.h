@@ -1,29 +1,19 @@
 // A client's sink for the events of a HookwatchTimer: counts ThatTime, notes
-// the thread it arrived on and can act inside the handler. It lives on the
-// stack; References() shows whether the timer let go of it.
+// whether it arrived on another thread than the one that made the sink, and
+// can act inside the handler.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 
-class EventSink : public IDispatch {
- public:
-  EventSink() = default;
-  EventSink(const EventSink&) = delete;
-  EventSink& operator=(const EventSink&) = delete;
-  virtual ~EventSink() = default;
+#include "CountedTestObject.h"
 
+class EventSink : public CountedTestObject<IDispatch> {
+ public:
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-  STDMETHODIMP_(ULONG) Release() override { return --references_; }
-  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                       UINT*) override;
-
-  ULONG References() const { return references_; }
 
   int ticks = 0;
   int ticksOnOtherThreads = 0;
@@ -31,6 +21,5 @@ class EventSink : public IDispatch {
   HRESULT invokeOutcome = S_OK;
 
  private:
-  ULONG references_ = 1;
-  const DWORD testThread_ = ::GetCurrentThreadId();  // the thread that made the sink
+  const DWORD testThread_ = ::GetCurrentThreadId();
 };

@@ -1,14 +1,5 @@
 #include "FakeSubClass.h"
 
-STDMETHODIMP FakeSubClass::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_ISubClass) return E_NOINTERFACE;
-  AddRef();
-  *out = static_cast<ISubClass*>(this);
-  return S_OK;
-}
-
 STDMETHODIMP FakeSubClass::get_MsgResponse(HookwatchResponse* value) {
   ++responseReads;
   if (responseFails) return E_FAIL;

@@ -1,6 +1,5 @@
 // An ISubClass client for the tests: answers MsgResponse with what the test
 // put there, records its calls in a shared log and can act inside WindowProc.
-// It lives on the stack; References() shows whether the component let go.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CountedTestObject.h"
 #include "Hookwatch.h"
 
 struct WindowProcCall {
@@ -18,20 +18,14 @@ struct WindowProcCall {
   LONG lParam;
 };
 
-class FakeSubClass : public ISubClass {
+class FakeSubClass : public CountedTestObject<ISubClass> {
  public:
   explicit FakeSubClass(std::string name, std::vector<std::string>* log = nullptr)
       : name_(std::move(name)), log_(log) {}
-  FakeSubClass(const FakeSubClass&) = delete;
-  FakeSubClass& operator=(const FakeSubClass&) = delete;
-  virtual ~FakeSubClass() = default;
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-  STDMETHODIMP_(ULONG) Release() override { return --references_; }
-  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return QueryAs(iid, IID_ISubClass, out);
+  }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                       UINT*) override {
     return E_NOTIMPL;
@@ -40,8 +34,6 @@ class FakeSubClass : public ISubClass {
   STDMETHODIMP get_MsgResponse(HookwatchResponse* value) override;
   STDMETHODIMP put_MsgResponse(HookwatchResponse value) override;
   STDMETHODIMP WindowProc(LONG hWnd, LONG iMsg, LONG wParam, LONG lParam, LONG* result) override;
-
-  ULONG References() const { return references_; }
 
   HookwatchResponse response = hwPreviousThenClient;
   bool responseFails = false;
@@ -54,7 +46,6 @@ class FakeSubClass : public ISubClass {
  private:
   std::string name_;
   std::vector<std::string>* log_;
-  ULONG references_ = 1;
 };
 
 // Behaves as the tester's form does: returns 0 and sets its response to 1
