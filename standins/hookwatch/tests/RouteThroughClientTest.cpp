@@ -68,15 +68,3 @@ TEST_F(RouteThroughClientTest, AFailingClientNeverSwallowsTheMessage) {
     EXPECT_EQ((Log{"client", "below"}), log_);
   }
 }
-
-TEST_F(RouteThroughClientTest, TheResponseIsReadBeforeWindowProcSoTheTestersChangeCountsNextTime) {
-  FakeSubClass tester("client", &log_);
-  BehaveAsTheTester(tester);
-
-  EXPECT_EQ(kBelowResult, Route(tester));
-  EXPECT_EQ((Log{"below", "client"}), log_);
-  log_.clear();
-  EXPECT_EQ(kBelowResult, Route(tester));
-  EXPECT_EQ((Log{"client", "below"}), log_);
-  EXPECT_EQ(hwClientThenPrevious, tester.response);
-}
