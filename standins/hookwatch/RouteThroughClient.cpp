@@ -2,8 +2,6 @@
 
 namespace hookwatch {
 
-namespace {
-
 HookwatchResponse ReadResponse(ISubClass& client) {
   HookwatchResponse response = hwPreviousThenClient;
   if (FAILED(client.get_MsgResponse(&response))) return hwPreviousThenClient;
@@ -12,32 +10,12 @@ HookwatchResponse ReadResponse(ISubClass& client) {
 
 // The interface carries 32-bit values: on the 64-bit target the upper halves
 // of wParam and lParam do not reach the client.
-bool CallWindowProc(ISubClass& client, const WindowMessage& message, LONG* result) {
+bool CallClientWindowProc(ISubClass& client, const WindowMessage& message, LONG* result) {
   *result = 0;
   return SUCCEEDED(client.WindowProc(LongFromHandle(message.window),
                                      static_cast<LONG>(message.message),
                                      static_cast<LONG>(message.wParam),
                                      static_cast<LONG>(message.lParam), result));
-}
-
-}  // namespace
-
-LRESULT RouteThroughClient(ISubClass& client, const WindowMessage& message,
-                           const std::function<LRESULT()>& below) {
-  LONG clientResult = 0;
-  switch (ReadResponse(client)) {
-    case hwClientOnly:
-      if (CallWindowProc(client, message, &clientResult)) return clientResult;
-      return below();
-    case hwClientThenPrevious:
-      CallWindowProc(client, message, &clientResult);
-      return below();
-    default: {
-      LRESULT result = below();
-      CallWindowProc(client, message, &clientResult);
-      return result;
-    }
-  }
 }
 
 }  // namespace hookwatch
