@@ -122,6 +122,16 @@ STDMETHODIMP qzMixerVolume::QueryInterface(REFIID iid, void** out) {
   return E_NOINTERFACE;
 }
 
+STDMETHODIMP qzMixerVolume::Invoke(DISPID id, REFIID riid, LCID locale, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                                   UINT* argErr) {
+  // Every member is a property get, yet a script calls a Set member as a
+  // statement ("m.SetMainVolume v"), which asks for a method only; the type
+  // information would answer that with "member not found".
+  if (flags & DISPATCH_METHOD) flags |= DISPATCH_PROPERTYGET;
+  return DispatchImpl::Invoke(id, riid, locale, flags, params, result, excepInfo, argErr);
+}
+
 STDMETHODIMP qzMixerVolume::get_GetLineVolume(LONG* result) {
   return Read(kLine, kVolume, result);
 }

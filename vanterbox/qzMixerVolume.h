@@ -23,6 +23,8 @@ class qzMixerVolume : public formsrt::DispatchImpl<_qzMixerVolume>, private form
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
   STDMETHODIMP get_GetLineVolume(LONG* result) override;
   STDMETHODIMP get_SetLineVolume(LONG* VolumeValue, LONG* result) override;

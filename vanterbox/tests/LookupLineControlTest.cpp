@@ -143,3 +143,29 @@ TEST_F(LookupLineControlTest, ABlockThatCannotBeHadFailsWithTheRecordUntouched) 
             fake_.calls);
   EXPECT_TRUE(SameBytes(FilledWith(0xCD), record));
 }
+
+TEST(LookupLineControlOnWinesMixer, FindsTheSpeakersControlsAndNoCdLine) {
+  if (::mixerGetNumDevs() == 0) {
+    GTEST_SKIP() << "Wine has no mixer device here (no sound server): start the tests through "
+                    "scripts/test.sh, whose environment runs PulseAudio with a null sink";
+  }
+  HMIXER mixer = nullptr;
+  ASSERT_EQ(MMSYSERR_NOERROR, ::mixerOpen(&mixer, 0, 0, 0, 0));
+
+  // The platform accepts the announced element size and fills 148 bytes.
+  MixerControlRecord record = FilledWith(0xCD);
+  EXPECT_EQ(VARIANT_TRUE, Module1::LookupLineControl(mixer, kSpeakers, kVolume, record));
+  EXPECT_EQ(kVolume, record.dwControlType);
+  EXPECT_NE('\0', record.szName[0]);
+  EXPECT_EQ(0u, record.dwReserved[10]);
+  EXPECT_EQ(VARIANT_TRUE, Module1::LookupLineControl(mixer, kSpeakers, kMute, record));
+  EXPECT_EQ(kMute, record.dwControlType);
+  EXPECT_EQ(VARIANT_TRUE,
+            Module1::LookupLineControl(mixer, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, kVolume, record));
+
+  MixerControlRecord untouched = FilledWith(0xCD);
+  EXPECT_EQ(VARIANT_FALSE, Module1::LookupLineControl(mixer, MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC,
+                                                      kVolume, untouched));
+  EXPECT_TRUE(SameBytes(FilledWith(0xCD), untouched));
+  EXPECT_EQ(MMSYSERR_NOERROR, ::mixerClose(mixer));
+}

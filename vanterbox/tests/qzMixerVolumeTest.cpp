@@ -82,6 +82,14 @@ std::vector<std::string> WriteCalls() {
                  "GlobalFree", "mixerClose"});
 }
 
+std::vector<std::string> DetailsCallsOf(const std::vector<std::string>& calls) {
+  std::vector<std::string> details;
+  for (const std::string& call : calls) {
+    if (call.find("ControlDetails") != std::string::npos) details.push_back(call);
+  }
+  return details;
+}
+
 ApartmentState Snapshot() { return Module1::ThisApartment(); }
 
 bool SameRecord(const MixerControlRecord& a, const MixerControlRecord& b) {
@@ -317,8 +325,18 @@ TEST_F(qzMixerVolumeTest, AScriptVariablePassedByReferenceReachesThePlatformAndK
   EXPECT_EQ(VT_I4, result.Type());
   EXPECT_EQ(123, V_I4(&result.Get()));
   EXPECT_EQ(123u, fake_.controlValue);
+  fake_.calls.clear();
   EXPECT_EQ(VT_I2, variable.Type());
   EXPECT_EQ(123, V_I2(&variable.Get()));
+
+  // A call statement ("m.SetMainMute v") asks for a method and wants no result.
+  EXPECT_EQ(S_OK, dispatch->Invoke(0x68030000, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
+                                   nullptr, nullptr));
+  DISPPARAMS none{};
+  EXPECT_EQ(S_OK, dispatch->Invoke(0x68030001, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr,
+                                   nullptr, nullptr));
+  EXPECT_EQ((std::vector<std::string>{"mixerSetControlDetails", "mixerGetControlDetailsA"}),
+            DetailsCallsOf(fake_.calls));
 }
 
 TEST_F(qzMixerVolumeTest, EachApartmentHasItsOwnHandleAndRecords) {
