@@ -174,8 +174,9 @@ int Run() {
               after.mixersClosed - before.mixersClosed);
   std::printf("  global blocks allocated %ld, freed %ld\n",
               after.blocksAllocated - before.blocksAllocated, after.blocksFreed - before.blocksFreed);
-  std::printf("  private bytes before %zu, after %zu, change %+lld bytes\n", memoryBefore,
-              memoryAfter, static_cast<long long>(memoryAfter) - static_cast<long long>(memoryBefore));
+  auto before64 = static_cast<long long>(memoryBefore), after64 = static_cast<long long>(memoryAfter);
+  std::printf("  private bytes before %lld, after %lld, change %+lld bytes\n", before64, after64,
+              after64 - before64);
   bool balanced = after.mixersOpened == after.mixersClosed && after.blocksAllocated == after.blocksFreed &&
                   after.mixersOpened - before.mixersOpened == kSoakCalls &&
                   after.blocksAllocated - before.blocksAllocated == 2L * kSoakCalls;
