@@ -20,6 +20,25 @@ ComPtr<ITypeLib> RegisteredLibrary() {
   return library;
 }
 
+// The dual interface as IDispatch::GetTypeInfo describes it (TKIND_DISPATCH).
+ComPtr<ITypeInfo> DispatchSide() {
+  ComPtr<ITypeInfo> info;
+  ComPtr<ITypeLib> library = RegisteredLibrary();
+  if (library) {
+    EXPECT_EQ(S_OK, library->GetTypeInfoOfGuid(IID__qzMixerVolume, info.Put()));
+  }
+  return info;
+}
+
+// The same interface's vtable description (TKIND_INTERFACE).
+ComPtr<ITypeInfo> VtableSide(ITypeInfo* dispatchSide) {
+  HREFTYPE reference = 0;
+  ComPtr<ITypeInfo> info;
+  EXPECT_EQ(S_OK, dispatchSide->GetRefTypeOfImplType(-1, &reference));
+  EXPECT_EQ(S_OK, dispatchSide->GetRefTypeInfo(reference, info.Put()));
+  return info;
+}
+
 // Reads a type's attributes and releases them.
 TYPEATTR AttributesOf(ITypeInfo* info) {
   TYPEATTR* attr = nullptr;
@@ -107,14 +126,10 @@ TEST(TypeLibrary, LibraryAndClassAreAsPublished) {
 }
 
 TEST(TypeLibrary, TheInterfaceIsDualHiddenAndNotExtensible) {
-  ComPtr<ITypeLib> library = RegisteredLibrary();
-  ASSERT_TRUE(library);
-  ComPtr<ITypeInfo> dispatchSide;
-  ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID__qzMixerVolume, dispatchSide.Put()));
-  HREFTYPE vtableReference = 0;
-  ASSERT_EQ(S_OK, dispatchSide->GetRefTypeOfImplType(-1, &vtableReference));
-  ComPtr<ITypeInfo> vtableSide;
-  ASSERT_EQ(S_OK, dispatchSide->GetRefTypeInfo(vtableReference, vtableSide.Put()));
+  ComPtr<ITypeInfo> dispatchSide = DispatchSide();
+  ASSERT_TRUE(dispatchSide);
+  ComPtr<ITypeInfo> vtableSide = VtableSide(dispatchSide.Get());
+  ASSERT_TRUE(vtableSide);
 
   for (ITypeInfo* info : {dispatchSide.Get(), vtableSide.Get()}) {
     TYPEATTR attr = AttributesOf(info);
@@ -131,14 +146,10 @@ TEST(TypeLibrary, TheInterfaceIsDualHiddenAndNotExtensible) {
 }
 
 TEST(TypeLibrary, TwentyPropertyGetsInTableOrderWithTheirDispidsAndParameters) {
-  ComPtr<ITypeLib> library = RegisteredLibrary();
-  ASSERT_TRUE(library);
-  ComPtr<ITypeInfo> dispatchSide;
-  ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID__qzMixerVolume, dispatchSide.Put()));
-  HREFTYPE vtableReference = 0;
-  ASSERT_EQ(S_OK, dispatchSide->GetRefTypeOfImplType(-1, &vtableReference));
-  ComPtr<ITypeInfo> vtable;
-  ASSERT_EQ(S_OK, dispatchSide->GetRefTypeInfo(vtableReference, vtable.Put()));
+  ComPtr<ITypeInfo> dispatchSide = DispatchSide();
+  ASSERT_TRUE(dispatchSide);
+  ComPtr<ITypeInfo> vtable = VtableSide(dispatchSide.Get());
+  ASSERT_TRUE(vtable);
   ASSERT_EQ(20, AttributesOf(vtable.Get()).cFuncs);
 
   const SHORT firstSlot = 7 * sizeof(void*);  // after IUnknown and IDispatch
