@@ -1,0 +1,132 @@
+// qzMixerVolume as a client uses it, after registration: created by ProgID,
+// called through the vtable and late-bound by name and by DISPID, against
+// Wine's real mixer (the test environment's null sink). Values changed on
+// the speakers line are put back when each case ends.
+#include <gtest/gtest.h>
+
+#include "MemberTable.h"
+#include "Vanterbox.h"
+#include "com/ComPtr.h"
+#include "com/LateBound.h"
+#include "com/Variant.h"
+
+using namespace formsrt;
+using vanterbox_testing::kMembers;
+
+namespace {
+
+ComPtr<_qzMixerVolume> CreateByProgId() {
+  CLSID clsid{};
+  EXPECT_EQ(S_OK, ::CLSIDFromProgID(L"Vanterbox.qzMixerVolume", &clsid));
+  ComPtr<_qzMixerVolume> object;
+  EXPECT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__qzMixerVolume,
+                                     object.PutVoid()));
+  return object;
+}
+
+// A script's variable passed to a member: VT_VARIANT|VT_BYREF.
+Variant InvokeWithVariable(IDispatch* object, DISPID member, Variant& variable) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = variable.Raw();
+  return InvokeMember(object, member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {&reference, 1});
+}
+
+LONG AsLong(const Variant& value) {
+  EXPECT_EQ(VT_I4, value.Type());
+  return V_I4(&value.Get());
+}
+
+class ComClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (::mixerGetNumDevs() == 0) {
+      GTEST_SKIP() << "Wine has no mixer device here (no sound server): start the tests through "
+                      "scripts/test.sh, whose environment runs PulseAudio with a null sink";
+    }
+    mixer_ = CreateByProgId();
+    ASSERT_TRUE(mixer_);
+    ASSERT_EQ(S_OK, mixer_.As(dispatch_));
+    ASSERT_EQ(S_OK, mixer_->get_GetMainVolume(&savedVolume_));
+    ASSERT_EQ(S_OK, mixer_->get_GetMainMute(&savedMute_));
+    ASSERT_NE(-1, savedVolume_);
+    ASSERT_NE(-1, savedMute_);
+  }
+  void TearDown() override {
+    if (!mixer_) return;
+    LONG result = 0;
+    EXPECT_EQ(S_OK, mixer_->get_SetMainVolume(&savedVolume_, &result));
+    EXPECT_EQ(savedVolume_, result);
+    EXPECT_EQ(S_OK, mixer_->get_SetMainMute(&savedMute_, &result));
+    EXPECT_EQ(savedMute_, result);
+  }
+
+  ComPtr<_qzMixerVolume> mixer_;
+  ComPtr<IDispatch> dispatch_;
+  LONG savedVolume_ = -1;
+  LONG savedMute_ = -1;
+};
+
+}  // namespace
+
+TEST_F(ComClientTest, MainAndWavFindTheirControlsAndTheOtherLinesGiveMinusOne) {
+  LONG result = 0;
+  EXPECT_EQ(S_OK, mixer_->get_GetWAVVolume(&result));
+  EXPECT_NE(-1, result);
+  EXPECT_EQ(S_OK, mixer_->get_GetWAVMute(&result));
+  EXPECT_NE(-1, result);
+
+  // Wine's mixer has no line input, synthesizer or CD line.
+  for (const auto& member : kMembers) {
+    std::wstring name = member.name;
+    if (name.find(L"Main") != std::wstring::npos || name.find(L"WAV") != std::wstring::npos) continue;
+    SCOPED_TRACE(testing::Message() << member.dispid);
+    Variant value = Variant::FromInt32(100);
+    Variant outcome = member.takesValue ? InvokeWithVariable(dispatch_.Get(), member.dispid, value)
+                                        : GetProperty(dispatch_.Get(), member.dispid);
+    EXPECT_EQ(-1, AsLong(outcome));
+  }
+}
+
+TEST_F(ComClientTest, MainVolumeAndMuteReadBackWhatWasSetThroughTheVtable) {
+  LONG result = 0;
+  for (LONG level : {0, 12345, 65535}) {
+    LONG value = level;
+    EXPECT_EQ(S_OK, mixer_->get_SetMainVolume(&value, &result));
+    EXPECT_EQ(level, result);
+    EXPECT_EQ(level, value);
+    EXPECT_EQ(S_OK, mixer_->get_GetMainVolume(&result));
+    EXPECT_EQ(level, result);
+  }
+  LONG muted = 1, notMuted = 0;
+  EXPECT_EQ(S_OK, mixer_->get_SetMainMute(&muted, &result));
+  EXPECT_EQ(1, result);
+  EXPECT_EQ(S_OK, mixer_->get_GetMainMute(&result));
+  EXPECT_NE(0, result);
+  EXPECT_NE(-1, result);
+  EXPECT_EQ(S_OK, mixer_->get_SetMainMute(&notMuted, &result));
+  EXPECT_EQ(S_OK, mixer_->get_GetMainMute(&result));
+  EXPECT_EQ(0, result);
+}
+
+TEST_F(ComClientTest, LateBoundByNameAndByDispid) {
+  for (const auto& member : kMembers) {
+    SCOPED_TRACE(testing::Message() << member.dispid);
+    EXPECT_EQ(member.dispid, LookupMember(dispatch_.Get(), member.name));
+  }
+  DISPID setVolume = LookupMember(dispatch_.Get(), L"setmainvolume");  // names ignore case
+  Variant variable = Variant::FromInt16(4321);
+  EXPECT_EQ(4321, AsLong(InvokeWithVariable(dispatch_.Get(), setVolume, variable)));
+  EXPECT_EQ(VT_I2, variable.Type()) << "the script's variable keeps its type";
+  EXPECT_EQ(4321, V_I2(&variable.Get()));
+  EXPECT_EQ(4321, AsLong(GetProperty(dispatch_.Get(), L"GetMainVolume")));
+
+  Variant text = Variant::FromText(L"2222");
+  EXPECT_EQ(2222, AsLong(InvokeWithVariable(dispatch_.Get(), 0x68030002, text)));
+  EXPECT_EQ(VT_BSTR, text.Type());
+  EXPECT_EQ(2222, AsLong(GetProperty(dispatch_.Get(), 0x68030003)));
+
+  // A literal argument, as a script passes a constant.
+  EXPECT_EQ(1111, AsLong(GetProperty(dispatch_.Get(), 0x68030002, {Variant::FromInt32(1111).Get()})));
+  EXPECT_EQ(1111, AsLong(GetProperty(dispatch_.Get(), L"GetMainVolume")));
+}

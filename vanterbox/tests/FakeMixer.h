@@ -1,0 +1,102 @@
+// A recording stand-in for the mixer and memory entry points of the platform
+// seam. It logs every call in order with what the platform would see, answers
+// as configured, and counts blocks and handles still held.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+#include <vector>
+
+#include "MixerControlRecord.h"
+#include "com/Platform.h"
+
+namespace vanterbox_testing {
+
+// What the fake platform reports for a control: its type, identifier and
+// names, written into the first 148 bytes (MIXERCONTROLA) of the caller's
+// block, every other byte a pattern.
+void FillPlatformControl(MIXERCONTROLA& control, DWORD controlType, DWORD controlId);
+
+struct LineInfoCall {
+  HMIXEROBJ mixer;
+  DWORD flags;
+  MIXERLINEA line;  // as given, before the answer
+};
+
+struct LineControlsCall {
+  HMIXEROBJ mixer;
+  DWORD flags;
+  MIXERLINECONTROLSA controls;
+  bool blockZeroFilled;  // all 152 bytes of the receive block read 0
+  SIZE_T blockSize;
+};
+
+struct DetailsCall {
+  HMIXEROBJ mixer;
+  DWORD flags;
+  MIXERCONTROLDETAILS details;
+  SIZE_T blockSize;
+  DWORD valueGiven;  // the block's value when the call was made
+};
+
+struct AllocationCall {
+  UINT flags;
+  SIZE_T size;
+  HGLOBAL block;
+};
+
+struct MoveCall {
+  void* destination;
+  const void* source;
+  SIZE_T length;
+};
+
+class FakeMixer {
+ public:
+  FakeMixer();
+  ~FakeMixer();
+  FakeMixer(const FakeMixer&) = delete;
+  FakeMixer& operator=(const FakeMixer&) = delete;
+
+  // Answers.
+  HMIXER handleToOpen = reinterpret_cast<HMIXER>(static_cast<INT_PTR>(0x5A10));
+  MMRESULT openResult = MMSYSERR_NOERROR;
+  MMRESULT lineInfoResult = MMSYSERR_NOERROR;
+  DWORD lineId = 0xFFFF0003;
+  MMRESULT lineControlsResult = MMSYSERR_NOERROR;
+  DWORD controlId = 0x42;
+  MMRESULT detailsResult = MMSYSERR_NOERROR;
+  DWORD controlValue = 0;  // what a read finds; a successful write stores here
+  int failAllocationNumber = 0;  // the n-th GlobalAlloc (1-based) fails; 0 none
+  int failLockNumber = 0;        // the n-th GlobalLock fails
+
+  // What happened.
+  std::vector<std::string> calls;
+  std::vector<HMIXER*> openTargets;
+  std::vector<DWORD> openArguments;  // device, callback, instance, flags per open
+  std::vector<LineInfoCall> lineInfoCalls;
+  std::vector<LineControlsCall> lineControlsCalls;
+  std::vector<DetailsCall> detailsCalls;
+  std::vector<AllocationCall> allocations;
+  std::vector<void*> locked;  // addresses GlobalLock gave
+  std::vector<HGLOBAL> freed;
+  std::vector<MoveCall> moves;
+  std::vector<HMIXER> opened;
+  std::vector<HMIXER> closed;
+  int lockCalls = 0;
+  int openHandles = 0;
+  int liveBlocks = 0;
+
+  static FakeMixer& Current();
+
+ private:
+  formsrt::PlatformOverride<formsrt::WinmmApi> winmm_;
+  formsrt::PlatformOverride<formsrt::Kernel32Api> kernel32_;
+};
+
+// The calls of a successful LookupLineControl, in order.
+std::vector<std::string> LookupCalls();
+
+}  // namespace vanterbox_testing
