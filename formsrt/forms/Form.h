@@ -9,6 +9,10 @@
 // are destroyed. An unloaded form stays unloaded: its "hWnd" reads 0 and the
 // members that need the window raise error 364 (Object was unloaded).
 //
+// The form's events (load, query-unload, menu item clicks) and those of its
+// controls run as the program's event handlers: a run-time error they leave
+// untrapped gets the standard report and ends the program (UnhandledError.h).
+//
 // A module that creates forms embeds the forms runtime's type library
 // (link the CMake target formsrt_form_typelib).
 #pragma once
@@ -119,6 +123,8 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   OuterTwips OuterBounds() const;
   // Raises 384 while the form is minimised or maximised.
   void SetOuterBounds(const OuterTwips& bounds);
+  HRESULT GetOuterBound(double OuterTwips::*bound, FLOAT* value);
+  HRESULT PutOuterBound(double OuterTwips::*bound, FLOAT value);
   void ShowPopupMenu(const VARIANT& menu);
   ComPtr<Menu> OwnMenu(const VARIANT& menu) const;
 

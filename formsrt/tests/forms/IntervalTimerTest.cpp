@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "MessagePump.h"
+#include "TestSupport.h"
 #include "com/Platform.h"
 #include "forms/IntervalTimer.h"
 

@@ -2,6 +2,7 @@
 // closed by the test from inside the menu's own message loop.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "com/LateBound.h"
 #include "com/RuntimeError.h"
 #include "forms/Form.h"
@@ -47,12 +48,7 @@ class MenuTest : public ::testing::Test {
   }
 
   long PopUpError(const VARIANT& menu) {
-    try {
-      CallMethod(dispatch_.Get(), L"PopupMenu", {menu});
-    } catch (const RuntimeError& failure) {
-      return failure.Number();
-    }
-    return 0;
+    return forms_test::ErrorNumberOf([&] { CallMethod(dispatch_.Get(), L"PopupMenu", {menu}); });
   }
 
   ComPtr<Form> form_;
