@@ -69,12 +69,12 @@ double OptionalTwips(const VARIANT& argument, double current) {
 
 ComPtr<Form> Form::Create(std::wstring_view caption, const TwipsRect& clientBounds) {
   ComPtr<ITypeLib> library = FormsTypeLibrary();
-  return ComPtr<Form>::Attach(new Form(TypeInfoOf(library.Get(), IID_IRuntimeForm), caption, clientBounds));
+  return ComPtr<Form>::Attach(new Form(library.Get(), caption, clientBounds));
 }
 
-Form::Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRect& clientBounds)
-    : DispatchImpl(std::move(typeInfo)),
-      menuTypeInfo_(TypeInfoOf(FormsTypeLibrary().Get(), IID_IRuntimeMenu)),
+Form::Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds)
+    : DispatchImpl(TypeInfoOf(library, IID_IRuntimeForm)),
+      menuTypeInfo_(TypeInfoOf(library, IID_IRuntimeMenu)),
       icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION), false)) {
   RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
   std::wstring text(caption);

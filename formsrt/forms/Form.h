@@ -109,7 +109,7 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   STDMETHODIMP PopupMenu(VARIANT menu) override;
 
  private:
-  Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRect& clientBounds);
+  Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds);
 
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   bool UnloadFor(int mode);

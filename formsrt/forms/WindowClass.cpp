@@ -34,12 +34,6 @@ LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-void WindowHandle::Reset() {
-  if (!hwnd_) return;
-  DetachMessageTarget(hwnd_);
-  User32().DestroyWindow(std::exchange(hwnd_, nullptr));
-}
-
 // A class registered by a DLL outlives the DLL's unloading; looking it up
 // under this module's instance first keeps a reload at the same address
 // working, and a reload elsewhere registers under its new instance.
