@@ -67,7 +67,11 @@ TEST_F(MenuTest, PopupMenuShowsTheMenuAndReturnsWhenItIsDismissed) {
 }
 
 TEST_F(MenuTest, AChosenItemRunsAfterTheMenuCloses) {
-  PopUp(Variant::FromDispatch(menu_.Get()).Get(), true);
+  IDispatch* menu = menu_.Get();
+  VARIANT heldByReference;  // as a control keeps what its host passed by reference
+  V_VT(&heldByReference) = VT_BYREF | VT_DISPATCH;
+  V_DISPATCHREF(&heldByReference) = &menu;
+  PopUp(heldByReference, true);
   EXPECT_TRUE(g_menuWasOpen);
   EXPECT_EQ(1, restores_);
 }
