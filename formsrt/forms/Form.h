@@ -13,8 +13,9 @@
 // controls run as the program's event handlers: a run-time error they leave
 // untrapped gets the standard report and ends the program (UnhandledError.h).
 //
-// A module that creates forms embeds the forms runtime's type library
-// (link the CMake target formsrt_form_typelib).
+// Forms live on an OLE apartment thread (OleInitialize), the thread that
+// created them. A module that creates forms embeds the forms runtime's type
+// library (link the CMake target formsrt_form_typelib).
 #pragma once
 
 #include <windows.h>
