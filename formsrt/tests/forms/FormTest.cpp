@@ -38,6 +38,16 @@ BOOL WINAPI CountingDestroyWindow(HWND hwnd) {
   return destroyed;
 }
 
+WNDPROC g_formProcedure;
+int g_subclassedMessages;
+
+// An outside component's subclass of the form: it keeps state in the
+// window's user data and passes every message on.
+LRESULT CALLBACK OutsideSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) ++g_subclassedMessages;
+  return ::CallWindowProcW(g_formProcedure, hwnd, message, wParam, lParam);
+}
+
 constexpr TwipsRect kClientBounds{1500, 1200, 4800, 3600};
 
 VARIANT ShortReference(SHORT* value) {
@@ -233,4 +243,19 @@ TEST(FormWindows, EveryWindowOfAFormAndItsControlsIsDestroyedWithIt) {
   }
   EXPECT_EQ(12, g_windowsCreated);
   EXPECT_EQ(g_windowsCreated, g_windowsDestroyed);
+}
+
+TEST_F(FormTest, AnOutsideSubclassThatUsesTheUserDataLeavesTheFormWorking) {
+  bool asked = false;
+  form_->onQueryUnload = [&](bool&, int) { asked = true; };
+  form_->Show();
+  HWND hwnd = form_->Handle();
+  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0x1234);
+  g_subclassedMessages = 0;
+  g_formProcedure = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OutsideSubclass)));
+  ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(1, g_subclassedMessages);
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(form_->IsLoaded());
 }
