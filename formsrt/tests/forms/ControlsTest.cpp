@@ -173,6 +173,8 @@ TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
   float lastX = -1;
   picture.onMouseMove = [&](short, short, float x, float) { lastX = x; };
+  ::SetCursorPos(0, 0);  // from elsewhere, so that the pointer really moves
+  forms_test::PumpMessagesFor(50);
   POINT inside{25, 30};
   ::ClientToScreen(picture.Handle(), &inside);
   ::SetCursorPos(inside.x, inside.y);
