@@ -83,6 +83,9 @@ Form::Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRec
 }
 
 Form::~Form() {
+  // The controls' going sends the window messages (WM_PARENTNOTIFY), which
+  // must not reach an object that is being destroyed.
+  if (IsLoaded()) DetachMessageTarget(Handle());
   DestroyControls();
   window_.Reset();
 }
