@@ -1,0 +1,147 @@
+#include "TessmarkProcess.h"
+
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "ProcessRunner.h"
+#include "forms/Screen.h"
+
+namespace tessmark_tests {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool DefinesName(const wchar_t* entry, const std::wstring& nameAndEquals) {
+  return _wcsnicmp(entry, nameAndEquals.c_str(), nameAndEquals.size()) == 0;
+}
+
+// The test's environment block with one variable ("NAME=value") set or
+// replaced.
+std::vector<wchar_t> EnvironmentWith(const std::wstring& variable) {
+  std::vector<wchar_t> block(variable.begin(), variable.end());
+  if (!variable.empty()) block.push_back(L'\0');
+  std::wstring nameAndEquals = variable.substr(0, variable.find(L'=') + 1);
+  wchar_t* own = ::GetEnvironmentStringsW();
+  for (const wchar_t* entry = own; *entry; entry += wcslen(entry) + 1) {
+    if (!variable.empty() && DefinesName(entry, nameAndEquals)) continue;
+    block.insert(block.end(), entry, entry + wcslen(entry) + 1);
+  }
+  ::FreeEnvironmentStringsW(own);
+  block.push_back(L'\0');
+  return block;
+}
+
+struct WindowSearch {
+  DWORD processId;
+  std::wstring caption;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId) return TRUE;
+  if (search->visibleOnly && !::IsWindowVisible(window)) return TRUE;
+  wchar_t caption[256] = {};
+  ::GetWindowTextW(window, caption, ARRAYSIZE(caption));
+  if (search->caption != caption) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindTopLevel(DWORD processId, const std::wstring& caption, bool visibleOnly) {
+  WindowSearch search{processId, caption, visibleOnly, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void SendButton(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  ::SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+TessmarkProcess::TessmarkProcess(const std::wstring& variable) {
+  std::wstring commandLine = L"\"" + testing_support::ExecutableFolder() + L"..\\Tessmark.exe\"";
+  std::vector<wchar_t> environment = EnvironmentWith(variable);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &info)) {
+    throw std::runtime_error("cannot start Tessmark.exe");
+  }
+  ::CloseHandle(info.hThread);
+  process_ = info.hProcess;
+  processId_ = info.dwProcessId;
+}
+
+TessmarkProcess::~TessmarkProcess() {
+  if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_, 99);
+    ::WaitForSingleObject(process_, 5000);
+  }
+  ::CloseHandle(process_);
+}
+
+HWND TessmarkProcess::WaitForWindow(const std::wstring& caption,
+                                    std::chrono::milliseconds limit) const {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopLevel(processId_, caption, true)) != nullptr; }, limit);
+  return found;
+}
+
+HWND TessmarkProcess::FindWindowNamed(const std::wstring& caption) const {
+  return FindTopLevel(processId_, caption, false);
+}
+
+std::optional<DWORD> TessmarkProcess::WaitForExit(std::chrono::milliseconds limit) const {
+  if (::WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+void ClickAt(HWND window, POINT clientPoint, MouseButton button) {
+  static constexpr DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
+                                    MOUSEEVENTF_MIDDLEDOWN};
+  static constexpr DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
+  ::ClientToScreen(window, &clientPoint);
+  ::SetCursorPos(clientPoint.x, clientPoint.y);
+  SendButton(kDown[static_cast<int>(button)]);
+  SendButton(kUp[static_cast<int>(button)]);
+}
+
+HWND ChildAtTwips(HWND form, int left, int top, int width, int height) {
+  RECT pixels = formsrt::Screen::PixelsFromTwips({left, top, width, height});
+  POINT centre{(pixels.left + pixels.right) / 2, (pixels.top + pixels.bottom) / 2};
+  return ::ChildWindowFromPointEx(form, centre, CWP_SKIPINVISIBLE);
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+  return text;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+}  // namespace tessmark_tests
