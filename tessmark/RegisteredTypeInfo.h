@@ -13,7 +13,10 @@ namespace tessmark {
 class RegisteredTypeInfo {
  public:
   RegisteredTypeInfo(const GUID& libraryId, WORD majorVersion, WORD minorVersion, const IID& iid)
-      : libraryId_(libraryId), majorVersion_(majorVersion), minorVersion_(minorVersion), iid_(iid) {}
+      : libraryId_(libraryId),
+        majorVersion_(majorVersion),
+        minorVersion_(minorVersion),
+        iid_(iid) {}
 
   // Raises the platform's failure when the library is not registered.
   ITypeInfo* Get();

@@ -29,8 +29,8 @@ formsrt::TwipsRect CentredClientBounds() {
 
 HICON FormIcon() {
   auto icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                              MAKEINTRESOURCEW(IDI_FRMHOOKWATCH), IMAGE_ICON,
-                                              16, 16, LR_DEFAULTCOLOR));
+                                              MAKEINTRESOURCEW(IDI_FRMHOOKWATCH), IMAGE_ICON, 16,
+                                              16, LR_DEFAULTCOLOR));
   if (!icon) throw formsrt::ComError(HRESULT_FROM_WIN32(::GetLastError()));
   return icon;
 }
@@ -142,8 +142,7 @@ STDMETHODIMP frmHookwatch::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
   return subClassTypeInfo_.GetTypeInfo(index, out);
 }
 
-STDMETHODIMP frmHookwatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                         DISPID* ids) {
+STDMETHODIMP frmHookwatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   return subClassTypeInfo_.GetIDsOfNames(names, count, ids);
 }
 
@@ -167,9 +166,8 @@ STDMETHODIMP frmHookwatch::put_MsgResponse(HookwatchResponse response) {
 STDMETHODIMP frmHookwatch::WindowProc(LONG hWnd, LONG iMsg, LONG wParam, LONG lParam,
                                       LONG* result) {
   if (!result) return E_POINTER;
-  return formsrt::ComBoundary(kErrorSource, IID_ISubClass, [&] {
-    *result = ISubClass_WindowProc(hWnd, iMsg, wParam, lParam);
-  });
+  return formsrt::ComBoundary(kErrorSource, IID_ISubClass,
+                              [&] { *result = ISubClass_WindowProc(hWnd, iMsg, wParam, lParam); });
 }
 
 }  // namespace tessmark

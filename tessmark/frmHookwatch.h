@@ -41,8 +41,8 @@ class frmHookwatch final : private formsrt::ComObjectBase, public ISubClass {
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** out) override;
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
-                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* excepInfo, UINT* argErr) override;
   // ISubClass, called by the component
   STDMETHODIMP get_MsgResponse(HookwatchResponse* response) override;
   STDMETHODIMP put_MsgResponse(HookwatchResponse response) override;

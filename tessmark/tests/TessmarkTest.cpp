@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "DebugOutputMonitor.h"
+#include "ProcessRunner.h"
 #include "TessmarkProcess.h"
 #include "forms/Screen.h"
 
@@ -41,6 +42,7 @@ class TessmarkTest : public ::testing::Test {
     check2_ = ChildAtTwips(form_, 300, 660, 1155, 375);
     label1_ = ChildAtTwips(form_, 1500, 300, 1035, 255);
     label2_ = ChildAtTwips(form_, 1500, 720, 1035, 255);
+    lblTimer_ = ChildAtTwips(form_, 60, 60, 4995, 195);
     lblSubClass_ = ChildAtTwips(form_, 60, 1260, 4995, 735);
     // The resize as the form is first shown gives the first line.
     ASSERT_EQ(1u, LinesSettledAt(1)) << "lines as the form was shown";
@@ -74,7 +76,7 @@ class TessmarkTest : public ::testing::Test {
   TessmarkProcess program_;
   HWND form_ = nullptr;
   HWND check1_ = nullptr, check2_ = nullptr;
-  HWND label1_ = nullptr, label2_ = nullptr, lblSubClass_ = nullptr;
+  HWND label1_ = nullptr, label2_ = nullptr, lblTimer_ = nullptr, lblSubClass_ = nullptr;
   size_t linesAtStart_ = 0;
   std::chrono::steady_clock::time_point shownAt_;
 };
@@ -89,12 +91,14 @@ TEST_F(TessmarkTest, ShowsItsFormWithBothTimersTicked) {
   EXPECT_EQ(L"Timer 2", TextOf(check2_));
   EXPECT_EQ(BST_CHECKED, ::SendMessageW(check1_, BM_GETCHECK, 0, 0));
   EXPECT_EQ(BST_CHECKED, ::SendMessageW(check2_, BM_GETCHECK, 0, 0));
-  EXPECT_EQ(L"All Code Timer Test:", TextOf(ChildAtTwips(form_, 60, 60, 4995, 195)));
-  EXPECT_EQ(0u, TextOf(lblSubClass_).find(L"Click or resize the form to test the subclassing."));
+  EXPECT_EQ(L"All Code Timer Test:", TextOf(lblTimer_));
+  EXPECT_EQ(
+      L"Click or resize the form to test the subclassing. This form subclasses the WM_MOUSEDOWN "
+      L"and WM_SIZE messages and outputs a debug message whenever one is encountered.",
+      TextOf(lblSubClass_));
 
   // Tab order: the check boxes first, then the labels in their order.
-  HWND tabOrder[] = {check1_, check2_, label1_, label2_, ChildAtTwips(form_, 60, 60, 4995, 195),
-                     lblSubClass_};
+  HWND tabOrder[] = {check1_, check2_, label1_, label2_, lblTimer_, lblSubClass_};
   HWND child = ::GetWindow(form_, GW_CHILD);
   for (HWND expected : tabOrder) {
     EXPECT_EQ(expected, child);
@@ -168,16 +172,24 @@ TEST_F(TessmarkTest, ClosingTheFormEndsTheProgramCleanly) {
   EXPECT_EQ(0u, *exitCode);
 }
 
-// Wine's own setting that keeps a DLL from loading, for the child only.
-std::wstring DllOverridesWithout(const std::wstring& dll) {
-  wchar_t current[1024] = {};
-  ::GetEnvironmentVariableW(L"WINEDLLOVERRIDES", current, ARRAYSIZE(current));
-  return L"WINEDLLOVERRIDES=" + std::wstring(current) + L";" + dll + L"=d";
-}
+// Hookwatch.dll unregistered for as long as this object lives; the test
+// environment registered it, and gets it back registered.
+class ComponentUnregistered {
+ public:
+  ComponentUnregistered() { EXPECT_EQ(0u, Regsvr32(L"/u /s")); }
+  ~ComponentUnregistered() { EXPECT_EQ(0u, Regsvr32(L"/s")); }
 
-// A component that cannot be loaded.
+ private:
+  static DWORD Regsvr32(const std::wstring& options) {
+    std::wstring dll =
+        testing_support::ExecutableFolder() + L"..\\..\\standins\\hookwatch\\Hookwatch.dll";
+    return testing_support::RunProcess(L"regsvr32 " + options + L" \"" + dll + L"\"").exitCode;
+  }
+};
+
 TEST(TessmarkWithoutComponent, ShowsTheStandardReportBeforeTheFormAndFails) {
-  TessmarkProcess program(DllOverridesWithout(L"hookwatch"));
+  ComponentUnregistered unregistered;
+  TessmarkProcess program;
   HWND report = program.WaitForWindow(L"Tessmark", kStartLimit);
   ASSERT_NE(nullptr, report) << "no error report";
   EXPECT_EQ(L"Run-time error '429':\n\nActiveX component can't create object",

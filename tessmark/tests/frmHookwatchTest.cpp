@@ -47,8 +47,8 @@ class frmHookwatchTest : public ::testing::Test {
 };
 
 TEST_F(frmHookwatchTest, ShowsItsOwnSmallIcon) {
-  auto icon = reinterpret_cast<HICON>(
-      ::SendMessageW(form_->Window().Handle(), WM_GETICON, ICON_SMALL, 0));
+  auto icon =
+      reinterpret_cast<HICON>(::SendMessageW(form_->Window().Handle(), WM_GETICON, ICON_SMALL, 0));
   ICONINFO info{};
   ASSERT_TRUE(::GetIconInfo(icon, &info));
   BITMAP colour{};
