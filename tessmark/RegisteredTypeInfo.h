@@ -28,10 +28,10 @@ class RegisteredTypeInfo {
                  VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) noexcept;
 
  private:
-  const GUID& libraryId_;
+  GUID libraryId_;
   WORD majorVersion_;
   WORD minorVersion_;
-  const IID& iid_;
+  IID iid_;
   formsrt::ComPtr<ITypeInfo> info_;
 };
 

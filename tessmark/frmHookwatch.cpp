@@ -107,9 +107,8 @@ void frmHookwatch::m_t1_ThatTime() { ShowTimeIn(Label1); }
 
 void frmHookwatch::m_t2_ThatTime() { ShowTimeIn(Label2); }
 
-// A tick can still arrive after the form unloaded, while the program ends
-// (a message box of another handler pumps messages): its label is gone then,
-// and the tick shows nothing.
+// The timers outlive the form's window until the form object is released; a
+// tick that comes in between has no label left to show it in.
 void frmHookwatch::ShowTimeIn(formsrt::Label& label) {
   if (!form_->IsLoaded()) return;
   label.SetCaption(formsrt::FormatDateTime(formsrt::CurrentLocalTime(), L"hh:nn:ss"));

@@ -2,8 +2,6 @@
 // from outside the program.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "ComponentObjects.h"
 #include "com/LateBound.h"
 #include "frmHookwatch.h"
@@ -14,15 +12,6 @@ namespace {
 
 using formsrt::ComPtr;
 using tessmark::frmHookwatch;
-
-void PumpMessagesFor(std::chrono::milliseconds duration) {
-  auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    ::Sleep(10);
-  }
-}
 
 LONG AttachmentsInForce() {
   LONG count = -1;
@@ -104,13 +93,6 @@ TEST_F(frmHookwatchTest, AnswersLateBoundCallsThroughTheComponentsTypeLibrary) {
                                         Variant::FromInt32(0).Get(), Variant::FromInt32(0).Get()});
   EXPECT_EQ(0, V_I4(&result.Get()));
   EXPECT_EQ(1, V_I4(&formsrt::GetProperty(client.Get(), L"MsgResponse").Get()));
-}
-
-TEST_F(frmHookwatchTest, TicksAfterUnloadShowNothingAndDoNoHarm) {
-  form_->Show();
-  EXPECT_TRUE(form_->Unload());
-  PumpMessagesFor(std::chrono::milliseconds(1200));
-  EXPECT_FALSE(form_->Window().IsLoaded());
 }
 
 }  // namespace
