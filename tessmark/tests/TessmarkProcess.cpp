@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 #include <thread>
-#include <vector>
 
 #include "ProcessRunner.h"
 #include "forms/Screen.h"
@@ -12,26 +11,6 @@ namespace tessmark_tests {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool DefinesName(const wchar_t* entry, const std::wstring& nameAndEquals) {
-  return _wcsnicmp(entry, nameAndEquals.c_str(), nameAndEquals.size()) == 0;
-}
-
-// The test's environment block with one variable ("NAME=value") set or
-// replaced.
-std::vector<wchar_t> EnvironmentWith(const std::wstring& variable) {
-  std::vector<wchar_t> block(variable.begin(), variable.end());
-  if (!variable.empty()) block.push_back(L'\0');
-  std::wstring nameAndEquals = variable.substr(0, variable.find(L'=') + 1);
-  wchar_t* own = ::GetEnvironmentStringsW();
-  for (const wchar_t* entry = own; *entry; entry += wcslen(entry) + 1) {
-    if (!variable.empty() && DefinesName(entry, nameAndEquals)) continue;
-    block.insert(block.end(), entry, entry + wcslen(entry) + 1);
-  }
-  ::FreeEnvironmentStringsW(own);
-  block.push_back(L'\0');
-  return block;
-}
 
 struct WindowSearch {
   DWORD processId;
@@ -68,14 +47,13 @@ void SendButton(DWORD flags) {
 
 }  // namespace
 
-TessmarkProcess::TessmarkProcess(const std::wstring& variable) {
+TessmarkProcess::TessmarkProcess() {
   std::wstring commandLine = L"\"" + testing_support::ExecutableFolder() + L"..\\Tessmark.exe\"";
-  std::vector<wchar_t> environment = EnvironmentWith(variable);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &info)) {
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
     throw std::runtime_error("cannot start Tessmark.exe");
   }
   ::CloseHandle(info.hThread);

@@ -16,9 +16,7 @@ enum class MouseButton { Left, Right, Middle };
 
 class TessmarkProcess {
  public:
-  // Starts the program in the test's environment, with one variable
-  // ("NAME=value") set for the child only.
-  explicit TessmarkProcess(const std::wstring& variable = L"");
+  TessmarkProcess();
   TessmarkProcess(const TessmarkProcess&) = delete;
   TessmarkProcess& operator=(const TessmarkProcess&) = delete;
   ~TessmarkProcess();
