@@ -89,14 +89,22 @@ std::optional<DWORD> TessmarkProcess::WaitForExit(std::chrono::milliseconds limi
   return code;
 }
 
-void ClickAt(HWND window, POINT clientPoint, MouseButton button) {
+void PressAt(HWND window, POINT clientPoint, MouseButton button) {
   static constexpr DWORD kDown[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_RIGHTDOWN,
                                     MOUSEEVENTF_MIDDLEDOWN};
-  static constexpr DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
   ::ClientToScreen(window, &clientPoint);
   ::SetCursorPos(clientPoint.x, clientPoint.y);
   SendButton(kDown[static_cast<int>(button)]);
+}
+
+void Release(MouseButton button) {
+  static constexpr DWORD kUp[] = {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_RIGHTUP, MOUSEEVENTF_MIDDLEUP};
   SendButton(kUp[static_cast<int>(button)]);
+}
+
+void ClickAt(HWND window, POINT clientPoint, MouseButton button) {
+  PressAt(window, clientPoint, button);
+  Release(button);
 }
 
 HWND ChildAtTwips(HWND form, int left, int top, int width, int height) {

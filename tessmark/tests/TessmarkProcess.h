@@ -37,8 +37,10 @@ class TessmarkProcess {
   DWORD processId_ = 0;
 };
 
-// Presses and releases a mouse button at a point of a window's client area
-// (pixels), as the user's mouse does.
+// Presses a mouse button at a point of a window's client area (pixels), or
+// releases it, or both, as the user's mouse does.
+void PressAt(HWND window, POINT clientPoint, MouseButton button);
+void Release(MouseButton button);
 void ClickAt(HWND window, POINT clientPoint, MouseButton button = MouseButton::Left);
 
 // The child window at the centre of a place given in twips on the form.
