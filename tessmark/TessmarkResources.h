@@ -1,0 +1,4 @@
+// Resource identifiers of Tessmark.exe.
+#pragma once
+
+#define IDI_FRMHOOKWATCH 101

@@ -1,0 +1,70 @@
+#include "TimerEvents.h"
+
+#include <utility>
+
+#include "com/ComModule.h"
+#include "com/RuntimeError.h"
+#include "services/UnhandledError.h"
+
+namespace tessmark {
+
+namespace {
+
+constexpr DISPID kThatTime = 1;
+
+}  // namespace
+
+// The event interface __HookwatchTimer, implemented as a plain IDispatch
+// that knows the one event by its DISPID. Disconnect stops the handler even
+// if the timer still holds the sink.
+class TimerEvents::Sink final : private formsrt::ComObjectBase, public IDispatch {
+ public:
+  explicit Sink(std::function<void()> onThatTime) : onThatTime_(std::move(onThatTime)) {}
+
+  void Disconnect() { onThatTime_ = nullptr; }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID___HookwatchTimer) {
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    *out = static_cast<IDispatch*>(this);
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+  STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                      UINT*) override {
+    if (id != kThatTime) return DISP_E_MEMBERNOTFOUND;
+    if (onThatTime_) formsrt::RunEventHandler(onThatTime_);
+    return S_OK;
+  }
+
+ private:
+  std::function<void()> onThatTime_;
+};
+
+TimerEvents::TimerEvents(IHookwatchTimer& timer, std::function<void()> onThatTime)
+    : sink_(formsrt::ComPtr<Sink>::Attach(new Sink(std::move(onThatTime)))) {
+  formsrt::ComPtr<IConnectionPointContainer> container;
+  formsrt::ThrowIfFailed(timer.QueryInterface(IID_IConnectionPointContainer, container.PutVoid()));
+  formsrt::ThrowIfFailed(container->FindConnectionPoint(DIID___HookwatchTimer, point_.Put()));
+  formsrt::ThrowIfFailed(point_->Advise(static_cast<IDispatch*>(sink_.Get()), &cookie_));
+}
+
+TimerEvents::~TimerEvents() {
+  sink_->Disconnect();
+  point_->Unadvise(cookie_);
+}
+
+}  // namespace tessmark
