@@ -1,0 +1,50 @@
+#include "forms/IntervalTimer.h"
+
+#include "com/Platform.h"
+
+namespace formsrt {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"FormsrtIntervalTimer";
+constexpr UINT_PTR kTimerId = 1;
+
+}  // namespace
+
+IntervalTimer::IntervalTimer() {
+  RegisterTargetClass(kClassName, 0, nullptr);
+  window_ = CreateRuntimeWindow({kClassName, L"", 0, 0, {}, HWND_MESSAGE}, this);
+}
+
+IntervalTimer::~IntervalTimer() { Stop(); }
+
+void IntervalTimer::SetInterval(UINT milliseconds) {
+  interval_ = milliseconds;
+  Restart();
+}
+
+void IntervalTimer::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  Restart();
+}
+
+void IntervalTimer::Restart() {
+  Stop();
+  if (!enabled_ || interval_ == 0) return;
+  running_ = User32().SetTimer(window_.Get(), kTimerId, interval_, nullptr) != 0;
+}
+
+void IntervalTimer::Stop() {
+  if (running_) User32().KillTimer(window_.Get(), kTimerId);
+  running_ = false;
+}
+
+LRESULT IntervalTimer::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == kTimerId && running_) {
+    if (onTick) onTick();
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace formsrt

@@ -1,0 +1,46 @@
+#include "forms/Screen.h"
+
+#include <cmath>
+
+namespace formsrt {
+
+namespace {
+
+constexpr float kTwipsPerInch = 1440.0f;
+
+int ScreenPixelsPerInch(int axis) {
+  HDC screen = ::GetDC(nullptr);
+  int dpi = screen ? ::GetDeviceCaps(screen, axis) : 0;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+}  // namespace
+
+float Screen::TwipsPerPixelX() { return kTwipsPerInch / ScreenPixelsPerInch(LOGPIXELSX); }
+
+float Screen::TwipsPerPixelY() { return kTwipsPerInch / ScreenPixelsPerInch(LOGPIXELSY); }
+
+double Screen::WidthTwips() {
+  return static_cast<double>(::GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX();
+}
+
+double Screen::HeightTwips() {
+  return static_cast<double>(::GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY();
+}
+
+int Screen::PixelsFromTwipsX(double twips) {
+  return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
+}
+
+int Screen::PixelsFromTwipsY(double twips) {
+  return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+}
+
+RECT Screen::PixelsFromTwips(const TwipsRect& bounds) {
+  int left = PixelsFromTwipsX(bounds.left);
+  int top = PixelsFromTwipsY(bounds.top);
+  return {left, top, left + PixelsFromTwipsX(bounds.width), top + PixelsFromTwipsY(bounds.height)};
+}
+
+}  // namespace formsrt

@@ -1,0 +1,77 @@
+#include "forms/WindowClass.h"
+
+#include <string>
+
+#include "com/ComModule.h"
+#include "com/Platform.h"
+#include "com/RuntimeError.h"
+
+namespace formsrt {
+
+namespace {
+
+MessageTarget* TargetOf(HWND hwnd) {
+  return reinterpret_cast<MessageTarget*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  MessageTarget* target = TargetOf(hwnd);
+  if (message == WM_NCDESTROY) DetachMessageTarget(hwnd);
+  if (target) return target->HandleMessage(hwnd, message, wParam, lParam);
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+void WindowHandle::Reset() {
+  if (!hwnd_) return;
+  DetachMessageTarget(hwnd_);
+  User32().DestroyWindow(std::exchange(hwnd_, nullptr));
+}
+
+// A class registered by a DLL outlives the DLL's unloading; looking it up
+// under this module's instance first keeps a reload at the same address
+// working, and a reload elsewhere registers under its new instance.
+void RegisterTargetClass(const wchar_t* className, UINT classStyle, HBRUSH background) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (::GetClassInfoExW(ThisModule(), className, &existing)) return;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = classStyle;
+  windowClass.lpfnWndProc = RouteToTarget;
+  windowClass.hInstance = ThisModule();
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = background;
+  windowClass.lpszClassName = className;
+  if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+  }
+}
+
+WindowHandle CreateRuntimeWindow(const WindowSpec& spec, MessageTarget* target) {
+  const RECT& r = spec.bounds;
+  HWND hwnd = User32().CreateWindowExW(spec.extendedStyle, spec.className, spec.text, spec.style,
+                                       r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                       spec.parent, nullptr, ThisModule(), target);
+  if (!hwnd) {
+    DWORD failure = ::GetLastError();
+    throw ComError(failure ? HRESULT_FROM_WIN32(failure) : E_FAIL);
+  }
+  return WindowHandle(hwnd);
+}
+
+void DetachMessageTarget(HWND hwnd) { ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  int copied = ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+  text.resize(copied > 0 ? copied : 0);
+  return text;
+}
+
+}  // namespace formsrt
