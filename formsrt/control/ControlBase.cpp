@@ -10,6 +10,7 @@
 #include "com/ComBoundary.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
+#include "forms/Screen.h"
 
 namespace formsrt {
 
@@ -24,11 +25,7 @@ SIZEL TwipsToHimetric(SIZE twips) {
 }
 
 SIZE TwipsToPixels(SIZE twips) {
-  HDC screen = ::GetDC(nullptr);
-  SIZE pixels{::MulDiv(twips.cx, ::GetDeviceCaps(screen, LOGPIXELSX), kTwipsPerInch),
-              ::MulDiv(twips.cy, ::GetDeviceCaps(screen, LOGPIXELSY), kTwipsPerInch)};
-  ::ReleaseDC(nullptr, screen);
-  return pixels;
+  return {Screen::PixelsFromTwipsX(twips.cx), Screen::PixelsFromTwipsY(twips.cy)};
 }
 
 struct StoredVerb {
