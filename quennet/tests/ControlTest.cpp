@@ -243,6 +243,17 @@ TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
   EXPECT_EQ(L"Hello hello", init.Str());  // by-reference parameters are not written
 }
 
+TEST_F(ControlTest, Text1KeepsLineBreaksAndNonAsciiText) {
+  auto control = NewControl<_QuennetCtl>();
+  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  Bstr init(L"Line 1\r\n\x00C4pfel\r\nline 3"), find(L"LINE"), replace(L"\x00E4pfel");
+  BSTR a = init.Get(), b = find.Get(), c = replace.Get();
+  Variant result;
+  EXPECT_EQ(S_OK, control->FCxFindReplaceAll(&a, &b, &c, result.Put()));
+  EXPECT_EQ(L"\x00E4pfel 1\r\n\x00C4pfel\r\n\x00E4pfel 3", Bstr::Copy(V_BSTR(&result.Get())).Str());
+  EXPECT_EQ(Bstr::Copy(V_BSTR(&result.Get())).Str(), probe->Text1Text());
+}
+
 TEST_F(ControlTest, FindReplaceOverflowRaisesError6WithTheWorkSoFarInText1) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
