@@ -144,7 +144,6 @@ class ControlBase : public IOleObject,
 
   // The parent of the control's child windows.
   HWND ControlWindowHandle() const { return window_.Handle(); }
-  const wchar_t* Title() const { return description_.title; }
 
   // Tells every IPropertyNotifySink that the property changed (by its DISPID
   // on the default interface) and marks the control dirty.

@@ -21,7 +21,6 @@ class ControlWindow {
   ControlWindow& operator=(const ControlWindow&) = delete;
 
   HWND Handle() const { return window_; }
-  bool IsParked() const { return ::GetParent(window_) == parking_; }
 
   // Moves the window into the container's window at the given place and shows it.
   void ShowIn(HWND parent, const RECT& position);

@@ -2,6 +2,7 @@
 // notifications, events, termination, references, message boxes, and find
 // and replace through the control with Text1 holding the result.
 #include <gtest/gtest.h>
+#include <olectl.h>
 
 #include <string>
 #include <vector>
@@ -90,6 +91,50 @@ class ControlTest : public ::testing::Test {
 };
 
 }  // namespace
+
+TEST_F(ControlTest, AnswersWhatContainersAsk) {
+  auto control = NewControl<IOleObject>();
+  DWORD status = 0;
+  EXPECT_EQ(S_OK, control->GetMiscStatus(DVASPECT_CONTENT, &status));
+  EXPECT_EQ(quennet::QuennetCtl::kMiscStatus, status);
+  SIZEL extent{};
+  EXPECT_EQ(S_OK, control->GetExtent(DVASPECT_CONTENT, &extent));
+  EXPECT_EQ(1270, extent.cx);  // 720 x 585 twips in HIMETRIC
+  EXPECT_EQ(1032, extent.cy);
+  SIZEL wider{2000, 1000};
+  EXPECT_EQ(S_OK, control->SetExtent(DVASPECT_CONTENT, &wider));
+  EXPECT_EQ(S_OK, As<IViewObject2>(control)->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent));
+  EXPECT_EQ(2000, extent.cx);
+  GUID events{};
+  EXPECT_EQ(S_OK, As<IProvideClassInfo2>(control)->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_EQ(DIID___QuennetCtl, events);
+  EXPECT_EQ(S_OK, As<ISupportErrorInfo>(control)->InterfaceSupportsErrorInfo(IID__QuennetCtl));
+  HWND window = nullptr;
+  EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));  // not active in place
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(CONNECT_E_NOCONNECTION,
+            As<IConnectionPointContainer>(control)->FindConnectionPoint(IID_IDispatch, point.Put()));
+}
+
+TEST_F(ControlTest, DrawsItsSurfaceWhenAsked) {
+  auto view = NewControl<IViewObject2>();
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 48, 39);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = ::SelectObject(dc, bitmap);
+  RECT all{0, 0, 48, 39};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  RECTL bounds{0, 0, 48, 39};
+  EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+                             nullptr, 0));
+  EXPECT_NE(RGB(255, 255, 255), ::GetPixel(dc, 0, 0));
+  EXPECT_EQ(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds,
+                                      nullptr, nullptr, 0));
+  ::SelectObject(dc, previous);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+}
 
 TEST_F(ControlTest, EveryPutNotifiesByDispidEvenWithAnEqualValue) {
   auto control = NewControl<_QuennetCtl>();
