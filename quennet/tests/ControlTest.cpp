@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeMessageBox.h"
 #include "TestDoubles.h"
 #include "com/Bstr.h"
 #include "com/ComModule.h"
@@ -33,34 +34,16 @@ DWORD Connect(IUnknown* control, REFIID outgoing, IUnknown* sink) {
   return cookie;
 }
 
-// Records the calls that the tests fake.
-struct Recorded {
-  struct MessageBox {
-    std::wstring text, caption;
-    UINT style;
-  };
-  static inline std::vector<MessageBox> boxes;
-  struct TrayCall {
-    DWORD message, size;
-    HWND window;
-    UINT id;
-  };
-  static inline std::vector<TrayCall> trayCalls;
-  static void Clear() {
-    boxes.clear();
-    trayCalls.clear();
-  }
+// The tray calls made while a test runs.
+struct TrayCall {
+  DWORD message, size;
+  HWND window;
+  UINT id;
 };
-
-int WINAPI FakeMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT style) {
-  Recorded::boxes.push_back({text, caption ? caption : L"", style});
-  return IDOK;
-}
-
-HWND WINAPI NoActiveWindow() { return nullptr; }
+std::vector<TrayCall> trayCalls;
 
 BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
-  Recorded::trayCalls.push_back({message, data->cbSize, data->hWnd, data->uID});
+  trayCalls.push_back({message, data->cbSize, data->hWnd, data->uID});
   return FALSE;
 }
 
@@ -80,14 +63,16 @@ std::wstring Call(_QuennetCtl* control, Replacer member, const std::wstring& ini
 class ControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Recorded::Clear();
-    user32_->MessageBoxW = FakeMessageBox;
-    user32_->GetActiveWindow = NoActiveWindow;
+    trayCalls.clear();
     shell32_->Shell_NotifyIconA = FakeNotifyIcon;
   }
 
-  formsrt::PlatformOverride<formsrt::User32Api> user32_{formsrt::User32()};
+  const std::vector<testing_support::AskedMessageBox>& Boxes() const {
+    return messageBoxes_.Boxes();
+  }
+
   formsrt::PlatformOverride<formsrt::Shell32Api> shell32_{formsrt::Shell32()};
+  testing_support::FakeMessageBox messageBoxes_;
 };
 
 }  // namespace
@@ -198,11 +183,11 @@ TEST_F(ControlTest, TerminateRemovesTheTrayIconAndStopsTimer1) {
 
   control.Reset();
 
-  ASSERT_EQ(1u, Recorded::trayCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), Recorded::trayCalls[0].message);
-  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), Recorded::trayCalls[0].size);
-  EXPECT_EQ(pichook, Recorded::trayCalls[0].window);
-  EXPECT_EQ(1u, Recorded::trayCalls[0].id);
+  ASSERT_EQ(1u, trayCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), trayCalls[0].message);
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), trayCalls[0].size);
+  EXPECT_EQ(pichook, trayCalls[0].window);
+  EXPECT_EQ(1u, trayCalls[0].id);
   EXPECT_FALSE(QuennetProbe::timer1EnabledAfterTerminate);
   EXPECT_FALSE(::IsWindow(pichook));
 }
@@ -211,7 +196,7 @@ TEST_F(ControlTest, STxClearIconCanBeCalledTwice) {
   auto control = NewControl<_QuennetCtl>();
   EXPECT_EQ(S_OK, control->STxClearIcon());
   EXPECT_EQ(S_OK, control->STxClearIcon());
-  EXPECT_EQ(2u, Recorded::trayCalls.size());
+  EXPECT_EQ(2u, trayCalls.size());
 }
 
 TEST_F(ControlTest, NoReferenceRemainsAfterTheFinalRelease) {
@@ -255,35 +240,35 @@ TEST_F(ControlTest, MessageBoxesShowTheirTextsStylesAndCaptions) {
   quennet::ShowAppletNotFound(false);
   quennet::ShowFunctionError(false);
   quennet::ShowMenuError();
-  ASSERT_EQ(3u, Recorded::boxes.size());
-  EXPECT_EQ(L"Applet not found", Recorded::boxes[0].text);
-  EXPECT_EQ(L"Quennet", Recorded::boxes[0].caption);
-  EXPECT_EQ(0u, Recorded::boxes[0].style);
+  ASSERT_EQ(3u, Boxes().size());
+  EXPECT_EQ(L"Applet not found", Boxes()[0].text);
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(0u, Boxes()[0].style);
   EXPECT_EQ(L"Function only returns string if input is equal to Windows, System or Temp",
-            Recorded::boxes[1].text);
-  EXPECT_EQ(L"Function Error", Recorded::boxes[1].caption);
-  EXPECT_EQ(48u, Recorded::boxes[1].style);
+            Boxes()[1].text);
+  EXPECT_EQ(L"Function Error", Boxes()[1].caption);
+  EXPECT_EQ(48u, Boxes()[1].style);
   EXPECT_EQ(L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
             L"function set.",
-            Recorded::boxes[2].text);
-  EXPECT_EQ(L"Quennet", Recorded::boxes[2].caption);
-  EXPECT_EQ(0u, Recorded::boxes[2].style);
+            Boxes()[2].text);
+  EXPECT_EQ(L"Quennet", Boxes()[2].caption);
+  EXPECT_EQ(0u, Boxes()[2].style);
 }
 
 TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
   quennet::ShowAppletNotFound(true);
   quennet::ShowFunctionError(true);
-  EXPECT_TRUE(Recorded::boxes.empty());
+  EXPECT_TRUE(Boxes().empty());
 
   auto control = NewControl<_QuennetCtl>();
   ASSERT_EQ(S_OK, control->put_QuietErrors(VARIANT_TRUE));
   Variant result = Variant::FromInt16(1);
   EXPECT_EQ(S_OK, control->ShowAbout(result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());
-  ASSERT_EQ(1u, Recorded::boxes.size());
-  EXPECT_NE(std::wstring::npos, Recorded::boxes[0].text.find(L"QuennetCtl v1.0"));
-  EXPECT_EQ(L"Quennet", Recorded::boxes[0].caption);
-  EXPECT_EQ(0u, Recorded::boxes[0].style);
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::wstring::npos, Boxes()[0].text.find(L"QuennetCtl v1.0"));
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(0u, Boxes()[0].style);
 }
 
 TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
