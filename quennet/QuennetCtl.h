@@ -6,6 +6,7 @@
 //   QuennetCtl.cpp       properties, lifecycle, ShowAbout
 //   QuennetCtlTray.cpp   the tray icon
 //   QuennetCtlText.cpp   text find and replace
+//   QuennetMessages.cpp  the four message boxes and the QuietErrors policy
 #pragma once
 
 #include <windows.h>

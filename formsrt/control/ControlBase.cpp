@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-#include <olectl.h>
-
 #include "ComEnumerator.h"
 #include "PropertyStream.h"
 #include "com/ComBoundary.h"

@@ -12,6 +12,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <span>
 
 #include "ConnectionPoint.h"
