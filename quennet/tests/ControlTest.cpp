@@ -101,6 +101,40 @@ TEST_F(ControlTest, AnswersWhatContainersAsk) {
             As<IConnectionPointContainer>(control)->FindConnectionPoint(IID_IDispatch, point.Put()));
 }
 
+TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
+  HWND form = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  FakeInPlaceSite site(form);
+  {
+    auto control = NewControl<IOleObject>();
+    ASSERT_EQ(S_OK, control->SetClientSite(&site));
+    RECT position{5, 6, 53, 45};
+    ASSERT_EQ(S_OK, control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, form, &position));
+    HWND window = nullptr;
+    ASSERT_EQ(S_OK, As<IOleInPlaceObject>(control)->GetWindow(&window));
+    EXPECT_EQ(form, ::GetParent(window));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    RECT moved{10, 10, 60, 50};
+    EXPECT_EQ(S_OK, As<IOleInPlaceObject>(control)->SetObjectRects(&moved, &moved));
+    RECT placed{};
+    ::GetWindowRect(window, &placed);
+    ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(10, placed.left);
+    EXPECT_EQ(60, placed.right);
+    EXPECT_EQ(S_OK, control->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &site, 0, form, &position));
+
+    EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
+    EXPECT_NE(form, ::GetParent(window));
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));
+    EXPECT_EQ(S_OK, control->SetClientSite(nullptr));
+  }
+  EXPECT_EQ((std::vector<std::wstring>{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}),
+            site.notes);
+  EXPECT_EQ(1u, site.references);
+  ::DestroyWindow(form);
+}
+
 TEST_F(ControlTest, DrawsItsSurfaceWhenAsked) {
   auto view = NewControl<IViewObject2>();
   HDC screen = ::GetDC(nullptr);
