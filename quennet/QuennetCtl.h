@@ -99,7 +99,6 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
   LONG m_TrayMsg = 0;
 
-
  protected:
   // Children on the control's surface (visible to the tests' probe class).
   formsrt::PictureBox pichook;

@@ -73,8 +73,9 @@ std::wstring Repeat(const std::wstring& piece, size_t times) {
   return text;
 }
 
-void RunCase(const char* name, _QuennetCtl* control, formsrt::TextBox& box, const std::wstring& text,
-             const std::wstring& find, const std::wstring& replace, int literalRuns) {
+void RunCase(const char* name, _QuennetCtl* control, formsrt::TextBox& box,
+             const std::wstring& text, const std::wstring& find, const std::wstring& replace,
+             int literalRuns) {
   std::wstring fast, literal;
   double fastSeconds = BestOf(5, [&] { fast = ControlReplaceAll(control, text, find, replace); });
   double literalSeconds =

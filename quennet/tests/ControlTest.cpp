@@ -91,14 +91,15 @@ TEST_F(ControlTest, AnswersWhatContainersAsk) {
   EXPECT_EQ(S_OK, As<IViewObject2>(control)->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent));
   EXPECT_EQ(2000, extent.cx);
   GUID events{};
-  EXPECT_EQ(S_OK, As<IProvideClassInfo2>(control)->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_EQ(S_OK,
+            As<IProvideClassInfo2>(control)->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
   EXPECT_EQ(DIID___QuennetCtl, events);
   EXPECT_EQ(S_OK, As<ISupportErrorInfo>(control)->InterfaceSupportsErrorInfo(IID__QuennetCtl));
   HWND window = nullptr;
   EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));  // not active in place
   ComPtr<IConnectionPoint> point;
-  EXPECT_EQ(CONNECT_E_NOCONNECTION,
-            As<IConnectionPointContainer>(control)->FindConnectionPoint(IID_IDispatch, point.Put()));
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, As<IConnectionPointContainer>(control)->FindConnectionPoint(
+                                        IID_IDispatch, point.Put()));
 }
 
 TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
@@ -129,8 +130,9 @@ TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
     EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));
     EXPECT_EQ(S_OK, control->SetClientSite(nullptr));
   }
-  EXPECT_EQ((std::vector<std::wstring>{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}),
-            site.notes);
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}),
+      site.notes);
   EXPECT_EQ(1u, site.references);
   ::DestroyWindow(form);
 }
@@ -282,9 +284,10 @@ TEST_F(ControlTest, MessageBoxesShowTheirTextsStylesAndCaptions) {
             Boxes()[1].text);
   EXPECT_EQ(L"Function Error", Boxes()[1].caption);
   EXPECT_EQ(48u, Boxes()[1].style);
-  EXPECT_EQ(L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
-            L"function set.",
-            Boxes()[2].text);
+  EXPECT_EQ(
+      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+      L"function set.",
+      Boxes()[2].text);
   EXPECT_EQ(L"Quennet", Boxes()[2].caption);
   EXPECT_EQ(0u, Boxes()[2].style);
 }
@@ -308,11 +311,11 @@ TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
 TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
-  EXPECT_EQ(L"Bye hello", Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello",
-                               L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye hello",
+            Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye hello", probe->Text1Text());
-  EXPECT_EQ(L"Bye Bye", Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello",
-                             L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye Bye",
+            Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye Bye", probe->Text1Text());
 }
 

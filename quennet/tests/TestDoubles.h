@@ -41,7 +41,9 @@ class FakePropertyBag : public Counted<IPropertyBag> {
   STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
   STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 
-  void Put(const wchar_t* name, formsrt::Variant value) { entries.emplace_back(name, std::move(value)); }
+  void Put(const wchar_t* name, formsrt::Variant value) {
+    entries.emplace_back(name, std::move(value));
+  }
   const formsrt::Variant* Find(const wchar_t* name) const;
   std::vector<std::wstring> Keys() const;
 
