@@ -1,0 +1,47 @@
+#include "ControlWindow.h"
+
+namespace formsrt {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"FormsrtControlWindow";
+
+}  // namespace
+
+ControlWindow::ControlWindow(SIZE pixels, Painter painter) : painter_(std::move(painter)) {
+  RegisterTargetClass(kWindowClass, 0, nullptr);
+  RECT bounds{0, 0, pixels.cx, pixels.cy};
+  parking_ = CreateRuntimeWindow({L"STATIC", L"", WS_POPUP, WS_EX_TOOLWINDOW, bounds, nullptr});
+  window_ = CreateRuntimeWindow(
+      {kWindowClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds, parking_.Get()},
+      this);
+}
+
+void ControlWindow::ShowIn(HWND parent, const RECT& position) {
+  ::SetParent(Handle(), parent);
+  Move(position);
+  ::ShowWindow(Handle(), SW_SHOWNA);
+}
+
+void ControlWindow::Move(const RECT& position) {
+  ::MoveWindow(Handle(), position.left, position.top, position.right - position.left,
+               position.bottom - position.top, TRUE);
+}
+
+void ControlWindow::Park() {
+  ::ShowWindow(Handle(), SW_HIDE);
+  ::SetParent(Handle(), parking_.Get());
+}
+
+LRESULT ControlWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(hwnd, &paint);
+  RECT bounds;
+  ::GetClientRect(hwnd, &bounds);
+  if (painter_) painter_(dc, bounds);
+  ::EndPaint(hwnd, &paint);
+  return 0;
+}
+
+}  // namespace formsrt

@@ -1,0 +1,341 @@
+// QuennetCtl as a container and its host see it: property-change
+// notifications, events, termination, references, message boxes, and find
+// and replace through the control with Text1 holding the result.
+#include <gtest/gtest.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+#include "FakeMessageBox.h"
+#include "TestDoubles.h"
+#include "com/Bstr.h"
+#include "com/ComModule.h"
+#include "com/Platform.h"
+
+using namespace quennet_test;
+using formsrt::Bstr;
+using formsrt::ComPtr;
+using formsrt::Variant;
+
+namespace {
+
+constexpr DISPID kQuietErrorsId = 0x68030002;
+constexpr DISPID kSTxMenuId = 0x68030001;
+constexpr DISPID kSTxTrayTTTId = 0x68030000;
+
+DWORD Connect(IUnknown* control, REFIID outgoing, IUnknown* sink) {
+  ComPtr<IConnectionPointContainer> container;
+  control->QueryInterface(IID_IConnectionPointContainer, container.PutVoid());
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(S_OK, container->FindConnectionPoint(outgoing, point.Put()));
+  DWORD cookie = 0;
+  EXPECT_EQ(S_OK, point->Advise(sink, &cookie));
+  return cookie;
+}
+
+// The tray calls made while a test runs.
+struct TrayCall {
+  DWORD message, size;
+  HWND window;
+  UINT id;
+};
+std::vector<TrayCall> trayCalls;
+
+BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
+  trayCalls.push_back({message, data->cbSize, data->hWnd, data->uID});
+  return FALSE;
+}
+
+using Replacer = HRESULT (STDMETHODCALLTYPE _QuennetCtl::*)(BSTR*, BSTR*, BSTR*, VARIANT*);
+
+// Calls FCxFindReplace1st or FCxFindReplaceAll; the result text, or the failure.
+std::wstring Call(_QuennetCtl* control, Replacer member, const std::wstring& initString,
+                  const std::wstring& find, const std::wstring& replace, HRESULT expected = S_OK) {
+  Bstr init(initString), findText(find), replaceText(replace);
+  BSTR a = init.Get(), b = findText.Get(), c = replaceText.Get();
+  Variant result;
+  EXPECT_EQ(expected, (control->*member)(&a, &b, &c, result.Put()));
+  EXPECT_EQ(initString, init.Str());  // by-reference parameters are not written
+  return result.Type() == VT_BSTR ? Bstr::Copy(V_BSTR(&result.Get())).Str() : L"";
+}
+
+class ControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    trayCalls.clear();
+    shell32_->Shell_NotifyIconA = FakeNotifyIcon;
+  }
+
+  const std::vector<testing_support::AskedMessageBox>& Boxes() const {
+    return messageBoxes_.Boxes();
+  }
+
+  formsrt::PlatformOverride<formsrt::Shell32Api> shell32_{formsrt::Shell32()};
+  testing_support::FakeMessageBox messageBoxes_;
+};
+
+}  // namespace
+
+TEST_F(ControlTest, AnswersWhatContainersAsk) {
+  auto control = NewControl<IOleObject>();
+  DWORD status = 0;
+  EXPECT_EQ(S_OK, control->GetMiscStatus(DVASPECT_CONTENT, &status));
+  EXPECT_EQ(quennet::QuennetCtl::kMiscStatus, status);
+  SIZEL extent{};
+  EXPECT_EQ(S_OK, control->GetExtent(DVASPECT_CONTENT, &extent));
+  EXPECT_EQ(1270, extent.cx);  // 720 x 585 twips in HIMETRIC
+  EXPECT_EQ(1032, extent.cy);
+  SIZEL wider{2000, 1000};
+  EXPECT_EQ(S_OK, control->SetExtent(DVASPECT_CONTENT, &wider));
+  EXPECT_EQ(S_OK, As<IViewObject2>(control)->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent));
+  EXPECT_EQ(2000, extent.cx);
+  GUID events{};
+  EXPECT_EQ(S_OK,
+            As<IProvideClassInfo2>(control)->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_EQ(DIID___QuennetCtl, events);
+  EXPECT_EQ(S_OK, As<ISupportErrorInfo>(control)->InterfaceSupportsErrorInfo(IID__QuennetCtl));
+  HWND window = nullptr;
+  EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));  // not active in place
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, As<IConnectionPointContainer>(control)->FindConnectionPoint(
+                                        IID_IDispatch, point.Put()));
+}
+
+TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
+  HWND form = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  FakeInPlaceSite site(form);
+  {
+    auto control = NewControl<IOleObject>();
+    ASSERT_EQ(S_OK, control->SetClientSite(&site));
+    RECT position{5, 6, 53, 45};
+    ASSERT_EQ(S_OK, control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, form, &position));
+    HWND window = nullptr;
+    ASSERT_EQ(S_OK, As<IOleInPlaceObject>(control)->GetWindow(&window));
+    EXPECT_EQ(form, ::GetParent(window));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    RECT moved{10, 10, 60, 50};
+    EXPECT_EQ(S_OK, As<IOleInPlaceObject>(control)->SetObjectRects(&moved, &moved));
+    RECT placed{};
+    ::GetWindowRect(window, &placed);
+    ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(10, placed.left);
+    EXPECT_EQ(60, placed.right);
+    EXPECT_EQ(S_OK, control->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &site, 0, form, &position));
+
+    EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
+    EXPECT_NE(form, ::GetParent(window));
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));
+    EXPECT_EQ(S_OK, control->SetClientSite(nullptr));
+  }
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}),
+      site.notes);
+  EXPECT_EQ(1u, site.references);
+  ::DestroyWindow(form);
+}
+
+TEST_F(ControlTest, DrawsItsSurfaceWhenAsked) {
+  auto view = NewControl<IViewObject2>();
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 48, 39);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = ::SelectObject(dc, bitmap);
+  RECT all{0, 0, 48, 39};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  RECTL bounds{0, 0, 48, 39};
+  EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+                             nullptr, 0));
+  EXPECT_NE(RGB(255, 255, 255), ::GetPixel(dc, 0, 0));
+  EXPECT_EQ(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds,
+                                      nullptr, nullptr, 0));
+  ::SelectObject(dc, previous);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+}
+
+TEST_F(ControlTest, EveryPutNotifiesByDispidEvenWithAnEqualValue) {
+  auto control = NewControl<_QuennetCtl>();
+  PropertyNotifySink sink;
+  Connect(control.Get(), IID_IPropertyNotifySink, &sink);
+  EXPECT_EQ(S_OK, As<IPersistStreamInit>(control)->InitNew());
+  EXPECT_EQ(S_FALSE, As<IPersistStreamInit>(control)->IsDirty());
+
+  for (int twice = 0; twice < 2; ++twice) {
+    EXPECT_EQ(S_OK, control->put_QuietErrors(VARIANT_FALSE));
+    EXPECT_EQ(S_OK, control->put_STxMenu(VARIANT_TRUE));
+    EXPECT_EQ(S_OK, control->put_STxTrayTTT(Bstr(L"SystemTrayIcon").Get()));
+  }
+  EXPECT_EQ((std::vector<DISPID>{kQuietErrorsId, kSTxMenuId, kSTxTrayTTTId, kQuietErrorsId,
+                                 kSTxMenuId, kSTxTrayTTTId}),
+            sink.changed);
+  EXPECT_EQ(S_OK, As<IPersistStreamInit>(control)->IsDirty());
+}
+
+TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
+  ComPtr<IUnknown> unknown;
+  QuennetProbe* probe = nullptr;
+  {
+    auto control = NewControl<_QuennetCtl>();
+    probe = static_cast<QuennetProbe*>(control.Get());
+    control.As(unknown);
+  }
+  EventSink first, second;
+  Connect(unknown.Get(), DIID___QuennetCtl, &first);
+  Connect(unknown.Get(), DIID___QuennetCtl, &second);
+  first.writesAnswer = true;
+
+  VARIANT_BOOL left = VARIANT_TRUE;
+  VARIANT argument;
+  V_VT(&argument) = VT_BYREF | VT_BOOL;
+  V_BOOLREF(&argument) = &left;
+  probe->RaiseEvent(2, {&argument, 1});
+
+  ASSERT_EQ(1u, first.events.size());
+  ASSERT_EQ(1u, second.events.size());
+  EXPECT_EQ(2, first.events[0].id);
+  EXPECT_EQ(VARIANT_TRUE, first.events[0].left);
+  EXPECT_EQ(VARIANT_FALSE, second.events[0].left);  // what the first sink wrote
+  EXPECT_EQ(VARIANT_FALSE, left);
+
+  // While the container has frozen events, none is raised.
+  ComPtr<IOleControl> oleControl;
+  unknown.As(oleControl);
+  oleControl->FreezeEvents(TRUE);
+  probe->RaiseEvent(1, {&argument, 1});
+  oleControl->FreezeEvents(FALSE);
+  EXPECT_EQ(1u, first.events.size());
+}
+
+TEST_F(ControlTest, TerminateRemovesTheTrayIconAndStopsTimer1) {
+  auto control = NewControl<_QuennetCtl>();
+  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  HWND pichook = probe->PichookWindow();
+  probe->EnableTimer1();
+  QuennetProbe::timer1EnabledAfterTerminate = true;
+
+  control.Reset();
+
+  ASSERT_EQ(1u, trayCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), trayCalls[0].message);
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), trayCalls[0].size);
+  EXPECT_EQ(pichook, trayCalls[0].window);
+  EXPECT_EQ(1u, trayCalls[0].id);
+  EXPECT_FALSE(QuennetProbe::timer1EnabledAfterTerminate);
+  EXPECT_FALSE(::IsWindow(pichook));
+}
+
+TEST_F(ControlTest, STxClearIconCanBeCalledTwice) {
+  auto control = NewControl<_QuennetCtl>();
+  EXPECT_EQ(S_OK, control->STxClearIcon());
+  EXPECT_EQ(S_OK, control->STxClearIcon());
+  EXPECT_EQ(2u, trayCalls.size());
+}
+
+TEST_F(ControlTest, NoReferenceRemainsAfterTheFinalRelease) {
+  long objectsBefore = formsrt::ActiveObjectCount();
+  FakeClientSite site;
+  PropertyNotifySink notifySink;
+  EventSink eventSink;
+  FakePropertyBag bag;
+
+  auto control = NewControl<IOleObject>();
+  ASSERT_EQ(S_OK, control->SetClientSite(&site));
+  Connect(control.Get(), IID_IPropertyNotifySink, &notifySink);
+  Connect(control.Get(), DIID___QuennetCtl, &eventSink);
+  EXPECT_EQ(S_OK, As<IPersistPropertyBag>(control)->Load(&bag, nullptr));
+  {
+    ComPtr<IEnumConnectionPoints> points;
+    As<IConnectionPointContainer>(control)->EnumConnectionPoints(points.Put());
+    IConnectionPoint* fetched[2] = {};
+    ULONG count = 0;
+    EXPECT_EQ(S_OK, points->Next(2, fetched, &count));
+    EXPECT_EQ(2u, count);
+    for (IConnectionPoint* point : fetched) point->Release();
+    ComPtr<IEnumOLEVERB> verbs;
+    EXPECT_EQ(S_OK, control->EnumVerbs(verbs.Put()));
+    ComPtr<ITypeInfo> classInfo;
+    EXPECT_EQ(S_OK, As<IProvideClassInfo2>(control)->GetClassInfo(classInfo.Put()));
+    ComPtr<IDispatch> dispatch = As<IDispatch>(control);
+    ASSERT_EQ(S_OK, As<_QuennetCtl>(dispatch)->put_STxMenu(VARIANT_FALSE));
+  }
+  EXPECT_GT(site.references, 1u);
+
+  EXPECT_EQ(0u, control.Detach()->Release());
+  EXPECT_EQ(objectsBefore, formsrt::ActiveObjectCount());
+  EXPECT_EQ(1u, site.references);
+  EXPECT_EQ(1u, notifySink.references);
+  EXPECT_EQ(1u, eventSink.references);
+  EXPECT_EQ(1u, bag.references);
+}
+
+TEST_F(ControlTest, MessageBoxesShowTheirTextsStylesAndCaptions) {
+  quennet::ShowAppletNotFound(false);
+  quennet::ShowFunctionError(false);
+  quennet::ShowMenuError();
+  ASSERT_EQ(3u, Boxes().size());
+  EXPECT_EQ(L"Applet not found", Boxes()[0].text);
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(0u, Boxes()[0].style);
+  EXPECT_EQ(L"Function only returns string if input is equal to Windows, System or Temp",
+            Boxes()[1].text);
+  EXPECT_EQ(L"Function Error", Boxes()[1].caption);
+  EXPECT_EQ(48u, Boxes()[1].style);
+  EXPECT_EQ(
+      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+      L"function set.",
+      Boxes()[2].text);
+  EXPECT_EQ(L"Quennet", Boxes()[2].caption);
+  EXPECT_EQ(0u, Boxes()[2].style);
+}
+
+TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
+  quennet::ShowAppletNotFound(true);
+  quennet::ShowFunctionError(true);
+  EXPECT_TRUE(Boxes().empty());
+
+  auto control = NewControl<_QuennetCtl>();
+  ASSERT_EQ(S_OK, control->put_QuietErrors(VARIANT_TRUE));
+  Variant result = Variant::FromInt16(1);
+  EXPECT_EQ(S_OK, control->ShowAbout(result.Put()));
+  EXPECT_EQ(VT_EMPTY, result.Type());
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::wstring::npos, Boxes()[0].text.find(L"QuennetCtl v1.0"));
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(0u, Boxes()[0].style);
+}
+
+TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
+  auto control = NewControl<_QuennetCtl>();
+  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  EXPECT_EQ(L"Bye hello",
+            Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye hello", probe->Text1Text());
+  EXPECT_EQ(L"Bye Bye",
+            Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello", L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye Bye", probe->Text1Text());
+}
+
+TEST_F(ControlTest, Text1KeepsLineBreaksAndNonAsciiText) {
+  auto control = NewControl<_QuennetCtl>();
+  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  std::wstring result = Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll,
+                             L"Line 1\r\n\x00C4pfel\r\nline 3", L"LINE", L"\x00E4pfel");
+  EXPECT_EQ(L"\x00E4pfel 1\r\n\x00C4pfel\r\n\x00E4pfel 3", result);
+  EXPECT_EQ(result, probe->Text1Text());
+}
+
+TEST_F(ControlTest, FindReplaceOverflowRaisesError6WithTheWorkSoFarInText1) {
+  auto control = NewControl<_QuennetCtl>();
+  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  std::wstring text(40000, L'.');
+  text.replace(31999, 2, L"ab");
+  Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, text, L"AB", std::wstring(800, L'z'),
+       static_cast<HRESULT>(0x800A0006));
+  std::wstring held = probe->Text1Text();
+  EXPECT_EQ(40798u, held.size());
+  EXPECT_EQ(std::wstring(800, L'z'), held.substr(31999, 800));
+}
