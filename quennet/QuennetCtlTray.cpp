@@ -22,7 +22,7 @@ using formsrt::ComPtr;
 using formsrt::Variant;
 
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
-constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;           // 0x200
+constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
 
 // The events of __QuennetCtl.
 constexpr DISPID kSTxClick = 1;

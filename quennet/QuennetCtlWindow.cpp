@@ -18,19 +18,24 @@ namespace {
 using formsrt::ComPtr;
 using formsrt::Variant;
 
-constexpr UINT kKeepPlaceAndSize = SWP_NOSIZE | SWP_NOMOVE;                      // 3
+constexpr UINT kKeepPlaceAndSize = SWP_NOSIZE | SWP_NOMOVE;                    // 3
 constexpr UINT kApplyFrameStyle = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE;  // 0x23
-constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;                          // 0xF012
+constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;                         // 0xF012
 constexpr LONG kFlashInvert = -1;
 
 // The form's "hwnd", read anew on every call.
 HWND WindowOf(IDispatch* form) {
-  return static_cast<HWND>(LongToHandle(formsrt::ToInt32(formsrt::GetProperty(form, L"hwnd").Get())));
+  return static_cast<HWND>(
+      LongToHandle(formsrt::ToInt32(formsrt::GetProperty(form, L"hwnd").Get())));
 }
 
 void SetZOrder(const VARIANT& holder, HWND insertAfter) {
   ComPtr<IDispatch> form = formsrt::RequireObject(holder);
   formsrt::User32().SetWindowPos(WindowOf(form.Get()), insertAfter, 0, 0, 0, 0, kKeepPlaceAndSize);
+}
+
+double Measure(IDispatch* form, const wchar_t* dimension) {
+  return formsrt::ToDouble(formsrt::GetProperty(form, dimension).Get());
 }
 
 // Half the room that the screen leaves beside the form, as a 16-bit
@@ -50,10 +55,11 @@ STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT* FormName, VARIANT* result) {
     if (formsrt::ToInt32(formsrt::GetProperty(form.Get(), L"WindowState").Get()) != 0) {
       formsrt::PutProperty(form.Get(), L"WindowState", Variant::FromInt16(0).Get());
     }
+    // The screen first, then the form, in each direction; nothing is cached.
     double screenWidth = formsrt::Screen::WidthTwips();
-    SHORT left = CentredOffset(screenWidth, formsrt::ToDouble(formsrt::GetProperty(form.Get(), L"Width").Get()));
+    SHORT left = CentredOffset(screenWidth, Measure(form.Get(), L"Width"));
     double screenHeight = formsrt::Screen::HeightTwips();
-    SHORT top = CentredOffset(screenHeight, formsrt::ToDouble(formsrt::GetProperty(form.Get(), L"Height").Get()));
+    SHORT top = CentredOffset(screenHeight, Measure(form.Get(), L"Height"));
     // Move(Left, Top), both by reference; width and height stay.
     VARIANT leftArgument;
     V_VT(&leftArgument) = VT_BYREF | VT_I2;

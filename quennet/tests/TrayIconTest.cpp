@@ -10,6 +10,7 @@
 
 #include "TrayTestSupport.h"
 #include "com/Bstr.h"
+#include "com/LateBound.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
 
@@ -148,7 +149,9 @@ TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   ASSERT_EQ(1u, g_shellCalls.size());
   std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
-  EXPECT_EQ(PaddedTip("Gr\xFC\xDF" "e \x80"), tip);
+  EXPECT_EQ(PaddedTip("Gr\xFC\xDF"
+                      "e \x80"),
+            tip);
 }
 
 TEST_F(TrayRecord, ClearDeletesWithTheLoadedRecordAfterRewritingOnlySizeOwnerAndId) {
@@ -191,7 +194,8 @@ TEST_F(TrayRecord, ChangingTheTipCallsNoShellAndASecondLoadAddsTheSameIdAgain) {
 
 TEST_F(TrayRecord, AnObjectWithoutIconFailsBeforeAnythingIsShown) {
   ComPtr<ScriptedForm> notAForm = ScriptedForm::Create();
-  EXPECT_EQ(formsrt::HresultFromErrorNumber(438), LoadIcon(*control_.Get(), notAForm.Get(), host_.menu.Get()));
+  EXPECT_EQ(formsrt::HresultFromErrorNumber(438),
+            LoadIcon(*control_.Get(), notAForm.Get(), host_.menu.Get()));
   EXPECT_TRUE(g_shellCalls.empty());
 }
 
@@ -318,9 +322,10 @@ TEST_F(TrayCallback, AKeptObjectThatIsNoMenuShowsTheErrorBoxAndTheNextClickWorks
   g_whileBoxShows = [&] { control_->Notify(WM_LBUTTONDOWN); };  // dropped: the box is up
   EXPECT_EQ(nullptr, RightReleaseShowing(*control_.Get()));
   ASSERT_EQ(1u, g_boxes.size());
-  EXPECT_EQ(L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
-            L"function set.",
-            g_boxes[0].text);
+  EXPECT_EQ(
+      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+      L"function set.",
+      g_boxes[0].text);
   EXPECT_EQ(L"Quennet", g_boxes[0].caption);
   EXPECT_EQ(static_cast<UINT>(MB_OK), g_boxes[0].style);
   control_->Notify(WM_LBUTTONDOWN);
@@ -332,6 +337,15 @@ TEST_F(TrayCallback, WithoutAnyLoadTheMenuStepShowsTheErrorBoxEvenWhenErrorsAreQ
   control_->put_QuietErrors(VARIANT_TRUE);
   RightReleaseShowing(*control_.Get());
   EXPECT_EQ(1u, g_boxes.size());
+}
+
+TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
+  Variant form = Variant::FromDispatch(host_.form.Get());
+  Variant menu = Variant::FromDispatch(host_.menu.Get());
+  formsrt::CallMethod(control_->Dispatch(), L"STxLoadIcon", {form.Get(), menu.Get()});
+  EXPECT_EQ(host_.menu->Handle(), RightReleaseShowing(*control_.Get()));
+  ASSERT_EQ(1u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[0].operation);
 }
 
 // The platform's own tray window.

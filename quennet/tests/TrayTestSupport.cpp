@@ -102,7 +102,9 @@ std::string Described(const VARIANT& argument) {
 
 }  // namespace
 
-ComPtr<ScriptedForm> ScriptedForm::Create() { return ComPtr<ScriptedForm>::Attach(new ScriptedForm); }
+ComPtr<ScriptedForm> ScriptedForm::Create() {
+  return ComPtr<ScriptedForm>::Attach(new ScriptedForm);
+}
 
 STDMETHODIMP ScriptedForm::QueryInterface(REFIID iid, void** out) {
   if (iid == IID_IUnknown || iid == IID_IDispatch) {
@@ -154,10 +156,22 @@ STDMETHODIMP ScriptedForm::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
   calls.push_back("get " + name);
   ::VariantInit(result);
   switch (id) {
-    case 1: V_VT(result) = VT_I2; V_I2(result) = windowState; break;
-    case 2: V_VT(result) = VT_R4; V_R4(result) = static_cast<float>(width); break;
-    case 3: V_VT(result) = VT_R4; V_R4(result) = static_cast<float>(height); break;
-    case 5: V_VT(result) = VT_I4; V_I4(result) = hwnd; break;
+    case 1:
+      V_VT(result) = VT_I2;
+      V_I2(result) = windowState;
+      break;
+    case 2:
+      V_VT(result) = VT_R4;
+      V_R4(result) = static_cast<float>(width);
+      break;
+    case 3:
+      V_VT(result) = VT_R4;
+      V_R4(result) = static_cast<float>(height);
+      break;
+    case 5:
+      V_VT(result) = VT_I4;
+      V_I4(result) = hwnd;
+      break;
   }
   return S_OK;
 }

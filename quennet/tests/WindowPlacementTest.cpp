@@ -90,17 +90,26 @@ class PlacementCalls : public ::testing::Test {
 }  // namespace
 
 TEST_F(PlacementCalls, CentringRestoresFirstThenMeasuresAndMovesByReferenceWithTiesToEven) {
-  if (!ScreenIs1024By768At96Dpi()) GTEST_SKIP() << "the expected numbers are for 15360 x 11520 twips";
+  if (!ScreenIs1024By768At96Dpi())
+    GTEST_SKIP() << "the expected numbers are for 15360 x 11520 twips";
   struct Case {
     short state;
     double width, height;
     std::vector<std::string> calls;
   } cases[] = {
-      {2, 4815, 3600,  // Left 5272.5, Top 3960
-       {"get WindowState", "put WindowState I2 0", "get Width", "get Height", "Move I2& 5272, I2& 3960"}},
-      {1, 4845, 3601,  // Left 5257.5, Top 3959.5
-       {"get WindowState", "put WindowState I2 0", "get Width", "get Height", "Move I2& 5258, I2& 3960"}},
-      {0, 20000, 12000,  // larger than the screen: partly off it, not clamped
+      {2,
+       4815,
+       3600,  // Left 5272.5, Top 3960
+       {"get WindowState", "put WindowState I2 0", "get Width", "get Height",
+        "Move I2& 5272, I2& 3960"}},
+      {1,
+       4845,
+       3601,  // Left 5257.5, Top 3959.5
+       {"get WindowState", "put WindowState I2 0", "get Width", "get Height",
+        "Move I2& 5258, I2& 3960"}},
+      {0,
+       20000,
+       12000,  // larger than the screen: partly off it, not clamped
        {"get WindowState", "get Width", "get Height", "Move I2& -2320, I2& -240"}},
   };
   for (const Case& c : cases) {
@@ -163,12 +172,13 @@ TEST_F(PlacementCalls, ClientsSeeTheErrorNumbersOfTheRuntime) {
     EXPECT_EQ(91, ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(*nothing.Raw())}))
         << member;
   }
-  for (const wchar_t* member : {L"FCxCenterForm", L"FCxMakeTop", L"FCxMakeNormal", L"FCxAltMove",
-                                L"FCxTransparent"}) {
+  for (const wchar_t* member :
+       {L"FCxCenterForm", L"FCxMakeTop", L"FCxMakeNormal", L"FCxAltMove", L"FCxTransparent"}) {
     EXPECT_EQ(438, ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(*menu.Raw())}))
         << member;
   }
-  EXPECT_EQ(13, ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
+  EXPECT_EQ(13,
+            ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
 }
 
 // Real forms of the runtime.
@@ -188,7 +198,9 @@ class RealPlacement : public ::testing::Test {
     return bounds;
   }
 
-  static LONG ExtendedStyle(formsrt::Form& form) { return ::GetWindowLongW(form.Handle(), GWL_EXSTYLE); }
+  static LONG ExtendedStyle(formsrt::Form& form) {
+    return ::GetWindowLongW(form.Handle(), GWL_EXSTYLE);
+  }
 
   static short WindowState(formsrt::Form& form) {
     short state = -1;
@@ -219,11 +231,14 @@ TEST_F(RealPlacement, MaximisedAndMinimisedFormsAreRestoredAndCentredByTheirNorm
     EXPECT_EQ(0, Call(L"FCxCenterForm", form));
     EXPECT_EQ(formsrt::window_state::Normal, WindowState(form));
     RECT bounds = Bounds(form);
-    EXPECT_EQ(CentredPixels(formsrt::Screen::WidthTwips(), width, formsrt::Screen::TwipsPerPixelX()),
-              bounds.left);
-    EXPECT_EQ(CentredPixels(formsrt::Screen::HeightTwips(), height, formsrt::Screen::TwipsPerPixelY()),
-              bounds.top);
-    EXPECT_EQ(static_cast<LONG>(width / formsrt::Screen::TwipsPerPixelX()), bounds.right - bounds.left);
+    EXPECT_EQ(
+        CentredPixels(formsrt::Screen::WidthTwips(), width, formsrt::Screen::TwipsPerPixelX()),
+        bounds.left);
+    EXPECT_EQ(
+        CentredPixels(formsrt::Screen::HeightTwips(), height, formsrt::Screen::TwipsPerPixelY()),
+        bounds.top);
+    EXPECT_EQ(static_cast<LONG>(width / formsrt::Screen::TwipsPerPixelX()),
+              bounds.right - bounds.left);
   }
 }
 
@@ -340,10 +355,12 @@ TEST_F(Flashing, ASecondFlashCallSwapsTheTargetAndKeepsTheTimerRunning) {
 TEST_F(Flashing, ANonFormLeavesTargetAndTimerAsTheyWere) {
   Quicken();
   Variant menu = Variant::FromDispatch(host_.menu.Get());
-  EXPECT_EQ(13, ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
+  EXPECT_EQ(13,
+            ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
   EXPECT_FALSE(control_->FlashTimer().Enabled());
   Call(L"FCxFlashWindow", *host_.form.Get());
-  EXPECT_EQ(13, ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
+  EXPECT_EQ(13,
+            ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
   EXPECT_TRUE(control_->FlashTimer().Enabled());
   ASSERT_TRUE(PumpUntil([&] { return FlashesOf(host_.form->Handle()) == 2; }, 3000));
 }
