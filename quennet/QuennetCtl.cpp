@@ -148,7 +148,7 @@ STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
   });
 }
 
-// Members whose behaviour comes with the shell and desktop work.
+// Members whose behaviour comes with the window, shell and tray work.
 
 STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR*, BSTR*) { return E_NOTIMPL; }

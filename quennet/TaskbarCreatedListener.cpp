@@ -15,6 +15,9 @@ TaskbarCreatedListener::TaskbarCreatedListener(std::function<void()> onTaskbarCr
   // Hidden and unowned: such a window receives HWND_BROADCAST, unlike a
   // message-only window.
   window_ = formsrt::CreateRuntimeWindow({kClassName, L"", WS_POPUP, 0, {}, nullptr}, this);
+  // A host that runs elevated would otherwise never hear the shell, which
+  // runs at a lower integrity level.
+  ::ChangeWindowMessageFilterEx(window_.Get(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
 }
 
 LRESULT TaskbarCreatedListener::HandleMessage(HWND hwnd, UINT message, WPARAM wParam,

@@ -20,8 +20,6 @@ class TaskbarCreatedListener : private formsrt::MessageTarget {
   TaskbarCreatedListener(const TaskbarCreatedListener&) = delete;
   TaskbarCreatedListener& operator=(const TaskbarCreatedListener&) = delete;
 
-  HWND Handle() const { return window_.Get(); }
-
  private:
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
