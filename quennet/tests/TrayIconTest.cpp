@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FakeMessageBox.h"
 #include "TrayTestSupport.h"
 #include "com/Bstr.h"
 #include "com/LateBound.h"
@@ -31,19 +32,6 @@ BOOL WINAPI RecordingNotifyIcon(DWORD operation, PNOTIFYICONDATAA data) {
   const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
   g_shellCalls.push_back({operation, {bytes, bytes + data->cbSize}});
   return g_shellAnswer;
-}
-
-struct BoxCall {
-  std::wstring text, caption;
-  UINT style;
-};
-std::vector<BoxCall> g_boxes;
-std::function<void()> g_whileBoxShows;
-
-int WINAPI RecordingMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT style) {
-  g_boxes.push_back({text, caption, style});
-  if (g_whileBoxShows) g_whileBoxShows();
-  return IDOK;
 }
 
 // The tip field: the text, a NUL, then spaces to 64 bytes.
@@ -235,17 +223,10 @@ namespace {
 
 class TrayCallback : public TrayRecord {
  protected:
-  void SetUp() override {
-    TrayRecord::SetUp();
-    g_boxes.clear();
-    g_whileBoxShows = nullptr;
-    user32_->MessageBoxW = RecordingMessageBox;
-  }
-  void TearDown() override { g_whileBoxShows = nullptr; }
-
   void SetMenu(bool popUp) { control_->put_STxMenu(popUp ? VARIANT_TRUE : VARIANT_FALSE); }
+  const std::vector<testing_support::AskedMessageBox>& Boxes() const { return boxes_.Boxes(); }
 
-  formsrt::PlatformOverride<formsrt::User32Api> user32_{formsrt::User32()};
+  testing_support::FakeMessageBox boxes_;
   EventRecorder recorder_{*control_.Get()};
 };
 
@@ -281,7 +262,7 @@ TEST_F(TrayCallback, EachMouseMessageRaisesTheEventsOfTheTableWhateverTheHandler
       {kSTxClick, kFalse}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kFalse},
   };
   EXPECT_EQ(expected, recorder_.Events());
-  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {
@@ -306,7 +287,7 @@ TEST_F(TrayCallback, ARightReleasePopsUpTheKeptMenuOnlyWithSTxMenuTrue) {
   EXPECT_EQ(host_.menu->Handle(), RightReleaseShowing(*control_.Get()));
   std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxMouseUp, kFalse}};
   EXPECT_EQ(expected, recorder_.Events());
-  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(TrayCallback, ASecondLoadPopsUpTheLastFormsMenu) {
@@ -314,20 +295,20 @@ TEST_F(TrayCallback, ASecondLoadPopsUpTheLastFormsMenu) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   LoadIcon(*control_.Get(), other.form.Get(), other.menu.Get());
   EXPECT_EQ(other.menu->Handle(), RightReleaseShowing(*control_.Get()));
-  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(TrayCallback, AKeptObjectThatIsNoMenuShowsTheErrorBoxAndTheNextClickWorks) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.form.Get());
-  g_whileBoxShows = [&] { control_->Notify(WM_LBUTTONDOWN); };  // dropped: the box is up
+  boxes_.whileShown = [&] { control_->Notify(WM_LBUTTONDOWN); };  // dropped: the box is up
   EXPECT_EQ(nullptr, RightReleaseShowing(*control_.Get()));
-  ASSERT_EQ(1u, g_boxes.size());
+  ASSERT_EQ(1u, Boxes().size());
   EXPECT_EQ(
       L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
       L"function set.",
-      g_boxes[0].text);
-  EXPECT_EQ(L"Quennet", g_boxes[0].caption);
-  EXPECT_EQ(static_cast<UINT>(MB_OK), g_boxes[0].style);
+      Boxes()[0].text);
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_OK), Boxes()[0].style);
   control_->Notify(WM_LBUTTONDOWN);
   std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxClick, kTrue}};
   EXPECT_EQ(expected, recorder_.Events());
@@ -336,7 +317,7 @@ TEST_F(TrayCallback, AKeptObjectThatIsNoMenuShowsTheErrorBoxAndTheNextClickWorks
 TEST_F(TrayCallback, WithoutAnyLoadTheMenuStepShowsTheErrorBoxEvenWhenErrorsAreQuiet) {
   control_->put_QuietErrors(VARIANT_TRUE);
   RightReleaseShowing(*control_.Get());
-  EXPECT_EQ(1u, g_boxes.size());
+  EXPECT_EQ(1u, Boxes().size());
 }
 
 TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
