@@ -98,10 +98,6 @@ class TrayRecord : public ::testing::Test {
 
 }  // namespace
 
-TEST(TrayRecordSize, IsTheFirstVersionOfThePlatformsRecord) {
-  EXPECT_EQ(sizeof(void*) == 4 ? 88u : 104u, quennet::kTrayRecordSize);
-}
-
 TEST_F(TrayRecord, LoadAddsIcon1OfPichookWithFlags7CallbackMessage0x200AndTheFormsIcon) {
   SetTip(*control_.Get(), L"Quennet demo");
   ASSERT_EQ(S_OK, LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get()));
