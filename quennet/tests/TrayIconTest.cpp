@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,19 @@ TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
   std::memcpy(&deleted, g_shellCalls[1].record.data(), NOTIFYICONDATAA_V1_SIZE);
   EXPECT_EQ(owner, deleted.hWnd);
   EXPECT_EQ(1u, deleted.uID);
+}
+
+TEST_F(TrayRecord, AHostMayReleaseTheControlInsideAnEvent) {
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  auto recorder = std::make_unique<EventRecorder>(*control_.Get());
+  recorder->OnEvent([&](DISPID, VARIANT_BOOL&) {
+    recorder.reset();
+    control_.Reset();
+  });
+  QuennetCtlProbe* control = control_.Get();
+  control->Notify(WM_LBUTTONDOWN);
+  ASSERT_EQ(2u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
 }
 
 // The callback: the shell's notifications as pichook receives them.
