@@ -240,18 +240,22 @@ class TrayCallback : public TrayRecord {
   EventRecorder recorder_{*control_.Get()};
 };
 
-// Closes the pop-up menu as soon as it shows, remembering which menu it was.
+// Closes the pop-up menu as soon as it shows, remembering which menu it was;
+// before that, the icon is clicked (the click must be dropped).
 HMENU g_shownMenu;
+QuennetCtlProbe* g_menuOwner;
 void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
   HWND popup = ::FindWindowW(L"#32768", nullptr);
   if (!popup || !::IsWindowVisible(popup)) return;
   g_shownMenu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+  g_menuOwner->Notify(WM_LBUTTONDOWN);
   ::EndMenu();
 }
 
 // Notifies a right-button release; returns the menu that popped up, if any.
 HMENU RightReleaseShowing(QuennetCtlProbe& control) {
   g_shownMenu = nullptr;
+  g_menuOwner = &control;
   UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseShownMenu);
   control.Notify(WM_RBUTTONUP);
   ::KillTimer(nullptr, timer);
