@@ -43,6 +43,10 @@ QuennetCtl::QuennetCtl()
       Text1(ControlWindowHandle(), kText1Bounds) {
   Timer1.SetInterval(kTimer1Interval);
   Timer1.SetEnabled(false);
+  pichook.onMouseMove = [this](short button, short shift, float x, float y) {
+    pichook_MouseMove(button, shift, x, y);
+  };
+  Timer1.onTick = [this] { Timer1_Timer(); };
 }
 
 HRESULT QuennetCtl::Create(REFIID iid, void** object) {
@@ -142,21 +146,14 @@ STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
 
 // Members whose behaviour comes with the window, shell and tray work.
 
-STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR*, BSTR*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxShellNav(BSTR*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxSetMousePos(short*, short*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR*, LONG*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxMakeTop(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxMakeNormal(VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxGMP_Y(VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT*, VARIANT*) { return E_NOTIMPL; }
 
 }  // namespace quennet

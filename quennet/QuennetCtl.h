@@ -5,6 +5,7 @@
 // The members are implemented by concern, one file each:
 //   QuennetCtl.cpp       properties, lifecycle, ShowAbout
 //   QuennetCtlTray.cpp   the tray icon
+//   QuennetCtlWindow.cpp window placement and caption flashing
 //   QuennetCtlText.cpp   text find and replace
 //   QuennetMessages.cpp  the four message boxes and the QuietErrors policy
 #pragma once
@@ -13,9 +14,11 @@
 
 #include <string>
 
+#include "HostForm.h"
 #include "Quennet.h"
 #include "QuennetMessages.h"
 #include "TextReplace.h"
+#include "TaskbarCreatedListener.h"
 #include "TrayIconData.h"
 #include "com/ComBoundary.h"
 #include "com/ComPtr.h"
@@ -88,22 +91,38 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   }
 
   // Member state, in the order the control declares it.
-  formsrt::ComPtr<IDispatch> m_FlashForm;
+  formsrt::ComPtr<IRuntimeForm> m_FlashForm;
   TrayIconData m_TrayData;
   VARIANT_BOOL m_STxMenu;
   std::wstring m_STxTrayTTT;
   VARIANT_BOOL m_QuietErrors;
   formsrt::Variant m_TrayMenu;
-  formsrt::ComPtr<IDispatch> m_TrayForm;
+  formsrt::ComPtr<IRuntimeForm> m_TrayForm;
   POINT m_CursorPos{0, 0};
   VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
   LONG m_TrayMsg = 0;
+  // Added by STxLoadIcon and not cleared since: added again when the shell
+  // announces a new taskbar.
+  bool m_TrayIconShown = false;
+
+  // The tray callback: pichook's mouse moves carry the shell's notifications.
+  void pichook_MouseMove(short button, short shift, float x, float y);
+  void HandleTrayMessage();
+  void RaiseTrayEvent(DISPID event, bool left);
+  void PopUpTrayMenu();
+  void AddTrayIconAgain();
+  // Each tick of Timer1 inverts the caption of m_FlashForm.
+  void Timer1_Timer();
 
  protected:
   // Children on the control's surface (visible to the tests' probe class).
   formsrt::PictureBox pichook;
   formsrt::TextBox Text1;
   formsrt::IntervalTimer Timer1;
+
+ private:
+  // Last, so that it goes first: no announcement reaches a half-destroyed control.
+  TaskbarCreatedListener m_TaskbarListener{[this] { AddTrayIconAgain(); }};
 };
 
 }  // namespace quennet

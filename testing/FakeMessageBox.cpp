@@ -19,6 +19,7 @@ FakeMessageBox::~FakeMessageBox() { g_active = nullptr; }
 
 int WINAPI FakeMessageBox::MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   g_active->boxes_.push_back({owner, text ? text : L"", caption ? caption : L"", style});
+  if (g_active->whileShown) g_active->whileShown();
   return g_active->answer_;
 }
 

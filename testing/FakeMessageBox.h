@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ class FakeMessageBox {
   FakeMessageBox& operator=(const FakeMessageBox&) = delete;
 
   const std::vector<AskedMessageBox>& Boxes() const { return boxes_; }
+
+  // Runs inside every box, as code that the box's modal loop dispatches would.
+  std::function<void()> whileShown;
 
  private:
   static int WINAPI MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style);

@@ -28,6 +28,28 @@ SHORT ToInt16(double value) {
   return result;
 }
 
+LONG ToInt32(double value) {
+  LONG result = 0;
+  HRESULT hr = ::VarI4FromR8(value, &result);
+  if (FAILED(hr)) RaiseConversionFailure(hr);
+  return result;
+}
+
+namespace {
+
+Variant ChangedTo(const VARIANT& value, VARTYPE type) {
+  Variant converted;
+  HRESULT hr = ::VariantChangeType(converted.Put(), const_cast<VARIANT*>(&value), 0, type);
+  if (FAILED(hr)) RaiseConversionFailure(hr);
+  return converted;
+}
+
+}  // namespace
+
+LONG ToInt32(const VARIANT& value) { return V_I4(&ChangedTo(value, VT_I4).Get()); }
+
+double ToDouble(const VARIANT& value) { return V_R8(&ChangedTo(value, VT_R8).Get()); }
+
 LONG TextToInt32(std::wstring_view text) {
   Bstr input(text);
   LONG result = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oaidl.h>
 
 #include <string>
 #include <string_view>
@@ -11,6 +12,12 @@ namespace formsrt {
 
 // Rounds to the nearest whole number, halves to even; error 6 out of range.
 SHORT ToInt16(double value);
+LONG ToInt32(double value);
+
+// A value as the runtime converts it on assignment (an object by its default
+// member): error 13 when it cannot be converted, error 6 when it does not fit.
+LONG ToInt32(const VARIANT& value);
+double ToDouble(const VARIANT& value);
 
 // Parses text under the user's locale; a fraction rounds half to even.
 // Error 13 for text that is not a number, error 6 outside the 32-bit range.

@@ -1,0 +1,398 @@
+// The tray icon: the records handed to the shell (platform seam faked), the
+// callback through pichook with host forms of the runtime, and the icon in
+// the platform's real tray window.
+#include <gtest/gtest.h>
+#include <olectl.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FakeMessageBox.h"
+#include "TrayTestSupport.h"
+#include "com/Bstr.h"
+#include "com/LateBound.h"
+#include "com/Platform.h"
+#include "com/RuntimeError.h"
+
+using namespace tray_test;
+using formsrt::ComPtr;
+using formsrt::Variant;
+
+namespace {
+
+struct ShellCall {
+  DWORD operation;
+  std::vector<BYTE> record;
+};
+std::vector<ShellCall> g_shellCalls;
+BOOL g_shellAnswer = TRUE;
+
+BOOL WINAPI RecordingNotifyIcon(DWORD operation, PNOTIFYICONDATAA data) {
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(data);
+  g_shellCalls.push_back({operation, {bytes, bytes + data->cbSize}});
+  return g_shellAnswer;
+}
+
+// The tip field: the text, a NUL, then spaces to 64 bytes.
+std::string PaddedTip(std::string text) {
+  text.push_back('\0');
+  text.resize(64, ' ');
+  return text;
+}
+
+std::vector<BYTE> ExpectedRecord(HWND owner, UINT flags, UINT message, HICON icon,
+                                 const std::string& tip) {
+  NOTIFYICONDATAA record;
+  std::memset(&record, 0, sizeof(record));
+  record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  record.hWnd = owner;
+  record.uID = 1;
+  record.uFlags = flags;
+  record.uCallbackMessage = message;
+  record.hIcon = icon;
+  std::memcpy(record.szTip, tip.data(), 64);
+  const BYTE* bytes = reinterpret_cast<const BYTE*>(&record);
+  return {bytes, bytes + NOTIFYICONDATAA_V1_SIZE};
+}
+
+HICON IconOf(formsrt::Form& form) {
+  ComPtr<IPictureDisp> picture;
+  form.get_Icon(picture.Put());
+  ComPtr<IPicture> icon;
+  picture.As(icon);
+  OLE_HANDLE handle = 0;
+  icon->get_Handle(&handle);
+  return static_cast<HICON>(LongToHandle(handle));
+}
+
+HRESULT LoadIcon(QuennetCtlProbe& control, IDispatch* form, IDispatch* menu) {
+  Variant formArgument = Variant::FromDispatch(form);
+  Variant menuArgument = Variant::FromDispatch(menu);
+  Variant result;
+  return control.STxLoadIcon(formArgument.Raw(), menuArgument.Raw(), result.Put());
+}
+
+void SetTip(QuennetCtlProbe& control, const std::wstring& tip) {
+  formsrt::Bstr text(tip);
+  control.put_STxTrayTTT(text.Get());
+}
+
+void AnnounceNewTaskbar() {
+  ::SendMessageTimeoutW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+}
+
+class TrayRecord : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_shellCalls.clear();
+    g_shellAnswer = TRUE;
+    shell_->Shell_NotifyIconA = RecordingNotifyIcon;
+  }
+
+  formsrt::PlatformOverride<formsrt::Shell32Api> shell_{formsrt::Shell32()};
+  HostForm host_ = MakeHostForm(L"Tray record host");
+  ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
+};
+
+}  // namespace
+
+TEST_F(TrayRecord, LoadAddsIcon1OfPichookWithFlags7CallbackMessage0x200AndTheFormsIcon) {
+  SetTip(*control_.Get(), L"Quennet demo");
+  ASSERT_EQ(S_OK, LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get()));
+  ASSERT_EQ(1u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[0].operation);
+  EXPECT_EQ(ExpectedRecord(control_->PichookWindow(), 7, 0x200, IconOf(*host_.form.Get()),
+                           PaddedTip("Quennet demo")),
+            g_shellCalls[0].record);
+}
+
+TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
+  struct Case {
+    std::string text, expectedTip;
+  } cases[] = {
+      {"", PaddedTip("")},
+      {std::string(63, 'a'), std::string(63, 'a') + '\0'},
+      {std::string(64, 'b'), std::string(63, 'b') + '\0'},
+      {std::string(200, 'c'), std::string(63, 'c') + '\0'},
+  };
+  for (const Case& c : cases) {
+    g_shellCalls.clear();
+    SetTip(*control_.Get(), std::wstring(c.text.begin(), c.text.end()));
+    LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+    ASSERT_EQ(1u, g_shellCalls.size());
+    std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
+    EXPECT_EQ(c.expectedTip, tip) << "tip of " << c.text.size() << " characters";
+  }
+}
+
+TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
+  if (::GetACP() != 1252) GTEST_SKIP() << "the expected bytes are those of code page 1252";
+  SetTip(*control_.Get(), L"Gr\u00fc\u00dfe \u20ac");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  ASSERT_EQ(1u, g_shellCalls.size());
+  std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
+  EXPECT_EQ(PaddedTip("Gr\xFC\xDF"
+                      "e \x80"),
+            tip);
+}
+
+TEST_F(TrayRecord, ClearDeletesWithTheLoadedRecordAfterRewritingOnlySizeOwnerAndId) {
+  SetTip(*control_.Get(), L"kept");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  SetTip(*control_.Get(), L"not yet shown");
+  EXPECT_EQ(S_OK, control_->STxClearIcon());
+  ASSERT_EQ(2u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
+  EXPECT_EQ(g_shellCalls[0].record, g_shellCalls[1].record);
+}
+
+TEST_F(TrayRecord, ClearWithoutAnIconDeletesWithAnOtherwiseEmptyRecordEveryTime) {
+  g_shellAnswer = FALSE;  // the shell knows no such icon; nobody is told
+  EXPECT_EQ(S_OK, control_->STxClearIcon());
+  EXPECT_EQ(S_OK, control_->STxClearIcon());
+  ASSERT_EQ(2u, g_shellCalls.size());
+  auto expected = ExpectedRecord(control_->PichookWindow(), 0, 0, nullptr, PaddedTip(""));
+  EXPECT_EQ(expected, g_shellCalls[0].record);
+  EXPECT_EQ(expected, g_shellCalls[1].record);
+}
+
+TEST_F(TrayRecord, ARefusedAddIsNotReported) {
+  g_shellAnswer = FALSE;
+  EXPECT_EQ(S_OK, LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get()));
+}
+
+TEST_F(TrayRecord, ChangingTheTipCallsNoShellAndASecondLoadAddsTheSameIdAgain) {
+  SetTip(*control_.Get(), L"first");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  SetTip(*control_.Get(), L"second");
+  EXPECT_EQ(1u, g_shellCalls.size());
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  ASSERT_EQ(2u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[1].operation);
+  EXPECT_EQ(ExpectedRecord(control_->PichookWindow(), 7, 0x200, IconOf(*host_.form.Get()),
+                           PaddedTip("second")),
+            g_shellCalls[1].record);
+}
+
+TEST_F(TrayRecord, AnObjectWithoutIconFailsBeforeAnythingIsShown) {
+  ComPtr<ScriptedForm> notAForm = ScriptedForm::Create();
+  EXPECT_EQ(formsrt::HresultFromErrorNumber(438),
+            LoadIcon(*control_.Get(), notAForm.Get(), host_.menu.Get()));
+  EXPECT_TRUE(g_shellCalls.empty());
+}
+
+TEST_F(TrayRecord, ANewTaskbarGetsTheShownIconAgainWithTheSameRecord) {
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  SetTip(*control_.Get(), L"changed since");
+  AnnounceNewTaskbar();
+  ASSERT_EQ(2u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[1].operation);
+  EXPECT_EQ(g_shellCalls[0].record, g_shellCalls[1].record);
+}
+
+TEST_F(TrayRecord, ANewTaskbarDoesNotBringBackAClearedOrNeverShownIcon) {
+  AnnounceNewTaskbar();
+  EXPECT_TRUE(g_shellCalls.empty());
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  control_->STxClearIcon();
+  AnnounceNewTaskbar();
+  EXPECT_EQ(2u, g_shellCalls.size());
+}
+
+TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  HWND owner = control_->PichookWindow();
+  control_.Reset();
+  ASSERT_EQ(2u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
+  NOTIFYICONDATAA deleted;
+  std::memcpy(&deleted, g_shellCalls[1].record.data(), NOTIFYICONDATAA_V1_SIZE);
+  EXPECT_EQ(owner, deleted.hWnd);
+  EXPECT_EQ(1u, deleted.uID);
+}
+
+TEST_F(TrayRecord, AHostMayReleaseTheControlInsideAnEvent) {
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  auto recorder = std::make_unique<EventRecorder>(*control_.Get());
+  recorder->OnEvent([&](DISPID, VARIANT_BOOL&) {
+    recorder.reset();
+    control_.Reset();
+  });
+  QuennetCtlProbe* control = control_.Get();
+  control->Notify(WM_LBUTTONDOWN);
+  ASSERT_EQ(2u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
+}
+
+// The callback: the shell's notifications as pichook receives them.
+
+namespace {
+
+class TrayCallback : public TrayRecord {
+ protected:
+  void SetMenu(bool popUp) { control_->put_STxMenu(popUp ? VARIANT_TRUE : VARIANT_FALSE); }
+  const std::vector<testing_support::AskedMessageBox>& Boxes() const { return boxes_.Boxes(); }
+
+  testing_support::FakeMessageBox boxes_;
+  EventRecorder recorder_{*control_.Get()};
+};
+
+// Closes the pop-up menu as soon as it shows, remembering which menu it was;
+// before that, the icon is clicked (the click must be dropped).
+HMENU g_shownMenu;
+QuennetCtlProbe* g_menuOwner;
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND popup = ::FindWindowW(L"#32768", nullptr);
+  if (!popup || !::IsWindowVisible(popup)) return;
+  g_shownMenu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+  g_menuOwner->Notify(WM_LBUTTONDOWN);
+  ::EndMenu();
+}
+
+// Notifies a right-button release; returns the menu that popped up, if any.
+HMENU RightReleaseShowing(QuennetCtlProbe& control) {
+  g_shownMenu = nullptr;
+  g_menuOwner = &control;
+  UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseShownMenu);
+  control.Notify(WM_RBUTTONUP);
+  ::KillTimer(nullptr, timer);
+  return g_shownMenu;
+}
+
+constexpr VARIANT_BOOL kTrue = VARIANT_TRUE;
+constexpr VARIANT_BOOL kFalse = VARIANT_FALSE;
+
+}  // namespace
+
+TEST_F(TrayCallback, EachMouseMessageRaisesTheEventsOfTheTableWhateverTheHandlerWritesInLeft) {
+  SetMenu(false);
+  recorder_.OnEvent([](DISPID, VARIANT_BOOL& left) { left = ~left; });
+  for (UINT message = 0x200; message <= 0x209; ++message) control_->Notify(message);
+  std::vector<RaisedEvent> expected = {
+      {kSTxClick, kTrue},  {kSTxMouseUp, kTrue},  {kSTxDBLClick, kTrue},
+      {kSTxClick, kFalse}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kFalse},
+  };
+  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {
+  SetMenu(false);
+  recorder_.OnEvent([&](DISPID id, VARIANT_BOOL&) {
+    if (id != kSTxClick) return;
+    ::PostMessageW(control_->PichookWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
+    PumpMessages(100);  // as a modal box would
+  });
+  control_->Notify(WM_LBUTTONDOWN);
+  PumpMessages(100);
+  control_->Notify(WM_LBUTTONDBLCLK);
+  std::vector<RaisedEvent> expected = {{kSTxClick, kTrue}, {kSTxDBLClick, kTrue}};
+  EXPECT_EQ(expected, recorder_.Events());
+}
+
+TEST_F(TrayCallback, ARightReleasePopsUpTheKeptMenuOnlyWithSTxMenuTrue) {
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  SetMenu(false);
+  EXPECT_EQ(nullptr, RightReleaseShowing(*control_.Get()));
+  SetMenu(true);
+  EXPECT_EQ(host_.menu->Handle(), RightReleaseShowing(*control_.Get()));
+  std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxMouseUp, kFalse}};
+  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(TrayCallback, ASecondLoadPopsUpTheLastFormsMenu) {
+  HostForm other = MakeHostForm(L"Second host");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  LoadIcon(*control_.Get(), other.form.Get(), other.menu.Get());
+  EXPECT_EQ(other.menu->Handle(), RightReleaseShowing(*control_.Get()));
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(TrayCallback, AKeptObjectThatIsNoMenuShowsTheErrorBoxAndTheNextClickWorks) {
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.form.Get());
+  boxes_.whileShown = [&] { control_->Notify(WM_LBUTTONDOWN); };  // dropped: the box is up
+  EXPECT_EQ(nullptr, RightReleaseShowing(*control_.Get()));
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_EQ(
+      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+      L"function set.",
+      Boxes()[0].text);
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(static_cast<UINT>(MB_OK), Boxes()[0].style);
+  control_->Notify(WM_LBUTTONDOWN);
+  std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxClick, kTrue}};
+  EXPECT_EQ(expected, recorder_.Events());
+}
+
+TEST_F(TrayCallback, WithoutAnyLoadTheMenuStepShowsTheErrorBoxEvenWhenErrorsAreQuiet) {
+  control_->put_QuietErrors(VARIANT_TRUE);
+  RightReleaseShowing(*control_.Get());
+  EXPECT_EQ(1u, Boxes().size());
+}
+
+TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
+  Variant form = Variant::FromDispatch(host_.form.Get());
+  Variant menu = Variant::FromDispatch(host_.menu.Get());
+  formsrt::CallMethod(control_->Dispatch(), L"STxLoadIcon", {form.Get(), menu.Get()});
+  EXPECT_EQ(host_.menu->Handle(), RightReleaseShowing(*control_.Get()));
+  ASSERT_EQ(1u, g_shellCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[0].operation);
+}
+
+// The platform's own tray window.
+
+namespace {
+
+// NIM_MODIFY succeeds only for an icon that the tray holds, and changes
+// nothing when no field is flagged.
+bool TrayHolds(HWND owner) {
+  NOTIFYICONDATAA probe{};
+  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  probe.hWnd = owner;
+  probe.uID = 1;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+bool TrayWindowIsUp() {
+  return PumpUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
+}
+
+}  // namespace
+
+TEST(RealTray, TheIconAppearsInTheTrayAndLeavesItOnClearAndOnDestruction) {
+  HostForm host = MakeHostForm(L"Real tray host");
+  ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
+  ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+  HWND owner = control->PichookWindow();
+  EXPECT_FALSE(TrayHolds(owner));
+  LoadIcon(*control.Get(), host.form.Get(), host.menu.Get());
+  EXPECT_TRUE(TrayHolds(owner));
+  control->STxClearIcon();
+  EXPECT_FALSE(TrayHolds(owner));
+  LoadIcon(*control.Get(), host.form.Get(), host.menu.Get());
+  control.Reset();
+  EXPECT_FALSE(TrayHolds(owner));
+}
+
+TEST(RealTray, ANewTaskbarGetsBackAShownIconButNotAClearedOne) {
+  HostForm host = MakeHostForm(L"Restarted tray host");
+  ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
+  ComPtr<QuennetCtlProbe> shown = QuennetCtlProbe::Create();
+  ComPtr<QuennetCtlProbe> cleared = QuennetCtlProbe::Create();
+  LoadIcon(*shown.Get(), host.form.Get(), host.menu.Get());
+  LoadIcon(*cleared.Get(), host.form.Get(), host.menu.Get());
+  cleared->STxClearIcon();
+  // What a restarted shell has lost.
+  NOTIFYICONDATAA lost{};
+  lost.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  lost.hWnd = shown->PichookWindow();
+  lost.uID = 1;
+  ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &lost));
+  AnnounceNewTaskbar();
+  EXPECT_TRUE(TrayHolds(shown->PichookWindow()));
+  EXPECT_FALSE(TrayHolds(cleared->PichookWindow()));
+}

@@ -1,0 +1,230 @@
+#include "TrayTestSupport.h"
+
+#include <ocidl.h>
+
+#include <cstdio>
+
+#include "com/LateBound.h"
+#include "com/RuntimeError.h"
+
+namespace tray_test {
+
+using formsrt::ComPtr;
+
+// The control
+
+ComPtr<QuennetCtlProbe> QuennetCtlProbe::Create() {
+  return ComPtr<QuennetCtlProbe>::Attach(new QuennetCtlProbe());
+}
+
+void QuennetCtlProbe::Notify(UINT mouseMessage) const {
+  ::SendMessageW(PichookWindow(), WM_MOUSEMOVE, quennet::kTrayIconId, mouseMessage);
+}
+
+// Events
+
+class EventRecorder::Sink final : public IDispatch {
+ public:
+  std::vector<RaisedEvent> events;
+  std::function<void(DISPID, VARIANT_BOOL&)> handler;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID___QuennetCtl) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                      UINT*) override {
+    VARIANT& left = params->rgvarg[0];
+    if (params->cArgs != 1 || V_VT(&left) != (VT_BYREF | VT_BOOL)) return DISP_E_BADPARAMCOUNT;
+    events.push_back({id, *V_BOOLREF(&left)});
+    if (handler) handler(id, *V_BOOLREF(&left));
+    return S_OK;
+  }
+
+ private:
+  ULONG references_ = 1;
+};
+
+EventRecorder::EventRecorder(QuennetCtlProbe& control) : sink_(new Sink) {
+  ComPtr<IConnectionPointContainer> container;
+  formsrt::ThrowIfFailed(
+      control.QueryInterface(IID_IConnectionPointContainer, container.PutVoid()));
+  formsrt::ThrowIfFailed(container->FindConnectionPoint(DIID___QuennetCtl, point_.Put()));
+  formsrt::ThrowIfFailed(point_->Advise(sink_, &cookie_));
+}
+
+EventRecorder::~EventRecorder() {
+  point_->Unadvise(cookie_);
+  sink_->Release();
+}
+
+const std::vector<RaisedEvent>& EventRecorder::Events() const { return sink_->events; }
+
+void EventRecorder::OnEvent(std::function<void(DISPID, VARIANT_BOOL&)> handler) {
+  sink_->handler = std::move(handler);
+}
+
+// The scripted host form
+
+namespace {
+
+// DISPID i + 1 is member i.
+constexpr const wchar_t* kScriptedMembers[] = {L"WindowState", L"Width", L"Height", L"Move",
+                                               L"hwnd"};
+constexpr const char* kScriptedNames[] = {"WindowState", "Width", "Height", "Move", "hwnd"};
+
+std::string Described(const VARIANT& argument) {
+  char text[64];
+  switch (V_VT(&argument)) {
+    case VT_BYREF | VT_I2: std::snprintf(text, sizeof(text), "I2& %d", *V_I2REF(&argument)); break;
+    case VT_I2: std::snprintf(text, sizeof(text), "I2 %d", V_I2(&argument)); break;
+    default: std::snprintf(text, sizeof(text), "vt %d", V_VT(&argument)); break;
+  }
+  return text;
+}
+
+}  // namespace
+
+ComPtr<ScriptedForm> ScriptedForm::Create() {
+  return ComPtr<ScriptedForm>::Attach(new ScriptedForm);
+}
+
+STDMETHODIMP ScriptedForm::QueryInterface(REFIID iid, void** out) {
+  if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *out = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) ScriptedForm::Release() {
+  ULONG left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+STDMETHODIMP ScriptedForm::GetTypeInfoCount(UINT* count) {
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ScriptedForm::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (count != 1) return E_INVALIDARG;
+  for (DISPID id = 0; id < static_cast<DISPID>(std::size(kScriptedMembers)); ++id) {
+    if (::_wcsicmp(names[0], kScriptedMembers[id]) == 0) {
+      ids[0] = id + 1;
+      return S_OK;
+    }
+  }
+  ids[0] = DISPID_UNKNOWN;
+  return DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP ScriptedForm::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                  VARIANT* result, EXCEPINFO*, UINT*) {
+  std::string name = kScriptedNames[id - 1];
+  bool put = flags & DISPATCH_PROPERTYPUT;
+  if (put) {
+    calls.push_back("put " + name + " " + Described(params->rgvarg[0]));
+    if (id == 1) windowState = V_I2(&params->rgvarg[0]);
+    return S_OK;
+  }
+  if (name == "Move") {
+    // DISPPARAMS holds the arguments last to first.
+    calls.push_back("Move " + Described(params->rgvarg[1]) + ", " + Described(params->rgvarg[0]));
+    return S_OK;
+  }
+  calls.push_back("get " + name);
+  ::VariantInit(result);
+  switch (id) {
+    case 1:
+      V_VT(result) = VT_I2;
+      V_I2(result) = windowState;
+      break;
+    case 2:
+      V_VT(result) = VT_R4;
+      V_R4(result) = static_cast<float>(width);
+      break;
+    case 3:
+      V_VT(result) = VT_R4;
+      V_R4(result) = static_cast<float>(height);
+      break;
+    case 5:
+      V_VT(result) = VT_I4;
+      V_I4(result) = hwnd;
+      break;
+  }
+  return S_OK;
+}
+
+// Host forms of the runtime
+
+HostForm MakeHostForm(const wchar_t* caption) {
+  HostForm host;
+  host.form = formsrt::Form::Create(caption, {1500, 1500, 4800, 3600});
+  host.menu = host.form->AddMenu(L"Tray");
+  host.menu->AddItem(L"&Open", [] {});
+  host.menu->AddItem(L"E&xit", [] {});
+  host.form->Show();
+  return host;
+}
+
+// Calls
+
+VARIANT ByReference(VARIANT& target) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = &target;
+  return reference;
+}
+
+long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments) {
+  try {
+    formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,
+                          arguments);
+    return 0;
+  } catch (const formsrt::RuntimeError& failure) {
+    return failure.Number();
+  }
+}
+
+// Messages
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+  DWORD start = ::GetTickCount();
+  while (!condition()) {
+    if (::GetTickCount() - start >= milliseconds) return false;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+void PumpMessages(DWORD milliseconds) {
+  PumpUntil([] { return false; }, milliseconds);
+}
+
+}  // namespace tray_test

@@ -1,0 +1,109 @@
+// What the tray and window tests share: a QuennetCtl whose children the
+// tests can reach, a sink that records the control's events, a scripted host
+// form that records the calls made on it, host forms of the runtime, and
+// message pumping.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "QuennetCtl.h"
+#include "com/ComPtr.h"
+#include "com/Variant.h"
+#include "forms/Form.h"
+
+namespace tray_test {
+
+class QuennetCtlProbe : public quennet::QuennetCtl {
+ public:
+  static formsrt::ComPtr<QuennetCtlProbe> Create();
+
+  HWND PichookWindow() const { return pichook.Handle(); }
+  formsrt::IntervalTimer& FlashTimer() { return Timer1; }
+  IDispatch* Dispatch() { return static_cast<_QuennetCtl*>(this); }
+
+  // What the shell does for a mouse message on the icon.
+  void Notify(UINT mouseMessage) const;
+};
+
+struct RaisedEvent {
+  DISPID id;
+  VARIANT_BOOL left;
+  bool operator==(const RaisedEvent&) const = default;
+};
+
+// Connected to the control's event interface while it lives.
+class EventRecorder {
+ public:
+  explicit EventRecorder(QuennetCtlProbe& control);
+  ~EventRecorder();
+  EventRecorder(const EventRecorder&) = delete;
+  EventRecorder& operator=(const EventRecorder&) = delete;
+
+  const std::vector<RaisedEvent>& Events() const;
+  // Runs inside the event, after it was recorded; may write into Left.
+  void OnEvent(std::function<void(DISPID id, VARIANT_BOOL& left)> handler);
+
+ private:
+  class Sink;
+  formsrt::ComPtr<IConnectionPoint> point_;
+  Sink* sink_;
+  DWORD cookie_ = 0;
+};
+
+inline constexpr DISPID kSTxClick = 1;
+inline constexpr DISPID kSTxMouseUp = 2;
+inline constexpr DISPID kSTxDBLClick = 3;
+
+// An automation object with the members of a host form, by name: it answers
+// from its public values and records every call in order ("get Width",
+// "put WindowState 0", "Move I2& 5272, I2& 5258"). It is not a form of the
+// runtime (no IRuntimeForm).
+class ScriptedForm : public IDispatch {
+ public:
+  static formsrt::ComPtr<ScriptedForm> Create();
+
+  short windowState = 0;
+  double width = 4800;
+  double height = 3600;
+  LONG hwnd = 0x1234;
+  std::vector<std::string> calls;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+  STDMETHODIMP_(ULONG) Release() override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO*, UINT*) override;
+
+ private:
+  ScriptedForm() = default;
+  virtual ~ScriptedForm() = default;
+  ULONG references_ = 1;
+};
+
+// A shown form of the runtime with one pop-up menu.
+struct HostForm {
+  formsrt::ComPtr<formsrt::Form> form;
+  formsrt::ComPtr<formsrt::Menu> menu;
+};
+HostForm MakeHostForm(const wchar_t* caption);
+
+// A VARIANT that refers to another, as a client passes an argument by reference.
+VARIANT ByReference(VARIANT& target);
+
+// Calls a member of the control through IDispatch, by name, with the
+// arguments by reference; returns the run-time error number or 0.
+long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments);
+
+// Dispatches this thread's messages for a while.
+void PumpMessages(DWORD milliseconds);
+// Dispatches until the condition holds or the time is up; returns the condition.
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
+}  // namespace tray_test
