@@ -147,20 +147,11 @@ STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
 // Members whose behaviour comes with the window, shell and tray work.
 
 STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR*, BSTR*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT*, VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxShellNav(BSTR*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxSetMousePos(short*, short*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR*, LONG*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxMakeTop(VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxMakeNormal(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxGMP_Y(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT*) { return E_NOTIMPL; }
 STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT*, VARIANT*) { return E_NOTIMPL; }
 
 }  // namespace quennet

@@ -5,6 +5,7 @@
 // The members are implemented by concern, one file each:
 //   QuennetCtl.cpp       properties, lifecycle, ShowAbout
 //   QuennetCtlTray.cpp   the tray icon
+//   QuennetCtlShell.cpp  shell, desktop and mouse commands
 //   QuennetCtlText.cpp   text find and replace
 #pragma once
 
