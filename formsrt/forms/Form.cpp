@@ -83,6 +83,8 @@ Form::Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRec
 }
 
 Form::~Form() {
+  // Destroying the controls sends the form messages; none may reach it now.
+  if (IsLoaded()) DetachMessageTarget(Handle());
   DestroyControls();
   window_.Reset();
 }
