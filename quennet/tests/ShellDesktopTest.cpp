@@ -122,7 +122,8 @@ void WriteBitmap(const std::wstring& path) {
       40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 4, 0,  // info header
       0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
       0x20, 0x40, 0x80, 0};  // one blue-green-red pixel, padded to 4 bytes
-  std::ofstream(path.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(bitmap), sizeof(bitmap));
+  std::ofstream file(path.c_str(), std::ios::binary);
+  file.write(reinterpret_cast<const char*>(bitmap), sizeof(bitmap));
 }
 
 std::string DesktopWallpaper() {
