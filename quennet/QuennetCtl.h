@@ -5,8 +5,8 @@
 // The members are implemented by concern, one file each:
 //   QuennetCtl.cpp       properties, lifecycle, ShowAbout
 //   QuennetCtlTray.cpp   the tray icon
-//   QuennetCtlShell.cpp  shell, desktop and mouse commands
 //   QuennetCtlText.cpp   text find and replace
+//   QuennetCtlShell.cpp  shell, desktop and mouse commands
 #pragma once
 
 #include <windows.h>
