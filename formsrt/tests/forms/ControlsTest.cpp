@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "MessagePump.h"
+#include "TestSupport.h"
 #include "com/RuntimeError.h"
 #include "forms/CheckBox.h"
 #include "forms/CommandButton.h"
@@ -15,6 +15,7 @@
 #include "forms/TextBox.h"
 
 using namespace formsrt;
+using forms_test::ErrorNumberOf;
 
 namespace {
 
@@ -30,16 +31,6 @@ RECT PlaceInParent(HWND control) {
   ::GetWindowRect(control, &r);
   ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-template <class Body>
-long ErrorNumberOf(Body&& body) {
-  try {
-    body();
-  } catch (const RuntimeError& failure) {
-    return failure.Number();
-  }
-  return 0;
 }
 
 class ControlsTest : public ::testing::Test {
@@ -71,6 +62,10 @@ TEST_F(ControlsTest, ControlsArePlacedInTwipsAndAnswerGetText) {
   EXPECT_EQ(L"&Test", TextByMessage(button.Handle()));
   EXPECT_EQ(L"Timer 1", TextByMessage(check.Handle()));
   EXPECT_EQ(L"1000", TextByMessage(text.Handle()));
+
+  POINT onLabel{5, 5};  // a press on a label reaches the form beneath
+  ::ClientToScreen(label.Handle(), &onLabel);
+  EXPECT_EQ(form_->Handle(), ::WindowFromPoint(onLabel));
 
   label.SetCaption(L"09:05:03");
   EXPECT_EQ(L"09:05:03", TextByMessage(label.Handle()));
@@ -178,6 +173,8 @@ TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
   float lastX = -1;
   picture.onMouseMove = [&](short, short, float x, float) { lastX = x; };
+  ::SetCursorPos(0, 0);  // from elsewhere, so that the pointer really moves
+  forms_test::PumpMessagesFor(50);
   POINT inside{25, 30};
   ::ClientToScreen(picture.Handle(), &inside);
   ::SetCursorPos(inside.x, inside.y);

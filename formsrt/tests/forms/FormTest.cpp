@@ -3,28 +3,52 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
-#include "MessagePump.h"
+#include "TestSupport.h"
 #include "com/LateBound.h"
 #include "com/RuntimeError.h"
 #include "forms/Form.h"
+#include "forms/CheckBox.h"
+#include "forms/CommandButton.h"
 #include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/TextBox.h"
+#include "com/Platform.h"
 #include "forms/Screen.h"
 
 using namespace formsrt;
+using forms_test::ErrorNumberOf;
 
 namespace {
 
-constexpr TwipsRect kClientBounds{1500, 1200, 4800, 3600};
+int g_windowsCreated;
+int g_windowsDestroyed;
 
-template <class Body>
-long ErrorNumberOf(Body&& body) {
-  try {
-    body();
-  } catch (const RuntimeError& failure) {
-    return failure.Number();
-  }
-  return 0;
+HWND WINAPI CountingCreateWindow(DWORD extendedStyle, LPCWSTR className, LPCWSTR text, DWORD style,
+                                 int x, int y, int width, int height, HWND parent, HMENU menu,
+                                 HINSTANCE instance, LPVOID parameter) {
+  HWND created = ::CreateWindowExW(extendedStyle, className, text, style, x, y, width, height,
+                                   parent, menu, instance, parameter);
+  if (created) ++g_windowsCreated;
+  return created;
 }
+
+BOOL WINAPI CountingDestroyWindow(HWND hwnd) {
+  BOOL destroyed = ::DestroyWindow(hwnd);
+  if (destroyed) ++g_windowsDestroyed;
+  return destroyed;
+}
+
+WNDPROC g_formProcedure;
+int g_subclassedMessages;
+
+// An outside component's subclass of the form: it keeps state in the
+// window's user data and passes every message on.
+LRESULT CALLBACK OutsideSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) ++g_subclassedMessages;
+  return ::CallWindowProcW(g_formProcedure, hwnd, message, wParam, lParam);
+}
+
+constexpr TwipsRect kClientBounds{1500, 1200, 4800, 3600};
 
 VARIANT ShortReference(SHORT* value) {
   VARIANT reference;
@@ -200,4 +224,38 @@ TEST_F(FormTest, AWindowDestroyedFromOutsideTakesItsControlsAlong) {
   ::DestroyWindow(form_->Handle());
   EXPECT_FALSE(form_->IsLoaded());
   EXPECT_FALSE(::IsWindow(labelWindow));
+}
+
+TEST(FormWindows, EveryWindowOfAFormAndItsControlsIsDestroyedWithIt) {
+  g_windowsCreated = g_windowsDestroyed = 0;
+  PlatformOverride<User32Api> user32(User32());
+  user32->CreateWindowExW = CountingCreateWindow;
+  user32->DestroyWindow = CountingDestroyWindow;
+  for (bool unloadFirst : {false, true}) {
+    ComPtr<Form> form = Form::Create(L"Counted", kClientBounds);
+    form->Add<Label>(TwipsRect{60, 60, 1000, 255}, L"Label1");
+    form->Add<TextBox>(TwipsRect{60, 400, 1000, 300});
+    form->Add<CommandButton>(TwipsRect{60, 800, 1000, 375}, L"&Test");
+    form->Add<CheckBox>(TwipsRect{60, 1200, 1000, 255}, L"Timer 1");
+    form->Add<PictureBox>(TwipsRect{60, 1600, 1000, 1000});
+    form->Show();
+    if (unloadFirst) form->Unload();
+  }
+  EXPECT_EQ(12, g_windowsCreated);
+  EXPECT_EQ(g_windowsCreated, g_windowsDestroyed);
+}
+
+TEST_F(FormTest, AnOutsideSubclassThatUsesTheUserDataLeavesTheFormWorking) {
+  bool asked = false;
+  form_->onQueryUnload = [&](bool&, int) { asked = true; };
+  form_->Show();
+  HWND hwnd = form_->Handle();
+  ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0x1234);
+  g_subclassedMessages = 0;
+  g_formProcedure = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OutsideSubclass)));
+  ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(1, g_subclassedMessages);
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(form_->IsLoaded());
 }

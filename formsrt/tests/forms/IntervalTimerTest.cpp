@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "MessagePump.h"
+#include "TestSupport.h"
 #include "com/Platform.h"
 #include "forms/IntervalTimer.h"
 
@@ -43,7 +43,7 @@ TEST(IntervalTimer, TicksAtItsIntervalOnTheCreatingThread) {
   timer.SetInterval(100);
   EXPECT_EQ(100u, timer.Interval());
   PumpMessagesFor(1050);
-  EXPECT_GE(ticks, 7);
+  EXPECT_GE(ticks, 5);  // a loaded machine may delay ticks, never add them
   EXPECT_LE(ticks, 11);
   EXPECT_FALSE(onOtherThread);
 }

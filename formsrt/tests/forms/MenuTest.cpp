@@ -2,6 +2,7 @@
 // closed by the test from inside the menu's own message loop.
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
 #include "com/LateBound.h"
 #include "com/RuntimeError.h"
 #include "forms/Form.h"
@@ -47,12 +48,7 @@ class MenuTest : public ::testing::Test {
   }
 
   long PopUpError(const VARIANT& menu) {
-    try {
-      CallMethod(dispatch_.Get(), L"PopupMenu", {menu});
-    } catch (const RuntimeError& failure) {
-      return failure.Number();
-    }
-    return 0;
+    return forms_test::ErrorNumberOf([&] { CallMethod(dispatch_.Get(), L"PopupMenu", {menu}); });
   }
 
   ComPtr<Form> form_;
@@ -71,7 +67,11 @@ TEST_F(MenuTest, PopupMenuShowsTheMenuAndReturnsWhenItIsDismissed) {
 }
 
 TEST_F(MenuTest, AChosenItemRunsAfterTheMenuCloses) {
-  PopUp(Variant::FromDispatch(menu_.Get()).Get(), true);
+  IDispatch* menu = menu_.Get();
+  VARIANT heldByReference;  // as a control keeps what its host passed by reference
+  V_VT(&heldByReference) = VT_BYREF | VT_DISPATCH;
+  V_DISPATCHREF(&heldByReference) = &menu;
+  PopUp(heldByReference, true);
   EXPECT_TRUE(g_menuWasOpen);
   EXPECT_EQ(1, restores_);
 }

@@ -7,6 +7,7 @@
 
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
+#include "TestSupport.h"
 #include "com/ComModule.h"
 #include "com/ComPtr.h"
 #include "com/RuntimeError.h"
@@ -16,20 +17,11 @@
 #include "services/PropertyBagValues.h"
 
 using namespace formsrt;
+using forms_test::ErrorNumberOf;
 using testing_support::FakeMessageBox;
 using testing_support::FakeProgramStart;
 
 namespace {
-
-template <class Body>
-long ErrorNumberOf(Body&& body) {
-  try {
-    body();
-  } catch (const RuntimeError& failure) {
-    return failure.Number();
-  }
-  return 0;
-}
 
 std::string g_debugText;
 

@@ -3,11 +3,13 @@
 //   handler   inside an event handler run through RunEventHandler
 //   timer     inside an interval timer's tick (reaching the window procedure)
 //   com       a COM failure without a runtime number
+//   load      inside a form's load event, before the form is first shown
 #include <windows.h>
 
 #include <cwchar>
 
 #include "com/RuntimeError.h"
+#include "forms/Form.h"
 #include "forms/IntervalTimer.h"
 #include "services/UnhandledError.h"
 
@@ -19,6 +21,10 @@ int wmain(int argc, wchar_t** argv) {
     RunEventHandler([] { Raise(error::TypeMismatch); });
   } else if (std::wcscmp(argv[1], L"com") == 0) {
     RunEventHandler([] { throw ComError(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)); });
+  } else if (std::wcscmp(argv[1], L"load") == 0) {
+    ComPtr<Form> form = Form::Create(L"Probe", TwipsRect{1500, 1500, 3000, 2000});
+    form->onLoad = [] { Raise(error::ObjectRequired); };
+    form->Show();
   } else if (std::wcscmp(argv[1], L"timer") == 0) {
     IntervalTimer timer;
     timer.onTick = [] { Raise(error::Overflow); };

@@ -28,6 +28,7 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM found) {
 
 struct ProbeRun {
   std::wstring boxText;
+  bool probeFormShown = false;  // while the report was up
   ProcessResult process;
 };
 
@@ -39,6 +40,7 @@ ProbeRun RunProbeAndAnswerItsBox(const wchar_t* mode) {
   for (int attempt = 0; attempt < 300 && run.boxText.empty(); ++attempt) {
     if (HWND box = ::FindWindowW(L"#32770", kProbeTitle)) {
       ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&run.boxText));
+      run.probeFormShown = ::IsWindowVisible(::FindWindowW(L"FormsrtForm", L"Probe"));
       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     } else {
       ::Sleep(100);
@@ -67,4 +69,11 @@ TEST(UnhandledError, AComFailureIsReportedByItsCode) {
   ProbeRun run = RunProbeAndAnswerItsBox(L"com");
   EXPECT_EQ(L"Run-time error '-2147024894 (80070002)':\n\nAutomation error", run.boxText);
   EXPECT_EQ(0x80070002u, run.process.exitCode);
+}
+
+TEST(UnhandledError, AnErrorInFormLoadEndsTheProgramBeforeTheFormShows) {
+  ProbeRun run = RunProbeAndAnswerItsBox(L"load");
+  EXPECT_EQ(L"Run-time error '424':\n\nObject required", run.boxText);
+  EXPECT_EQ(424u, run.process.exitCode);
+  EXPECT_FALSE(run.probeFormShown);
 }

@@ -1,4 +1,4 @@
-#include "MessagePump.h"
+#include "TestSupport.h"
 
 #include "forms/MessageLoop.h"
 
