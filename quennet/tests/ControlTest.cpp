@@ -63,6 +63,19 @@ BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
   return FALSE;
 }
 
+using Replacer = HRESULT (STDMETHODCALLTYPE _QuennetCtl::*)(BSTR*, BSTR*, BSTR*, VARIANT*);
+
+// Calls FCxFindReplace1st or FCxFindReplaceAll; the result text, or the failure.
+std::wstring Call(_QuennetCtl* control, Replacer member, const std::wstring& initString,
+                  const std::wstring& find, const std::wstring& replace, HRESULT expected = S_OK) {
+  Bstr init(initString), findText(find), replaceText(replace);
+  BSTR a = init.Get(), b = findText.Get(), c = replaceText.Get();
+  Variant result;
+  EXPECT_EQ(expected, (control->*member)(&a, &b, &c, result.Put()));
+  EXPECT_EQ(initString, init.Str());  // by-reference parameters are not written
+  return result.Type() == VT_BSTR ? Bstr::Copy(V_BSTR(&result.Get())).Str() : L"";
+}
+
 class ControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -231,27 +244,21 @@ TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
 TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
-  Bstr init(L"Hello hello"), find(L"HELLO"), replace(L"Bye");
-  BSTR a = init.Get(), b = find.Get(), c = replace.Get();
-  Variant result;
-  EXPECT_EQ(S_OK, control->FCxFindReplace1st(&a, &b, &c, result.Put()));
-  EXPECT_EQ(L"Bye hello", Bstr::Copy(V_BSTR(&result.Get())).Str());
+  EXPECT_EQ(L"Bye hello", Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello",
+                               L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye hello", probe->Text1Text());
-  EXPECT_EQ(S_OK, control->FCxFindReplaceAll(&a, &b, &c, result.Put()));
-  EXPECT_EQ(L"Bye Bye", Bstr::Copy(V_BSTR(&result.Get())).Str());
+  EXPECT_EQ(L"Bye Bye", Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello",
+                             L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye Bye", probe->Text1Text());
-  EXPECT_EQ(L"Hello hello", init.Str());  // by-reference parameters are not written
 }
 
 TEST_F(ControlTest, Text1KeepsLineBreaksAndNonAsciiText) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
-  Bstr init(L"Line 1\r\n\x00C4pfel\r\nline 3"), find(L"LINE"), replace(L"\x00E4pfel");
-  BSTR a = init.Get(), b = find.Get(), c = replace.Get();
-  Variant result;
-  EXPECT_EQ(S_OK, control->FCxFindReplaceAll(&a, &b, &c, result.Put()));
-  EXPECT_EQ(L"\x00E4pfel 1\r\n\x00C4pfel\r\n\x00E4pfel 3", Bstr::Copy(V_BSTR(&result.Get())).Str());
-  EXPECT_EQ(Bstr::Copy(V_BSTR(&result.Get())).Str(), probe->Text1Text());
+  std::wstring result = Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll,
+                             L"Line 1\r\n\x00C4pfel\r\nline 3", L"LINE", L"\x00E4pfel");
+  EXPECT_EQ(L"\x00E4pfel 1\r\n\x00C4pfel\r\n\x00E4pfel 3", result);
+  EXPECT_EQ(result, probe->Text1Text());
 }
 
 TEST_F(ControlTest, FindReplaceOverflowRaisesError6WithTheWorkSoFarInText1) {
@@ -259,10 +266,8 @@ TEST_F(ControlTest, FindReplaceOverflowRaisesError6WithTheWorkSoFarInText1) {
   auto* probe = static_cast<QuennetProbe*>(control.Get());
   std::wstring text(40000, L'.');
   text.replace(31999, 2, L"ab");
-  Bstr init(text), find(L"AB"), replace(std::wstring(800, L'z'));
-  BSTR a = init.Get(), b = find.Get(), c = replace.Get();
-  Variant result;
-  EXPECT_EQ(static_cast<HRESULT>(0x800A0006), control->FCxFindReplaceAll(&a, &b, &c, result.Put()));
+  Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, text, L"AB", std::wstring(800, L'z'),
+       static_cast<HRESULT>(0x800A0006));
   std::wstring held = probe->Text1Text();
   EXPECT_EQ(40798u, held.size());
   EXPECT_EQ(std::wstring(800, L'z'), held.substr(31999, 800));

@@ -7,19 +7,38 @@
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
 
-// The platform's atl.dll; MinGW has its import library but no header.
-extern "C" {
-BOOL WINAPI AtlAxWinInit();
-HRESULT WINAPI AtlAxCreateControlEx(LPCOLESTR name, HWND window, IStream* stream,
-                                    IUnknown** container, IUnknown** control, REFIID sinkIid,
-                                    IUnknown* sink);
-HRESULT WINAPI AtlAxGetControl(HWND window, IUnknown** control);
-}
-
 using formsrt::Bstr;
 using formsrt::ComPtr;
 
 namespace {
+
+// The platform's atl.dll, loaded at run time: MinGW has no header for it,
+// and an import library for the 64-bit target only. It stays loaded: the
+// window class it registers lives as long as the process.
+class AtlHost {
+ public:
+  AtlHost() : library_(::LoadLibraryW(L"atl.dll")) {}
+
+  BOOL WinInit() const { return Entry<BOOL(WINAPI*)()>("AtlAxWinInit")(); }
+  HRESULT CreateControlEx(LPCOLESTR name, HWND window, IStream* stream, IUnknown** container,
+                          IUnknown** control) const {
+    using Function = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID,
+                                      IUnknown*);
+    return Entry<Function>("AtlAxCreateControlEx")(name, window, stream, container, control,
+                                                   IID_NULL, nullptr);
+  }
+  HRESULT GetControl(HWND window, IUnknown** control) const {
+    return Entry<HRESULT(WINAPI*)(HWND, IUnknown**)>("AtlAxGetControl")(window, control);
+  }
+
+ private:
+  template <class Function>
+  Function Entry(const char* name) const {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library_, name)));
+  }
+
+  HMODULE library_;
+};
 
 HWND NewHostWindow(const wchar_t* controlName) {
   return ::CreateWindowExW(0, L"AtlAxWin", controlName, WS_POPUP | WS_VISIBLE, 10, 10, 200, 150,
@@ -55,11 +74,12 @@ HRESULT CanUnloadQuennet() {
 }  // namespace
 
 TEST(Hosting, AtlHostCreatesActivatesSavesAndDestroysTheControl) {
-  ASSERT_TRUE(AtlAxWinInit());
+  AtlHost atl;
+  ASSERT_TRUE(atl.WinInit());
   HWND host = NewHostWindow(L"Quennet.QuennetCtl");
   ASSERT_NE(nullptr, host);
   ComPtr<IUnknown> control;
-  ASSERT_EQ(S_OK, AtlAxGetControl(host, control.Put()));
+  ASSERT_EQ(S_OK, atl.GetControl(host, control.Put()));
 
   // Initialised as a new instance, and active in place inside the host window.
   EXPECT_EQ(L"SystemTrayIcon", Tip(control.Get()));
@@ -81,8 +101,8 @@ TEST(Hosting, AtlHostCreatesActivatesSavesAndDestroysTheControl) {
 
   HWND secondHost = NewHostWindow(L"");
   ComPtr<IUnknown> container, reloaded;
-  ASSERT_EQ(S_OK, AtlAxCreateControlEx(L"Quennet.QuennetCtl", secondHost, stream.Get(),
-                                       container.Put(), reloaded.Put(), IID_NULL, nullptr));
+  ASSERT_EQ(S_OK, atl.CreateControlEx(L"Quennet.QuennetCtl", secondHost, stream.Get(),
+                                      container.Put(), reloaded.Put()));
   EXPECT_EQ(L"hosted tip", Tip(reloaded.Get()));
 
   // Destroyed with its host windows: the windows go, and once the last
