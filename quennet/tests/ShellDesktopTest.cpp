@@ -132,7 +132,19 @@ std::string DesktopWallpaper() {
   return wallpaper;
 }
 
-TEST_F(ShellDesktop, SetWallpaperReturnsThePlatformsResultAndStoresTheSetting) {
+// Puts the test prefix's wallpaper back when a test has changed it.
+class ShellWallpaper : public ShellDesktop {
+ protected:
+  void TearDown() override {
+    ::SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, previous_.data(),
+                            SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+  }
+
+ private:
+  std::string previous_ = DesktopWallpaper();
+};
+
+TEST_F(ShellWallpaper, SetWallpaperReturnsThePlatformsResultAndStoresTheSetting) {
   std::wstring picture = TempFile(L"quennet wallpaper.bmp");
   WriteBitmap(picture);
   BSTR fileName = ::SysAllocString(picture.c_str());
@@ -147,7 +159,7 @@ TEST_F(ShellDesktop, SetWallpaperReturnsThePlatformsResultAndStoresTheSetting) {
 
 // Through late binding, as a host calls it: the file name comes back in the
 // caller's variable, through the 8-bit code page.
-TEST_F(ShellDesktop, SetWallpaperWritesTheFileNameBackThroughTheCodePage) {
+TEST_F(ShellWallpaper, SetWallpaperWritesTheFileNameBackThroughTheCodePage) {
   std::wstring picture = TempFile(L"quennet \u4e2d\u00e9.bmp");
   char ansi[MAX_PATH * 2] = {};
   ::WideCharToMultiByte(CP_ACP, 0, picture.c_str(), -1, ansi, sizeof(ansi), nullptr, nullptr);
