@@ -72,8 +72,9 @@ std::wstring ReadFolderPath(ReadInto read) {
   std::string buffer(kFolderBufferSize, '\0');
   UINT length = read(buffer.data(), kFolderBufferSize);
   if (length >= kFolderBufferSize) {
-    buffer.assign(length, '\0');
-    length = read(buffer.data(), length);
+    // One more than reported, whether or not the platform counted the NUL.
+    buffer.assign(length + 1, '\0');
+    length = read(buffer.data(), static_cast<UINT>(buffer.size()));
     if (length >= buffer.size()) length = 0;
   }
   buffer.resize(length);

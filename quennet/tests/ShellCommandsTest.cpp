@@ -303,7 +303,7 @@ bool g_pathGrowsBetweenCalls = false;
 
 UINT ReportLongPath(LPSTR buffer, UINT size) {
   g_offeredSizes.push_back(size);
-  UINT length = kLongPathLength + (g_pathGrowsBetweenCalls ? g_offeredSizes.size() : 0);
+  UINT length = kLongPathLength + (g_pathGrowsBetweenCalls ? 10 * g_offeredSizes.size() : 0);
   if (size <= length) return length + 1;
   std::string path = "C:\\" + std::string(length - 4, 'd') + "\\";
   memcpy(buffer, path.c_str(), length + 1);
