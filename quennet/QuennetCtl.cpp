@@ -144,16 +144,4 @@ STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
   });
 }
 
-// Members whose behaviour comes with the window, shell and tray work.
-
-STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR*, BSTR*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxShellNav(BSTR*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxSetMousePos(short*, short*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR*, VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR*, LONG*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxGMP_Y(VARIANT*) { return E_NOTIMPL; }
-STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT*) { return E_NOTIMPL; }
-
 }  // namespace quennet

@@ -8,6 +8,7 @@
 //   QuennetCtlWindow.cpp window placement and caption flashing
 //   QuennetCtlText.cpp   text find and replace
 //   QuennetMessages.cpp  the four message boxes and the QuietErrors policy
+//   QuennetCtlShell.cpp  shell, desktop and mouse commands
 #pragma once
 
 #include <windows.h>
