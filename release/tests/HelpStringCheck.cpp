@@ -1,0 +1,132 @@
+// Walks the type libraries of the modules named on the command line and
+// lists every library, type and member (method, property, event) that carries no help string (what an
+// object browser or a script editor shows beside it). Exit status 0 when
+// there is none, 1 otherwise, 2 when a library cannot be loaded.
+//
+// A module is named by its path (Unix paths are taken as Wine's Z: drive),
+// optionally followed by "\<n>" for its type library resource n.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+
+using formsrt::Bstr;
+using formsrt::ComPtr;
+
+namespace {
+
+std::wstring WindowsPath(const char* argument) {
+  std::wstring path(argument, argument + std::strlen(argument));
+  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
+  return path;
+}
+
+class HelpStringWalk {
+ public:
+  explicit HelpStringWalk(std::wstring module) : module_(std::move(module)) {}
+
+  int missing() const { return missing_; }
+
+  void CheckLibrary(ITypeLib* library) {
+    Bstr name, help;
+    library->GetDocumentation(-1, name.Put(), help.Put(), nullptr, nullptr);
+    Require(help, name, L"");
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+      ComPtr<ITypeInfo> type;
+      if (FAILED(library->GetTypeInfo(i, type.Put()))) continue;
+      CheckType(InterfaceHalf(type));
+    }
+  }
+
+ private:
+  // A dual interface lists IDispatch's members in its dispatch half; its own
+  // members are those of its interface half.
+  static ComPtr<ITypeInfo> InterfaceHalf(const ComPtr<ITypeInfo>& type) {
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(type->GetTypeAttr(&attributes))) return type;
+    bool dual = attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
+    type->ReleaseTypeAttr(attributes);
+    HREFTYPE reference = 0;
+    ComPtr<ITypeInfo> half;
+    if (dual && SUCCEEDED(type->GetRefTypeOfImplType(-1, &reference)) &&
+        SUCCEEDED(type->GetRefTypeInfo(reference, half.Put()))) {
+      return half;
+    }
+    return type;
+  }
+
+  void CheckType(const ComPtr<ITypeInfo>& type) {
+    Bstr typeName, help;
+    type->GetDocumentation(MEMBERID_NIL, typeName.Put(), help.Put(), nullptr, nullptr);
+    Require(help, typeName, L"");
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(type->GetTypeAttr(&attributes))) return;
+    WORD functions = attributes->cFuncs;
+    // widl takes no help string on an enumeration's constants; the
+    // enumeration itself carries one.
+    WORD variables = attributes->typekind == TKIND_ENUM ? 0 : attributes->cVars;
+    type->ReleaseTypeAttr(attributes);
+    for (WORD i = 0; i < functions; ++i) {
+      FUNCDESC* function = nullptr;
+      if (FAILED(type->GetFuncDesc(i, &function))) continue;
+      MEMBERID member = function->memid;
+      type->ReleaseFuncDesc(function);
+      CheckMember(type, member, typeName);
+    }
+    for (WORD i = 0; i < variables; ++i) {
+      VARDESC* variable = nullptr;
+      if (FAILED(type->GetVarDesc(i, &variable))) continue;
+      MEMBERID member = variable->memid;
+      type->ReleaseVarDesc(variable);
+      CheckMember(type, member, typeName);
+    }
+  }
+
+  void CheckMember(const ComPtr<ITypeInfo>& type, MEMBERID member, const Bstr& typeName) {
+    Bstr name, help;
+    type->GetDocumentation(member, name.Put(), help.Put(), nullptr, nullptr);
+    Require(help, typeName, name.Str());
+  }
+
+  void Require(const Bstr& help, const Bstr& name, const std::wstring& member) {
+    if (help.Length() != 0) return;
+    ++missing_;
+    std::wstring where = member.empty() ? name.Str() : name.Str() + L"." + member;
+    std::printf("%ls: %ls has no help string\n", module_.c_str(), where.c_str());
+  }
+
+  std::wstring module_;
+  int missing_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::printf("usage: HelpStringCheck <module>[\\<n>] ...\n");
+    return 2;
+  }
+  int missing = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::wstring module = WindowsPath(argv[i]);
+    ComPtr<ITypeLib> library;
+    HRESULT hr = ::LoadTypeLibEx(module.c_str(), REGKIND_NONE, library.Put());
+    if (FAILED(hr)) {
+      std::printf("%ls: no type library (0x%08lX)\n", module.c_str(), static_cast<unsigned long>(hr));
+      return 2;
+    }
+    HelpStringWalk walk(module);
+    walk.CheckLibrary(library.Get());
+    std::printf("%ls: %d missing\n", module.c_str(), walk.missing());
+    missing += walk.missing();
+  }
+  return missing == 0 ? 0 : 1;
+}
