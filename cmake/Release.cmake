@@ -1,0 +1,23 @@
+# What a deliverable COM library ships with beside the binary: its type
+# library as a .tlb file and a registration-free manifest generated from
+# that type library, all installed into dist/<arch>/, which the release
+# archives are packed from (scripts/release.sh).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# ship_com_library(<target> <tlb>)
+# Installs <target> with <tlb> and <library>.sxs.manifest, where <library>
+# is the .tlb file's name (the type library's own name).
+function(ship_com_library target tlb)
+  get_filename_component(library ${tlb} NAME_WE)
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${library}.sxs.manifest)
+  add_custom_command(
+    OUTPUT ${manifest}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/cmake/tlb_manifest.py
+            ${tlb} $<TARGET_FILE_NAME:${target}> ${SUITE_ARCH} ${manifest}
+    DEPENDS ${tlb} ${CMAKE_SOURCE_DIR}/cmake/tlb_manifest.py ${CMAKE_SOURCE_DIR}/cmake/typelib_file.py
+    COMMENT "Registration-free manifest of ${library}"
+    VERBATIM)
+  add_custom_target(${target}_manifest ALL DEPENDS ${manifest})
+  install(TARGETS ${target} RUNTIME DESTINATION . LIBRARY DESTINATION .)
+  install(FILES ${tlb} ${manifest} DESTINATION .)
+endfunction()
