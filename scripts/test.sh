@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both targets (x86 is compiled and linked only:
-# this kernel runs no 32-bit code) and runs the whole test suite of the x64
-# build under Wine, inside a private test environment that is torn down at
-# the end.
+# this kernel runs no 32-bit code) and packs their release archives, then
+# runs the whole test suite of the x64 build under Wine, inside a private
+# test environment that is torn down at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/bootstrap.sh
-scripts/build.sh x86 x64
+scripts/release.sh
 
 source scripts/testenv.sh
 testenv_start build/x64

@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Checks the release archives that scripts/release.sh packed, inside the test
+# environment (scripts/testenv.sh), without building anything:
+#  - each target's archive holds exactly the expected files, and no stand-in;
+#  - the x64 archive's deliverables are those of the current build;
+#  - with the libraries unregistered, a host creates each class through its
+#    registration-free manifest, and cannot without it;
+#  - the archive's .cmd scripts register and unregister the libraries for the
+#    machine and for the current user under Wine (keys appear and go).
+# The test environment registered every COM server of the build machine-wide;
+# that registration is restored at the end, also when a check fails.
+#
+# usage: check_release.sh <source-dir> <x64-build-dir> <RegistrationFreeProbe.exe>
+set -uo pipefail
+source_dir=$1 build_dir=$2 probe=$3
+wine=${WINE_LOADER:-/usr/lib/wine/wine64}
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
+
+# The deliverables' files every archive holds besides those of the programs.
+expected_files() {
+  local target=$1
+  {
+    printf '%s\n' Quennet.ocx Quennet.tlb Quennet.sxs.manifest \
+      Vanterbox.dll Vanterbox.tlb Vanterbox.sxs.manifest Tessmark.exe \
+      README.md LICENSE register-machine.cmd unregister-machine.cmd \
+      register-user.cmd unregister-user.cmd
+    [ -f "$source_dir/dist/$target/Gridrace.exe" ] && echo Gridrace.exe
+  } | sort
+}
+
+check_archive_listing() {
+  local target=$1 archive="$source_dir/dist/release/ComponentSuite-$1.zip"
+  if [ ! -f "$archive" ]; then
+    fail "$archive is missing (scripts/release.sh packs it)"
+    return
+  fi
+  local listed
+  listed=$(cmake -E tar tf "$archive" | grep -v '/$' | sed "s|^ComponentSuite-$target/||" | sort)
+  if [ "$listed" != "$(expected_files "$target")" ]; then
+    fail "$target archive holds:"$'\n'"$listed"$'\n'"expected:"$'\n'"$(expected_files "$target")"
+  fi
+  local standin
+  for standin in "$source_dir/dist/$target/standins/"*; do
+    [ -e "$standin" ] || continue
+    if grep -qi "$(basename "$standin")" <<<"$listed"; then
+      fail "$target archive holds the stand-in $(basename "$standin")"
+    fi
+  done
+  grep -qi standins <<<"$listed" && fail "$target archive holds a standins folder"
+  echo "archive $target: $(wc -l <<<"$listed") files"
+}
+
+# The x64 archive unpacked into the build tree; the checks below use it.
+unpack_x64() {
+  unpacked="$build_dir/release-check"
+  rm -rf "$unpacked"
+  mkdir -p "$unpacked"
+  (cd "$unpacked" && cmake -E tar xf "$source_dir/dist/release/ComponentSuite-x64.zip") || return 1
+  unpacked="$unpacked/ComponentSuite-x64"
+  local file
+  for file in Quennet.ocx Vanterbox.dll Tessmark.exe; do
+    cmp -s "$unpacked/$file" "$source_dir/dist/x64/$file" ||
+      fail "$file in the archive is not the current build's: run scripts/release.sh"
+  done
+}
+
+# attribute <manifest> <name>: the first value of that attribute of comClass.
+com_class_attribute() {
+  grep -o "<comClass [^>]*" "$1" | grep -o " $2=\"[^\"]*\"" | head -n 1 | cut -d'"' -f2
+}
+typelib_id() { grep -o '<typelib tlbid="[^"]*"' "$1" | cut -d'"' -f2; }
+
+key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
+
+# expect_keys <present|absent> <root> <manifest>...: the class, ProgID and
+# (for the machine) type library keys of each library under <root>.
+expect_keys() {
+  local state=$1 root=$2 manifest clsid progid key
+  shift 2
+  for manifest in "$@"; do
+    clsid=$(com_class_attribute "$manifest" clsid)
+    progid=$(com_class_attribute "$manifest" progid)
+    local keys=("$root\\CLSID\\$clsid\\InprocServer32" "$root\\$progid\\CLSID")
+    # Wine registers a type library for the machine even when asked to
+    # register it for the user (RegisterTypeLibForUser), so it is only
+    # checked under the machine's classes.
+    [[ $root == HKLM* ]] && keys+=("$root\\TypeLib\\$(typelib_id "$manifest")")
+    for key in "${keys[@]}"; do
+      if key_exists "$key"; then
+        [ "$state" = present ] || fail "$key is still there"
+      else
+        [ "$state" = absent ] || fail "$key is missing"
+      fi
+    done
+    if [ "$state" = present ] &&
+       ! "$wine" reg query "$root\\$progid\\CLSID" 2>/dev/null | grep -qi "$clsid"; then
+      fail "$root\\$progid does not name the manifest's class $clsid"
+    fi
+  done
+}
+
+run_cmd() {
+  local script=$1
+  if ! "$wine" cmd /c "$(windows_path "$unpacked/$script")" >"$build_dir/release-check/$script.log" 2>&1; then
+    fail "$script failed: $(cat "$build_dir/release-check/$script.log")"
+  fi
+}
+
+# A host with an application manifest that names the library's private
+# assembly, the way the README tells a host to use it.
+write_host_manifest() {
+  local library=$1 manifest="$unpacked/$1.sxs.manifest"
+  local identity
+  identity=$(grep -o '<assemblyIdentity [^>]*/>' "$manifest")
+  cat >"$unpacked/host-$library.manifest" <<XML
+<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <dependency><dependentAssembly>$identity</dependentAssembly></dependency>
+</assembly>
+XML
+}
+
+check_registration_free() {
+  local library progid
+  for library in Quennet Vanterbox; do
+    progid=$(com_class_attribute "$unpacked/$library.sxs.manifest" progid)
+    if "$wine" "$probe" - "$progid" >/dev/null 2>&1; then
+      fail "$progid is created without a manifest, so the check below proves nothing"
+    fi
+    local output
+    output=$("$wine" "$probe" "$(windows_path "$unpacked/$library.sxs.manifest")" "$progid" 2>&1) ||
+      fail "$progid through $library.sxs.manifest: $output"
+    write_host_manifest "$library"
+    output=$("$wine" "$probe" "$(windows_path "$unpacked/host-$library.manifest")" "$progid" 2>&1) ||
+      fail "$progid through a host manifest that depends on $library.sxs: $output"
+  done
+  echo "registration-free: done"
+}
+
+restore_test_registration() {
+  local server
+  while IFS= read -r server; do
+    [ -n "$server" ] || continue
+    "$wine" regsvr32 /s "$server" >/dev/null 2>&1 || fail "regsvr32 $server did not restore it"
+  done <"$build_dir/com_servers.txt"
+}
+
+check_archive_listing x86
+check_archive_listing x64
+unpacked=
+if unpack_x64; then
+  trap restore_test_registration EXIT
+  manifests=("$unpacked/Quennet.sxs.manifest" "$unpacked/Vanterbox.sxs.manifest")
+  machine='HKLM\Software\Classes' user='HKCU\Software\Classes'
+
+  run_cmd unregister-machine.cmd
+  expect_keys absent "$machine" "${manifests[@]}"
+  check_registration_free
+
+  run_cmd register-machine.cmd
+  expect_keys present "$machine" "${manifests[@]}"
+  "$wine" reg query "$machine\\CLSID\\$(com_class_attribute "${manifests[0]}" clsid)\\InprocServer32" 2>/dev/null |
+    grep -qi "release-check" || fail "the machine's registration does not name the unpacked Quennet.ocx"
+  run_cmd unregister-machine.cmd
+  expect_keys absent "$machine" "${manifests[@]}"
+  echo "machine registration: done"
+
+  run_cmd register-user.cmd
+  expect_keys present "$user" "${manifests[@]}"
+  for manifest in "${manifests[@]}"; do
+    key_exists "$machine\\CLSID\\$(com_class_attribute "$manifest" clsid)" &&
+      fail "register-user.cmd wrote the machine's class key of $(basename "$manifest")"
+  done
+  run_cmd unregister-user.cmd
+  expect_keys absent "$user" "${manifests[@]}"
+  echo "user registration: done"
+else
+  fail "the x64 archive could not be unpacked"
+fi
+
+if [ -n "${unpacked:-}" ]; then
+  trap - EXIT
+  restore_test_registration
+fi
+[ "$failures" -eq 0 ] && echo "release: all checks passed"
+exit $((failures > 0))

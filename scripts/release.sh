@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both targets and packs one release archive per
+# target into dist/release/: ComponentSuite-<target>.zip, holding everything
+# that dist/<target>/ holds at its top (the deliverables, their type
+# libraries and registration-free manifests; never the stand-ins below it),
+# the README, the licence, and scripts that register and unregister the COM
+# libraries for the machine or for the current user.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/bootstrap.sh
+scripts/build.sh x86 x64
+
+# write_cmd <file> <comment> <regsvr32 options> <library>...
+# A batch file (CRLF lines) that runs regsvr32 on each library beside it and
+# ends with status 1 when any of them failed.
+write_cmd() {
+  local file=$1 comment=$2 options=$3 library
+  shift 3
+  {
+    echo "@echo off"
+    echo "rem $comment"
+    echo "setlocal"
+    echo "set failed=0"
+    for library in "$@"; do
+      echo "regsvr32 $options \"%~dp0$library\""
+      echo "if errorlevel 1 (echo failed: $library& set failed=1)"
+    done
+    echo "exit /b %failed%"
+  } | sed 's/$/\r/' >"$file"
+}
+
+pack() {
+  local target=$1 name="ComponentSuite-$1"
+  local stage="build/release/$name" archive="dist/release/$name.zip"
+  rm -rf "$stage" "$archive"
+  mkdir -p "$stage" dist/release
+  find "dist/$target" -maxdepth 1 -type f -exec cp {} "$stage/" \;
+  cp README.md LICENSE "$stage/"
+  local libraries=()
+  mapfile -t libraries < <(cd "$stage" && ls -- *.ocx *.dll 2>/dev/null | sort)
+  write_cmd "$stage/register-machine.cmd" \
+    "Registers the libraries for every user of this machine (run as administrator)." \
+    "/s" "${libraries[@]}"
+  write_cmd "$stage/unregister-machine.cmd" \
+    "Removes the machine-wide registration of the libraries (run as administrator)." \
+    "/s /u" "${libraries[@]}"
+  write_cmd "$stage/register-user.cmd" \
+    "Registers the libraries for the current user only (HKEY_CURRENT_USER\\Software\\Classes)." \
+    "/s /n /i:user" "${libraries[@]}"
+  write_cmd "$stage/unregister-user.cmd" \
+    "Removes the current user's registration of the libraries." \
+    "/s /u /n /i:user" "${libraries[@]}"
+  (cd build/release && cmake -E tar cf "../../$archive" --format=zip "$name")
+  echo "release: $archive"
+}
+
+pack x86
+pack x64
