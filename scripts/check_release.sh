@@ -109,6 +109,17 @@ run_cmd() {
   fi
 }
 
+# A script whose libraries cannot be registered (here: they are not beside
+# it) must say so through its exit status, not report success.
+check_script_failure() {
+  local lonely="$build_dir/release-check/lonely"
+  mkdir -p "$lonely"
+  cp "$unpacked/register-user.cmd" "$lonely/"
+  if "$wine" cmd /c "$(windows_path "$lonely/register-user.cmd")" >/dev/null 2>&1; then
+    fail "register-user.cmd reported success without its libraries"
+  fi
+}
+
 # A host with an application manifest that names the library's private
 # assembly, the way the README tells a host to use it.
 write_host_manifest() {
@@ -176,6 +187,7 @@ if unpack_x64; then
   done
   run_cmd unregister-user.cmd
   expect_keys absent "$user" "${manifests[@]}"
+  check_script_failure
   echo "user registration: done"
 else
   fail "the x64 archive could not be unpacked"
