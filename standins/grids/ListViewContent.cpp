@@ -1,0 +1,134 @@
+#include "ListViewContent.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+#include "com/RuntimeError.h"
+
+namespace standins {
+
+namespace {
+
+using formsrt::RuntimeError;
+namespace error = formsrt::error;
+
+constexpr int kColumnWidth = 96;
+
+void InsertListViewColumn(HWND listView, LONG index, std::wstring_view text) {
+  std::wstring terminated(text);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.cx = kColumnWidth;
+  column.pszText = terminated.data();
+  column.iSubItem = index;
+  ::SendMessageW(listView, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+}  // namespace
+
+ListViewContent::ListViewContent() {
+  cells_.SetRowCount(1);
+  cells_.SetColumnCount(1);
+}
+
+void ListViewContent::ClearItems() {
+  cells_.SetRowCount(1);
+  ++itemGeneration_;
+  ShowItemCount();
+}
+
+LONG ListViewContent::AddItem(std::wstring_view text) {
+  LONG row = cells_.RowCount();
+  if (row == std::numeric_limits<int>::max()) formsrt::Raise(error::OutOfMemory);
+  cells_.SetRowCount(row + 1);
+  cells_.SetText(row, 0, text);
+  ShowItemCount();
+  return row;
+}
+
+void ListViewContent::ClearColumns() {
+  columns_ = 0;
+  cells_.SetColumnCount(1);
+  cells_.SetText(0, 0, L"");
+  ++columnGeneration_;
+  if (listView_) {
+    while (::SendMessageW(listView_, LVM_DELETECOLUMN, 0, 0)) {
+    }
+  }
+}
+
+LONG ListViewContent::AddColumn(std::wstring_view text) {
+  if (columns_ == std::numeric_limits<SHORT>::max()) formsrt::Raise(error::OutOfMemory);
+  LONG column = columns_++;
+  cells_.SetColumnCount(std::max<LONG>(1, columns_));
+  cells_.SetText(0, column, text);
+  if (listView_) InsertListViewColumn(listView_, column, text);
+  return columns_;
+}
+
+void ListViewContent::RequireItem(LONG item, ULONG generation) const {
+  if (generation != itemGeneration_) {
+    throw RuntimeError(error::InvalidProcedureCall, L"The list item was removed from the list view");
+  }
+  if (item < 1 || item > ItemCount()) {
+    throw RuntimeError(error::SubscriptOutOfRange, L"Item " + std::to_wstring(item) +
+                                                       L" is outside the list's items 1 to " +
+                                                       std::to_wstring(ItemCount()));
+  }
+}
+
+void ListViewContent::RequireColumn(LONG column) const {
+  if (column != 0) RequireSubItem(column);
+}
+
+void ListViewContent::RequireSubItem(LONG index) const {
+  if (index >= 1 && index < columns_) return;
+  throw RuntimeError(error::InvalidPropertyValue,
+                     L"Sub-item " + std::to_wstring(index) + L" is outside 1 to " +
+                         std::to_wstring(columns_ - 1) + L" (one less than the column headers)");
+}
+
+std::wstring_view ListViewContent::ItemText(LONG item, ULONG generation, LONG column) const {
+  RequireItem(item, generation);
+  RequireColumn(column);
+  return cells_.Text(item, column);
+}
+
+void ListViewContent::SetItemText(LONG item, ULONG generation, LONG column, std::wstring_view text) {
+  RequireItem(item, generation);
+  RequireColumn(column);
+  cells_.SetText(item, column, text);
+  if (listView_) ::SendMessageW(listView_, LVM_REDRAWITEMS, item - 1, item - 1);
+}
+
+std::wstring_view ListViewContent::ColumnText(LONG column, ULONG generation) const {
+  if (generation != columnGeneration_) {
+    throw RuntimeError(error::InvalidProcedureCall,
+                       L"The column header was removed from the list view");
+  }
+  if (column < 1 || column > columns_) {
+    throw RuntimeError(error::SubscriptOutOfRange, L"Column " + std::to_wstring(column) +
+                                                       L" is outside the list's columns 1 to " +
+                                                       std::to_wstring(columns_));
+  }
+  return cells_.Text(0, column - 1);
+}
+
+void ListViewContent::AttachListView(HWND listView) {
+  listView_ = listView;
+  if (!listView_) return;
+  for (LONG column = 0; column < columns_; ++column) {
+    InsertListViewColumn(listView_, column, cells_.Text(0, column));
+  }
+  ShowItemCount();
+}
+
+void ListViewContent::ShowItemCount() const {
+  if (!listView_) return;
+  ::SendMessageW(listView_, LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+}  // namespace standins
