@@ -41,10 +41,7 @@ TextBox::TextBox(HWND parent, const TwipsRect& bounds, bool multiLine) {
 
 std::wstring TextBox::Text() const { return WindowText(Handle()); }
 
-void TextBox::SetText(std::wstring_view text) {
-  std::wstring terminated(text);
-  ::SetWindowTextW(Handle(), terminated.c_str());
-}
+void TextBox::SetText(std::wstring_view text) { SetWindowTextTo(Handle(), text); }
 
 long TextBox::SelStart() const { return static_cast<long>(CurrentSelection(Handle()).start); }
 

@@ -5,6 +5,7 @@
 #include "com/ComModule.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
+#include "services/UnhandledError.h"
 
 namespace formsrt {
 
@@ -21,8 +22,14 @@ LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   }
   MessageTarget* target = TargetOf(hwnd);
   if (message == WM_NCDESTROY) DetachMessageTarget(hwnd);
-  if (target) return target->HandleMessage(hwnd, message, wParam, lParam);
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (!target) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  // No exception may unwind through the platform's frames: an error that
+  // an event handler left untrapped gets the standard report here.
+  try {
+    return target->HandleMessage(hwnd, message, wParam, lParam);
+  } catch (...) {
+    ReportUnhandledErrorAndEnd();
+  }
 }
 
 }  // namespace
@@ -72,6 +79,11 @@ std::wstring WindowText(HWND hwnd) {
   int copied = ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
   text.resize(copied > 0 ? copied : 0);
   return text;
+}
+
+void SetWindowTextTo(HWND hwnd, std::wstring_view text) {
+  std::wstring terminated(text);
+  ::SetWindowTextW(hwnd, terminated.c_str());
 }
 
 }  // namespace formsrt

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "forms/WindowHandle.h"
 
@@ -40,7 +41,8 @@ WindowHandle CreateRuntimeWindow(const WindowSpec& spec, MessageTarget* target =
 // Stops routing the window's messages to its target.
 void DetachMessageTarget(HWND hwnd);
 
-// The window's text, through WM_GETTEXT.
+// The window's text (a control's caption), through WM_GETTEXT and WM_SETTEXT.
 std::wstring WindowText(HWND hwnd);
+void SetWindowTextTo(HWND hwnd, std::wstring_view text);
 
 }  // namespace formsrt

@@ -1,0 +1,332 @@
+#include "forms/Form.h"
+
+#include <olectl.h>
+
+#include "com/LateBound.h"
+#include "com/Platform.h"
+#include "com/RuntimeError.h"
+#include "forms/CommandTarget.h"
+#include "forms/Screen.h"
+
+namespace formsrt {
+
+namespace {
+
+constexpr wchar_t kErrorSource[] = L"Form";
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr long kObjectUnloaded = 364;
+constexpr long kCannotSizeMinimizedOrMaximized = 384;
+
+// The forms runtime's own type library, embedded in this module beside any
+// library of the module's own.
+ComPtr<ITypeLib> FormsTypeLibrary() {
+  ComPtr<ITypeLib> library;
+  std::wstring resource = ThisModulePath() + L"\\2";
+  ThrowIfFailed(::LoadTypeLibEx(resource.c_str(), REGKIND_NONE, library.Put()));
+  return library;
+}
+
+ComPtr<ITypeInfo> TypeInfoOf(ITypeLib* library, REFIID iid) {
+  ComPtr<ITypeInfo> info;
+  ThrowIfFailed(library->GetTypeInfoOfGuid(iid, info.Put()));
+  return info;
+}
+
+ComPtr<IPictureDisp> IconPicture(HICON icon, bool owned) {
+  PICTDESC description{};
+  description.cbSizeofstruct = sizeof(description);
+  description.picType = PICTYPE_ICON;
+  description.icon.hicon = icon;
+  ComPtr<IPictureDisp> picture;
+  ThrowIfFailed(::OleCreatePictureIndirect(&description, IID_IPictureDisp, owned, picture.PutVoid()));
+  return picture;
+}
+
+RECT OuterPixelsFromClient(const TwipsRect& client) {
+  RECT bounds = Screen::PixelsFromTwips(client);
+  ::AdjustWindowRectEx(&bounds, kFormStyle, FALSE, 0);
+  return bounds;
+}
+
+bool IsOmitted(const VARIANT& argument) {
+  return V_VT(&argument) == VT_ERROR && V_ERROR(&argument) == DISP_E_PARAMNOTFOUND;
+}
+
+// An optional argument in twips; the current value when it is left out.
+double OptionalTwips(const VARIANT& argument, double current) {
+  if (IsOmitted(argument)) return current;
+  VARIANT converted;
+  ::VariantInit(&converted);
+  HRESULT hr = ::VariantChangeType(&converted, const_cast<VARIANT*>(&argument), 0, VT_R8);
+  if (FAILED(hr)) Raise(hr == DISP_E_OVERFLOW ? error::Overflow : error::TypeMismatch);
+  return V_R8(&converted);
+}
+
+[[noreturn]] void RaiseObjectUnloaded() { throw RuntimeError(kObjectUnloaded, L"Object was unloaded"); }
+
+}  // namespace
+
+ComPtr<Form> Form::Create(std::wstring_view caption, const TwipsRect& clientBounds) {
+  ComPtr<ITypeLib> library = FormsTypeLibrary();
+  return ComPtr<Form>::Attach(new Form(TypeInfoOf(library.Get(), IID_IRuntimeForm), caption, clientBounds));
+}
+
+Form::Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRect& clientBounds)
+    : DispatchImpl(std::move(typeInfo)),
+      menuTypeInfo_(TypeInfoOf(FormsTypeLibrary().Get(), IID_IRuntimeMenu)),
+      icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION), false)) {
+  RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
+  std::wstring text(caption);
+  window_ = CreateRuntimeWindow(
+      {kClassName, text.c_str(), kFormStyle, WS_EX_CONTROLPARENT, OuterPixelsFromClient(clientBounds), nullptr},
+      this);
+}
+
+Form::~Form() {
+  DestroyControls();
+  window_.Reset();
+}
+
+void Form::Show() {
+  HWND hwnd = RequireWindow();
+  if (!loadRaised_) {
+    loadRaised_ = true;
+    if (onLoad) onLoad();
+    if (!IsLoaded()) return;  // the load handler unloaded the form
+  }
+  static constexpr int kShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+  if (!::IsWindowVisible(hwnd)) ::ShowWindow(hwnd, kShowCommands[pendingWindowState_]);
+}
+
+bool Form::Unload() { return UnloadFor(unload_mode::FormCode); }
+
+bool Form::UnloadFor(int mode) {
+  if (!IsLoaded()) return true;
+  bool cancel = false;
+  if (onQueryUnload) onQueryUnload(cancel, mode);
+  if (cancel) return false;
+  DestroyControls();
+  window_.Reset();
+  return true;
+}
+
+void Form::DestroyControls() {
+  while (!controls_.empty()) controls_.pop_back();
+}
+
+HWND Form::RequireWindow() const {
+  if (!IsLoaded()) RaiseObjectUnloaded();
+  return Handle();
+}
+
+void Form::SetIcon(HICON icon) {
+  ComPtr<IPictureDisp> picture;
+  try {
+    picture = IconPicture(icon, true);
+  } catch (...) {
+    ::DestroyIcon(icon);
+    throw;
+  }
+  if (HWND hwnd = Handle()) {
+    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  icon_ = std::move(picture);
+}
+
+ComPtr<Menu> Form::AddMenu(std::wstring_view caption) {
+  auto menu = ComPtr<Menu>::Attach(new Menu(menuTypeInfo_, caption));
+  menus_.push_back(menu);
+  return menu;
+}
+
+LRESULT Form::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ComPtr<Form> keepAlive(this);  // a handler may drop the last outside reference
+  switch (message) {
+    case WM_CLOSE:
+      UnloadFor(unload_mode::FormControlMenu);
+      return 0;
+    case WM_COMMAND:
+      if (ReflectCommand(wParam, lParam)) return 0;
+      break;
+    case WM_DESTROY:  // destroyed from outside: its children go with it
+      DestroyControls();
+      break;
+    case WM_NCDESTROY:
+      window_.Forget();
+      break;
+  }
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+short Form::CurrentWindowState() const {
+  HWND hwnd = RequireWindow();
+  if (!::IsWindowVisible(hwnd)) return pendingWindowState_;
+  if (::IsIconic(hwnd)) return window_state::Minimized;
+  if (::IsZoomed(hwnd)) return window_state::Maximized;
+  return window_state::Normal;
+}
+
+void Form::SetWindowState(short state) {
+  HWND hwnd = RequireWindow();
+  if (state < window_state::Normal || state > window_state::Maximized) {
+    Raise(error::InvalidPropertyValue);
+  }
+  if (!::IsWindowVisible(hwnd)) {
+    pendingWindowState_ = state;
+    return;
+  }
+  static constexpr int kShowCommands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+  ::ShowWindow(hwnd, kShowCommands[state]);
+}
+
+Form::OuterTwips Form::OuterBounds() const {
+  RECT pixels{};
+  ::GetWindowRect(RequireWindow(), &pixels);
+  float perPixelX = Screen::TwipsPerPixelX();
+  float perPixelY = Screen::TwipsPerPixelY();
+  return {pixels.left * perPixelX, pixels.top * perPixelY,
+          (pixels.right - pixels.left) * perPixelX, (pixels.bottom - pixels.top) * perPixelY};
+}
+
+void Form::SetOuterBounds(const OuterTwips& bounds) {
+  HWND hwnd = RequireWindow();
+  if (CurrentWindowState() != window_state::Normal) {
+    throw RuntimeError(kCannotSizeMinimizedOrMaximized,
+                       L"A form can't be moved or sized while minimized or maximized");
+  }
+  if (bounds.width < 0 || bounds.height < 0) Raise(error::InvalidPropertyValue);
+  User32().SetWindowPos(hwnd, nullptr, Screen::PixelsFromTwipsX(bounds.left),
+                        Screen::PixelsFromTwipsY(bounds.top), Screen::PixelsFromTwipsX(bounds.width),
+                        Screen::PixelsFromTwipsY(bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ComPtr<Menu> Form::OwnMenu(const VARIANT& menu) const {
+  ComPtr<IDispatch> object = RequireObject(menu);
+  ComPtr<IUnknown> identity;
+  ThrowIfFailed(object->QueryInterface(IID_IUnknown, identity.PutVoid()));
+  for (const ComPtr<Menu>& own : menus_) {
+    ComPtr<IUnknown> ownIdentity;
+    own->QueryInterface(IID_IUnknown, ownIdentity.PutVoid());
+    if (ownIdentity.Get() == identity.Get()) return own;
+  }
+  Raise(error::TypeMismatch);
+}
+
+void Form::ShowPopupMenu(const VARIANT& menu) {
+  HWND hwnd = RequireWindow();
+  ComPtr<Menu> shown = OwnMenu(menu);
+  POINT at{};
+  User32().GetCursorPos(&at);
+  UINT command = ::TrackPopupMenuEx(shown->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                    at.x, at.y, hwnd, nullptr);
+  shown->RunItem(command);
+}
+
+template <class Body>
+HRESULT Form::Guard(Body&& body) {
+  return ComBoundary(kErrorSource, IID_IRuntimeForm, std::forward<Body>(body));
+}
+
+STDMETHODIMP Form::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    return OfferInterface<IRuntimeForm>(IID_IRuntimeForm, this, out) ? S_OK : E_NOINTERFACE;
+  }
+  if (OfferInterface<IRuntimeForm>(iid, this, out) ||
+      OfferInterface<ISupportErrorInfo>(iid, this, out)) {
+    return S_OK;
+  }
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP Form::InterfaceSupportsErrorInfo(REFIID iid) {
+  return iid == IID_IRuntimeForm ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP Form::get_hWnd(LONG* handle) {
+  return Guard([&] { *handle = HandleToLong(Handle()); });
+}
+
+STDMETHODIMP Form::get_Caption(BSTR* caption) {
+  return Guard([&] { *caption = Bstr(WindowText(RequireWindow())).Detach(); });
+}
+
+STDMETHODIMP Form::put_Caption(BSTR caption) {
+  return Guard([&] { SetWindowTextTo(RequireWindow(), Bstr::Copy(caption).View()); });
+}
+
+STDMETHODIMP Form::get_Icon(IPictureDisp** icon) {
+  return Guard([&] { ThrowIfFailed(icon_.CopyTo(icon)); });
+}
+
+STDMETHODIMP Form::get_WindowState(SHORT* state) {
+  return Guard([&] { *state = CurrentWindowState(); });
+}
+
+STDMETHODIMP Form::put_WindowState(SHORT state) {
+  return Guard([&] { SetWindowState(state); });
+}
+
+STDMETHODIMP Form::get_Left(FLOAT* left) {
+  return Guard([&] { *left = static_cast<FLOAT>(OuterBounds().left); });
+}
+
+STDMETHODIMP Form::put_Left(FLOAT left) {
+  return Guard([&] {
+    OuterTwips bounds = OuterBounds();
+    bounds.left = left;
+    SetOuterBounds(bounds);
+  });
+}
+
+STDMETHODIMP Form::get_Top(FLOAT* top) {
+  return Guard([&] { *top = static_cast<FLOAT>(OuterBounds().top); });
+}
+
+STDMETHODIMP Form::put_Top(FLOAT top) {
+  return Guard([&] {
+    OuterTwips bounds = OuterBounds();
+    bounds.top = top;
+    SetOuterBounds(bounds);
+  });
+}
+
+STDMETHODIMP Form::get_Width(FLOAT* width) {
+  return Guard([&] { *width = static_cast<FLOAT>(OuterBounds().width); });
+}
+
+STDMETHODIMP Form::put_Width(FLOAT width) {
+  return Guard([&] {
+    OuterTwips bounds = OuterBounds();
+    bounds.width = width;
+    SetOuterBounds(bounds);
+  });
+}
+
+STDMETHODIMP Form::get_Height(FLOAT* height) {
+  return Guard([&] { *height = static_cast<FLOAT>(OuterBounds().height); });
+}
+
+STDMETHODIMP Form::put_Height(FLOAT height) {
+  return Guard([&] {
+    OuterTwips bounds = OuterBounds();
+    bounds.height = height;
+    SetOuterBounds(bounds);
+  });
+}
+
+STDMETHODIMP Form::Move(FLOAT left, VARIANT top, VARIANT width, VARIANT height) {
+  return Guard([&] {
+    OuterTwips bounds = OuterBounds();
+    SetOuterBounds({left, OptionalTwips(top, bounds.top), OptionalTwips(width, bounds.width),
+                    OptionalTwips(height, bounds.height)});
+  });
+}
+
+STDMETHODIMP Form::PopupMenu(VARIANT menu) {
+  return Guard([&] { ShowPopupMenu(menu); });
+}
+
+}  // namespace formsrt

@@ -1,0 +1,50 @@
+#include "forms/Menu.h"
+
+#include "com/RuntimeError.h"
+
+namespace formsrt {
+
+Menu::Menu(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption)
+    : DispatchImpl(std::move(typeInfo)), menu_(::CreatePopupMenu()), caption_(caption) {
+  if (!menu_) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+}
+
+Menu::~Menu() { ::DestroyMenu(menu_); }
+
+void Menu::AddItem(std::wstring_view caption, std::function<void()> onClick) {
+  std::wstring text(caption);
+  items_.push_back(std::move(onClick));
+  if (!::AppendMenuW(menu_, MF_STRING, items_.size(), text.c_str())) {
+    items_.pop_back();
+    throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+  }
+}
+
+void Menu::RunItem(UINT command) const {
+  if (command == 0 || command > items_.size()) return;
+  // A copy: the handler may add items, which moves the stored ones.
+  if (auto onClick = items_[command - 1]) onClick();
+}
+
+STDMETHODIMP Menu::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IUnknown || iid == IID_IDispatch) {
+    return OfferInterface<IRuntimeMenu>(IID_IRuntimeMenu, this, out) ? S_OK : E_NOINTERFACE;
+  }
+  if (OfferInterface<IRuntimeMenu>(iid, this, out) ||
+      OfferInterface<ISupportErrorInfo>(iid, this, out)) {
+    return S_OK;
+  }
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP Menu::InterfaceSupportsErrorInfo(REFIID iid) {
+  return iid == IID_IRuntimeMenu ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP Menu::get_Caption(BSTR* caption) {
+  return ComBoundary(L"Menu", IID_IRuntimeMenu, [&] { *caption = Bstr(caption_.View()).Detach(); });
+}
+
+}  // namespace formsrt

@@ -1,0 +1,33 @@
+// A run-time error that no event handler of a program trapped: the runtime
+// shows its standard report, a modal box such as
+//   Run-time error '13':
+//
+//   Type mismatch
+// captioned with the program's title, and then ends the program with the
+// error number as its exit status.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace formsrt {
+
+// The report's text for an error number and its description.
+std::wstring UnhandledErrorReport(std::wstring_view number, std::wstring_view description);
+
+// Called inside a catch block: reports the exception being handled and ends
+// the program. A C++ failure without a runtime number reports as one: a COM
+// failure by its HRESULT ("Automation error"), std::bad_alloc as 7.
+[[noreturn]] void ReportUnhandledErrorAndEnd() noexcept;
+
+// Runs one event handler of a program; what it does not trap ends the program.
+template <class Handler>
+void RunEventHandler(Handler&& handler) noexcept {
+  try {
+    handler();
+  } catch (...) {
+    ReportUnhandledErrorAndEnd();
+  }
+}
+
+}  // namespace formsrt
