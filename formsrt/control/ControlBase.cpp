@@ -1,0 +1,496 @@
+#include "ControlBase.h"
+
+#include <string>
+#include <vector>
+
+#include <olectl.h>
+
+#include "ComEnumerator.h"
+#include "PropertyStream.h"
+#include "com/ComBoundary.h"
+#include "com/RuntimeError.h"
+#include "com/TypeLibDispatch.h"
+#include "forms/Screen.h"
+
+namespace formsrt {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kHimetricPerInch = 2540;
+
+SIZEL TwipsToHimetric(SIZE twips) {
+  return {::MulDiv(twips.cx, kHimetricPerInch, kTwipsPerInch),
+          ::MulDiv(twips.cy, kHimetricPerInch, kTwipsPerInch)};
+}
+
+SIZE TwipsToPixels(SIZE twips) {
+  return {Screen::PixelsFromTwipsX(twips.cx), Screen::PixelsFromTwipsY(twips.cy)};
+}
+
+struct StoredVerb {
+  LONG verb;
+  std::wstring name;
+  DWORD attributes;
+};
+
+void CopyVerb(const StoredVerb& stored, OLEVERB* out) {
+  size_t bytes = (stored.name.size() + 1) * sizeof(wchar_t);
+  out->lVerb = stored.verb;
+  out->lpszVerbName = static_cast<LPOLESTR>(::CoTaskMemAlloc(bytes));
+  if (out->lpszVerbName) ::memcpy(out->lpszVerbName, stored.name.c_str(), bytes);
+  out->fuFlags = MF_STRING;
+  out->grfAttribs = stored.attributes;
+}
+
+using VerbEnumerator = ComEnumerator<IEnumOLEVERB, OLEVERB, StoredVerb, CopyVerb>;
+
+void CopyPoint(const ComPtr<IConnectionPoint>& stored, IConnectionPoint** out) {
+  stored.CopyTo(out);
+}
+
+using PointEnumerator =
+    ComEnumerator<IEnumConnectionPoints, IConnectionPoint*, ComPtr<IConnectionPoint>, CopyPoint>;
+
+template <class I, class Object>
+bool OfferAs(bool asked, Object* self, void** out) {
+  return asked && OfferInterface<I>(__uuidof(I), self, out);
+}
+
+}  // namespace
+
+ControlBase::ControlBase(const ControlDescription& description)
+    : description_(description),
+      extent_(TwipsToHimetric(description.designSizeTwips)),
+      window_(TwipsToPixels(description.designSizeTwips),
+              [this](HDC dc, const RECT& bounds) { UserControl_Paint(dc, bounds); }),
+      eventPoint_(*this, description.eventInterface),
+      propertyNotifyPoint_(*this, IID_IPropertyNotifySink) {}
+
+ControlBase::~ControlBase() = default;
+
+STDMETHODIMP ControlBase::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IDispatch || iid == description_.defaultInterface) {
+    *out = DefaultDispatch();
+    AddRef();
+    return S_OK;
+  }
+  bool offered =
+      OfferAs<IOleObject>(iid == IID_IUnknown || iid == IID_IOleObject, this, out) ||
+      OfferAs<IOleInPlaceObject>(iid == IID_IOleWindow || iid == IID_IOleInPlaceObject, this, out) ||
+      OfferInterface<IOleInPlaceActiveObject>(iid, this, out) ||
+      OfferInterface<IOleControl>(iid, this, out) ||
+      OfferAs<IViewObject2>(iid == IID_IViewObject || iid == IID_IViewObject2, this, out) ||
+      OfferAs<IPersistStreamInit>(iid == IID_IPersist || iid == IID_IPersistStreamInit, this, out) ||
+      OfferInterface<IPersistPropertyBag>(iid, this, out) ||
+      OfferInterface<IConnectionPointContainer>(iid, this, out) ||
+      OfferAs<IProvideClassInfo2>(iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2,
+                                  this, out) ||
+      OfferInterface<ISupportErrorInfo>(iid, this, out);
+  return offered ? S_OK : E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) ControlBase::Release() {
+  if (references_ == 1 && !finalReleaseDone_) {
+    finalReleaseDone_ = true;
+    FinalRelease();
+  }
+  ULONG remaining = --references_;
+  if (remaining == 0) delete this;
+  return remaining;
+}
+
+void ControlBase::FinalRelease() {
+  try {
+    UserControl_Terminate();
+  } catch (...) {
+    // Nothing may escape Release; a failing Terminate cannot keep the object alive.
+  }
+  InPlaceDeactivate();
+  eventPoint_.DisconnectAll();
+  propertyNotifyPoint_.DisconnectAll();
+}
+
+HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
+  return ComBoundary(description_.title, iid, body);
+}
+
+// IOleObject
+
+STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site) {
+  clientSite_ = ComPtr<IOleClientSite>(site);
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site) {
+  if (!site) return E_POINTER;
+  return clientSite_.CopyTo(site);
+}
+
+STDMETHODIMP ControlBase::Close(DWORD saveOption) {
+  bool save = saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE;
+  if (save && dirty_ && clientSite_) clientSite_->SaveObject();
+  InPlaceDeactivate();
+  if (adviseHolder_) adviseHolder_->SendOnClose();
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  if (moniker) *moniker = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlBase::GetClipboardData(DWORD, IDataObject** data) {
+  if (data) *data = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND,
+                                 LPCRECT) {
+  switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_INPLACEACTIVATE:
+      return Guard(IID_IOleObject, [&] { ActivateInPlace(activeSite, false); });
+    case OLEIVERB_UIACTIVATE:
+      return Guard(IID_IOleObject, [&] { ActivateInPlace(activeSite, true); });
+    case OLEIVERB_HIDE:
+      return InPlaceDeactivate();
+    default:
+      if (verb < 0) return E_NOTIMPL;
+      // An unknown positive verb: the primary verb, and say so.
+      HRESULT hr = Guard(IID_IOleObject, [&] { ActivateInPlace(activeSite, false); });
+      return FAILED(hr) ? hr : OLEOBJ_S_INVALIDVERB;
+  }
+}
+
+void ControlBase::ActivateInPlace(IOleClientSite* activeSite, bool uiActivate) {
+  if (!inPlaceSite_) {
+    IOleClientSite* site = activeSite ? activeSite : clientSite_.Get();
+    if (!site) throw ComError(E_UNEXPECTED);
+    ComPtr<IOleInPlaceSite> inPlaceSite;
+    ThrowIfFailed(site->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.PutVoid()));
+    if (inPlaceSite->CanInPlaceActivate() != S_OK) throw ComError(OLE_E_NOT_INPLACEACTIVE);
+    ThrowIfFailed(inPlaceSite->OnInPlaceActivate());
+    HWND parent = nullptr;
+    RECT position{}, clip{};
+    OLEINPLACEFRAMEINFO frameInfo{};
+    frameInfo.cb = sizeof(frameInfo);
+    ComPtr<IOleInPlaceFrame> frame;
+    ComPtr<IOleInPlaceUIWindow> uiWindow;
+    if (FAILED(inPlaceSite->GetWindow(&parent)) ||
+        FAILED(inPlaceSite->GetWindowContext(frame.Put(), uiWindow.Put(), &position, &clip,
+                                             &frameInfo))) {
+      inPlaceSite->OnInPlaceDeactivate();
+      throw ComError(E_FAIL);
+    }
+    inPlaceSite_ = inPlaceSite;
+    frame_ = frame;
+    uiWindow_ = uiWindow;
+    window_.ShowIn(parent, position);
+  }
+  if (uiActivate && !uiActive_) ActivateUi();
+}
+
+void ControlBase::ActivateUi() {
+  uiActive_ = true;
+  inPlaceSite_->OnUIActivate();
+  auto* active = static_cast<IOleInPlaceActiveObject*>(this);
+  if (frame_) frame_->SetActiveObject(active, nullptr);
+  if (uiWindow_) uiWindow_->SetActiveObject(active, nullptr);
+}
+
+STDMETHODIMP ControlBase::EnumVerbs(IEnumOLEVERB** verbs) {
+  if (!verbs) return E_POINTER;
+  *verbs = nullptr;
+  return Guard(IID_IOleObject, [&] {
+    std::vector<StoredVerb> list{
+        {OLEIVERB_PRIMARY, L"&Activate", OLEVERBATTRIB_ONCONTAINERMENU},
+        {OLEIVERB_SHOW, L"", 0},
+        {OLEIVERB_HIDE, L"", 0},
+        {OLEIVERB_UIACTIVATE, L"", 0},
+        {OLEIVERB_INPLACEACTIVATE, L"", 0},
+    };
+    ThrowIfFailed(CreateAndQuery<VerbEnumerator>(IID_IEnumOLEVERB, reinterpret_cast<void**>(verbs),
+                                                 std::move(list)));
+  });
+}
+
+STDMETHODIMP ControlBase::GetUserType(DWORD form, LPOLESTR* userType) {
+  return ::OleRegGetUserType(description_.clsid, form, userType);
+}
+
+STDMETHODIMP ControlBase::SetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!size) return E_POINTER;
+  extent_ = *size;
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!size) return E_POINTER;
+  *size = extent_;
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection) {
+  if (!adviseHolder_) {
+    HRESULT hr = ::CreateOleAdviseHolder(adviseHolder_.Put());
+    if (FAILED(hr)) return hr;
+  }
+  return adviseHolder_->Advise(sink, connection);
+}
+
+STDMETHODIMP ControlBase::Unadvise(DWORD connection) {
+  return adviseHolder_ ? adviseHolder_->Unadvise(connection) : OLE_E_NOCONNECTION;
+}
+
+STDMETHODIMP ControlBase::EnumAdvise(IEnumSTATDATA** advises) {
+  if (!advises) return E_POINTER;
+  *advises = nullptr;
+  return adviseHolder_ ? adviseHolder_->EnumAdvise(advises) : S_OK;
+}
+
+STDMETHODIMP ControlBase::GetMiscStatus(DWORD, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = description_.miscStatus;
+  return S_OK;
+}
+
+// In-place activation
+
+STDMETHODIMP ControlBase::GetWindow(HWND* window) {
+  if (!window) return E_POINTER;
+  *window = inPlaceSite_ ? window_.Handle() : nullptr;
+  return inPlaceSite_ ? S_OK : E_FAIL;
+}
+
+STDMETHODIMP ControlBase::InPlaceDeactivate() {
+  if (!inPlaceSite_) return S_OK;
+  UIDeactivate();
+  window_.Park();
+  ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
+  frame_.Reset();
+  uiWindow_.Reset();
+  site->OnInPlaceDeactivate();
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::UIDeactivate() {
+  if (!uiActive_) return S_OK;
+  uiActive_ = false;
+  if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+  if (uiWindow_) uiWindow_->SetActiveObject(nullptr, nullptr);
+  if (inPlaceSite_) inPlaceSite_->OnUIDeactivate(FALSE);
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT) {
+  if (!position) return E_POINTER;
+  if (inPlaceSite_) window_.Move(*position);
+  return S_OK;
+}
+
+// IOleControl
+
+STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
+  if (!info) return E_POINTER;
+  info->hAccel = nullptr;
+  info->cAccel = 0;
+  info->dwFlags = 0;
+  return S_OK;
+}
+
+// While the container has frozen events, raised events are dropped: the
+// container has said that it cannot handle them.
+STDMETHODIMP ControlBase::FreezeEvents(BOOL freeze) {
+  if (freeze) {
+    ++eventFreezes_;
+  } else if (eventFreezes_ > 0) {
+    --eventFreezes_;
+  }
+  return S_OK;
+}
+
+// IViewObject2
+
+STDMETHODIMP ControlBase::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
+                               LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                               ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc || !bounds) return E_INVALIDARG;
+  RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
+  return Guard(IID_IViewObject2, [&] { UserControl_Paint(dc, area); });
+}
+
+void ControlBase::UserControl_Paint(HDC dc, const RECT& bounds) {
+  ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+STDMETHODIMP ControlBase::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  viewSink_ = ComPtr<IAdviseSink>(sink);
+  viewAspects_ = aspects;
+  viewAdviseFlags_ = flags;
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects) *aspects = viewAspects_;
+  if (flags) *flags = viewAdviseFlags_;
+  if (sink) viewSink_.CopyTo(sink);
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  return GetExtent(aspect, size);
+}
+
+// Persistence
+
+STDMETHODIMP ControlBase::GetClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  *clsid = description_.clsid;
+  return S_OK;
+}
+
+void ControlBase::RequireUninitialised() const {
+  if (initialised_) throw ComError(CO_E_ALREADYINITIALIZED);
+}
+
+void ControlBase::LoadFrom(PropertyBag& bag) {
+  UserControl_ReadProperties(bag);
+  initialised_ = true;
+  dirty_ = false;
+}
+
+StoredProperties ControlBase::CollectProperties() {
+  StoredProperties properties;
+  UserControl_WriteProperties(properties);
+  return properties;
+}
+
+STDMETHODIMP ControlBase::InitNew() {
+  return Guard(IID_IPersistStreamInit, [&] {
+    RequireUninitialised();
+    UserControl_InitProperties();
+    initialised_ = true;
+    dirty_ = false;
+  });
+}
+
+// The whole stream is read and checked before ReadProperties sees any of
+// it, so a damaged stream leaves the control as it was and uninitialised.
+STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
+  if (!stream) return E_POINTER;
+  return Guard(IID_IPersistStreamInit, [&] {
+    RequireUninitialised();
+    StoredProperties properties = property_stream::Read(stream);
+    LoadFrom(properties);
+  });
+}
+
+STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
+  if (!stream) return E_POINTER;
+  return Guard(IID_IPersistStreamInit, [&] {
+    property_stream::Write(stream, CollectProperties());
+    if (clearDirty) dirty_ = false;
+  });
+}
+
+STDMETHODIMP ControlBase::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  return Guard(IID_IPersistStreamInit,
+               [&] { size->QuadPart = property_stream::SizeOf(CollectProperties()); });
+}
+
+STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* errorLog) {
+  if (!bag) return E_POINTER;
+  return Guard(IID_IPersistPropertyBag, [&] {
+    RequireUninitialised();
+    ContainerPropertyBag properties(bag, errorLog, description_.title);
+    LoadFrom(properties);
+  });
+}
+
+STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) {
+  if (!bag) return E_POINTER;
+  return Guard(IID_IPersistPropertyBag, [&] {
+    ContainerPropertyBag properties(bag, nullptr, description_.title, saveAll != FALSE);
+    UserControl_WriteProperties(properties);
+    if (clearDirty) dirty_ = false;
+  });
+}
+
+// Connection points
+
+STDMETHODIMP ControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
+  if (!points) return E_POINTER;
+  *points = nullptr;
+  return Guard(IID_IConnectionPointContainer, [&] {
+    std::vector<ComPtr<IConnectionPoint>> list{ComPtr<IConnectionPoint>(&eventPoint_),
+                                               ComPtr<IConnectionPoint>(&propertyNotifyPoint_)};
+    ThrowIfFailed(CreateAndQuery<PointEnumerator>(
+        IID_IEnumConnectionPoints, reinterpret_cast<void**>(points), std::move(list)));
+  });
+}
+
+STDMETHODIMP ControlBase::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
+  if (!point) return E_POINTER;
+  *point = nullptr;
+  for (ConnectionPoint* candidate : {&eventPoint_, &propertyNotifyPoint_}) {
+    if (candidate->Outgoing() == iid) {
+      *point = candidate;
+      candidate->AddRef();
+      return S_OK;
+    }
+  }
+  return CONNECT_E_NOCONNECTION;
+}
+
+void ControlBase::PropertyChanged(const wchar_t* name) {
+  DISPID id = DISPID_UNKNOWN;
+  auto* names = const_cast<LPOLESTR>(name);
+  ThrowIfFailed(ModuleTypeInfo(description_.defaultInterface)->GetIDsOfNames(&names, 1, &id));
+  dirty_ = true;
+  for (const ComPtr<IUnknown>& sink : propertyNotifyPoint_.Sinks()) {
+    static_cast<IPropertyNotifySink*>(sink.Get())->OnChanged(id);
+  }
+}
+
+void ControlBase::RaiseEvent(DISPID event, std::span<VARIANT> arguments) {
+  if (eventFreezes_ > 0) return;
+  std::vector<VARIANTARG> reversed(arguments.rbegin(), arguments.rend());
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  // Each sink was queried for the event dispinterface, which is an IDispatch.
+  for (const ComPtr<IUnknown>& sink : eventPoint_.Sinks()) {
+    static_cast<IDispatch*>(sink.Get())->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT,
+                                                DISPATCH_METHOD, &params, nullptr, nullptr,
+                                                nullptr);
+  }
+}
+
+// Class and error info
+
+STDMETHODIMP ControlBase::GetClassInfo(ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  return Guard(IID_IProvideClassInfo, [&] { ModuleTypeInfo(description_.clsid).CopyTo(info); });
+}
+
+STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
+  if (!guid) return E_POINTER;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = description_.eventInterface;
+  return S_OK;
+}
+
+STDMETHODIMP ControlBase::InterfaceSupportsErrorInfo(REFIID iid) {
+  bool supported = iid == description_.defaultInterface || iid == IID_IPersistStreamInit ||
+                   iid == IID_IPersistPropertyBag;
+  return supported ? S_OK : S_FALSE;
+}
+
+}  // namespace formsrt

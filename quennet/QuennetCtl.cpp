@@ -1,0 +1,166 @@
+#include "QuennetCtl.h"
+
+#include "QuennetResources.h"
+#include "com/Bstr.h"
+
+namespace quennet {
+
+namespace {
+
+using formsrt::Bstr;
+using formsrt::TwipsRect;
+
+constexpr wchar_t kQuietErrorsKey[] = L"QuietErrors";
+constexpr wchar_t kSTxMenuKey[] = L"STxMenu";
+constexpr wchar_t kSTxTrayTTTKey[] = L"STxTrayTTT";
+// The defaults on reading and on writing: the 16-bit integers 0 and 1,
+// which convert to False and True, and the tooltip text.
+constexpr VARIANT_BOOL kQuietErrorsDefault = VARIANT_FALSE;
+constexpr VARIANT_BOOL kSTxMenuDefault = VARIANT_TRUE;
+constexpr wchar_t kSTxTrayTTTDefault[] = L"SystemTrayIcon";
+
+constexpr TwipsRect kPichookBounds{0, 0, 670, 540};
+// Below the control's visible area: a working buffer, not shown.
+constexpr TwipsRect kText1Bounds{120, 960, 975, 495};
+constexpr UINT kTimer1Interval = 1000;
+
+const formsrt::ControlDescription kDescription{
+    CLSID_QuennetCtl,
+    IID__QuennetCtl,
+    DIID___QuennetCtl,
+    kLibraryTitle,
+    {720, 585},
+    QuennetCtl::kMiscStatus,
+};
+
+}  // namespace
+
+// The members that the lifecycle sets start at the values that
+// InitProperties gives them, so that an instance nobody initialises (a
+// script's CreateObject) reads the same defaults.
+QuennetCtl::QuennetCtl()
+    : ActiveXControl(kDescription),
+      m_STxMenu(kSTxMenuDefault),
+      m_STxTrayTTT(kSTxTrayTTTDefault),
+      m_QuietErrors(kQuietErrorsDefault),
+      pichook(ControlWindowHandle(), kPichookBounds),
+      Text1(ControlWindowHandle(), kText1Bounds) {
+  Timer1.SetInterval(kTimer1Interval);
+  Timer1.SetEnabled(false);
+}
+
+HRESULT QuennetCtl::Create(REFIID iid, void** object) {
+  return formsrt::CreateAndQuery<QuennetCtl>(iid, object);
+}
+
+// Properties
+
+STDMETHODIMP QuennetCtl::get_QuietErrors(VARIANT_BOOL* value) {
+  if (!value) return E_POINTER;
+  *value = m_QuietErrors;
+  return S_OK;
+}
+
+STDMETHODIMP QuennetCtl::put_QuietErrors(VARIANT_BOOL value) {
+  return Guard([&] {
+    m_QuietErrors = value;
+    PropertyChanged(kQuietErrorsKey);
+  });
+}
+
+STDMETHODIMP QuennetCtl::get_STxMenu(VARIANT_BOOL* value) {
+  if (!value) return E_POINTER;
+  *value = m_STxMenu;
+  return S_OK;
+}
+
+STDMETHODIMP QuennetCtl::put_STxMenu(VARIANT_BOOL value) {
+  return Guard([&] {
+    m_STxMenu = value;
+    PropertyChanged(kSTxMenuKey);
+  });
+}
+
+STDMETHODIMP QuennetCtl::get_STxTrayTTT(BSTR* value) {
+  if (!value) return E_POINTER;
+  return Guard([&] { *value = Bstr(m_STxTrayTTT).Detach(); });
+}
+
+STDMETHODIMP QuennetCtl::put_STxTrayTTT(BSTR value) {
+  return Guard([&] {
+    m_STxTrayTTT = Bstr::Copy(value).Str();
+    PropertyChanged(kSTxTrayTTTKey);
+  });
+}
+
+// Lifecycle
+
+void QuennetCtl::UserControl_InitProperties() {
+  m_QuietErrors = kQuietErrorsDefault;
+  m_STxMenu = kSTxMenuDefault;
+  m_STxTrayTTT = kSTxTrayTTTDefault;
+}
+
+void QuennetCtl::UserControl_ReadProperties(formsrt::PropertyBag& bag) {
+  m_QuietErrors = bag.ReadBoolean(kQuietErrorsKey, kQuietErrorsDefault);
+  m_STxMenu = bag.ReadBoolean(kSTxMenuKey, kSTxMenuDefault);
+  m_STxTrayTTT = bag.ReadText(kSTxTrayTTTKey, kSTxTrayTTTDefault);
+}
+
+void QuennetCtl::UserControl_WriteProperties(formsrt::PropertyBag& bag) {
+  bag.WriteBoolean(kQuietErrorsKey, m_QuietErrors, kQuietErrorsDefault);
+  bag.WriteBoolean(kSTxMenuKey, m_STxMenu, kSTxMenuDefault);
+  bag.WriteText(kSTxTrayTTTKey, m_STxTrayTTT, kSTxTrayTTTDefault);
+}
+
+// Removes the tray icon whether or not one was shown, then stops the flash
+// timer; the members release what they hold when the instance is freed.
+void QuennetCtl::UserControl_Terminate() {
+  STxClearIcon();
+  Timer1.SetEnabled(false);
+}
+
+void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
+  ControlBase::UserControl_Paint(dc, bounds);
+  HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(
+      formsrt::ThisModule(), MAKEINTRESOURCEW(IDB_QUENNETCTL), IMAGE_BITMAP, 0, 0, 0));
+  if (!picture) return;
+  HDC memory = ::CreateCompatibleDC(dc);
+  HGDIOBJ previous = ::SelectObject(memory, picture);
+  BITMAP size{};
+  ::GetObjectW(picture, sizeof(size), &size);
+  ::StretchBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+               memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  ::SelectObject(memory, previous);
+  ::DeleteDC(memory);
+  ::DeleteObject(picture);
+}
+
+STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
+  if (!result) return E_POINTER;
+  return Guard([&] {
+    ShowAboutBox();
+    formsrt::Variant().MoveTo(result);
+  });
+}
+
+// Members whose behaviour comes with the window, shell and tray work.
+
+STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR*, BSTR*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxShellNav(BSTR*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxSetMousePos(short*, short*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR*, VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR*, LONG*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxMakeTop(VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxMakeNormal(VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxGMP_Y(VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT*) { return E_NOTIMPL; }
+STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT*, VARIANT*) { return E_NOTIMPL; }
+
+}  // namespace quennet

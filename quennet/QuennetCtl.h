@@ -1,0 +1,103 @@
+// QuennetCtl, the one control of the Quennet library: a system-tray icon for
+// the host form and a set of one-call desktop utilities. This file holds the
+// frame that every utility stands in: the automation interface, the member
+// state, the child windows, the persisted properties and the lifecycle.
+// The members are implemented by concern, one file each:
+//   QuennetCtl.cpp       properties, lifecycle, ShowAbout
+//   QuennetCtlTray.cpp   the tray icon
+//   QuennetCtlText.cpp   text find and replace
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Quennet.h"
+#include "QuennetMessages.h"
+#include "TrayIconData.h"
+#include "com/ComBoundary.h"
+#include "com/ComPtr.h"
+#include "com/Variant.h"
+#include "control/ActiveXControl.h"
+#include "forms/IntervalTimer.h"
+#include "forms/PictureBox.h"
+#include "forms/TextBox.h"
+
+namespace quennet {
+
+class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
+ public:
+  // What containers read from the registry and from IOleObject::GetMiscStatus.
+  static constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
+                                       OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
+                                       OLEMISC_INSIDEOUT;
+
+  QuennetCtl();
+
+  static HRESULT Create(REFIID iid, void** object);
+
+  // _QuennetCtl, in slot order
+  STDMETHODIMP STxClearIcon() override;
+  STDMETHODIMP FCxCenterForm(VARIANT* FormName, VARIANT* result) override;
+  STDMETHODIMP FCxLaunchCPA(BSTR* AppletFileName, VARIANT* result) override;
+  STDMETHODIMP get_QuietErrors(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_QuietErrors(VARIANT_BOOL value) override;
+  STDMETHODIMP get_STxMenu(VARIANT_BOOL* value) override;
+  STDMETHODIMP put_STxMenu(VARIANT_BOOL value) override;
+  STDMETHODIMP get_STxTrayTTT(BSTR* value) override;
+  STDMETHODIMP put_STxTrayTTT(BSTR value) override;
+  STDMETHODIMP STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIANT* result) override;
+  STDMETHODIMP FCxReturnPath(BSTR* FolderName, BSTR* result) override;
+  STDMETHODIMP FCxFindReplace1st(BSTR* InitString, BSTR* Find, BSTR* Replace,
+                                 VARIANT* result) override;
+  STDMETHODIMP FCxFindReplaceAll(BSTR* InitString, BSTR* Find, BSTR* Replace,
+                                 VARIANT* result) override;
+  STDMETHODIMP FCxFlashWindow(VARIANT* FormName, VARIANT* result) override;
+  STDMETHODIMP FCxStopFlashWindow(VARIANT* result) override;
+  STDMETHODIMP FCxAlignDeskIcons(VARIANT* result) override;
+  STDMETHODIMP FCxAltMove(VARIANT* FormName, VARIANT* result) override;
+  STDMETHODIMP FCxShellNav(BSTR* FileName, VARIANT* result) override;
+  STDMETHODIMP FCxSetMousePos(short* x, short* y, VARIANT* result) override;
+  STDMETHODIMP FCxOpenMail(BSTR* SendTo, VARIANT* result) override;
+  STDMETHODIMP FCxSetWallpaper(BSTR* FileName, LONG* result) override;
+  STDMETHODIMP ShowAbout(VARIANT* result) override;
+  STDMETHODIMP FCxMakeTop(VARIANT* FormName) override;
+  STDMETHODIMP FCxMakeNormal(VARIANT* FormName) override;
+  STDMETHODIMP FCxGMP_Y(VARIANT* result) override;
+  STDMETHODIMP FCxGMP_X(VARIANT* result) override;
+  STDMETHODIMP FCxTransparent(VARIANT* FormName, VARIANT* result) override;
+
+ protected:
+  void UserControl_InitProperties() override;
+  void UserControl_ReadProperties(formsrt::PropertyBag& bag) override;
+  void UserControl_WriteProperties(formsrt::PropertyBag& bag) override;
+  void UserControl_Terminate() override;
+  void UserControl_Paint(HDC dc, const RECT& bounds) override;
+
+ private:
+  template <class Body>
+  HRESULT Guard(Body&& body) {
+    return formsrt::ComBoundary(kLibraryTitle, IID__QuennetCtl, std::forward<Body>(body));
+  }
+
+  // Member state, in the order the control declares it.
+  formsrt::ComPtr<IDispatch> m_FlashForm;
+  TrayIconData m_TrayData;
+  VARIANT_BOOL m_STxMenu;
+  std::wstring m_STxTrayTTT;
+  VARIANT_BOOL m_QuietErrors;
+  formsrt::Variant m_TrayMenu;
+  formsrt::ComPtr<IDispatch> m_TrayForm;
+  POINT m_CursorPos{0, 0};
+  VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
+  LONG m_TrayMsg = 0;
+
+
+ protected:
+  // Children on the control's surface (visible to the tests' probe class).
+  formsrt::PictureBox pichook;
+  formsrt::TextBox Text1;
+  formsrt::IntervalTimer Timer1;
+};
+
+}  // namespace quennet
