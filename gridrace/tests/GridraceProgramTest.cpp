@@ -78,6 +78,9 @@ TEST(GridraceProgram, FillsTheThreeControlsAndRepeatsAndRoundsTheRowCount) {
   program.PressTest();
   ExpectFilled(program, 14);
   EXPECT_EQ(L"Row14;Col10", program.CellText(Grid::Cvnt, 14, 9));
+
+  program.CloseForm();  // the controls are released and the program ends cleanly
+  EXPECT_EQ(0u, program.WaitForExit(30000));
 }
 
 TEST(GridraceProgram, TextThatIsNoNumberShowsTheStandardReportBeforeTouchingAnythingAndEnds) {

@@ -208,6 +208,8 @@ void GridraceWindows::CloseMessageBox() {
   ::PostMessageW(messageBox_, WM_COMMAND, IDOK, 0);
 }
 
+void GridraceWindows::CloseForm() { ::PostMessageW(form_, WM_CLOSE, 0, 0); }
+
 DWORD GridraceWindows::WaitForExit(DWORD timeoutMs) {
   if (::WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
   DWORD status = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "com/RuntimeError.h"
 
@@ -37,7 +38,7 @@ ListViewContent::ListViewContent() {
 void ListViewContent::ClearItems() {
   cells_.SetRowCount(1);
   ++itemGeneration_;
-  ShowItemCount();
+  itemCountStale_ = true;
 }
 
 LONG ListViewContent::AddItem(std::wstring_view text) {
@@ -45,7 +46,7 @@ LONG ListViewContent::AddItem(std::wstring_view text) {
   if (row == std::numeric_limits<int>::max()) formsrt::Raise(error::OutOfMemory);
   cells_.SetRowCount(row + 1);
   cells_.SetText(row, 0, text);
-  ShowItemCount();
+  itemCountStale_ = true;
   return row;
 }
 
@@ -101,7 +102,7 @@ void ListViewContent::SetItemText(LONG item, ULONG generation, LONG column, std:
   RequireItem(item, generation);
   RequireColumn(column);
   cells_.SetText(item, column, text);
-  if (listView_) ::SendMessageW(listView_, LVM_REDRAWITEMS, item - 1, item - 1);
+  drawingStale_ = true;
 }
 
 std::wstring_view ListViewContent::ColumnText(LONG column, ULONG generation) const {
@@ -123,12 +124,17 @@ void ListViewContent::AttachListView(HWND listView) {
   for (LONG column = 0; column < columns_; ++column) {
     InsertListViewColumn(listView_, column, cells_.Text(0, column));
   }
-  ShowItemCount();
+  itemCountStale_ = true;
 }
 
-void ListViewContent::ShowItemCount() const {
+void ListViewContent::SyncListView() {
   if (!listView_) return;
-  ::SendMessageW(listView_, LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  // Cleared first: the messages below pass through the list view's window
+  // again, which calls this again.
+  bool countStale = std::exchange(itemCountStale_, false);
+  bool drawingStale = std::exchange(drawingStale_, false);
+  if (countStale) ::SendMessageW(listView_, LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOSCROLL);
+  if (drawingStale) ::InvalidateRect(listView_, nullptr, FALSE);
 }
 
 }  // namespace standins

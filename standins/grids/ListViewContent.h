@@ -40,17 +40,23 @@ class ListViewContent {
 
   // The platform list view that shows the content, or null.
   void AttachListView(HWND listView);
+  // Brings the list view's item count and drawing up to date. Adding items
+  // and setting texts only mark the list view stale, so that a fill of many
+  // items sends it no message per item; the list view's window calls this
+  // before it handles any message.
+  void SyncListView();
 
  private:
   void RequireItem(LONG item, ULONG generation) const;
   void RequireColumn(LONG column) const;
-  void ShowItemCount() const;
 
   CellStore cells_;
   LONG columns_ = 0;
   ULONG itemGeneration_ = 0;
   ULONG columnGeneration_ = 0;
   HWND listView_ = nullptr;
+  bool itemCountStale_ = false;
+  bool drawingStale_ = false;
 };
 
 }  // namespace standins

@@ -26,10 +26,22 @@ ListViewWindow::ListViewWindow(HWND parent, const RECT& bounds, ListViewContent&
   listView.Forget();  // destroyed with its parent
   ::SendMessageW(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  ::SetWindowSubclass(listView_, SyncBeforeMessage, 1, reinterpret_cast<DWORD_PTR>(this));
   content_.AttachListView(listView_);
 }
 
-ListViewWindow::~ListViewWindow() { content_.AttachListView(nullptr); }
+ListViewWindow::~ListViewWindow() {
+  ::RemoveWindowSubclass(listView_, SyncBeforeMessage, 1);
+  content_.AttachListView(nullptr);
+}
+
+// Every message to the list view (painting, scrolling, a query of its
+// items) first brings it up to date with the content.
+LRESULT CALLBACK ListViewWindow::SyncBeforeMessage(HWND window, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+  reinterpret_cast<ListViewWindow*>(self)->content_.SyncListView();
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
 
 void ListViewWindow::SetFont(HFONT font) {
   ::SendMessageW(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

@@ -26,6 +26,8 @@ class ListViewWindow : private formsrt::MessageTarget {
  private:
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   void FillDisplayInfo(NMLVDISPINFOW& request) const;
+  static LRESULT CALLBACK SyncBeforeMessage(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR, DWORD_PTR self);
 
   ListViewContent& content_;
   formsrt::WindowHandle window_;
