@@ -208,6 +208,12 @@ void GridraceWindows::CloseMessageBox() {
   ::PostMessageW(messageBox_, WM_COMMAND, IDOK, 0);
 }
 
+RECT GridraceWindows::FormBounds() const {
+  RECT bounds{};
+  ::GetWindowRect(form_, &bounds);
+  return bounds;
+}
+
 void GridraceWindows::CloseForm() { ::PostMessageW(form_, WM_CLOSE, 0, 0); }
 
 DWORD GridraceWindows::WaitForExit(DWORD timeoutMs) {

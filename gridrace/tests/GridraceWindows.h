@@ -40,6 +40,8 @@ class GridraceWindows {
   // The text of the modal box the program shows, once it shows one.
   std::wstring WaitForMessageBoxText(DWORD timeoutMs);
   void CloseMessageBox();
+  // The form's window on the screen, in pixels.
+  RECT FormBounds() const;
   // Closes the form as its close box does.
   void CloseForm();
   // Waits for the program to end and gives its exit status.
