@@ -7,6 +7,7 @@
 #include "com/RuntimeError.h"
 #include "forms/CommandTarget.h"
 #include "forms/Screen.h"
+#include "services/UnhandledError.h"
 
 namespace formsrt {
 
@@ -68,12 +69,12 @@ double OptionalTwips(const VARIANT& argument, double current) {
 
 ComPtr<Form> Form::Create(std::wstring_view caption, const TwipsRect& clientBounds) {
   ComPtr<ITypeLib> library = FormsTypeLibrary();
-  return ComPtr<Form>::Attach(new Form(TypeInfoOf(library.Get(), IID_IRuntimeForm), caption, clientBounds));
+  return ComPtr<Form>::Attach(new Form(library.Get(), caption, clientBounds));
 }
 
-Form::Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRect& clientBounds)
-    : DispatchImpl(std::move(typeInfo)),
-      menuTypeInfo_(TypeInfoOf(FormsTypeLibrary().Get(), IID_IRuntimeMenu)),
+Form::Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds)
+    : DispatchImpl(TypeInfoOf(library, IID_IRuntimeForm)),
+      menuTypeInfo_(TypeInfoOf(library, IID_IRuntimeMenu)),
       icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION), false)) {
   RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
   std::wstring text(caption);
@@ -83,6 +84,8 @@ Form::Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRec
 }
 
 Form::~Form() {
+  // Destroying the controls sends the form messages; none may reach it now.
+  if (IsLoaded()) DetachMessageTarget(Handle());
   DestroyControls();
   window_.Reset();
 }
@@ -91,7 +94,7 @@ void Form::Show() {
   HWND hwnd = RequireWindow();
   if (!loadRaised_) {
     loadRaised_ = true;
-    if (onLoad) onLoad();
+    if (onLoad) RunEventHandler(onLoad);
     if (!IsLoaded()) return;  // the load handler unloaded the form
   }
   static constexpr int kShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
@@ -103,7 +106,7 @@ bool Form::Unload() { return UnloadFor(unload_mode::FormCode); }
 bool Form::UnloadFor(int mode) {
   if (!IsLoaded()) return true;
   bool cancel = false;
-  if (onQueryUnload) onQueryUnload(cancel, mode);
+  if (onQueryUnload) RunEventHandler([&] { onQueryUnload(cancel, mode); });
   if (cancel) return false;
   DestroyControls();
   window_.Reset();
@@ -269,53 +272,26 @@ STDMETHODIMP Form::put_WindowState(SHORT state) {
   return Guard([&] { SetWindowState(state); });
 }
 
-STDMETHODIMP Form::get_Left(FLOAT* left) {
-  return Guard([&] { *left = static_cast<FLOAT>(OuterBounds().left); });
+HRESULT Form::GetOuterBound(double OuterTwips::*bound, FLOAT* value) {
+  return Guard([&] { *value = static_cast<FLOAT>(OuterBounds().*bound); });
 }
 
-STDMETHODIMP Form::put_Left(FLOAT left) {
+HRESULT Form::PutOuterBound(double OuterTwips::*bound, FLOAT value) {
   return Guard([&] {
     OuterTwips bounds = OuterBounds();
-    bounds.left = left;
+    bounds.*bound = value;
     SetOuterBounds(bounds);
   });
 }
 
-STDMETHODIMP Form::get_Top(FLOAT* top) {
-  return Guard([&] { *top = static_cast<FLOAT>(OuterBounds().top); });
-}
-
-STDMETHODIMP Form::put_Top(FLOAT top) {
-  return Guard([&] {
-    OuterTwips bounds = OuterBounds();
-    bounds.top = top;
-    SetOuterBounds(bounds);
-  });
-}
-
-STDMETHODIMP Form::get_Width(FLOAT* width) {
-  return Guard([&] { *width = static_cast<FLOAT>(OuterBounds().width); });
-}
-
-STDMETHODIMP Form::put_Width(FLOAT width) {
-  return Guard([&] {
-    OuterTwips bounds = OuterBounds();
-    bounds.width = width;
-    SetOuterBounds(bounds);
-  });
-}
-
-STDMETHODIMP Form::get_Height(FLOAT* height) {
-  return Guard([&] { *height = static_cast<FLOAT>(OuterBounds().height); });
-}
-
-STDMETHODIMP Form::put_Height(FLOAT height) {
-  return Guard([&] {
-    OuterTwips bounds = OuterBounds();
-    bounds.height = height;
-    SetOuterBounds(bounds);
-  });
-}
+STDMETHODIMP Form::get_Left(FLOAT* left) { return GetOuterBound(&OuterTwips::left, left); }
+STDMETHODIMP Form::put_Left(FLOAT left) { return PutOuterBound(&OuterTwips::left, left); }
+STDMETHODIMP Form::get_Top(FLOAT* top) { return GetOuterBound(&OuterTwips::top, top); }
+STDMETHODIMP Form::put_Top(FLOAT top) { return PutOuterBound(&OuterTwips::top, top); }
+STDMETHODIMP Form::get_Width(FLOAT* width) { return GetOuterBound(&OuterTwips::width, width); }
+STDMETHODIMP Form::put_Width(FLOAT width) { return PutOuterBound(&OuterTwips::width, width); }
+STDMETHODIMP Form::get_Height(FLOAT* height) { return GetOuterBound(&OuterTwips::height, height); }
+STDMETHODIMP Form::put_Height(FLOAT height) { return PutOuterBound(&OuterTwips::height, height); }
 
 STDMETHODIMP Form::Move(FLOAT left, VARIANT top, VARIANT width, VARIANT height) {
   return Guard([&] {

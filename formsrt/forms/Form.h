@@ -9,8 +9,13 @@
 // are destroyed. An unloaded form stays unloaded: its "hWnd" reads 0 and the
 // members that need the window raise error 364 (Object was unloaded).
 //
-// A module that creates forms embeds the forms runtime's type library
-// (link the CMake target formsrt_form_typelib).
+// The form's events (load, query-unload, menu item clicks) and those of its
+// controls run as the program's event handlers: a run-time error they leave
+// untrapped gets the standard report and ends the program (UnhandledError.h).
+//
+// Forms live on an OLE apartment thread (OleInitialize), the thread that
+// created them. A module that creates forms embeds the forms runtime's type
+// library (link the CMake target formsrt_form_typelib).
 #pragma once
 
 #include <windows.h>
@@ -105,7 +110,7 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   STDMETHODIMP PopupMenu(VARIANT menu) override;
 
  private:
-  Form(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption, const TwipsRect& clientBounds);
+  Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds);
 
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   bool UnloadFor(int mode);
@@ -119,6 +124,8 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   OuterTwips OuterBounds() const;
   // Raises 384 while the form is minimised or maximised.
   void SetOuterBounds(const OuterTwips& bounds);
+  HRESULT GetOuterBound(double OuterTwips::*bound, FLOAT* value);
+  HRESULT PutOuterBound(double OuterTwips::*bound, FLOAT value);
   void ShowPopupMenu(const VARIANT& menu);
   ComPtr<Menu> OwnMenu(const VARIANT& menu) const;
 

@@ -1,6 +1,7 @@
 #include "forms/Menu.h"
 
 #include "com/RuntimeError.h"
+#include "services/UnhandledError.h"
 
 namespace formsrt {
 
@@ -23,7 +24,7 @@ void Menu::AddItem(std::wstring_view caption, std::function<void()> onClick) {
 void Menu::RunItem(UINT command) const {
   if (command == 0 || command > items_.size()) return;
   // A copy: the handler may add items, which moves the stored ones.
-  if (auto onClick = items_[command - 1]) onClick();
+  if (auto onClick = items_[command - 1]) RunEventHandler(onClick);
 }
 
 STDMETHODIMP Menu::QueryInterface(REFIID iid, void** out) {

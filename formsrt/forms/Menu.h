@@ -1,6 +1,7 @@
 // A pop-up menu of a form: an automation object (IRuntimeMenu) that a host
 // can hand to a control, which gives it back to the form's PopupMenu. The
-// menu's items run their onClick after the menu has closed.
+// chosen item's onClick runs, as an event handler of the program, after the
+// menu has closed and before PopupMenu returns.
 #pragma once
 
 #include <windows.h>

@@ -11,14 +11,19 @@ namespace formsrt {
 
 namespace {
 
+// A window property rather than GWLP_USERDATA, which belongs to whoever
+// subclasses the window (an outside component may), and rather than the
+// window's extra bytes, which a standard control uses for itself.
+constexpr wchar_t kTargetProperty[] = L"FormsrtMessageTarget";
+
 MessageTarget* TargetOf(HWND hwnd) {
-  return reinterpret_cast<MessageTarget*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return static_cast<MessageTarget*>(::GetPropW(hwnd, kTargetProperty));
 }
 
 LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    ::SetPropW(hwnd, kTargetProperty, create->lpCreateParams);
   }
   MessageTarget* target = TargetOf(hwnd);
   if (message == WM_NCDESTROY) DetachMessageTarget(hwnd);
@@ -33,12 +38,6 @@ LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 }
 
 }  // namespace
-
-void WindowHandle::Reset() {
-  if (!hwnd_) return;
-  DetachMessageTarget(hwnd_);
-  User32().DestroyWindow(std::exchange(hwnd_, nullptr));
-}
 
 // A class registered by a DLL outlives the DLL's unloading; looking it up
 // under this module's instance first keeps a reload at the same address
@@ -72,7 +71,7 @@ WindowHandle CreateRuntimeWindow(const WindowSpec& spec, MessageTarget* target) 
   return WindowHandle(hwnd);
 }
 
-void DetachMessageTarget(HWND hwnd) { ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
+void DetachMessageTarget(HWND hwnd) { ::RemovePropW(hwnd, kTargetProperty); }
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');

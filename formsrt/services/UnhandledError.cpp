@@ -60,6 +60,7 @@ std::wstring UnhandledErrorReport(std::wstring_view number, std::wstring_view de
 void ReportUnhandledErrorAndEnd() noexcept {
   ErrorReport report = ReportOfCurrentException();
   try {
+    // An error icon with OK only: the box is the program's last word.
     ShowMessageBox(UnhandledErrorReport(report.numberText, report.description),
                    MB_OK | MB_ICONERROR, std::nullopt, ProgramTitle());
   } catch (...) {

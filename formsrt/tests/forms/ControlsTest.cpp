@@ -1,0 +1,193 @@
+// The standard controls as real child windows of a shown form: placed in
+// twips, answering WM_GETTEXT, clicked by messages.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestSupport.h"
+#include "com/RuntimeError.h"
+#include "forms/CheckBox.h"
+#include "forms/CommandButton.h"
+#include "forms/Form.h"
+#include "forms/Label.h"
+#include "forms/PictureBox.h"
+#include "forms/Screen.h"
+#include "forms/TextBox.h"
+
+using namespace formsrt;
+using forms_test::ErrorNumberOf;
+
+namespace {
+
+std::wstring TextByMessage(HWND control) {
+  wchar_t text[256] = {};
+  ::SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// The control's place in its parent's client area, in pixels.
+RECT PlaceInParent(HWND control) {
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = Form::Create(L"Controls", TwipsRect{1500, 1500, 6000, 4500});
+    form_->Show();
+  }
+
+  ComPtr<Form> form_;
+};
+
+}  // namespace
+
+TEST_F(ControlsTest, ControlsArePlacedInTwipsAndAnswerGetText) {
+  Label& label = form_->Add<Label>(TwipsRect{60, 60, 4995, 195}, L"All Code Timer Test:");
+  CommandButton& button = form_->Add<CommandButton>(TwipsRect{300, 600, 1200, 375}, L"&Test");
+  CheckBox& check = form_->Add<CheckBox>(TwipsRect{300, 1050, 1095, 255}, L"Timer 1");
+  TextBox& text = form_->Add<TextBox>(TwipsRect{300, 1500, 2400, 300});
+  text.SetText(L"1000");
+
+  RECT place = PlaceInParent(label.Handle());
+  EXPECT_EQ(Screen::PixelsFromTwipsX(60), place.left);
+  EXPECT_EQ(Screen::PixelsFromTwipsY(60), place.top);
+  EXPECT_EQ(Screen::PixelsFromTwipsX(4995), place.right - place.left);
+  EXPECT_EQ(Screen::PixelsFromTwipsY(195), place.bottom - place.top);
+
+  EXPECT_EQ(L"All Code Timer Test:", TextByMessage(label.Handle()));
+  EXPECT_EQ(L"&Test", TextByMessage(button.Handle()));
+  EXPECT_EQ(L"Timer 1", TextByMessage(check.Handle()));
+  EXPECT_EQ(L"1000", TextByMessage(text.Handle()));
+
+  POINT onLabel{5, 5};  // a press on a label reaches the form beneath
+  ::ClientToScreen(label.Handle(), &onLabel);
+  EXPECT_EQ(form_->Handle(), ::WindowFromPoint(onLabel));
+
+  label.SetCaption(L"09:05:03");
+  EXPECT_EQ(L"09:05:03", TextByMessage(label.Handle()));
+  EXPECT_EQ(L"09:05:03", label.Caption());
+}
+
+TEST_F(ControlsTest, AButtonClickedByMessageOrByItsAccessKeyRaisesClick) {
+  CommandButton& button = form_->Add<CommandButton>(TwipsRect{300, 300, 1200, 375}, L"&Test");
+  TextBox& text = form_->Add<TextBox>(TwipsRect{300, 900, 2400, 300});
+  int clicks = 0;
+  button.onClick = [&] { ++clicks; };
+
+  ::SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(1, clicks);
+
+  ::SetFocus(text.Handle());
+  ::PostMessageW(text.Handle(), WM_SYSCHAR, L't', 1 << 29);
+  forms_test::PumpMessagesUntil([&] { return clicks == 2; }, 2000);
+  EXPECT_EQ(2, clicks);
+}
+
+TEST_F(ControlsTest, ACheckBoxClickTogglesItsValueAndEveryChangeRaisesClick) {
+  CheckBox& check = form_->Add<CheckBox>(TwipsRect{300, 300, 1095, 255}, L"Timer 1",
+                                         check_value::Checked);
+  std::vector<short> seen;
+  check.onClick = [&] { seen.push_back(check.Value()); };
+  EXPECT_EQ(check_value::Checked, check.Value());
+
+  ::SendMessageW(check.Handle(), BM_CLICK, 0, 0);
+  ::SendMessageW(check.Handle(), BM_CLICK, 0, 0);
+  check.SetValue(check_value::Grayed);
+  check.SetValue(check_value::Grayed);  // no change, no click
+  ::SendMessageW(check.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ((std::vector<short>{0, 1, 2, 1}), seen);
+  EXPECT_EQ(BST_CHECKED, ::SendMessageW(check.Handle(), BM_GETCHECK, 0, 0));
+
+  EXPECT_EQ(error::InvalidPropertyValue, ErrorNumberOf([&] { check.SetValue(3); }));
+}
+
+TEST_F(ControlsTest, TextBoxSelectionIsZeroBasedClippedAndReplaceable) {
+  TextBox& text = form_->Add<TextBox>(TwipsRect{300, 300, 2400, 300});
+  text.SetText(L"Hello world");
+  text.SetSelStart(6);
+  EXPECT_EQ(6, text.SelStart());
+  EXPECT_EQ(0, text.SelLength());
+  text.SetSelLength(5);
+  EXPECT_EQ(5, text.SelLength());
+  text.SetSelText(L"there");
+  EXPECT_EQ(L"Hello there", text.Text());
+  EXPECT_EQ(11, text.SelStart());
+
+  text.SetSelStart(99);
+  EXPECT_EQ(11, text.SelStart());
+  text.SetSelStart(0);
+  text.SetSelLength(99);
+  EXPECT_EQ(11, text.SelLength());
+  text.SetSelText(L"");
+  EXPECT_EQ(L"", text.Text());
+
+  EXPECT_EQ(error::InvalidPropertyValue, ErrorNumberOf([&] { text.SetSelStart(-1); }));
+  EXPECT_EQ(error::InvalidPropertyValue, ErrorNumberOf([&] { text.SetSelLength(-1); }));
+}
+
+TEST_F(ControlsTest, ATextBoxHoldsMoreThanAMillionCharacters) {
+  TextBox& text = form_->Add<TextBox>(TwipsRect{300, 300, 2400, 300});
+  std::wstring million(1000000, L'x');
+  text.SetText(million);
+  EXPECT_EQ(1000000u, text.Text().size());
+  text.SetSelStart(1000000);
+  text.SetSelText(L"yz");
+  EXPECT_EQ(1000002, ::GetWindowTextLengthW(text.Handle()));
+  EXPECT_EQ(1000002, text.SelStart());
+}
+
+TEST_F(ControlsTest, PictureBoxReportsMouseMovesInTwipsFromTheRawCoordinates) {
+  PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
+  EXPECT_EQ(Screen::PixelsFromTwipsX(1500), PlaceInParent(picture.Handle()).right -
+                                                PlaceInParent(picture.Handle()).left);
+  struct Move {
+    short button, shift;
+    float x, y;
+  };
+  std::vector<Move> moves;
+  picture.onMouseMove = [&](short button, short shift, float x, float y) {
+    moves.push_back({button, shift, x, y});
+  };
+  float perPixelX = Screen::TwipsPerPixelX();
+  float perPixelY = Screen::TwipsPerPixelY();
+
+  ::SendMessageW(picture.Handle(), WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(10, 20));
+  ::SendMessageW(picture.Handle(), WM_MOUSEMOVE, 1, WM_RBUTTONDOWN);  // as the tray sends it
+  ::SendMessageW(picture.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(-3, -4));
+  ASSERT_EQ(3u, moves.size());
+  EXPECT_EQ(mouse::LeftButton, moves[0].button);
+  EXPECT_EQ(mouse::ShiftKey, moves[0].shift);
+  EXPECT_FLOAT_EQ(10 * perPixelX, moves[0].x);
+  EXPECT_FLOAT_EQ(20 * perPixelY, moves[0].y);
+  EXPECT_FLOAT_EQ(WM_RBUTTONDOWN * perPixelX, moves[1].x);
+  EXPECT_EQ(WM_RBUTTONDOWN, static_cast<int>(moves[1].x / perPixelX + 0.5f));
+  EXPECT_FLOAT_EQ(-3 * perPixelX, moves[2].x);
+  EXPECT_FLOAT_EQ(-4 * perPixelY, moves[2].y);
+}
+
+TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
+  PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
+  float lastX = -1;
+  picture.onMouseMove = [&](short, short, float x, float) { lastX = x; };
+  ::SetCursorPos(0, 0);  // from elsewhere, so that the pointer really moves
+  forms_test::PumpMessagesFor(50);
+  POINT inside{25, 30};
+  ::ClientToScreen(picture.Handle(), &inside);
+  ::SetCursorPos(inside.x, inside.y);
+  forms_test::PumpMessagesUntil([&] { return lastX >= 0; }, 3000);
+  EXPECT_FLOAT_EQ(25 * Screen::TwipsPerPixelX(), lastX);
+}
+
+TEST(Screen, MeasuresTheWholeDisplayInTwipsFromItsDpi) {
+  HDC screen = ::GetDC(nullptr);
+  int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_FLOAT_EQ(1440.0f / dpiX, Screen::TwipsPerPixelX());
+  EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CXSCREEN) * Screen::TwipsPerPixelX(), Screen::WidthTwips());
+  EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CYSCREEN) * Screen::TwipsPerPixelY(), Screen::HeightTwips());
+  EXPECT_EQ(1024 * 15.0, Screen::WidthTwips());  // the test display: 1024 x 768 at 96 dpi
+}

@@ -1,0 +1,36 @@
+// A small program for the tests of the standard report: it raises a
+// run-time error that nothing traps, in the way its argument names.
+//   handler   inside an event handler run through RunEventHandler
+//   timer     inside an interval timer's tick (reaching the window procedure)
+//   com       a COM failure without a runtime number
+//   load      inside a form's load event, before the form is first shown
+#include <windows.h>
+
+#include <cwchar>
+
+#include "com/RuntimeError.h"
+#include "forms/Form.h"
+#include "forms/IntervalTimer.h"
+#include "services/UnhandledError.h"
+
+using namespace formsrt;
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  if (std::wcscmp(argv[1], L"handler") == 0) {
+    RunEventHandler([] { Raise(error::TypeMismatch); });
+  } else if (std::wcscmp(argv[1], L"com") == 0) {
+    RunEventHandler([] { throw ComError(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)); });
+  } else if (std::wcscmp(argv[1], L"load") == 0) {
+    ComPtr<Form> form = Form::Create(L"Probe", TwipsRect{1500, 1500, 3000, 2000});
+    form->onLoad = [] { Raise(error::ObjectRequired); };
+    form->Show();
+  } else if (std::wcscmp(argv[1], L"timer") == 0) {
+    IntervalTimer timer;
+    timer.onTick = [] { Raise(error::Overflow); };
+    timer.SetInterval(50);
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
+  }
+  return 0;  // not reached: the report ends the program
+}
