@@ -14,6 +14,7 @@
 
 #include "Quennet.h"
 #include "QuennetMessages.h"
+#include "TextReplace.h"
 #include "TrayIconData.h"
 #include "com/ComBoundary.h"
 #include "com/ComPtr.h"
@@ -75,6 +76,11 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   void UserControl_Paint(HDC dc, const RECT& bounds) override;
 
  private:
+  // Runs one of the replacers on the arguments and leaves its result in Text1.
+  HRESULT FindReplace(text_replace::Outcome (*replacer)(std::wstring_view, std::wstring_view,
+                                                        std::wstring_view),
+                      BSTR* InitString, BSTR* Find, BSTR* Replace, VARIANT* result);
+
   template <class Body>
   HRESULT Guard(Body&& body) {
     return formsrt::ComBoundary(kLibraryTitle, IID__QuennetCtl, std::forward<Body>(body));

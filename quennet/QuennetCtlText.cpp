@@ -19,22 +19,20 @@ std::wstring_view View(const BSTR* text) {
 
 STDMETHODIMP QuennetCtl::FCxFindReplace1st(BSTR* InitString, BSTR* Find, BSTR* Replace,
                                            VARIANT* result) {
-  if (!InitString || !Find || !Replace || !result) return E_POINTER;
-  return Guard([&] {
-    text_replace::Outcome outcome =
-        text_replace::ReplaceFirst(View(InitString), View(Find), View(Replace));
-    Text1.SetText(outcome.text);
-    if (outcome.overflowed) formsrt::Raise(formsrt::error::Overflow);
-    formsrt::Variant::FromText(outcome.text).MoveTo(result);
-  });
+  return FindReplace(text_replace::ReplaceFirst, InitString, Find, Replace, result);
 }
 
 STDMETHODIMP QuennetCtl::FCxFindReplaceAll(BSTR* InitString, BSTR* Find, BSTR* Replace,
                                            VARIANT* result) {
+  return FindReplace(text_replace::ReplaceAll, InitString, Find, Replace, result);
+}
+
+HRESULT QuennetCtl::FindReplace(text_replace::Outcome (*replacer)(std::wstring_view, std::wstring_view,
+                                                                  std::wstring_view),
+                                BSTR* InitString, BSTR* Find, BSTR* Replace, VARIANT* result) {
   if (!InitString || !Find || !Replace || !result) return E_POINTER;
   return Guard([&] {
-    text_replace::Outcome outcome =
-        text_replace::ReplaceAll(View(InitString), View(Find), View(Replace));
+    text_replace::Outcome outcome = replacer(View(InitString), View(Find), View(Replace));
     Text1.SetText(outcome.text);
     if (outcome.overflowed) formsrt::Raise(formsrt::error::Overflow);
     formsrt::Variant::FromText(outcome.text).MoveTo(result);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 libwine-dev xvfb xauth pulseaudio pulseaudio-utils
-  x11-apps imagemagick googletest binutils-mingw-w64-x86-64
+  x11-apps imagemagick googletest binutils-mingw-w64-x86-64 python3
 )
 
 missing=()

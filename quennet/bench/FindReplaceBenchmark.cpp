@@ -76,7 +76,7 @@ std::wstring Repeat(const std::wstring& piece, size_t times) {
 void RunCase(const char* name, _QuennetCtl* control, formsrt::TextBox& box, const std::wstring& text,
              const std::wstring& find, const std::wstring& replace, int literalRuns) {
   std::wstring fast, literal;
-  double fastSeconds = BestOf(20, [&] { fast = ControlReplaceAll(control, text, find, replace); });
+  double fastSeconds = BestOf(5, [&] { fast = ControlReplaceAll(control, text, find, replace); });
   double literalSeconds =
       BestOf(literalRuns, [&] { literal = LiteralReplaceAll(box, text, find, replace); });
   std::printf("%-40s FCxFindReplaceAll %9.3f ms   literal %10.3f ms   ratio %8.1f   identical %s\n",
@@ -98,10 +98,10 @@ int main() {
     // 32,000 characters, 4,000 matches (found case-insensitively), positions
     // staying below the 16-bit limit.
     RunCase("32,000 chars, 4,000 matches", control.Get(), box, Repeat(L"abcdefgh", 4000), L"CD",
-            L"xy", 3);
+            L"xy", 1);
     // 1,000,000 characters, no match.
     RunCase("1,000,000 chars, no match", control.Get(), box, Repeat(L"abcdefgh", 125000), L"zz",
-            L"x", 3);
+            L"x", 1);
     ::DestroyWindow(parent);
   }
   ::OleUninitialize();

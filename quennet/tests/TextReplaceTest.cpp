@@ -1,1 +1,110 @@
+// Find and replace in the string buffer: the cases that catch real faults.
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "TextReplace.h"
+
+using namespace quennet::text_replace;
+
+namespace {
+
+std::wstring First(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
+  Outcome outcome = ReplaceFirst(text, find, replace);
+  EXPECT_FALSE(outcome.overflowed);
+  return outcome.text;
+}
+
+std::wstring All(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
+  Outcome outcome = ReplaceAll(text, find, replace);
+  EXPECT_FALSE(outcome.overflowed);
+  return outcome.text;
+}
+
+// A text of `length` characters with `find` starting at 1-based `position`.
+std::wstring TextWith(size_t length, std::wstring_view find, size_t position) {
+  std::wstring text(length, L'.');
+  text.replace(position - 1, find.size(), find);
+  return text;
+}
+
+}  // namespace
+
+TEST(TextReplace, IgnoresCaseAndKeepsTheReplacementAsGiven) {
+  EXPECT_EQ(L"Bye hello", First(L"Hello hello", L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye Bye", All(L"Hello hello", L"HELLO", L"Bye"));
+  EXPECT_EQ(L"xYz-xYz", All(L"aBc-AbC", L"abc", L"xYz"));
+}
+
+TEST(TextReplace, NoOccurrenceAndEmptyTexts) {
+  EXPECT_EQ(L"abc", First(L"abc", L"x", L"y"));
+  EXPECT_EQ(L"abc", All(L"abc", L"x", L"y"));
+  EXPECT_EQ(L"", First(L"", L"x", L"y"));
+  EXPECT_EQ(L"", All(L"", L"x", L"y"));
+  EXPECT_EQ(L"", First(L"", L"", L"y"));
+  EXPECT_EQ(L"a-b-c", All(L"a, b, c", L", ", L"-"));
+  EXPECT_EQ(L"bc", All(L"abcA", L"a", L""));  // an empty replacement deletes
+}
+
+TEST(TextReplace, EmptyFind) {
+  // The first occurrence of nothing is position 1: the replacement goes in front.
+  EXPECT_EQ(L">abc", First(L"abc", L"", L">"));
+  // Replacing every occurrence of nothing ends at once and changes nothing.
+  EXPECT_EQ(L"abc", All(L"abc", L"", L">"));
+  EXPECT_EQ(L"abc", All(L"abc", L"", L""));
+}
+
+TEST(TextReplace, MatchesNeverOverlapAndReplacementsAreNotSearchedAgain) {
+  EXPECT_EQ(L"ba", All(L"aaa", L"aa", L"b"));
+  EXPECT_EQ(L"AAA", All(L"aaa", L"a", L"A"));
+  EXPECT_EQ(L"aaXaa", All(L"aXa", L"a", L"aa"));
+  // "ab" formed by the inserted "a" and the "b" after it begins before the
+  // resume position, so it is not replaced.
+  EXPECT_EQ(L"aab", All(L"aabb", L"ab", L"a"));
+}
+
+TEST(TextReplace, LineBreaksAndNonAsciiLetters) {
+  EXPECT_EQ(L"row 1\r\nrow 2\nrow 3", All(L"Line 1\r\nLINE 2\nline 3", L"line", L"row"));
+  EXPECT_EQ(L"Birne und Birne, \x00C9t\x00E9", All(L"\x00C4pfel und \x00E4PFEL, \x00C9t\x00E9",
+                                                  L"\x00E4pfel", L"Birne"));
+  EXPECT_EQ(L"\x0394-\x0394", All(L"\x03B1\x03B2-\x0391\x0392", L"\x03B1\x03B2", L"\x0394"));
+  EXPECT_EQ(L"a b", All(L"a\r\nb", L"\r\n", L" "));
+}
+
+TEST(TextReplace, PositionsAbove32767Overflow) {
+  Outcome lastAllowed = ReplaceFirst(TextWith(40000, L"ab", 32767), L"AB", L"x");
+  EXPECT_FALSE(lastAllowed.overflowed);
+  EXPECT_EQ(39999u, lastAllowed.text.size());
+
+  std::wstring beyond = TextWith(40000, L"ab", 32768);
+  Outcome first = ReplaceFirst(beyond, L"ab", L"x");
+  EXPECT_TRUE(first.overflowed);
+  EXPECT_EQ(beyond, first.text);  // nothing was replaced
+  EXPECT_TRUE(ReplaceAll(beyond, L"ab", L"x").overflowed);
+}
+
+TEST(TextReplace, ReplaceAllKeepsTheReplacementsMadeBeforeAnOverflow) {
+  // The first match is replaced; the resume position after its long
+  // replacement passes the limit.
+  std::wstring text = TextWith(40000, L"ab", 32000);
+  Outcome outcome = ReplaceAll(text, L"ab", std::wstring(800, L'z'));
+  EXPECT_TRUE(outcome.overflowed);
+  EXPECT_EQ(40000u - 2 + 800, outcome.text.size());
+  EXPECT_EQ(std::wstring(800, L'z'), outcome.text.substr(31999, 800));
+
+  // Positions count in the text as it grows: the second match moves past
+  // the limit because the first replacement is longer than what it replaced.
+  std::wstring two = TextWith(40000, L"ab", 10);
+  two.replace(32700, 2, L"ab");
+  Outcome grown = ReplaceAll(two, L"ab", std::wstring(100, L'y'));
+  EXPECT_TRUE(grown.overflowed);
+  EXPECT_EQ(std::wstring(100, L'y'), grown.text.substr(9, 100));
+  EXPECT_EQ(L"ab", grown.text.substr(32700 + 98, 2));
+}
+
+TEST(TextReplace, LongTextsWithEarlyMatchesWork) {
+  std::wstring text = TextWith(1000000, L"ab", 10);
+  std::wstring result = All(text, L"AB", L"c");
+  EXPECT_EQ(999999u, result.size());
+  EXPECT_EQ(L'c', result[9]);
+}

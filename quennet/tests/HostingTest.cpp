@@ -1,0 +1,144 @@
+// QuennetCtl in outside containers, through the registered Quennet.ocx: the
+// platform's ATL host window, and a VBScript under cscript.exe.
+#include <gtest/gtest.h>
+
+#include "ProcessRunner.h"
+#include "Quennet.h"
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+
+using formsrt::Bstr;
+using formsrt::ComPtr;
+
+namespace {
+
+// The platform's atl.dll, loaded at run time: MinGW has no header for it,
+// and an import library for the 64-bit target only. It stays loaded: the
+// window class it registers lives as long as the process.
+class AtlHost {
+ public:
+  AtlHost() : library_(::LoadLibraryW(L"atl.dll")) {}
+
+  BOOL WinInit() const { return Entry<BOOL(WINAPI*)()>("AtlAxWinInit")(); }
+  HRESULT CreateControlEx(LPCOLESTR name, HWND window, IStream* stream, IUnknown** container,
+                          IUnknown** control) const {
+    using Function = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID,
+                                      IUnknown*);
+    return Entry<Function>("AtlAxCreateControlEx")(name, window, stream, container, control,
+                                                   IID_NULL, nullptr);
+  }
+  HRESULT GetControl(HWND window, IUnknown** control) const {
+    return Entry<HRESULT(WINAPI*)(HWND, IUnknown**)>("AtlAxGetControl")(window, control);
+  }
+
+ private:
+  template <class Function>
+  Function Entry(const char* name) const {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library_, name)));
+  }
+
+  HMODULE library_;
+};
+
+HWND NewHostWindow(const wchar_t* controlName) {
+  return ::CreateWindowExW(0, L"AtlAxWin", controlName, WS_POPUP | WS_VISIBLE, 10, 10, 200, 150,
+                           nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND ControlWindowOf(IUnknown* control) {
+  ComPtr<IOleInPlaceObject> inPlace;
+  EXPECT_EQ(S_OK, control->QueryInterface(IID_IOleInPlaceObject, inPlace.PutVoid()));
+  HWND window = nullptr;
+  if (inPlace) {
+    EXPECT_EQ(S_OK, inPlace->GetWindow(&window));
+  }
+  return window;
+}
+
+std::wstring Tip(IUnknown* control) {
+  ComPtr<_QuennetCtl> quennet;
+  EXPECT_EQ(S_OK, control->QueryInterface(IID__QuennetCtl, quennet.PutVoid()));
+  Bstr tip;
+  if (quennet) quennet->get_STxTrayTTT(tip.Put());
+  return tip.Str();
+}
+
+HRESULT CanUnloadQuennet() {
+  HMODULE library = ::GetModuleHandleW(L"Quennet.ocx");
+  if (!library) return S_OK;
+  auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
+      reinterpret_cast<void*>(::GetProcAddress(library, "DllCanUnloadNow")));
+  return canUnload();
+}
+
+}  // namespace
+
+TEST(Hosting, AtlHostCreatesActivatesSavesAndDestroysTheControl) {
+  AtlHost atl;
+  ASSERT_TRUE(atl.WinInit());
+  HWND host = NewHostWindow(L"Quennet.QuennetCtl");
+  ASSERT_NE(nullptr, host);
+  ComPtr<IUnknown> control;
+  ASSERT_EQ(S_OK, atl.GetControl(host, control.Put()));
+
+  // Initialised as a new instance, and active in place inside the host window.
+  EXPECT_EQ(L"SystemTrayIcon", Tip(control.Get()));
+  HWND window = ControlWindowOf(control.Get());
+  EXPECT_EQ(host, ::GetParent(window));
+  EXPECT_TRUE(::IsWindowVisible(window));
+
+  // Saved, and loaded into a second host.
+  ComPtr<_QuennetCtl> quennet;
+  control->QueryInterface(IID__QuennetCtl, quennet.PutVoid());
+  ASSERT_EQ(S_OK, quennet->put_STxTrayTTT(Bstr(L"hosted tip").Get()));
+  ComPtr<IPersistStreamInit> persist;
+  control->QueryInterface(IID_IPersistStreamInit, persist.PutVoid());
+  ComPtr<IStream> stream;
+  ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
+  ASSERT_EQ(S_OK, persist->Save(stream.Get(), TRUE));
+  LARGE_INTEGER start{};
+  stream->Seek(start, STREAM_SEEK_SET, nullptr);
+
+  HWND secondHost = NewHostWindow(L"");
+  ComPtr<IUnknown> container, reloaded;
+  ASSERT_EQ(S_OK, atl.CreateControlEx(L"Quennet.QuennetCtl", secondHost, stream.Get(),
+                                      container.Put(), reloaded.Put()));
+  EXPECT_EQ(L"hosted tip", Tip(reloaded.Get()));
+
+  // Destroyed with its host windows: the windows go, and once the last
+  // client reference is released no object of the library remains.
+  ::DestroyWindow(host);
+  ::DestroyWindow(secondHost);
+  quennet.Reset();
+  persist.Reset();
+  control.Reset();
+  reloaded.Reset();
+  container.Reset();
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(S_OK, CanUnloadQuennet());
+}
+
+TEST(Hosting, VbscriptCreatesTheControlWithoutAContainer) {
+  std::wstring script = testing_support::WriteTempFile(
+      L"quennet_client.vbs",
+      "Set c = CreateObject(\"Quennet.QuennetCtl\")\r\n"
+      "WScript.Echo \"defaults \" & c.QuietErrors & \" \" & c.STxMenu & \" \" & c.STxTrayTTT\r\n"
+      "s = \"Hello hello\"\r\n"
+      "f = \"HELLO\"\r\n"
+      "r = \"Bye\"\r\n"
+      "WScript.Echo \"all \" & c.FCxFindReplaceAll(s, f, r) & \" / \" & s\r\n"
+      "WScript.Echo \"first \" & c.FCxFindReplace1st(s, f, r)\r\n"
+      "c.STxTrayTTT = \"\"\r\n"
+      "WScript.Echo \"tip [\" & c.STxTrayTTT & \"]\"\r\n"
+      "On Error Resume Next\r\n"
+      "c.FCxCenterForm s\r\n"
+      "WScript.Echo \"not yet \" & Err.Number\r\n");
+  testing_support::ProcessResult run =
+      testing_support::RunProcess(L"cscript.exe //nologo \"" + script + L"\"");
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_NE(std::string::npos, run.output.find("defaults False True SystemTrayIcon")) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("all Bye Bye / Hello hello")) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("first Bye hello")) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("tip []")) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("not yet 445")) << run.output;
+}

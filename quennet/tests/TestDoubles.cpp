@@ -1,0 +1,47 @@
+#include "TestDoubles.h"
+
+#include "com/Bstr.h"
+
+namespace quennet_test {
+
+STDMETHODIMP FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
+  const formsrt::Variant* found = Find(name);
+  if (!found) return E_INVALIDARG;
+  return ::VariantCopy(value, const_cast<VARIANT*>(&found->Get()));
+}
+
+STDMETHODIMP FakePropertyBag::Write(LPCOLESTR name, VARIANT* value) {
+  entries.emplace_back(name, formsrt::Variant(*value));
+  return S_OK;
+}
+
+const formsrt::Variant* FakePropertyBag::Find(const wchar_t* name) const {
+  for (const auto& entry : entries) {
+    if (entry.first == name) return &entry.second;
+  }
+  return nullptr;
+}
+
+std::vector<std::wstring> FakePropertyBag::Keys() const {
+  std::vector<std::wstring> keys;
+  for (const auto& entry : entries) keys.push_back(entry.first);
+  return keys;
+}
+
+STDMETHODIMP FakeErrorLog::AddError(LPCOLESTR name, EXCEPINFO* info) {
+  errors.emplace_back(name, info ? info->scode : S_OK);
+  return S_OK;
+}
+
+STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
+                               EXCEPINFO*, UINT*) {
+  VARIANT_BOOL left = 1;  // neither True nor False: no by-reference Boolean given
+  if (params->cArgs == 1 && V_VT(&params->rgvarg[0]) == (VT_BYREF | VT_BOOL)) {
+    left = *V_BOOLREF(&params->rgvarg[0]);
+    if (writesAnswer) *V_BOOLREF(&params->rgvarg[0]) = answer;
+  }
+  events.push_back({id, left});
+  return S_OK;
+}
+
+}  // namespace quennet_test
