@@ -24,21 +24,22 @@ namespace {
 
 constexpr LONG kColumns = 10;
 
+struct ClassSearch {
+  const wchar_t* className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOfClass(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<ClassSearch*>(context);
+  wchar_t name[32] = {};
+  ::GetClassNameW(child, name, 32);
+  if (_wcsicmp(name, search->className) == 0) search->found.push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> ChildrenOfClass(HWND parent, const wchar_t* className) {
-  struct Search {
-    const wchar_t* className;
-    std::vector<HWND> found;
-  } search{className, {}};
-  ::EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM context) {
-        auto* s = reinterpret_cast<Search*>(context);
-        wchar_t name[32] = {};
-        ::GetClassNameW(child, name, 32);
-        if (_wcsicmp(name, s->className) == 0) s->found.push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  ClassSearch search{className, {}};
+  ::EnumChildWindows(parent, CollectOfClass, reinterpret_cast<LPARAM>(&search));
   std::sort(search.found.begin(), search.found.end(), [](HWND a, HWND b) {
     RECT ra, rb;
     ::GetWindowRect(a, &ra);

@@ -54,15 +54,14 @@ HWND WaitForTopLevel(DWORD processId, const wchar_t* className, DWORD timeoutMs)
   return nullptr;
 }
 
+BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
+  return TRUE;
+}
+
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> found;
-  ::EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM context) {
-        reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  ::EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
