@@ -15,7 +15,9 @@ ListViewWindow::ListViewWindow(HWND parent, const RECT& bounds, ListViewContent&
   ::InitCommonControlsEx(&classes);
   formsrt::RegisterTargetClass(kListViewWindowClass, 0, ::GetSysColorBrush(COLOR_WINDOW));
   window_ = formsrt::CreateRuntimeWindow(
-      {kListViewWindowClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds, parent},
+      // WS_EX_CONTROLPARENT: the form's Tab key reaches the list view inside.
+      {kListViewWindowClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+       bounds, parent},
       this);
   RECT client;
   ::GetClientRect(Handle(), &client);
