@@ -25,12 +25,8 @@ constexpr TwipsRect kText1Bounds{120, 960, 975, 495};
 constexpr UINT kTimer1Interval = 1000;
 
 const formsrt::ControlDescription kDescription{
-    CLSID_QuennetCtl,
-    IID__QuennetCtl,
-    DIID___QuennetCtl,
-    kLibraryTitle,
-    {720, 585},
-    QuennetCtl::kMiscStatus,
+    CLSID_QuennetCtl, IID__QuennetCtl, DIID___QuennetCtl,
+    kLibraryTitle,    {720, 585},      QuennetCtl::kMiscStatus,
 };
 
 }  // namespace
@@ -122,8 +118,8 @@ void QuennetCtl::UserControl_Terminate() {
 
 void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
   ControlBase::UserControl_Paint(dc, bounds);
-  HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(
-      formsrt::ThisModule(), MAKEINTRESOURCEW(IDB_QUENNETCTL), IMAGE_BITMAP, 0, 0, 0));
+  HBITMAP picture = static_cast<HBITMAP>(
+      ::LoadImageW(formsrt::ThisModule(), MAKEINTRESOURCEW(IDB_QUENNETCTL), IMAGE_BITMAP, 0, 0, 0));
   if (!picture) return;
   HDC memory = ::CreateCompatibleDC(dc);
   HGDIOBJ previous = ::SelectObject(memory, picture);

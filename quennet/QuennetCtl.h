@@ -6,6 +6,7 @@
 //   QuennetCtl.cpp       properties, lifecycle, ShowAbout
 //   QuennetCtlTray.cpp   the tray icon
 //   QuennetCtlText.cpp   text find and replace
+//   QuennetMessages.cpp  the four message boxes and the QuietErrors policy
 #pragma once
 
 #include <windows.h>
@@ -97,7 +98,6 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   POINT m_CursorPos{0, 0};
   VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
   LONG m_TrayMsg = 0;
-
 
  protected:
   // Children on the control's surface (visible to the tests' probe class).

@@ -27,7 +27,8 @@ STDMETHODIMP QuennetCtl::FCxFindReplaceAll(BSTR* InitString, BSTR* Find, BSTR* R
   return FindReplace(text_replace::ReplaceAll, InitString, Find, Replace, result);
 }
 
-HRESULT QuennetCtl::FindReplace(text_replace::Outcome (*replacer)(std::wstring_view, std::wstring_view,
+HRESULT QuennetCtl::FindReplace(text_replace::Outcome (*replacer)(std::wstring_view,
+                                                                  std::wstring_view,
                                                                   std::wstring_view),
                                 BSTR* InitString, BSTR* Find, BSTR* Replace, VARIANT* result) {
   if (!InitString || !Find || !Replace || !result) return E_POINTER;

@@ -28,15 +28,17 @@ void ShowFunctionError(bool quietErrors) {
 }
 
 void ShowMenuError() {
-  Show(L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
-       L"function set.",
-       style::OkOnly);
+  Show(
+      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+      L"function set.",
+      style::OkOnly);
 }
 
 void ShowAboutBox() {
-  Show(L"QuennetCtl v1.0\r\n\r\nSystem tray and desktop utility control.\r\n"
-       L"Written by the Quennet authors.",
-       style::OkOnly);
+  Show(
+      L"QuennetCtl v1.0\r\n\r\nSystem tray and desktop utility control.\r\n"
+      L"Written by the Quennet authors.",
+      style::OkOnly);
 }
 
 }  // namespace quennet

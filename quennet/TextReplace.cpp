@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "com/RuntimeError.h"
 
 namespace quennet::text_replace {
@@ -18,14 +20,19 @@ std::wstring FoldCase(std::wstring_view text) {
   return folded;
 }
 
-size_t FindFrom(std::wstring_view foldedText, std::wstring_view foldedFind, size_t from) {
+CaseInsensitiveSearch::CaseInsensitiveSearch(std::wstring_view find)
+    : foldedFind_(FoldCase(find)), searcher_(foldedFind_.begin(), foldedFind_.end()) {}
+
+size_t CaseInsensitiveSearch::FindFrom(std::wstring_view foldedText, size_t from) const {
   if (foldedText.empty() || from == 0 || from > foldedText.size()) return 0;
-  size_t found = foldedText.find(foldedFind, from - 1);
-  return found == std::wstring_view::npos ? 0 : found + 1;
+  if (foldedFind_.empty()) return from;
+  auto start = foldedText.begin() + (from - 1);
+  auto found = std::search(start, foldedText.end(), searcher_);
+  return found == foldedText.end() ? 0 : static_cast<size_t>(found - foldedText.begin()) + 1;
 }
 
 Outcome ReplaceFirst(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
-  size_t position = FindFrom(FoldCase(text), FoldCase(find), 1);
+  size_t position = CaseInsensitiveSearch(find).FindFrom(FoldCase(text), 1);
   if (position == 0) return {std::wstring(text)};
   if (position > kMaxPosition) return {std::wstring(text), true};
   std::wstring result(text.substr(0, position - 1));
@@ -42,11 +49,11 @@ Outcome ReplaceFirst(std::wstring_view text, std::wstring_view find, std::wstrin
 Outcome ReplaceAll(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
   if (find.empty()) return {std::wstring(text)};
   std::wstring foldedText = FoldCase(text);
-  std::wstring foldedFind = FoldCase(find);
+  CaseInsensitiveSearch search(find);
   Outcome outcome;
   outcome.text.reserve(text.size());
   size_t copied = 0;  // characters of `text` already moved into the result
-  size_t found = FindFrom(foldedText, foldedFind, 1);
+  size_t found = search.FindFrom(foldedText, 1);
   while (found != 0) {
     // The position in the text as it stands after the replacements so far.
     size_t position = outcome.text.size() + (found - 1 - copied) + 1;
@@ -62,7 +69,7 @@ Outcome ReplaceAll(std::wstring_view text, std::wstring_view find, std::wstring_
       break;
     }
     // The rest of the current text is the rest of the original: search there.
-    found = FindFrom(foldedText, foldedFind, copied + 1);
+    found = search.FindFrom(foldedText, copied + 1);
   }
   outcome.text.append(text.substr(copied));
   return outcome;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,25 @@ struct Outcome {
 // so that positions in it are positions in the original.
 std::wstring FoldCase(std::wstring_view text);
 
-// The 1-based position of the first occurrence of find (both folded) that
-// starts at position `from` or later; 0 if there is none or `from` lies
-// beyond the end of the text. An empty find is found at `from` itself.
-size_t FindFrom(std::wstring_view foldedText, std::wstring_view foldedFind, size_t from);
+// Finds one text in others, ignoring case. The search (Boyer-Moore) looks
+// at each character of the text a bounded number of times, whatever the
+// text and the find are.
+class CaseInsensitiveSearch {
+ public:
+  explicit CaseInsensitiveSearch(std::wstring_view find);
+  CaseInsensitiveSearch(const CaseInsensitiveSearch&) = delete;
+  CaseInsensitiveSearch& operator=(const CaseInsensitiveSearch&) = delete;
+
+  // The 1-based position of the first occurrence in foldedText (a text
+  // passed through FoldCase) that starts at position `from` or later; 0 if
+  // there is none or `from` lies beyond the end of the text. An empty find
+  // is found at `from` itself.
+  size_t FindFrom(std::wstring_view foldedText, size_t from) const;
+
+ private:
+  const std::wstring foldedFind_;
+  const std::boyer_moore_searcher<std::wstring::const_iterator> searcher_;
+};
 
 // Replaces the first occurrence of find, ignoring case.
 Outcome ReplaceFirst(std::wstring_view text, std::wstring_view find, std::wstring_view replace);

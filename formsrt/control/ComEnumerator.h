@@ -24,7 +24,9 @@ class ComEnumerator : public EnumInterface, private ComObjectBase {
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (iid == IID_IUnknown) return OfferInterface<EnumInterface>(__uuidof(EnumInterface), this, out) ? S_OK : E_NOINTERFACE;
+    if (iid == IID_IUnknown)
+      return OfferInterface<EnumInterface>(__uuidof(EnumInterface), this, out) ? S_OK
+                                                                               : E_NOINTERFACE;
     return OfferInterface<EnumInterface>(iid, this, out) ? S_OK : E_NOINTERFACE;
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }

@@ -78,7 +78,8 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
   *out = nullptr;
   try {
     std::vector<StoredConnection> snapshot;
-    for (const Connection& connection : connections_) snapshot.push_back({connection.sink, connection.cookie});
+    for (const Connection& connection : connections_)
+      snapshot.push_back({connection.sink, connection.cookie});
     return CreateAndQuery<ConnectionEnumerator>(IID_IEnumConnections, reinterpret_cast<void**>(out),
                                                 std::move(snapshot));
   } catch (...) {

@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-#include <olectl.h>
-
 #include "ComEnumerator.h"
 #include "PropertyStream.h"
 #include "com/ComBoundary.h"
@@ -79,11 +77,13 @@ STDMETHODIMP ControlBase::QueryInterface(REFIID iid, void** out) {
   }
   bool offered =
       OfferAs<IOleObject>(iid == IID_IUnknown || iid == IID_IOleObject, this, out) ||
-      OfferAs<IOleInPlaceObject>(iid == IID_IOleWindow || iid == IID_IOleInPlaceObject, this, out) ||
+      OfferAs<IOleInPlaceObject>(iid == IID_IOleWindow || iid == IID_IOleInPlaceObject, this,
+                                 out) ||
       OfferInterface<IOleInPlaceActiveObject>(iid, this, out) ||
       OfferInterface<IOleControl>(iid, this, out) ||
       OfferAs<IViewObject2>(iid == IID_IViewObject || iid == IID_IViewObject2, this, out) ||
-      OfferAs<IPersistStreamInit>(iid == IID_IPersist || iid == IID_IPersistStreamInit, this, out) ||
+      OfferAs<IPersistStreamInit>(iid == IID_IPersist || iid == IID_IPersistStreamInit, this,
+                                  out) ||
       OfferInterface<IPersistPropertyBag>(iid, this, out) ||
       OfferInterface<IConnectionPointContainer>(iid, this, out) ||
       OfferAs<IProvideClassInfo2>(iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2,
@@ -466,9 +466,9 @@ void ControlBase::RaiseEvent(DISPID event, std::span<VARIANT> arguments) {
   DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
   // Each sink was queried for the event dispinterface, which is an IDispatch.
   for (const ComPtr<IUnknown>& sink : eventPoint_.Sinks()) {
-    static_cast<IDispatch*>(sink.Get())->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT,
-                                                DISPATCH_METHOD, &params, nullptr, nullptr,
-                                                nullptr);
+    static_cast<IDispatch*>(sink.Get())
+        ->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                 nullptr);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <span>
 
 #include "ConnectionPoint.h"
@@ -144,7 +145,6 @@ class ControlBase : public IOleObject,
 
   // The parent of the control's child windows.
   HWND ControlWindowHandle() const { return window_.Handle(); }
-  const wchar_t* Title() const { return description_.title; }
 
   // Tells every IPropertyNotifySink that the property changed (by its DISPID
   // on the default interface) and marks the control dirty.

@@ -1,94 +1,47 @@
 #include "ControlWindow.h"
 
-#include "com/ComModule.h"
-#include "com/Platform.h"
-#include "com/RuntimeError.h"
-
 namespace formsrt {
 
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"FormsrtControlWindow";
 
-void RegisterWindowClass(WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = ThisModule();
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kWindowClass;
-  // A class left registered by an earlier load of this module at the same
-  // address is the same class.
-  if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
-  }
-}
-
-HWND CreateOrThrow(DWORD exStyle, const wchar_t* windowClass, DWORD style, SIZE size, HWND parent,
-                   void* creationData) {
-  HWND window = User32().CreateWindowExW(exStyle, windowClass, L"", style, 0, 0, size.cx, size.cy,
-                                         parent, nullptr, ThisModule(), creationData);
-  if (!window) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
-  return window;
-}
-
 }  // namespace
 
 ControlWindow::ControlWindow(SIZE pixels, Painter painter) : painter_(std::move(painter)) {
-  RegisterWindowClass(WindowProc);
-  parking_ = CreateOrThrow(WS_EX_TOOLWINDOW, L"STATIC", WS_POPUP, pixels, nullptr, nullptr);
-  try {
-    window_ = CreateOrThrow(0, kWindowClass, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, pixels,
-                            parking_, this);
-  } catch (...) {
-    User32().DestroyWindow(parking_);
-    throw;
-  }
-}
-
-ControlWindow::~ControlWindow() {
-  User32().DestroyWindow(window_);
-  User32().DestroyWindow(parking_);
+  RegisterTargetClass(kWindowClass, 0, nullptr);
+  RECT bounds{0, 0, pixels.cx, pixels.cy};
+  parking_ = CreateRuntimeWindow({L"STATIC", L"", WS_POPUP, WS_EX_TOOLWINDOW, bounds, nullptr});
+  window_ = CreateRuntimeWindow(
+      {kWindowClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds, parking_.Get()},
+      this);
 }
 
 void ControlWindow::ShowIn(HWND parent, const RECT& position) {
-  ::SetParent(window_, parent);
+  ::SetParent(Handle(), parent);
   Move(position);
-  ::ShowWindow(window_, SW_SHOWNA);
+  ::ShowWindow(Handle(), SW_SHOWNA);
 }
 
 void ControlWindow::Move(const RECT& position) {
-  ::MoveWindow(window_, position.left, position.top, position.right - position.left,
+  ::MoveWindow(Handle(), position.left, position.top, position.right - position.left,
                position.bottom - position.top, TRUE);
 }
 
 void ControlWindow::Park() {
-  ::ShowWindow(window_, SW_HIDE);
-  ::SetParent(window_, parking_);
+  ::ShowWindow(Handle(), SW_HIDE);
+  ::SetParent(Handle(), parking_.Get());
 }
 
-void ControlWindow::Paint(HWND window) {
+LRESULT ControlWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window, &paint);
+  HDC dc = ::BeginPaint(hwnd, &paint);
   RECT bounds;
-  ::GetClientRect(window, &bounds);
+  ::GetClientRect(hwnd, &bounds);
   if (painter_) painter_(dc, bounds);
-  ::EndPaint(window, &paint);
-}
-
-LRESULT CALLBACK ControlWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<ControlWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_PAINT && self) {
-    self->Paint(window);
-    return 0;
-  }
-  if (message == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  return ::DefWindowProcW(window, message, wParam, lParam);
+  ::EndPaint(hwnd, &paint);
+  return 0;
 }
 
 }  // namespace formsrt

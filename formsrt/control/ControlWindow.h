@@ -9,19 +9,20 @@
 
 #include <functional>
 
+#include "forms/WindowClass.h"
+#include "forms/WindowHandle.h"
+
 namespace formsrt {
 
-class ControlWindow {
+class ControlWindow : private MessageTarget {
  public:
   using Painter = std::function<void(HDC dc, const RECT& bounds)>;
 
   ControlWindow(SIZE pixels, Painter painter);
-  ~ControlWindow();
   ControlWindow(const ControlWindow&) = delete;
   ControlWindow& operator=(const ControlWindow&) = delete;
 
-  HWND Handle() const { return window_; }
-  bool IsParked() const { return ::GetParent(window_) == parking_; }
+  HWND Handle() const { return window_.Get(); }
 
   // Moves the window into the container's window at the given place and shows it.
   void ShowIn(HWND parent, const RECT& position);
@@ -30,12 +31,11 @@ class ControlWindow {
   void Park();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Paint(HWND window);
+  LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   Painter painter_;
-  HWND parking_ = nullptr;
-  HWND window_ = nullptr;
+  WindowHandle parking_;
+  WindowHandle window_;  // declared last: destroyed before its parking window
 };
 
 }  // namespace formsrt

@@ -30,7 +30,8 @@ class ByteReader {
   explicit ByteReader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
 
   const BYTE* Take(size_t count) {
-    if (count > bytes_.size() - position_) Fail(kDamaged, L"an entry runs past the recorded length");
+    if (count > bytes_.size() - position_)
+      Fail(kDamaged, L"an entry runs past the recorded length");
     const BYTE* at = bytes_.data() + position_;
     position_ += count;
     return at;
@@ -86,13 +87,25 @@ Variant ReadValue(ByteReader& reader) {
   Variant value;
   VARTYPE type = reader.Number<WORD>();
   switch (type) {
-    case VT_EMPTY: break;
-    case VT_BOOL: value = Variant::FromBool(reader.Number<SHORT>() != 0); break;
-    case VT_I2: value = Variant::FromInt16(reader.Number<SHORT>()); break;
-    case VT_I4: value = Variant::FromInt32(reader.Number<LONG>()); break;
-    case VT_R8: value = Variant::FromDouble(reader.Number<double>()); break;
-    case VT_BSTR: value = Variant::FromText(reader.Text(reader.Number<ULONG>())); break;
-    default: Fail(kDamaged, L"a value has a type that the format does not allow");
+    case VT_EMPTY:
+      break;
+    case VT_BOOL:
+      value = Variant::FromBool(reader.Number<SHORT>() != 0);
+      break;
+    case VT_I2:
+      value = Variant::FromInt16(reader.Number<SHORT>());
+      break;
+    case VT_I4:
+      value = Variant::FromInt32(reader.Number<LONG>());
+      break;
+    case VT_R8:
+      value = Variant::FromDouble(reader.Number<double>());
+      break;
+    case VT_BSTR:
+      value = Variant::FromText(reader.Text(reader.Number<ULONG>()));
+      break;
+    default:
+      Fail(kDamaged, L"a value has a type that the format does not allow");
   }
   return value;
 }
@@ -100,25 +113,36 @@ Variant ReadValue(ByteReader& reader) {
 void WriteValue(ByteWriter& writer, const VARIANT& value) {
   writer.Number<WORD>(V_VT(&value));
   switch (V_VT(&value)) {
-    case VT_EMPTY: break;
-    case VT_BOOL: writer.Number<SHORT>(V_BOOL(&value)); break;
-    case VT_I2: writer.Number<SHORT>(V_I2(&value)); break;
-    case VT_I4: writer.Number<LONG>(V_I4(&value)); break;
-    case VT_R8: writer.Number<double>(V_R8(&value)); break;
+    case VT_EMPTY:
+      break;
+    case VT_BOOL:
+      writer.Number<SHORT>(V_BOOL(&value));
+      break;
+    case VT_I2:
+      writer.Number<SHORT>(V_I2(&value));
+      break;
+    case VT_I4:
+      writer.Number<LONG>(V_I4(&value));
+      break;
+    case VT_R8:
+      writer.Number<double>(V_R8(&value));
+      break;
     case VT_BSTR: {
       std::wstring_view text = Bstr::Copy(V_BSTR(&value)).View();
       writer.Number<ULONG>(static_cast<ULONG>(text.size()));
       writer.Text(text);
       break;
     }
-    default: throw RuntimeError(error::TypeMismatch);  // a control stored a kind we cannot keep
+    default:
+      throw RuntimeError(error::TypeMismatch);  // a control stored a kind we cannot keep
   }
 }
 
 std::vector<BYTE> Encode(const StoredProperties& properties) {
   ByteWriter payload;
   for (const StoredProperties::Entry& entry : properties.Entries()) {
-    if (entry.first.empty() || entry.first.size() > kMaxKeyLength) throw RuntimeError(error::InvalidPropertyValue);
+    if (entry.first.empty() || entry.first.size() > kMaxKeyLength)
+      throw RuntimeError(error::InvalidPropertyValue);
     payload.Number<WORD>(static_cast<WORD>(entry.first.size()));
     payload.Text(entry.first);
     WriteValue(payload, entry.second.Get());
@@ -140,13 +164,15 @@ std::vector<BYTE> Encode(const StoredProperties& properties) {
 StoredProperties Read(IStream* stream) {
   BYTE header[kHeaderBytes];
   ReadExactly(stream, header, kHeaderBytes);
-  if (std::memcmp(header, kMagic, sizeof(kMagic)) != 0) Fail(kUnknownFormat, L"the stream holds no saved properties");
+  if (std::memcmp(header, kMagic, sizeof(kMagic)) != 0)
+    Fail(kUnknownFormat, L"the stream holds no saved properties");
   WORD version, count;
   ULONG payloadBytes;
   std::memcpy(&version, header + 4, 2);
   std::memcpy(&count, header + 6, 2);
   std::memcpy(&payloadBytes, header + 8, 4);
-  if (version != kVersion) Fail(kUnknownFormat, L"they were saved in a format version this control does not know");
+  if (version != kVersion)
+    Fail(kUnknownFormat, L"they were saved in a format version this control does not know");
   if (payloadBytes > kMaxPayloadBytes) Fail(kDamaged, L"the recorded length is implausible");
 
   std::vector<BYTE> payload(payloadBytes);
@@ -155,7 +181,8 @@ StoredProperties Read(IStream* stream) {
   std::vector<StoredProperties::Entry> entries;
   for (WORD i = 0; i < count; ++i) {
     WORD keyLength = reader.Number<WORD>();
-    if (keyLength == 0 || keyLength > kMaxKeyLength) Fail(kDamaged, L"a key has an impossible length");
+    if (keyLength == 0 || keyLength > kMaxKeyLength)
+      Fail(kDamaged, L"a key has an impossible length");
     std::wstring key = reader.Text(keyLength);
     entries.emplace_back(std::move(key), ReadValue(reader));
   }

@@ -44,15 +44,15 @@ double BestOf(int runs, Work&& work) {
 // read the whole text back, search again from the resume position.
 std::wstring LiteralReplaceAll(formsrt::TextBox& box, const std::wstring& text,
                                const std::wstring& find, const std::wstring& replace) {
-  std::wstring foldedFind = text_replace::FoldCase(find);
+  text_replace::CaseInsensitiveSearch search(find);
   box.SetText(text);
-  size_t position = text_replace::FindFrom(text_replace::FoldCase(box.Text()), foldedFind, 1);
+  size_t position = search.FindFrom(text_replace::FoldCase(box.Text()), 1);
   while (position >= 1) {
     box.SetSelStart(static_cast<long>(position - 1));
     box.SetSelLength(static_cast<long>(find.size()));
     box.SetSelText(replace);
     size_t next = position + replace.size();
-    position = text_replace::FindFrom(text_replace::FoldCase(box.Text()), foldedFind, next);
+    position = search.FindFrom(text_replace::FoldCase(box.Text()), next);
   }
   return box.Text();
 }
@@ -73,8 +73,9 @@ std::wstring Repeat(const std::wstring& piece, size_t times) {
   return text;
 }
 
-void RunCase(const char* name, _QuennetCtl* control, formsrt::TextBox& box, const std::wstring& text,
-             const std::wstring& find, const std::wstring& replace, int literalRuns) {
+void RunCase(const char* name, _QuennetCtl* control, formsrt::TextBox& box,
+             const std::wstring& text, const std::wstring& find, const std::wstring& replace,
+             int literalRuns) {
   std::wstring fast, literal;
   double fastSeconds = BestOf(5, [&] { fast = ControlReplaceAll(control, text, find, replace); });
   double literalSeconds =

@@ -2,10 +2,12 @@
 // notifications, events, termination, references, message boxes, and find
 // and replace through the control with Text1 holding the result.
 #include <gtest/gtest.h>
+#include <olectl.h>
 
 #include <string>
 #include <vector>
 
+#include "FakeMessageBox.h"
 #include "TestDoubles.h"
 #include "com/Bstr.h"
 #include "com/ComModule.h"
@@ -32,34 +34,16 @@ DWORD Connect(IUnknown* control, REFIID outgoing, IUnknown* sink) {
   return cookie;
 }
 
-// Records the calls that the tests fake.
-struct Recorded {
-  struct MessageBox {
-    std::wstring text, caption;
-    UINT style;
-  };
-  static inline std::vector<MessageBox> boxes;
-  struct TrayCall {
-    DWORD message, size;
-    HWND window;
-    UINT id;
-  };
-  static inline std::vector<TrayCall> trayCalls;
-  static void Clear() {
-    boxes.clear();
-    trayCalls.clear();
-  }
+// The tray calls made while a test runs.
+struct TrayCall {
+  DWORD message, size;
+  HWND window;
+  UINT id;
 };
-
-int WINAPI FakeMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT style) {
-  Recorded::boxes.push_back({text, caption ? caption : L"", style});
-  return IDOK;
-}
-
-HWND WINAPI NoActiveWindow() { return nullptr; }
+std::vector<TrayCall> trayCalls;
 
 BOOL WINAPI FakeNotifyIcon(DWORD message, PNOTIFYICONDATAA data) {
-  Recorded::trayCalls.push_back({message, data->cbSize, data->hWnd, data->uID});
+  trayCalls.push_back({message, data->cbSize, data->hWnd, data->uID});
   return FALSE;
 }
 
@@ -79,17 +63,99 @@ std::wstring Call(_QuennetCtl* control, Replacer member, const std::wstring& ini
 class ControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Recorded::Clear();
-    user32_->MessageBoxW = FakeMessageBox;
-    user32_->GetActiveWindow = NoActiveWindow;
+    trayCalls.clear();
     shell32_->Shell_NotifyIconA = FakeNotifyIcon;
   }
 
-  formsrt::PlatformOverride<formsrt::User32Api> user32_{formsrt::User32()};
+  const std::vector<testing_support::AskedMessageBox>& Boxes() const {
+    return messageBoxes_.Boxes();
+  }
+
   formsrt::PlatformOverride<formsrt::Shell32Api> shell32_{formsrt::Shell32()};
+  testing_support::FakeMessageBox messageBoxes_;
 };
 
 }  // namespace
+
+TEST_F(ControlTest, AnswersWhatContainersAsk) {
+  auto control = NewControl<IOleObject>();
+  DWORD status = 0;
+  EXPECT_EQ(S_OK, control->GetMiscStatus(DVASPECT_CONTENT, &status));
+  EXPECT_EQ(quennet::QuennetCtl::kMiscStatus, status);
+  SIZEL extent{};
+  EXPECT_EQ(S_OK, control->GetExtent(DVASPECT_CONTENT, &extent));
+  EXPECT_EQ(1270, extent.cx);  // 720 x 585 twips in HIMETRIC
+  EXPECT_EQ(1032, extent.cy);
+  SIZEL wider{2000, 1000};
+  EXPECT_EQ(S_OK, control->SetExtent(DVASPECT_CONTENT, &wider));
+  EXPECT_EQ(S_OK, As<IViewObject2>(control)->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent));
+  EXPECT_EQ(2000, extent.cx);
+  GUID events{};
+  EXPECT_EQ(S_OK,
+            As<IProvideClassInfo2>(control)->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_EQ(DIID___QuennetCtl, events);
+  EXPECT_EQ(S_OK, As<ISupportErrorInfo>(control)->InterfaceSupportsErrorInfo(IID__QuennetCtl));
+  HWND window = nullptr;
+  EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));  // not active in place
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, As<IConnectionPointContainer>(control)->FindConnectionPoint(
+                                        IID_IDispatch, point.Put()));
+}
+
+TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
+  HWND form = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  FakeInPlaceSite site(form);
+  {
+    auto control = NewControl<IOleObject>();
+    ASSERT_EQ(S_OK, control->SetClientSite(&site));
+    RECT position{5, 6, 53, 45};
+    ASSERT_EQ(S_OK, control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, form, &position));
+    HWND window = nullptr;
+    ASSERT_EQ(S_OK, As<IOleInPlaceObject>(control)->GetWindow(&window));
+    EXPECT_EQ(form, ::GetParent(window));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    RECT moved{10, 10, 60, 50};
+    EXPECT_EQ(S_OK, As<IOleInPlaceObject>(control)->SetObjectRects(&moved, &moved));
+    RECT placed{};
+    ::GetWindowRect(window, &placed);
+    ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(10, placed.left);
+    EXPECT_EQ(60, placed.right);
+    EXPECT_EQ(S_OK, control->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &site, 0, form, &position));
+
+    EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
+    EXPECT_NE(form, ::GetParent(window));
+    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_EQ(E_FAIL, As<IOleInPlaceObject>(control)->GetWindow(&window));
+    EXPECT_EQ(S_OK, control->SetClientSite(nullptr));
+  }
+  EXPECT_EQ(
+      (std::vector<std::wstring>{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}),
+      site.notes);
+  EXPECT_EQ(1u, site.references);
+  ::DestroyWindow(form);
+}
+
+TEST_F(ControlTest, DrawsItsSurfaceWhenAsked) {
+  auto view = NewControl<IViewObject2>();
+  HDC screen = ::GetDC(nullptr);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 48, 39);
+  ::ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = ::SelectObject(dc, bitmap);
+  RECT all{0, 0, 48, 39};
+  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  RECTL bounds{0, 0, 48, 39};
+  EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+                             nullptr, 0));
+  EXPECT_NE(RGB(255, 255, 255), ::GetPixel(dc, 0, 0));
+  EXPECT_EQ(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds,
+                                      nullptr, nullptr, 0));
+  ::SelectObject(dc, previous);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(dc);
+}
 
 TEST_F(ControlTest, EveryPutNotifiesByDispidEvenWithAnEqualValue) {
   auto control = NewControl<_QuennetCtl>();
@@ -153,11 +219,11 @@ TEST_F(ControlTest, TerminateRemovesTheTrayIconAndStopsTimer1) {
 
   control.Reset();
 
-  ASSERT_EQ(1u, Recorded::trayCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), Recorded::trayCalls[0].message);
-  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), Recorded::trayCalls[0].size);
-  EXPECT_EQ(pichook, Recorded::trayCalls[0].window);
-  EXPECT_EQ(1u, Recorded::trayCalls[0].id);
+  ASSERT_EQ(1u, trayCalls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), trayCalls[0].message);
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), trayCalls[0].size);
+  EXPECT_EQ(pichook, trayCalls[0].window);
+  EXPECT_EQ(1u, trayCalls[0].id);
   EXPECT_FALSE(QuennetProbe::timer1EnabledAfterTerminate);
   EXPECT_FALSE(::IsWindow(pichook));
 }
@@ -166,7 +232,7 @@ TEST_F(ControlTest, STxClearIconCanBeCalledTwice) {
   auto control = NewControl<_QuennetCtl>();
   EXPECT_EQ(S_OK, control->STxClearIcon());
   EXPECT_EQ(S_OK, control->STxClearIcon());
-  EXPECT_EQ(2u, Recorded::trayCalls.size());
+  EXPECT_EQ(2u, trayCalls.size());
 }
 
 TEST_F(ControlTest, NoReferenceRemainsAfterTheFinalRelease) {
@@ -210,45 +276,46 @@ TEST_F(ControlTest, MessageBoxesShowTheirTextsStylesAndCaptions) {
   quennet::ShowAppletNotFound(false);
   quennet::ShowFunctionError(false);
   quennet::ShowMenuError();
-  ASSERT_EQ(3u, Recorded::boxes.size());
-  EXPECT_EQ(L"Applet not found", Recorded::boxes[0].text);
-  EXPECT_EQ(L"Quennet", Recorded::boxes[0].caption);
-  EXPECT_EQ(0u, Recorded::boxes[0].style);
+  ASSERT_EQ(3u, Boxes().size());
+  EXPECT_EQ(L"Applet not found", Boxes()[0].text);
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(0u, Boxes()[0].style);
   EXPECT_EQ(L"Function only returns string if input is equal to Windows, System or Temp",
-            Recorded::boxes[1].text);
-  EXPECT_EQ(L"Function Error", Recorded::boxes[1].caption);
-  EXPECT_EQ(48u, Recorded::boxes[1].style);
-  EXPECT_EQ(L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
-            L"function set.",
-            Recorded::boxes[2].text);
-  EXPECT_EQ(L"Quennet", Recorded::boxes[2].caption);
-  EXPECT_EQ(0u, Recorded::boxes[2].style);
+            Boxes()[1].text);
+  EXPECT_EQ(L"Function Error", Boxes()[1].caption);
+  EXPECT_EQ(48u, Boxes()[1].style);
+  EXPECT_EQ(
+      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+      L"function set.",
+      Boxes()[2].text);
+  EXPECT_EQ(L"Quennet", Boxes()[2].caption);
+  EXPECT_EQ(0u, Boxes()[2].style);
 }
 
 TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
   quennet::ShowAppletNotFound(true);
   quennet::ShowFunctionError(true);
-  EXPECT_TRUE(Recorded::boxes.empty());
+  EXPECT_TRUE(Boxes().empty());
 
   auto control = NewControl<_QuennetCtl>();
   ASSERT_EQ(S_OK, control->put_QuietErrors(VARIANT_TRUE));
   Variant result = Variant::FromInt16(1);
   EXPECT_EQ(S_OK, control->ShowAbout(result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());
-  ASSERT_EQ(1u, Recorded::boxes.size());
-  EXPECT_NE(std::wstring::npos, Recorded::boxes[0].text.find(L"QuennetCtl v1.0"));
-  EXPECT_EQ(L"Quennet", Recorded::boxes[0].caption);
-  EXPECT_EQ(0u, Recorded::boxes[0].style);
+  ASSERT_EQ(1u, Boxes().size());
+  EXPECT_NE(std::wstring::npos, Boxes()[0].text.find(L"QuennetCtl v1.0"));
+  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
+  EXPECT_EQ(0u, Boxes()[0].style);
 }
 
 TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
-  EXPECT_EQ(L"Bye hello", Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello",
-                               L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye hello",
+            Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye hello", probe->Text1Text());
-  EXPECT_EQ(L"Bye Bye", Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello",
-                             L"HELLO", L"Bye"));
+  EXPECT_EQ(L"Bye Bye",
+            Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye Bye", probe->Text1Text());
 }
 

@@ -22,8 +22,8 @@ class AtlHost {
   BOOL WinInit() const { return Entry<BOOL(WINAPI*)()>("AtlAxWinInit")(); }
   HRESULT CreateControlEx(LPCOLESTR name, HWND window, IStream* stream, IUnknown** container,
                           IUnknown** control) const {
-    using Function = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID,
-                                      IUnknown*);
+    using Function =
+        HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**, IUnknown**, REFIID, IUnknown*);
     return Entry<Function>("AtlAxCreateControlEx")(name, window, stream, container, control,
                                                    IID_NULL, nullptr);
   }

@@ -226,7 +226,8 @@ TEST(Persistence, RandomStreamsNeverCrash) {
       bytes.resize(random() % 80);
       for (BYTE& b : bytes) b = static_cast<BYTE>(random());
     } else {
-      for (int flips = 0; flips < 3; ++flips) bytes[random() % bytes.size()] = static_cast<BYTE>(random());
+      for (int flips = 0; flips < 3; ++flips)
+        bytes[random() % bytes.size()] = static_cast<BYTE>(random());
     }
     auto control = NewControl<_QuennetCtl>();
     HRESULT hr = LoadStream(control.Get(), bytes);

@@ -41,7 +41,9 @@ class FakePropertyBag : public Counted<IPropertyBag> {
   STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
   STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 
-  void Put(const wchar_t* name, formsrt::Variant value) { entries.emplace_back(name, std::move(value)); }
+  void Put(const wchar_t* name, formsrt::Variant value) {
+    entries.emplace_back(name, std::move(value));
+  }
   const formsrt::Variant* Find(const wchar_t* name) const;
   std::vector<std::wstring> Keys() const;
 
@@ -99,6 +101,51 @@ class FakeClientSite : public Counted<IOleClientSite> {
   STDMETHODIMP ShowObject() override { return S_OK; }
   STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+};
+
+// A container's site for one control that can be activated in place in
+// `window`; records the notifications it gets.
+class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite {
+ public:
+  explicit FakeInPlaceSite(HWND window) : window_(window) {}
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override { return --references; }
+
+  STDMETHODIMP SaveObject() override { return S_OK; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  STDMETHODIMP GetWindow(HWND* window) override {
+    *window = window_;
+    return S_OK;
+  }
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnInPlaceActivate() override { return Note(L"activate"); }
+  STDMETHODIMP OnUIActivate() override { return Note(L"ui activate"); }
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO) override;
+  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+  STDMETHODIMP OnUIDeactivate(BOOL) override { return Note(L"ui deactivate"); }
+  STDMETHODIMP OnInPlaceDeactivate() override { return Note(L"deactivate"); }
+  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+  STDMETHODIMP OnPosRectChange(LPCRECT) override { return E_NOTIMPL; }
+
+  ULONG references = 1;
+  std::vector<std::wstring> notes;
+
+ private:
+  HRESULT Note(const wchar_t* what) {
+    notes.push_back(what);
+    return S_OK;
+  }
+  HWND window_;
 };
 
 // QuennetCtl with its protected parts opened for the tests.

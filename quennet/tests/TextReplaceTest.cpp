@@ -65,8 +65,8 @@ TEST(TextReplace, MatchesNeverOverlapAndReplacementsAreNotSearchedAgain) {
 
 TEST(TextReplace, LineBreaksAndNonAsciiLetters) {
   EXPECT_EQ(L"row 1\r\nrow 2\nrow 3", All(L"Line 1\r\nLINE 2\nline 3", L"line", L"row"));
-  EXPECT_EQ(L"Birne und Birne, \x00C9t\x00E9", All(L"\x00C4pfel und \x00E4PFEL, \x00C9t\x00E9",
-                                                  L"\x00E4pfel", L"Birne"));
+  EXPECT_EQ(L"Birne und Birne, \x00C9t\x00E9",
+            All(L"\x00C4pfel und \x00E4PFEL, \x00C9t\x00E9", L"\x00E4pfel", L"Birne"));
   EXPECT_EQ(L"\x0394-\x0394", All(L"\x03B1\x03B2-\x0391\x0392", L"\x03B1\x03B2", L"\x0394"));
   EXPECT_EQ(L"a b", All(L"a\r\nb", L"\r\n", L" "));
 }

@@ -28,18 +28,18 @@ struct Member {
 
 // _QuennetCtl in slot order; each property appears once (get and put share an id).
 const Member kMembers[] = {
-    {L"STxClearIcon", 0x60030003, 0, false},    {L"FCxCenterForm", 0x60030005, 1, true},
-    {L"FCxLaunchCPA", 0x60030006, 1, true},     {L"QuietErrors", 0x68030002, 0, true},
-    {L"STxMenu", 0x68030001, 0, true},          {L"STxTrayTTT", 0x68030000, 0, true},
-    {L"STxLoadIcon", 0x6003000c, 2, true},      {L"FCxReturnPath", 0x6003000d, 1, true},
+    {L"STxClearIcon", 0x60030003, 0, false},     {L"FCxCenterForm", 0x60030005, 1, true},
+    {L"FCxLaunchCPA", 0x60030006, 1, true},      {L"QuietErrors", 0x68030002, 0, true},
+    {L"STxMenu", 0x68030001, 0, true},           {L"STxTrayTTT", 0x68030000, 0, true},
+    {L"STxLoadIcon", 0x6003000c, 2, true},       {L"FCxReturnPath", 0x6003000d, 1, true},
     {L"FCxFindReplace1st", 0x6003000e, 3, true}, {L"FCxFindReplaceAll", 0x6003000f, 3, true},
-    {L"FCxFlashWindow", 0x60030010, 1, true},   {L"FCxStopFlashWindow", 0x60030011, 0, true},
+    {L"FCxFlashWindow", 0x60030010, 1, true},    {L"FCxStopFlashWindow", 0x60030011, 0, true},
     {L"FCxAlignDeskIcons", 0x60030012, 0, true}, {L"FCxAltMove", 0x60030013, 1, true},
-    {L"FCxShellNav", 0x60030014, 1, true},      {L"FCxSetMousePos", 0x60030015, 2, true},
-    {L"FCxOpenMail", 0x60030016, 1, true},      {L"FCxSetWallpaper", 0x60030017, 1, true},
-    {L"ShowAbout", 0x60030018, 0, true},        {L"FCxMakeTop", 0x60030019, 1, false},
-    {L"FCxMakeNormal", 0x6003001a, 1, false},   {L"FCxGMP_Y", 0x6003001b, 0, true},
-    {L"FCxGMP_X", 0x6003001c, 0, true},         {L"FCxTransparent", 0x6003001d, 1, true},
+    {L"FCxShellNav", 0x60030014, 1, true},       {L"FCxSetMousePos", 0x60030015, 2, true},
+    {L"FCxOpenMail", 0x60030016, 1, true},       {L"FCxSetWallpaper", 0x60030017, 1, true},
+    {L"ShowAbout", 0x60030018, 0, true},         {L"FCxMakeTop", 0x60030019, 1, false},
+    {L"FCxMakeNormal", 0x6003001a, 1, false},    {L"FCxGMP_Y", 0x6003001b, 0, true},
+    {L"FCxGMP_X", 0x6003001c, 0, true},          {L"FCxTransparent", 0x6003001d, 1, true},
 };
 
 ComPtr<ITypeLib> RegisteredLibrary() {
@@ -112,7 +112,9 @@ TEST(TypeLibrary, DefaultInterfaceMembersInSlotOrder) {
         for (int p = 0; p < parameters; ++p) {
           const ELEMDESC& param = function->lprgelemdescParam[p];
           EXPECT_EQ(VT_PTR, param.tdesc.vt) << name;
-          EXPECT_EQ(PARAMFLAG_FIN | PARAMFLAG_FOUT, param.paramdesc.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT)) << name;
+          EXPECT_EQ(PARAMFLAG_FIN | PARAMFLAG_FOUT,
+                    param.paramdesc.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT))
+              << name;
         }
       }
     }
@@ -153,13 +155,19 @@ TEST(Registration, WritesWhatContainersLookFor) {
   RegistryKey classKey = RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey());
   ASSERT_TRUE(classKey);
   EXPECT_TRUE(RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"Control")));
-  EXPECT_EQ(L"131473", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"MiscStatus\\1")).GetString(nullptr));
-  std::wstring toolbox = RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"ToolboxBitmap32")).GetString(nullptr);
+  EXPECT_EQ(L"131473",
+            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"MiscStatus\\1")).GetString(nullptr));
+  std::wstring toolbox =
+      RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"ToolboxBitmap32")).GetString(nullptr);
   EXPECT_NE(std::wstring::npos, toolbox.find(L"Quennet.ocx, 1")) << toolbox;
-  EXPECT_EQ(GuidText(LIBID_Quennet), RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"TypeLib")).GetString(nullptr));
+  EXPECT_EQ(GuidText(LIBID_Quennet),
+            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"TypeLib")).GetString(nullptr));
   EXPECT_EQ(L"18.0", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"Version")).GetString(nullptr));
-  EXPECT_EQ(L"Quennet.QuennetCtl", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"ProgID")).GetString(nullptr));
-  EXPECT_EQ(L"Apartment", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"InprocServer32")).GetString(L"ThreadingModel"));
-  EXPECT_TRUE(RegistryKey::Open(HKEY_CLASSES_ROOT,
-                                ClassKey(L"Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}")));
+  EXPECT_EQ(L"Quennet.QuennetCtl",
+            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"ProgID")).GetString(nullptr));
+  EXPECT_EQ(L"Apartment", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"InprocServer32"))
+                              .GetString(L"ThreadingModel"));
+  EXPECT_TRUE(RegistryKey::Open(
+      HKEY_CLASSES_ROOT,
+      ClassKey(L"Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}")));
 }
