@@ -17,7 +17,6 @@ class FormFont {
   FormFont(const FormFont&) = delete;
   FormFont& operator=(const FormFont&) = delete;
 
-  HFONT Handle() const { return font_; }
   void ApplyTo(HWND window) const;
 
  private:

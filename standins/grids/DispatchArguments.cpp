@@ -65,13 +65,6 @@ LONG DispatchArguments::Int32(UINT position) const {
   return V_I4(&converted);
 }
 
-SHORT DispatchArguments::Int16(UINT position) const {
-  const VARIANT& arg = At(position);
-  if (V_VT(&arg) == VT_I2) return V_I2(&arg);
-  VARIANT converted = Converted(position, VT_I2);
-  return V_I2(&converted);
-}
-
 bool DispatchArguments::Boolean(UINT position) const {
   VARIANT converted = Converted(position, VT_BOOL);
   return V_BOOL(&converted) != VARIANT_FALSE;

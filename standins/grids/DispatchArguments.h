@@ -23,14 +23,13 @@ class DispatchArguments {
   // Raises error 450 (wrong number of arguments) unless Count() is expected.
   void RequireCount(UINT expected) const;
 
-  bool IsOmitted(UINT position) const;
   LONG Int32(UINT position) const;
-  SHORT Int16(UINT position) const;
   bool Boolean(UINT position) const;
   // A null string is the empty text. The view lives as long as this object.
   std::wstring_view Text(UINT position) const;
 
  private:
+  bool IsOmitted(UINT position) const;
   const VARIANT& At(UINT position) const;
   VARIANT Converted(UINT position, VARTYPE type) const;
 

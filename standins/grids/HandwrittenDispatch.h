@@ -31,7 +31,6 @@ class HandwrittenDispatch : public IDispatch {
   // DISPID or a kind of access the member does not have.
   virtual void Dispatch(DISPID id, WORD flags, const DispatchArguments& args, VARIANT* result) = 0;
 
-  static bool IsGet(WORD flags) { return flags & (DISPATCH_PROPERTYGET | DISPATCH_METHOD); }
   static bool IsPut(WORD flags) { return flags & DISPATCH_PROPERTYPUT; }
   [[noreturn]] static void NoSuchMember();
 

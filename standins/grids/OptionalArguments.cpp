@@ -8,9 +8,13 @@ namespace standins {
 
 namespace error = formsrt::error;
 
+namespace {
+
 bool IsOmitted(const VARIANT& argument) {
   return V_VT(&argument) == VT_ERROR && V_ERROR(&argument) == DISP_E_PARAMNOTFOUND;
 }
+
+}  // namespace
 
 void RequireOmitted(const VARIANT& argument, const wchar_t* name) {
   if (IsOmitted(argument)) return;

@@ -8,7 +8,6 @@
 
 namespace standins {
 
-bool IsOmitted(const VARIANT& argument);
 // The stand-in appends only: an argument it does not support must be left
 // out, or the call fails with error 5 naming it.
 void RequireOmitted(const VARIANT& argument, const wchar_t* name);

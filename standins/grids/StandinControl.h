@@ -101,9 +101,6 @@ class StandinControl : public IOleObject,
   virtual void ReadProperties(IPropertyBag*) {}
   virtual void WriteProperties(IPropertyBag*) {}
 
-  // The control's window while it is active in place, or null.
-  HWND ActiveWindow() const { return window_; }
-
  private:
   void ReadAmbientFont();
   HRESULT ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT bounds);
