@@ -15,6 +15,10 @@ set -uo pipefail
 source_dir=$1 build_dir=$2 probe=$3
 wine=${WINE_LOADER:-/usr/lib/wine/wine64}
 failures=0
+if [ -z "${WINEPREFIX:-}" ]; then
+  echo "run inside the test environment (scripts/test.sh -R release): it changes the prefix's registry"
+  exit 1
+fi
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
