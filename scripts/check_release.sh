@@ -6,7 +6,8 @@
 #  - with the libraries unregistered, a host creates each class through its
 #    registration-free manifest, and cannot without it;
 #  - the archive's .cmd scripts register and unregister the libraries for the
-#    machine and for the current user under Wine (keys appear and go).
+#    machine and for the current user under Wine (keys appear and go);
+#  - the README's VBScript and JScript examples run.
 # The test environment registered every COM server of the build machine-wide;
 # that registration is restored at the end, also when a check fails.
 #
@@ -73,11 +74,12 @@ unpack_x64() {
 
 # attribute <manifest> <name>: the first value of that attribute of comClass.
 com_class_attribute() {
-  grep -o "<comClass [^>]*" "$1" | grep -o " $2=\"[^\"]*\"" | head -n 1 | cut -d'"' -f2
+  grep -o "<comClass [^>]*" "$1" | grep -o " $2=\"[^\"]*\"" | sed -n 1p | cut -d'"' -f2
 }
 typelib_id() { grep -o '<typelib tlbid="[^"]*"' "$1" | cut -d'"' -f2; }
 
 key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
+registry_values() { "$wine" reg query "$1" 2>/dev/null; }
 
 # expect_keys <present|absent> <root> <manifest>...: the class, ProgID and
 # (for the machine) type library keys of each library under <root>.
@@ -99,8 +101,9 @@ expect_keys() {
         [ "$state" = absent ] || fail "$key is missing"
       fi
     done
-    if [ "$state" = present ] &&
-       ! "$wine" reg query "$root\\$progid\\CLSID" 2>/dev/null | grep -qi "$clsid"; then
+    # The output is read whole first: grep -q stopping early would break the
+    # pipe under pipefail.
+    if [ "$state" = present ] && ! grep -qi "$clsid" <<<"$(registry_values "$root\\$progid\\CLSID")"; then
       fail "$root\\$progid does not name the manifest's class $clsid"
     fi
   done
@@ -155,6 +158,29 @@ check_registration_free() {
   echo "registration-free: done"
 }
 
+# readme_example <fence>: the first code block of that language under the
+# README's "### Examples".
+readme_example() {
+  awk -v fence="\`\`\`$1" '
+    /^### Examples/ { examples = 1 }
+    examples && inside && /^```$/ { exit }
+    inside { print }
+    examples && $0 == fence { inside = 1 }' "$source_dir/README.md"
+}
+
+# The README's script examples run as shown (with the libraries registered).
+check_readme_examples() {
+  local language extension output
+  for language in vbscript:vbs js:js; do
+    extension=${language#*:}
+    readme_example "${language%%:*}" >"$build_dir/release-check/example.$extension"
+    output=$("$wine" cscript //nologo "$(windows_path "$build_dir/release-check/example.$extension")" 2>&1) ||
+      fail "the README's $extension example failed: $output"
+    grep -q "Bye Bye" <<<"$output" || fail "the README's $extension example printed: $output"
+  done
+  echo "README examples: done"
+}
+
 restore_test_registration() {
   local server
   while IFS= read -r server; do
@@ -177,8 +203,9 @@ if unpack_x64; then
 
   run_cmd register-machine.cmd
   expect_keys present "$machine" "${manifests[@]}"
-  "$wine" reg query "$machine\\CLSID\\$(com_class_attribute "${manifests[0]}" clsid)\\InprocServer32" 2>/dev/null |
-    grep -qi "release-check" || fail "the machine's registration does not name the unpacked Quennet.ocx"
+  quennet_server="$machine\\CLSID\\$(com_class_attribute "${manifests[0]}" clsid)\\InprocServer32"
+  grep -qi "release-check" <<<"$(registry_values "$quennet_server")" ||
+    fail "the machine's registration does not name the unpacked Quennet.ocx"
   run_cmd unregister-machine.cmd
   expect_keys absent "$machine" "${manifests[@]}"
   echo "machine registration: done"
@@ -200,6 +227,7 @@ fi
 if [ -n "${unpacked:-}" ]; then
   trap - EXIT
   restore_test_registration
+  check_readme_examples
 fi
 [ "$failures" -eq 0 ] && echo "release: all checks passed"
 exit $((failures > 0))
