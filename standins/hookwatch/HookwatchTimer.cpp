@@ -3,7 +3,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "DualObjectQuery.h"
+#include "com/ComModule.h"
 #include "com/ConnectionPoint.h"
 #include "HiddenTimerWindow.h"
 #include "LibraryTitle.h"
@@ -33,7 +33,7 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
         timer_([this] { RaiseThatTime(); }) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
+    return formsrt::QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
                                                                                          out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
