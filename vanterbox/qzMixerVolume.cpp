@@ -112,14 +112,7 @@ HRESULT qzMixerVolume::Create(REFIID iid, void** object) {
 qzMixerVolume::qzMixerVolume() : DispatchImpl(formsrt::ModuleTypeInfo(IID__qzMixerVolume)) {}
 
 STDMETHODIMP qzMixerVolume::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__qzMixerVolume) {
-    AddRef();
-    *out = static_cast<_qzMixerVolume*>(this);
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  return formsrt::QueryDualObject<_qzMixerVolume>(this, iid, out);
 }
 
 STDMETHODIMP qzMixerVolume::Invoke(DISPID id, REFIID riid, LCID locale, WORD flags,

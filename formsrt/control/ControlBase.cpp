@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ComEnumerator.h"
+#include "com/ComEnumerator.h"
 #include "PropertyStream.h"
 #include "com/ComBoundary.h"
 #include "com/RuntimeError.h"
@@ -62,7 +62,7 @@ ControlBase::ControlBase(const ControlDescription& description)
       extent_(TwipsToHimetric(description.designSizeTwips)),
       window_(TwipsToPixels(description.designSizeTwips),
               [this](HDC dc, const RECT& bounds) { UserControl_Paint(dc, bounds); }),
-      eventPoint_(*this, description.eventInterface),
+      eventPoint_(*this, description.eventInterface, ConnectionPoint::Accepts::EventDispatch),
       propertyNotifyPoint_(*this, IID_IPropertyNotifySink) {}
 
 ControlBase::~ControlBase() = default;
@@ -464,12 +464,7 @@ void ControlBase::RaiseEvent(DISPID event, std::span<VARIANT> arguments) {
   if (eventFreezes_ > 0) return;
   std::vector<VARIANTARG> reversed(arguments.rbegin(), arguments.rend());
   DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  // Each sink was queried for the event dispinterface, which is an IDispatch.
-  for (const ComPtr<IUnknown>& sink : eventPoint_.Sinks()) {
-    static_cast<IDispatch*>(sink.Get())
-        ->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
-                 nullptr);
-  }
+  eventPoint_.InvokeEach(event, params);
 }
 
 // Class and error info

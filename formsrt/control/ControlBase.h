@@ -15,7 +15,7 @@
 #include <functional>
 #include <span>
 
-#include "ConnectionPoint.h"
+#include "com/ConnectionPoint.h"
 #include "ControlWindow.h"
 #include "PropertyBag.h"
 #include "com/ComModule.h"

@@ -232,16 +232,7 @@ HRESULT Form::Guard(Body&& body) {
 }
 
 STDMETHODIMP Form::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    return OfferInterface<IRuntimeForm>(IID_IRuntimeForm, this, out) ? S_OK : E_NOINTERFACE;
-  }
-  if (OfferInterface<IRuntimeForm>(iid, this, out) ||
-      OfferInterface<ISupportErrorInfo>(iid, this, out)) {
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  return QueryDualObject<IRuntimeForm, ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP Form::InterfaceSupportsErrorInfo(REFIID iid) {

@@ -28,16 +28,7 @@ void Menu::RunItem(UINT command) const {
 }
 
 STDMETHODIMP Menu::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    return OfferInterface<IRuntimeMenu>(IID_IRuntimeMenu, this, out) ? S_OK : E_NOINTERFACE;
-  }
-  if (OfferInterface<IRuntimeMenu>(iid, this, out) ||
-      OfferInterface<ISupportErrorInfo>(iid, this, out)) {
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  return QueryDualObject<IRuntimeMenu, ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP Menu::InterfaceSupportsErrorInfo(REFIID iid) {

@@ -15,6 +15,8 @@ namespace {
 
 constexpr long kInternalError = 51;
 
+bool g_programIsEnding = false;
+
 struct ErrorReport {
   long number;
   std::wstring numberText;
@@ -57,7 +59,10 @@ std::wstring UnhandledErrorReport(std::wstring_view number, std::wstring_view de
   return text;
 }
 
+bool ProgramIsEnding() noexcept { return g_programIsEnding; }
+
 void ReportUnhandledErrorAndEnd() noexcept {
+  g_programIsEnding = true;
   ErrorReport report = ReportOfCurrentException();
   try {
     // An error icon with OK only: the box is the program's last word.

@@ -20,9 +20,15 @@ std::wstring UnhandledErrorReport(std::wstring_view number, std::wstring_view de
 // failure by its HRESULT ("Automation error"), std::bad_alloc as 7.
 [[noreturn]] void ReportUnhandledErrorAndEnd() noexcept;
 
+// True from the moment the standard report is shown until the program ends.
+bool ProgramIsEnding() noexcept;
+
 // Runs one event handler of a program; what it does not trap ends the program.
+// While the report is shown, its box pumps messages: events that fall due
+// then (a timer's ticks, say) are not run, so one error gives one report.
 template <class Handler>
 void RunEventHandler(Handler&& handler) noexcept {
+  if (ProgramIsEnding()) return;
   try {
     handler();
   } catch (...) {

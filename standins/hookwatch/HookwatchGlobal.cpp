@@ -1,6 +1,6 @@
 #include "HookwatchGlobal.h"
 
-#include "DualObjectQuery.h"
+#include "com/ComModule.h"
 #include "Hookwatch.h"
 #include "LibraryTitle.h"
 #include "WindowHooks.h"
@@ -38,7 +38,7 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
   }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return QueryDualObject<IHookwatchGlobal, ISupportErrorInfo>(this, iid, out);
+    return formsrt::QueryDualObject<IHookwatchGlobal, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

@@ -3,8 +3,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "DualObjectQuery.h"
-#include "EventConnectionPoint.h"
+#include "com/ComModule.h"
+#include "com/ConnectionPoint.h"
 #include "HiddenTimerWindow.h"
 #include "LibraryTitle.h"
 #include "Hookwatch.h"
@@ -29,11 +29,11 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
  public:
   HookwatchTimer()
       : DispatchImpl(ModuleTypeInfo(IID_IHookwatchTimer)),
-        events_(*this, DIID___HookwatchTimer),
+        events_(*this, DIID___HookwatchTimer, formsrt::ConnectionPoint::Accepts::EventDispatch),
         timer_([this] { RaiseThatTime(); }) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
+    return formsrt::QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
                                                                                          out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
@@ -81,10 +81,11 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
   void RaiseThatTime() {
     // A handler may release the last reference to this timer.
     ComPtr<IHookwatchTimer> keepAlive(this);
-    events_.Raise(kThatTime);
+    DISPPARAMS noArguments{nullptr, nullptr, 0, 0};
+    events_.InvokeEach(kThatTime, noArguments);
   }
 
-  EventConnectionPoint events_;
+  formsrt::ConnectionPoint events_;
   HiddenTimerWindow timer_;
   LONG interval_ = kStopped;
 };

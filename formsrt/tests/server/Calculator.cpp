@@ -20,16 +20,7 @@ class Calculator : public DispatchImpl<ICalculator>, public ISupportErrorInfo, p
   Calculator() : DispatchImpl(ModuleTypeInfo(IID_ICalculator)) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      return OfferInterface<ICalculator>(IID_ICalculator, this, out) ? S_OK : E_NOINTERFACE;
-    }
-    if (OfferInterface<ICalculator>(iid, this, out) ||
-        OfferInterface<ISupportErrorInfo>(iid, this, out)) {
-      return S_OK;
-    }
-    return E_NOINTERFACE;
+    return QueryDualObject<ICalculator, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

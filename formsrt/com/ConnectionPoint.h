@@ -1,5 +1,5 @@
-// One connection point of a control: the sinks of one outgoing interface
-// (the event dispinterface, or IPropertyNotifySink). Its reference count is
+// One connection point of an object: the sinks of one outgoing interface
+// (an event dispinterface, or IPropertyNotifySink). Its reference count is
 // its container's, so the container lives while a client holds the point.
 #pragma once
 
@@ -8,14 +8,20 @@
 
 #include <vector>
 
-#include "com/ComPtr.h"
+#include "ComPtr.h"
 
 namespace formsrt {
 
 class ConnectionPoint : public IConnectionPoint {
  public:
-  ConnectionPoint(IConnectionPointContainer& container, REFIID outgoing)
-      : container_(container), outgoing_(outgoing) {}
+  // What a sink must offer to be connected: the outgoing interface itself,
+  // or, for an event dispinterface, at least IDispatch (script hosts and
+  // many sinks answer only that).
+  enum class Accepts { OutgoingInterface, EventDispatch };
+
+  ConnectionPoint(IConnectionPointContainer& container, REFIID outgoing,
+                  Accepts accepted = Accepts::OutgoingInterface)
+      : container_(container), outgoing_(outgoing), accepted_(accepted) {}
   ConnectionPoint(const ConnectionPoint&) = delete;
   ConnectionPoint& operator=(const ConnectionPoint&) = delete;
 
@@ -33,7 +39,11 @@ class ConnectionPoint : public IConnectionPoint {
   // The connected sinks, each queried for the outgoing interface. A copy:
   // a sink may disconnect while it is being called.
   std::vector<ComPtr<IUnknown>> Sinks() const;
-  // Lets go of every sink (the control is being destroyed).
+  // Calls member on every sink of an event dispinterface, in the order they
+  // connected. A sink disconnected by an earlier sink's handler is passed
+  // over; a sink that fails does not keep the call from the others.
+  void InvokeEach(DISPID member, DISPPARAMS& params) const;
+  // Lets go of every sink (the object is being destroyed).
   void DisconnectAll() { connections_.clear(); }
 
  private:
@@ -42,8 +52,11 @@ class ConnectionPoint : public IConnectionPoint {
     ComPtr<IUnknown> sink;
   };
 
+  bool IsConnected(DWORD cookie) const;
+
   IConnectionPointContainer& container_;
   const IID outgoing_;
+  const Accepts accepted_;
   std::vector<Connection> connections_;
   DWORD nextCookie_ = 1;
 };

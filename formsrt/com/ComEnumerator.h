@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "com/ComModule.h"
+#include "ComModule.h"
 
 namespace formsrt {
 

@@ -3,7 +3,7 @@
 #include <olectl.h>
 
 #include "ComEnumerator.h"
-#include "com/ComBoundary.h"
+#include "ComBoundary.h"
 
 namespace formsrt {
 
@@ -52,7 +52,10 @@ STDMETHODIMP ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
   if (!sink) return E_POINTER;
   try {
     ComPtr<IUnknown> outgoing;
-    if (FAILED(sink->QueryInterface(outgoing_, outgoing.PutVoid()))) return CONNECT_E_CANNOTCONNECT;
+    bool offered = SUCCEEDED(sink->QueryInterface(outgoing_, outgoing.PutVoid())) ||
+                   (accepted_ == Accepts::EventDispatch &&
+                    SUCCEEDED(sink->QueryInterface(IID_IDispatch, outgoing.PutVoid())));
+    if (!offered) return CONNECT_E_CANNOTCONNECT;
     connections_.push_back({nextCookie_, outgoing});
     *cookie = nextCookie_++;
     return S_OK;
@@ -85,6 +88,24 @@ STDMETHODIMP ConnectionPoint::EnumConnections(IEnumConnections** out) {
   } catch (...) {
     return ReportCurrentException(L"", IID_IConnectionPoint);
   }
+}
+
+void ConnectionPoint::InvokeEach(DISPID member, DISPPARAMS& params) const {
+  std::vector<Connection> snapshot = connections_;
+  for (const Connection& connection : snapshot) {
+    if (!IsConnected(connection.cookie)) continue;
+    // Each sink was queried for the event dispinterface or IDispatch.
+    static_cast<IDispatch*>(connection.sink.Get())
+        ->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                 nullptr);
+  }
+}
+
+bool ConnectionPoint::IsConnected(DWORD cookie) const {
+  for (const Connection& connection : connections_) {
+    if (connection.cookie == cookie) return true;
+  }
+  return false;
 }
 
 std::vector<ComPtr<IUnknown>> ConnectionPoint::Sinks() const {
