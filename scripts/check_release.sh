@@ -24,16 +24,12 @@ fi
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
 
-# The deliverables' files every archive holds besides those of the programs.
+# The files every archive holds.
 expected_files() {
-  local target=$1
-  {
-    printf '%s\n' Quennet.ocx Quennet.tlb Quennet.sxs.manifest \
-      Vanterbox.dll Vanterbox.tlb Vanterbox.sxs.manifest Tessmark.exe \
-      README.md LICENSE register-machine.cmd unregister-machine.cmd \
-      register-user.cmd unregister-user.cmd
-    [ -f "$source_dir/dist/$target/Gridrace.exe" ] && echo Gridrace.exe
-  } | sort
+  printf '%s\n' Quennet.ocx Quennet.tlb Quennet.sxs.manifest \
+    Vanterbox.dll Vanterbox.tlb Vanterbox.sxs.manifest Gridrace.exe Tessmark.exe \
+    README.md LICENSE register-machine.cmd unregister-machine.cmd \
+    register-user.cmd unregister-user.cmd | sort
 }
 
 check_archive_listing() {
@@ -44,8 +40,8 @@ check_archive_listing() {
   fi
   local listed
   listed=$(cmake -E tar tf "$archive" | grep -v '/$' | sed "s|^ComponentSuite-$target/||" | sort)
-  if [ "$listed" != "$(expected_files "$target")" ]; then
-    fail "$target archive holds:"$'\n'"$listed"$'\n'"expected:"$'\n'"$(expected_files "$target")"
+  if [ "$listed" != "$(expected_files)" ]; then
+    fail "$target archive holds:"$'\n'"$listed"$'\n'"expected:"$'\n'"$(expected_files)"
   fi
   local standin
   for standin in "$source_dir/dist/$target/standins/"*; do
@@ -66,7 +62,7 @@ unpack_x64() {
   (cd "$unpacked" && cmake -E tar xf "$source_dir/dist/release/ComponentSuite-x64.zip") || return 1
   unpacked="$unpacked/ComponentSuite-x64"
   local file
-  for file in Quennet.ocx Vanterbox.dll Tessmark.exe; do
+  for file in Quennet.ocx Vanterbox.dll Gridrace.exe Tessmark.exe; do
     cmp -s "$unpacked/$file" "$source_dir/dist/x64/$file" ||
       fail "$file in the archive is not the current build's: run scripts/release.sh"
   done
