@@ -1,0 +1,67 @@
+#include "FuzzTargets.h"
+
+#include <psapi.h>
+
+#include "QuennetCtl.h"
+#include "com/ComModule.h"
+
+namespace hardening {
+
+namespace {
+
+std::wstring InprocServerPath(const CLSID& clsid) {
+  std::wstring key = L"CLSID\\" + formsrt::GuidText(clsid) + L"\\InprocServer32";
+  wchar_t path[MAX_PATH];
+  DWORD size = sizeof(path);
+  if (::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, path,
+                     &size) != ERROR_SUCCESS)
+    return L"";
+  return path;
+}
+
+}  // namespace
+
+// QuennetCtl is made from its own code in this process: its shell, desktop
+// and message-box members then run against the fakes that the dispatch test
+// puts in this module's seam, so none of its members is skipped. The other
+// classes have no member that starts a program, changes the desktop or shows
+// a box, and run from their registered libraries.
+const std::vector<FuzzTarget>& FuzzTargets() {
+  static const std::vector<FuzzTarget> targets = {
+      {L"Quennet.QuennetCtl", quennet::QuennetCtl::Create, L"STxTrayTTT", {}},
+      {L"Vanterbox.qzMixerVolume", nullptr, L"GetMainVolume", {}},
+      {L"HookwatchLib.HookwatchGlobal", nullptr, L"AttachmentCount", {}},
+      {L"HookwatchLib.HookwatchTimer", nullptr, L"Interval", {}},
+  };
+  return targets;
+}
+
+HRESULT Create(const FuzzTarget& target, REFIID iid, void** object) {
+  if (target.createInProcess) return target.createInProcess(iid, object);
+  CLSID clsid;
+  HRESULT hr = ::CLSIDFromProgID(target.progId.c_str(), &clsid);
+  if (FAILED(hr)) return hr;
+  return ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object);
+}
+
+bool ServerIsIdle(const FuzzTarget& target) {
+  if (target.createInProcess)
+    return formsrt::ActiveObjectCount() == 0 && formsrt::ModuleLockCount() == 0;
+  CLSID clsid;
+  if (FAILED(::CLSIDFromProgID(target.progId.c_str(), &clsid))) return false;
+  HMODULE library = ::GetModuleHandleW(InprocServerPath(clsid).c_str());
+  if (!library) return true;  // not loaded, so nothing of it lives
+  auto canUnloadNow = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+      reinterpret_cast<void*>(::GetProcAddress(library, "DllCanUnloadNow")));
+  return canUnloadNow && canUnloadNow() == S_OK;
+}
+
+SIZE_T PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof(counters);
+  ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+}  // namespace hardening
