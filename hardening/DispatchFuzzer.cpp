@@ -37,6 +37,18 @@ const wchar_t* FlagsText(WORD flags) {
   }
 }
 
+// EXCEPINFO whose texts are freed at the end of the scope.
+struct OwnedExcepInfo : EXCEPINFO {
+  OwnedExcepInfo() : EXCEPINFO{} {}
+  ~OwnedExcepInfo() {
+    ::SysFreeString(bstrSource);
+    ::SysFreeString(bstrDescription);
+    ::SysFreeString(bstrHelpFile);
+  }
+  OwnedExcepInfo(const OwnedExcepInfo&) = delete;
+  OwnedExcepInfo& operator=(const OwnedExcepInfo&) = delete;
+};
+
 bool IsPut(WORD flags) { return flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF); }
 
 class TypeAttributes {
@@ -116,13 +128,9 @@ std::vector<MemberDescription> DispatchMembers(IDispatch* object) {
 HRESULT ReadProperty(IDispatch* object, DISPID id) {
   DISPPARAMS none{};
   formsrt::Variant result;
-  EXCEPINFO info{};
-  HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                              result.Put(), &info, nullptr);
-  formsrt::Bstr source = formsrt::Bstr::Attach(info.bstrSource);
-  formsrt::Bstr description = formsrt::Bstr::Attach(info.bstrDescription);
-  formsrt::Bstr helpFile = formsrt::Bstr::Attach(info.bstrHelpFile);
-  return hr;
+  OwnedExcepInfo info;
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                        result.Put(), &info, nullptr);
 }
 
 DISPID IdOfName(IDispatch* object, std::wstring name) {
@@ -135,11 +143,13 @@ DISPID IdOfName(IDispatch* object, std::wstring name) {
 
 DispatchFuzzer::DispatchFuzzer(IDispatch* object, std::wstring label,
                                std::wstring knownGoodProperty, std::set<std::wstring> skipped,
-                               UnrelatedObject& unrelated)
+                               UnrelatedObject& unrelated, int depth)
     : object_(object),
       label_(std::move(label)),
       skipped_(std::move(skipped)),
-      unrelated_(unrelated) {
+      unrelated_(unrelated),
+      depth_(depth) {
+  if (knownGoodProperty.empty()) return;
   knownGood_ = IdOfName(object, knownGoodProperty);
   if (knownGood_ == DISPID_UNKNOWN)
     Fault(L"the known-good property " + knownGoodProperty + L" has no DISPID");
@@ -148,12 +158,43 @@ DispatchFuzzer::DispatchFuzzer(IDispatch* object, std::wstring label,
 void DispatchFuzzer::Run() {
   std::vector<MemberDescription> members = DispatchMembers(object_.Get());
   if (members.empty()) Fault(L"no members found in the dispatch type information");
+  if (knownGood_ == DISPID_UNKNOWN) knownGood_ = FirstWorkingProperty(members);
   CheckStillWorks(L"nothing");
   for (const MemberDescription& member : members) {
     if (skipped_.count(member.name) == 0) FuzzMember(member);
   }
   FuzzUnknownMembers();
   FuzzInvokeItself();
+  if (depth_ > 0) FuzzReturnedObjects(members);
+}
+
+DISPID DispatchFuzzer::FirstWorkingProperty(const std::vector<MemberDescription>& members) {
+  for (const MemberDescription& member : members) {
+    if (member.kind == INVOKE_PROPERTYGET && member.plausibleArguments.empty() &&
+        ReadProperty(object_.Get(), member.id) == S_OK)
+      return member.id;
+  }
+  return DISPID_UNKNOWN;
+}
+
+// Collections, items and the like: every object a property gives for
+// plausible arguments is fuzzed in turn.
+void DispatchFuzzer::FuzzReturnedObjects(const std::vector<MemberDescription>& members) {
+  for (const MemberDescription& member : members) {
+    if (member.kind != INVOKE_PROPERTYGET || skipped_.count(member.name) != 0) continue;
+    ArgumentList arguments;
+    AddPlausible(arguments, member, DISPATCH_PROPERTYGET);
+    formsrt::Variant result;
+    OwnedExcepInfo info;
+    HRESULT hr = object_->Invoke(member.id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                 arguments.Params(), result.Put(), &info, nullptr);
+    if (FAILED(hr) || result.Type() != VT_DISPATCH || !V_DISPATCH(&result.Get())) continue;
+    DispatchFuzzer returned(V_DISPATCH(&result.Get()), label_ + L"." + member.name, L"", skipped_,
+                            unrelated_, depth_ - 1);
+    returned.Run();
+    calls_ += returned.calls_;
+    for (const std::wstring& fault : returned.faults_) faults_.push_back(fault);
+  }
 }
 
 void DispatchFuzzer::FuzzMember(const MemberDescription& member) {
@@ -256,7 +297,7 @@ void DispatchFuzzer::FuzzInvokeItself() {
   for (const IID* iid : {&IID_IDispatch, &IID_IUnknown}) {
     DISPPARAMS none{};
     formsrt::Variant result;
-    EXCEPINFO info{};
+    OwnedExcepInfo info;
     ++calls_;
     HRESULT hr = object_->Invoke(knownGood_, *iid, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
                                  result.Put(), &info, nullptr);
@@ -265,7 +306,7 @@ void DispatchFuzzer::FuzzInvokeItself() {
     Judge(hr, info, L"Invoke with an interface other than IID_NULL");
   }
   formsrt::Variant result;
-  EXCEPINFO info{};
+  OwnedExcepInfo info;
   ++calls_;
   HRESULT hr = object_->Invoke(knownGood_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
                                nullptr, result.Put(), &info, nullptr);
@@ -293,7 +334,7 @@ void DispatchFuzzer::AddPlausible(ArgumentList& arguments, const MemberDescripti
 void DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments, const std::wstring& what,
                           bool wantResult) {
   formsrt::Variant result;
-  EXCEPINFO info{};
+  OwnedExcepInfo info;
   UINT argumentError = 0;
   ++calls_;
   HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.Params(),
@@ -306,11 +347,9 @@ void DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments, const 
 // error described in EXCEPINFO.
 void DispatchFuzzer::Judge(HRESULT hr, EXCEPINFO& info, const std::wstring& what) {
   if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
-  formsrt::Bstr source = formsrt::Bstr::Attach(info.bstrSource);
-  formsrt::Bstr description = formsrt::Bstr::Attach(info.bstrDescription);
-  formsrt::Bstr helpFile = formsrt::Bstr::Attach(info.bstrHelpFile);
   if (SUCCEEDED(hr)) return;
-  bool described = (FAILED(info.scode) || info.wCode != 0) && description.Length() > 0;
+  bool described =
+      (FAILED(info.scode) || info.wCode != 0) && ::SysStringLen(info.bstrDescription) > 0;
   if (hr == DISP_E_EXCEPTION || HRESULT_FACILITY(hr) == FACILITY_CONTROL) {
     if (!described) Fault(what + L": " + HresultText(hr) + L" without a described EXCEPINFO");
     return;
@@ -320,6 +359,7 @@ void DispatchFuzzer::Judge(HRESULT hr, EXCEPINFO& info, const std::wstring& what
 }
 
 void DispatchFuzzer::CheckStillWorks(const std::wstring& after) {
+  if (knownGood_ == DISPID_UNKNOWN) return;  // an object without a readable property
   HRESULT hr = ReadProperty(object_.Get(), knownGood_);
   if (hr != S_OK) Fault(L"the known-good call failed (" + HresultText(hr) + L") after " + after);
 }

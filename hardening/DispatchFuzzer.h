@@ -33,9 +33,11 @@ std::vector<MemberDescription> DispatchMembers(IDispatch* object);
 class DispatchFuzzer {
  public:
   // knownGoodProperty: a property read without arguments that must work
-  // after every bad call. Members in `skipped` are not called at all.
+  // after every bad call (empty: the first such property that works).
+  // Members in `skipped` are not called at all. Objects that the object's
+  // properties return are fuzzed too, down to `depth` levels.
   DispatchFuzzer(IDispatch* object, std::wstring label, std::wstring knownGoodProperty,
-                 std::set<std::wstring> skipped, UnrelatedObject& unrelated);
+                 std::set<std::wstring> skipped, UnrelatedObject& unrelated, int depth = 2);
 
   void Run();
 
@@ -50,6 +52,8 @@ class DispatchFuzzer {
   void FuzzWrongFlags(const MemberDescription& member);
   void FuzzUnknownMembers();
   void FuzzInvokeItself();
+  void FuzzReturnedObjects(const std::vector<MemberDescription>& members);
+  DISPID FirstWorkingProperty(const std::vector<MemberDescription>& members);
 
   // Fills `arguments` with plausible values, the one at `replaced` (if any)
   // replaced by `bad`, the value of a property put named as such.
@@ -67,6 +71,7 @@ class DispatchFuzzer {
   DISPID knownGood_ = DISPID_UNKNOWN;
   std::set<std::wstring> skipped_;
   UnrelatedObject& unrelated_;
+  int depth_;
   std::vector<std::wstring> faults_;
   size_t calls_ = 0;
 };

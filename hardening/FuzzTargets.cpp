@@ -25,13 +25,17 @@ std::wstring InprocServerPath(const CLSID& clsid) {
 // and message-box members then run against the fakes that the dispatch test
 // puts in this module's seam, so none of its members is skipped. The other
 // classes have no member that starts a program, changes the desktop or shows
-// a box, and run from their registered libraries.
+// a box, and run from their registered libraries (the grid stand-ins from
+// GridStandins.ocx).
 const std::vector<FuzzTarget>& FuzzTargets() {
   static const std::vector<FuzzTarget> targets = {
       {L"Quennet.QuennetCtl", quennet::QuennetCtl::Create, L"STxTrayTTT", {}},
       {L"Vanterbox.qzMixerVolume", nullptr, L"GetMainVolume", {}},
       {L"HookwatchLib.HookwatchGlobal", nullptr, L"AttachmentCount", {}},
       {L"HookwatchLib.HookwatchTimer", nullptr, L"Interval", {}},
+      {L"ComctlLib.ListView", nullptr, L"ListItems", {}},
+      {L"MSFlexGridLib.MSFlexGrid", nullptr, L"Rows", {}},
+      {L"CorvantisGrid.cvntGrid", nullptr, L"Rows", {}},
   };
   return targets;
 }
