@@ -1,5 +1,7 @@
 #include "BadValues.h"
 
+#include <limits>
+
 #include "com/ComPtr.h"
 
 namespace hardening {
@@ -55,6 +57,14 @@ const wchar_t* NameOf(BadValue value) {
       return L"unrelated object";
     case BadValue::Array:
       return L"array";
+    case BadValue::MinusOne:
+      return L"-1";
+    case BadValue::LargestLong:
+      return L"2147483647";
+    case BadValue::SmallestLong:
+      return L"-2147483648";
+    case BadValue::HugeDouble:
+      return L"1E+300";
   }
   return L"?";
 }
@@ -111,6 +121,14 @@ formsrt::Variant MakeBadValue(BadValue kind, IDispatch* unrelated) {
       return formsrt::Variant::FromDispatch(unrelated);
     case BadValue::Array:
       return ArrayOfThree();
+    case BadValue::MinusOne:
+      return formsrt::Variant::FromInt32(-1);
+    case BadValue::LargestLong:
+      return formsrt::Variant::FromInt32(std::numeric_limits<LONG>::max());
+    case BadValue::SmallestLong:
+      return formsrt::Variant::FromInt32(std::numeric_limits<LONG>::min());
+    case BadValue::HugeDouble:
+      return formsrt::Variant::FromDouble(1e300);
   }
   return formsrt::Variant();
 }
