@@ -27,9 +27,9 @@ enum class BadValue {
   HugeDouble,
 };
 inline constexpr BadValue kBadValues[] = {
-    BadValue::Empty,    BadValue::Null,     BadValue::Omitted,         BadValue::NullDispatch,
-    BadValue::NullText, BadValue::HugeText, BadValue::UnrelatedObject, BadValue::Array,
-    BadValue::MinusOne, BadValue::LargestLong, BadValue::SmallestLong, BadValue::HugeDouble};
+    BadValue::Empty,    BadValue::Null,        BadValue::Omitted,         BadValue::NullDispatch,
+    BadValue::NullText, BadValue::HugeText,    BadValue::UnrelatedObject, BadValue::Array,
+    BadValue::MinusOne, BadValue::LargestLong, BadValue::SmallestLong,    BadValue::HugeDouble};
 
 // How an argument reaches the member: as it is, as VT_VARIANT|VT_BYREF (what
 // a script passes for a variable), or as a typed reference (VT_BSTR|VT_BYREF).

@@ -106,6 +106,22 @@ MemberDescription Describe(ITypeInfo* info, const FUNCDESC& function) {
   return member;
 }
 
+// The type library that describes the object's dispatch interface.
+GUID LibraryOf(IDispatch* object) {
+  GUID library = GUID_NULL;
+  formsrt::ComPtr<ITypeInfo> info;
+  formsrt::ComPtr<ITypeLib> containing;
+  UINT index = 0;
+  TLIBATTR* attributes = nullptr;
+  if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put())) ||
+      FAILED(info->GetContainingTypeLib(containing.Put(), &index)) ||
+      FAILED(containing->GetLibAttr(&attributes)))
+    return library;
+  library = attributes->guid;
+  containing->ReleaseTLibAttr(attributes);
+  return library;
+}
+
 }  // namespace
 
 std::wstring HresultText(HRESULT hr) {
@@ -180,8 +196,8 @@ DISPID DispatchFuzzer::FirstWorkingProperty(const std::vector<MemberDescription>
   return DISPID_UNKNOWN;
 }
 
-// Collections, items and the like: every object a property gives for
-// plausible arguments is fuzzed in turn.
+// Collections, items and the like: every object of the same type library
+// that a property gives for plausible arguments is fuzzed in turn.
 void DispatchFuzzer::FuzzReturnedObjects(const std::vector<MemberDescription>& members) {
   for (const MemberDescription& member : members) {
     if (member.kind != INVOKE_PROPERTYGET || skipped_.count(member.name) != 0) continue;
@@ -192,6 +208,8 @@ void DispatchFuzzer::FuzzReturnedObjects(const std::vector<MemberDescription>& m
     HRESULT hr = object_->Invoke(member.id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
                                  arguments.Params(), result.Put(), &info, nullptr);
     if (FAILED(hr) || result.Type() != VT_DISPATCH || !V_DISPATCH(&result.Get())) continue;
+    // Objects of other libraries (the platform's pictures) are not ours to fuzz.
+    if (LibraryOf(V_DISPATCH(&result.Get())) != LibraryOf(object_.Get())) continue;
     DispatchFuzzer returned(V_DISPATCH(&result.Get()), label_ + L"." + member.name, L"", skipped_,
                             unrelated_, depth_ - 1);
     returned.Run();

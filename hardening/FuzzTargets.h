@@ -14,7 +14,7 @@
 namespace hardening {
 
 struct FuzzTarget {
-  std::wstring progId;
+  std::wstring progId;  // or, for a class that hosts make in process, its name
   // Makes the object in this process from the class's own code, so that the
   // platform fakes of this module apply; null: CoCreateInstance of the
   // registered library, which has a seam of its own that no fake reaches.
