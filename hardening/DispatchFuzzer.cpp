@@ -331,6 +331,20 @@ void DispatchFuzzer::FuzzInvokeItself() {
   ++calls_;
   HRESULT hr = object_->Invoke(knownGood_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
                                nullptr, result.Put(), &info, nullptr);
+  // DISPPARAMS that contradict themselves: more names than arguments, and
+  // arguments counted but not given.
+  DISPID name = DISPID_PROPERTYPUT;
+  DISPPARAMS moreNamesThanArguments{nullptr, &name, 0, 1};
+  DISPPARAMS argumentsMissing{nullptr, nullptr, 2, 0};
+  for (DISPPARAMS* broken : {&moreNamesThanArguments, &argumentsMissing}) {
+    formsrt::Variant brokenResult;
+    OwnedExcepInfo brokenInfo;
+    ++calls_;
+    HRESULT answer =
+        object_->Invoke(knownGood_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, broken,
+                        brokenResult.Put(), &brokenInfo, nullptr);
+    if (answer != E_INVALIDARG) Judge(answer, brokenInfo, L"Invoke with inconsistent DISPPARAMS");
+  }
   // A call without DISPPARAMS breaks Invoke's contract; the platform's own
   // dispatch answers it with E_INVALIDARG, and so may ours.
   if (hr != E_INVALIDARG && hr != E_POINTER) Judge(hr, info, L"Invoke without DISPPARAMS");

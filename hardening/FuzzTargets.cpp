@@ -76,6 +76,15 @@ bool ServerIsIdle(const FuzzTarget& target) {
   return canUnloadNow && canUnloadNow() == S_OK;
 }
 
+bool HeapsAreIntact() {
+  HANDLE heaps[256];
+  DWORD count = ::GetProcessHeaps(256, heaps);
+  for (DWORD i = 0; i < count && i < 256; ++i) {
+    if (!::HeapValidate(heaps[i], 0, nullptr)) return false;
+  }
+  return true;
+}
+
 SIZE_T PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof(counters);

@@ -39,6 +39,10 @@ formsrt::ComPtr<I> Create(const FuzzTarget& target) {
 // library's DllCanUnloadNow otherwise.
 bool ServerIsIdle(const FuzzTarget& target);
 
+// Whether every heap of the process is intact (a write out of bounds on the
+// heap shows here).
+bool HeapsAreIntact();
+
 // Private bytes of this process (PagefileUsage: Wine 8 leaves PrivateUsage 0).
 SIZE_T PrivateBytes();
 

@@ -21,7 +21,9 @@ size_t FuzzClass(const hardening::FuzzTarget& target, size_t cases, std::uint32_
   std::printf("%ls: streams %zu (%zu loaded), bags %zu (%zu loaded), %zu faults\n",
               target.progId.c_str(), fuzzer.StreamCounts().cases, fuzzer.StreamCounts().loaded,
               fuzzer.BagCounts().cases, fuzzer.BagCounts().loaded, fuzzer.Faults().size());
-  return fuzzer.Faults().size() + fuzzer.KeptReferences();
+  bool intact = hardening::HeapsAreIntact();
+  if (!intact) std::printf("FAULT %ls: a heap of the process is damaged\n", target.progId.c_str());
+  return fuzzer.Faults().size() + fuzzer.KeptReferences() + (intact ? 0 : 1);
 }
 
 }  // namespace

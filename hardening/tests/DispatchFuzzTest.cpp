@@ -64,6 +64,7 @@ TEST_P(DispatchFuzzTest, EveryMemberAnswersBadInputAndLeavesNothingBehind) {
   EXPECT_GT(first.calls, 20u);
   EXPECT_EQ(1u, unrelated.references) << "references to an argument object were kept";
   EXPECT_TRUE(hardening::ServerIsIdle(target)) << "objects of the library are still alive";
+  EXPECT_TRUE(hardening::HeapsAreIntact());
   EXPECT_LT(memoryAfter, memoryBefore + kMemoryNoise);
   for (const std::wstring& box : watchdog.ClosedBoxes())
     ADD_FAILURE() << "a message box no fake caught: " << Narrow(box);

@@ -45,6 +45,7 @@ TEST_P(PersistenceFuzzTest, DamagedInputFailsClearlyAndLeavesTheControlUsable) {
                 bags.loaded, bags.refused);
   }
   EXPECT_TRUE(hardening::ServerIsIdle(target));
+  EXPECT_TRUE(hardening::HeapsAreIntact());
   EXPECT_TRUE(watchdog.ClosedBoxes().empty());
 }
 
