@@ -3,12 +3,12 @@
 // library, references to the arguments, private memory).
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdio>
 
 #include "DesktopFakes.h"
 #include "DispatchFuzzer.h"
 #include "FuzzTargets.h"
+#include "FuzzTestNames.h"
 #include "StrayBoxWatchdog.h"
 
 namespace {
@@ -46,8 +46,6 @@ RoundResult FuzzOneObject(const FuzzTarget& target, hardening::UnrelatedObject& 
   return round;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 class DispatchFuzzTest : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(DispatchFuzzTest, EveryMemberAnswersBadInputAndLeavesNothingBehind) {
@@ -73,14 +71,6 @@ TEST_P(DispatchFuzzTest, EveryMemberAnswersBadInputAndLeavesNothingBehind) {
       "%zu message boxes and %zu program starts answered by the fakes\n",
       target.progId.c_str(), first.calls, static_cast<size_t>(memoryBefore),
       static_cast<size_t>(memoryAfter), first.messageBoxes, first.programStarts);
-}
-
-std::string TargetName(const ::testing::TestParamInfo<size_t>& info) {
-  std::string name = Narrow(hardening::FuzzTargets()[info.param].progId);
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryClass, DispatchFuzzTest,

@@ -3,11 +3,11 @@
 // runs the same with many more cases.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdio>
 
 #include "DesktopFakes.h"
 #include "FuzzTargets.h"
+#include "FuzzTestNames.h"
 #include "PersistenceFuzzer.h"
 #include "StrayBoxWatchdog.h"
 
@@ -16,8 +16,6 @@ namespace {
 constexpr std::uint32_t kSeed = 20261208;
 constexpr size_t kStreamCases = 3000;
 constexpr size_t kBagCases = 300;
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 class PersistenceFuzzTest : public ::testing::TestWithParam<size_t> {};
 
@@ -47,14 +45,6 @@ TEST_P(PersistenceFuzzTest, DamagedInputFailsClearlyAndLeavesTheControlUsable) {
   EXPECT_TRUE(hardening::ServerIsIdle(target));
   EXPECT_TRUE(hardening::HeapsAreIntact());
   EXPECT_TRUE(watchdog.ClosedBoxes().empty());
-}
-
-std::string TargetName(const ::testing::TestParamInfo<size_t>& info) {
-  std::string name = Narrow(hardening::FuzzTargets()[info.param].progId);
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryClass, PersistenceFuzzTest,
