@@ -191,7 +191,11 @@ void ReleaseModuleTypeInfo() {
 HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD flags,
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                               UINT* argErr) noexcept {
-  if (!params) return E_INVALIDARG;
+  // DISPPARAMS that contradict themselves are refused before anything reads
+  // the arguments or the names they claim to have.
+  if (!params || (params->cArgs != 0 && !params->rgvarg) || params->cNamedArgs > params->cArgs ||
+      (params->cNamedArgs != 0 && !params->rgdispidNamedArgs))
+    return E_INVALIDARG;
   if (!HasVariantReference(params)) {
     return info->Invoke(instance, id, flags, params, result, excepInfo, argErr);
   }

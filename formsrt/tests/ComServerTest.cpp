@@ -214,6 +214,21 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   EXPECT_STREQ(L"abc", V_BSTR(&notANumber.Get()));
 }
 
+TEST_F(ComServerTest, DispatchParametersThatContradictThemselvesAreRefused) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+  DISPID name = DISPID_PROPERTYPUT;
+  VARIANT argument = Variant::FromInt32(1).Get();
+  DISPPARAMS argumentsMissing{nullptr, nullptr, 2, 0};
+  DISPPARAMS moreNamesThanArguments{&argument, &name, 1, 2};
+  DISPPARAMS namesMissing{&argument, nullptr, 1, 1};
+  for (DISPPARAMS* params : {&argumentsMissing, &moreNamesThanArguments, &namesMissing}) {
+    Variant result;
+    EXPECT_EQ(E_INVALIDARG, calculator->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, params,
+                                               result.Put(), nullptr, nullptr));
+  }
+}
+
 TEST_F(ComServerTest, RuntimeErrorsReachTheClientWithTheirNumberAndText) {
   ComPtr<ICalculator> calculator = CreateByProgId();
   ASSERT_TRUE(calculator);

@@ -13,8 +13,11 @@ using formsrt::Raise;
 using formsrt::RuntimeError;
 namespace error = formsrt::error;
 
-// Cell places and lengths are 32-bit; the store refuses to grow past that.
-constexpr size_t kMaxCells = std::numeric_limits<UINT32>::max() / 2;
+// Cell places and lengths are 32-bit, and the cells take 8 bytes each: the
+// store refuses to grow beyond 2^25 cells (256 MB of cells before any text),
+// far above what a speed test fills, rather than try to allocate up to 16 GB
+// and stall the program for half a minute before anything fails.
+constexpr size_t kMaxCells = size_t{1} << 25;
 constexpr size_t kMaxPool = std::numeric_limits<UINT32>::max();
 
 void RequireCount(LONG count, const wchar_t* what) {

@@ -18,8 +18,8 @@ class CellStore {
   LONG ColumnCount() const { return columns_; }
 
   // Growing adds empty cells; shrinking drops the cells beyond the new size.
-  // Both raise error 380 for a negative count, and error 7 when the store
-  // would exceed what 32-bit indexes address.
+  // Both raise error 380 for a negative count, and error 7 beyond 2^25
+  // cells.
   void SetRowCount(LONG rows);
   void SetColumnCount(LONG columns);
   void Clear();

@@ -16,9 +16,15 @@ namespace hookwatch {
 
 namespace {
 
-ISubClass* ClientIn(ISubClass** client) {
+// A late-bound caller can hand over any object where ISubClass is declared
+// (the platform's dispatch passes the pointer on unchecked), so the client is
+// asked for ISubClass rather than trusted: an object without it is error 13.
+ComPtr<ISubClass> ClientIn(ISubClass** client) {
   if (!client || !*client) Raise(error::ObjectNotSet);
-  return *client;
+  ComPtr<ISubClass> subClass;
+  if (FAILED((*client)->QueryInterface(IID_ISubClass, subClass.PutVoid())))
+    Raise(error::TypeMismatch);
+  return subClass;
 }
 
 class HookwatchGlobal;
@@ -48,11 +54,13 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
   }
 
   STDMETHODIMP AttachMessage(ISubClass** client, LONG hWnd, LONG iMsg) override {
-    return Guard([&] { hooks_.Attach(ClientIn(client), HandleFromLong(hWnd), MessageFrom(iMsg)); });
+    return Guard(
+        [&] { hooks_.Attach(ClientIn(client).Get(), HandleFromLong(hWnd), MessageFrom(iMsg)); });
   }
 
   STDMETHODIMP DetachMessage(ISubClass** client, LONG hWnd, LONG iMsg) override {
-    return Guard([&] { hooks_.Detach(ClientIn(client), HandleFromLong(hWnd), MessageFrom(iMsg)); });
+    return Guard(
+        [&] { hooks_.Detach(ClientIn(client).Get(), HandleFromLong(hWnd), MessageFrom(iMsg)); });
   }
 
   STDMETHODIMP get_AttachmentCount(LONG* count) override {

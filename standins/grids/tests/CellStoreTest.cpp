@@ -50,6 +50,14 @@ TEST(CellStore, RefusesCellsOutsideAndNegativeCounts) {
             ErrorNumberOf([](CellStore& s) { s.SetRowCount(-1); }, store));
   EXPECT_EQ(formsrt::error::OutOfMemory,
             ErrorNumberOf([](CellStore& s) { s.SetRowCount(0x7FFFFFFF); }, store));
+  // Too many cells is refused at once, however the size is reached.
+  EXPECT_EQ(formsrt::error::OutOfMemory,
+            ErrorNumberOf([](CellStore& s) { s.SetColumnCount(0x2000001); }, store));
+  CellStore oneRow;
+  oneRow.SetRowCount(1);
+  EXPECT_EQ(formsrt::error::OutOfMemory,
+            ErrorNumberOf([](CellStore& s) { s.SetColumnCount(0x7FFFFFFF); }, oneRow));
+  EXPECT_EQ(0, oneRow.ColumnCount());
   EXPECT_FALSE(store.Contains(0, 2));
   EXPECT_TRUE(store.Contains(2, 1));
 }

@@ -15,6 +15,7 @@
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
 #include "com/RegistryKey.h"
+#include "com/RuntimeError.h"
 #include "com/Variant.h"
 
 using namespace formsrt;
@@ -225,4 +226,24 @@ TEST(HookwatchComponent, TheGlobalObjectCreatedByProgIdRoutesAWindowsMessageToIt
   ASSERT_EQ(S_OK, global->DetachMessage(&reference, window.HandleValue(), TestWindow::kProbe));
   EXPECT_EQ(0, V_I4(&GetProperty(automation.Get(), L"AttachmentCount").Get()));
   EXPECT_EQ(1u, client.References());
+}
+
+TEST(HookwatchComponent, ALateBoundClientThatIsNoSubClassIsRefused) {
+  TestWindow window;
+  EventSink notASubClass;  // an automation object without ISubClass
+  ComPtr<IDispatch> global = CreateByProgId<IDispatch>(L"HookwatchLib.HookwatchGlobal");
+  ASSERT_TRUE(global);
+  Variant client = Variant::FromDispatch(&notASubClass);
+  Variant handle = Variant::FromInt32(window.HandleValue());
+  Variant message = Variant::FromInt32(TestWindow::kProbe);
+  VARIANT arguments[] = {message.Get(), handle.Get(), client.Get()};  // last first
+  DISPPARAMS params{arguments, nullptr, 3, 0};
+  DISPID attach = LookupMember(global.Get(), L"AttachMessage");
+  EXCEPINFO info{};
+  EXPECT_EQ(DISP_E_EXCEPTION, global->Invoke(attach, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                             nullptr, &info, nullptr));
+  EXPECT_EQ(HresultFromErrorNumber(error::TypeMismatch), info.scode);
+  Bstr source = Bstr::Attach(info.bstrSource), description = Bstr::Attach(info.bstrDescription);
+  EXPECT_EQ(0, V_I4(&GetProperty(global.Get(), L"AttachmentCount").Get()));
+  EXPECT_EQ(TestWindow::kProbeAnswer, ::SendMessageW(window.Handle(), TestWindow::kProbe, 0, 0));
 }

@@ -1,0 +1,164 @@
+#include "BadValues.h"
+
+#include <limits>
+
+#include "com/ComPtr.h"
+
+namespace hardening {
+
+namespace {
+
+constexpr size_t kHugeTextLength = 100000;
+
+formsrt::Variant ArrayOfThree() {
+  formsrt::Variant array;
+  SAFEARRAY* elements = ::SafeArrayCreateVector(VT_VARIANT, 0, 3);
+  if (!elements) return array;
+  VARIANT* put = array.Put();
+  V_VT(put) = VT_ARRAY | VT_VARIANT;
+  V_ARRAY(put) = elements;
+  return array;
+}
+
+formsrt::Variant NullObject(VARTYPE type) {
+  formsrt::Variant object;
+  V_VT(object.Put()) = type;
+  V_DISPATCH(object.Raw()) = nullptr;
+  return object;
+}
+
+bool IsEnumeration(ITypeInfo* owner, HREFTYPE reference) {
+  formsrt::ComPtr<ITypeInfo> referenced;
+  if (FAILED(owner->GetRefTypeInfo(reference, referenced.Put()))) return false;
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(referenced->GetTypeAttr(&attributes))) return false;
+  bool enumeration = attributes->typekind == TKIND_ENUM || attributes->typekind == TKIND_ALIAS;
+  referenced->ReleaseTypeAttr(attributes);
+  return enumeration;
+}
+
+}  // namespace
+
+const wchar_t* NameOf(BadValue value) {
+  switch (value) {
+    case BadValue::Empty:
+      return L"Empty";
+    case BadValue::Null:
+      return L"Null";
+    case BadValue::Omitted:
+      return L"omitted";
+    case BadValue::NullDispatch:
+      return L"Nothing";
+    case BadValue::NullText:
+      return L"null BSTR";
+    case BadValue::HugeText:
+      return L"100,000-character BSTR";
+    case BadValue::UnrelatedObject:
+      return L"unrelated object";
+    case BadValue::Array:
+      return L"array";
+    case BadValue::MinusOne:
+      return L"-1";
+    case BadValue::LargestLong:
+      return L"2147483647";
+    case BadValue::SmallestLong:
+      return L"-2147483648";
+    case BadValue::HugeDouble:
+      return L"1E+300";
+  }
+  return L"?";
+}
+
+const wchar_t* NameOf(Passing passing) {
+  switch (passing) {
+    case Passing::ByValue:
+      return L"by value";
+    case Passing::ByVariantReference:
+      return L"as VARIANT reference";
+    case Passing::ByTypedReference:
+      return L"as typed reference";
+  }
+  return L"?";
+}
+
+STDMETHODIMP UnrelatedObject::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+  *out = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP UnrelatedObject::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+formsrt::Variant MakeBadValue(BadValue kind, IDispatch* unrelated) {
+  switch (kind) {
+    case BadValue::Empty:
+      return formsrt::Variant();
+    case BadValue::Null: {
+      formsrt::Variant null;
+      V_VT(null.Put()) = VT_NULL;
+      return null;
+    }
+    case BadValue::Omitted:
+      return formsrt::Variant::Omitted();
+    case BadValue::NullDispatch:
+      return NullObject(VT_DISPATCH);
+    case BadValue::NullText: {
+      formsrt::Variant text;
+      V_VT(text.Put()) = VT_BSTR;
+      V_BSTR(text.Raw()) = nullptr;
+      return text;
+    }
+    case BadValue::HugeText:
+      return formsrt::Variant::FromText(std::wstring(kHugeTextLength, L'W'));
+    case BadValue::UnrelatedObject:
+      return formsrt::Variant::FromDispatch(unrelated);
+    case BadValue::Array:
+      return ArrayOfThree();
+    case BadValue::MinusOne:
+      return formsrt::Variant::FromInt32(-1);
+    case BadValue::LargestLong:
+      return formsrt::Variant::FromInt32(std::numeric_limits<LONG>::max());
+    case BadValue::SmallestLong:
+      return formsrt::Variant::FromInt32(std::numeric_limits<LONG>::min());
+    case BadValue::HugeDouble:
+      return formsrt::Variant::FromDouble(1e300);
+  }
+  return formsrt::Variant();
+}
+
+formsrt::Variant PlausibleValue(ITypeInfo* owner, const TYPEDESC& type) {
+  switch (type.vt) {
+    case VT_BSTR:
+      return formsrt::Variant::FromText(L"1");
+    case VT_BOOL:
+      return formsrt::Variant::FromBool(false);
+    case VT_DISPATCH:
+      return NullObject(VT_DISPATCH);
+    case VT_UNKNOWN:
+      return NullObject(VT_UNKNOWN);
+    case VT_PTR:
+      return NullObject(VT_DISPATCH);  // an interface pointer
+    case VT_USERDEFINED:
+      return IsEnumeration(owner, type.hreftype) ? formsrt::Variant::FromInt32(0)
+                                                 : NullObject(VT_DISPATCH);
+    case VT_I2:
+    case VT_UI1:
+    case VT_I1:
+    case VT_UI2:
+      return formsrt::Variant::FromInt16(1);
+    case VT_R4:
+    case VT_R8:
+      return formsrt::Variant::FromDouble(1);
+    default:
+      return formsrt::Variant::FromInt32(1);  // long, VARIANT and the rest
+  }
+}
+
+}  // namespace hardening
