@@ -4,8 +4,9 @@
 #                              (made once, reused while valid), a virtual X
 #                              display on a free number, a user-space
 #                              PulseAudio with a null sink, and a persistent
-#                              wineserver; then every COM server of the build
-#                              is registered with regsvr32.
+#                              wineserver, and a hidden window that keeps the
+#                              Wine desktop up; then every COM server of the
+#                              build is registered with regsvr32.
 #   testenv_stop               stops, by PID, everything testenv_start started.
 # testenv_start installs testenv_stop as an EXIT trap, so a failing or
 # interrupted run leaves nothing behind.
@@ -92,6 +93,16 @@ testenv_start_wineserver() {
   [ -n "$server" ] && TESTENV_PIDS+=("$server")
 }
 
+# Wine ends its desktop (and the tray window it hosts) after the last GUI
+# process; restarted by a test it would inherit that test's output pipe and
+# keep CTest waiting. One hidden window for the whole run keeps it up.
+testenv_keep_desktop() {
+  local keeper="$TESTENV_BUILD/testing/DesktopKeeper.exe"
+  [ -f "$keeper" ] || return 0
+  "$WINE_LOADER" "$keeper" </dev/null >/dev/null 2>&1 &
+  TESTENV_PIDS+=($!)
+}
+
 testenv_register_servers() {
   local list="$TESTENV_BUILD/com_servers.txt" server
   [ -f "$list" ] || return 0
@@ -132,5 +143,6 @@ testenv_start() {
   testenv_start_audio
   testenv_prepare_prefix
   testenv_start_wineserver
+  testenv_keep_desktop
   testenv_register_servers
 }
