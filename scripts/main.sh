@@ -1,8 +1,38 @@
 #!/usr/bin/env bash
-# Sets up the machine and builds every deliverable for x86 and x64 into dist/.
+# Sets up the machine, builds every deliverable for x86 and x64 into dist/,
+# then runs the grid speed test once inside the test environment: starts
+# Gridrace.exe, presses Test with the default 1000 rows, prints the three
+# timings, saves a screenshot of the form, and shuts everything down.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/bootstrap.sh
 scripts/build.sh x86 x64
 echo "deliverables: $(pwd)/dist/x86 and $(pwd)/dist/x64"
+
+source scripts/testenv.sh
+testenv_start build/x64
+
+screenshot="$(pwd)/build/x64/gridrace.png"
+demo_output="$TESTENV_DIR/gridrace_demo.out"
+coproc DEMO { exec "$WINE_LOADER" build/x64/gridrace/tests/gridrace_demo.exe 2>&1; }
+demo_pid=$DEMO_PID
+exec {demo_in}>&"${DEMO[1]}"
+: >"$demo_output"
+while IFS= read -r -t 300 line <&"${DEMO[0]}"; do
+  echo "$line" >>"$demo_output"
+  case "$line" in
+    form\ *) break ;;
+    *) echo "gridrace: $line" ;;
+  esac
+done
+read -r _ left top width height < <(grep '^form ' "$demo_output" || echo "form 0 0 0 0")
+if [ "${width:-0}" -gt 0 ]; then
+  xwd -root -display "$DISPLAY" | convert xwd:- -crop "${width}x${height}+${left}+${top}" +repage "$screenshot"
+  echo "screenshot: $screenshot"
+else
+  echo "gridrace: the demo did not finish (see $demo_output)" >&2
+fi
+echo >&"$demo_in"
+exec {demo_in}>&-
+wait "$demo_pid" || { echo "gridrace: the demo ended with a failure" >&2; exit 1; }

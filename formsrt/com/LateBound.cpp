@@ -107,11 +107,19 @@ DISPID LookupMember(IDispatch* object, const wchar_t* name) {
 Variant InvokeMember(IDispatch* object, DISPID member, WORD flags,
                      std::span<const VARIANT> arguments) {
   if (!object) Raise(error::ObjectNotSet);
-  // DISPPARAMS lists the arguments last to first.
-  std::vector<VARIANTARG> reversed(arguments.begin(), arguments.end());
-  std::reverse(reversed.begin(), reversed.end());
+  // DISPPARAMS lists the arguments last to first. A few arguments (the
+  // usual case, and the hot one in a fill loop) need no allocation.
+  constexpr size_t kFewArguments = 4;
+  VARIANTARG few[kFewArguments];
+  std::vector<VARIANTARG> many;
+  VARIANTARG* reversed = few;
+  if (arguments.size() > kFewArguments) {
+    many.resize(arguments.size());
+    reversed = many.data();
+  }
+  std::reverse_copy(arguments.begin(), arguments.end(), reversed);
   DISPID putId = DISPID_PROPERTYPUT;
-  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  DISPPARAMS params{reversed, nullptr, static_cast<UINT>(arguments.size()), 0};
   if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
     params.rgdispidNamedArgs = &putId;
     params.cNamedArgs = 1;
@@ -145,6 +153,10 @@ Variant GetProperty(IDispatch* object, const wchar_t* name) {
 void PutProperty(IDispatch* object, DISPID member, const VARIANT& value,
                  std::initializer_list<VARIANT> indexes) {
   // The put value comes after the indexes.
+  if (indexes.size() == 0) {
+    InvokeMember(object, member, DISPATCH_PROPERTYPUT, std::span<const VARIANT>(&value, 1));
+    return;
+  }
   std::vector<VARIANT> arguments(indexes.begin(), indexes.end());
   arguments.push_back(value);
   InvokeMember(object, member, DISPATCH_PROPERTYPUT, arguments);

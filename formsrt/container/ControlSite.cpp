@@ -1,0 +1,157 @@
+#include "container/ControlSite.h"
+
+#include <cmath>
+
+#include "com/Bstr.h"
+
+namespace formsrt {
+
+ControlSite::ControlSite(HWND form, const RECT& bounds, std::wstring name, AmbientProperties ambient)
+    : form_(form), bounds_(bounds), name_(std::move(name)), ambient_(std::move(ambient)) {}
+
+STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IUnknown) return OfferInterface<IOleClientSite>(IID_IOleClientSite, this, out) ? S_OK : E_NOINTERFACE;
+  if (iid == IID_IOleWindow) return OfferInterface<IOleInPlaceSite>(IID_IOleInPlaceSite, this, out) ? S_OK : E_NOINTERFACE;
+  if (iid == IID_IOleInPlaceUIWindow) {
+    return OfferInterface<IOleInPlaceFrame>(IID_IOleInPlaceFrame, this, out) ? S_OK : E_NOINTERFACE;
+  }
+  bool offered = OfferInterface<IOleClientSite>(iid, this, out) ||
+                 OfferInterface<IOleInPlaceSite>(iid, this, out) ||
+                 OfferInterface<IOleControlSite>(iid, this, out) ||
+                 OfferInterface<IOleInPlaceFrame>(iid, this, out) ||
+                 OfferInterface<IDispatch>(iid, this, out);
+  return offered ? S_OK : E_NOINTERFACE;
+}
+
+STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
+  if (moniker) *moniker = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlSite::GetContainer(IOleContainer** container) {
+  if (container) *container = nullptr;
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP ControlSite::GetWindow(HWND* window) {
+  if (!window) return E_POINTER;
+  *window = form_;
+  return S_OK;
+}
+
+STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                           LPRECT position, LPRECT clip,
+                                           LPOLEINPLACEFRAMEINFO info) {
+  if (!frame || !document || !position || !clip || !info) return E_POINTER;
+  *frame = static_cast<IOleInPlaceFrame*>(this);
+  AddRef();
+  *document = nullptr;
+  *position = bounds_;
+  *clip = bounds_;
+  info->fMDIApp = FALSE;
+  info->hwndFrame = form_;
+  info->haccel = nullptr;
+  info->cAccelEntries = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ControlSite::OnPosRectChange(LPCRECT position) {
+  if (!position) return E_POINTER;
+  bounds_ = *position;
+  return S_OK;
+}
+
+STDMETHODIMP ControlSite::GetExtendedControl(IDispatch** control) {
+  if (control) *control = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlSite::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {
+  for (UINT i = 0; ids && i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  return DISP_E_UNKNOWNNAME;
+}
+
+namespace {
+
+HRESULT ReturnBoolean(VARIANT* result, bool value) {
+  V_VT(result) = VT_BOOL;
+  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+HRESULT ReturnInt32(VARIANT* result, LONG value) {
+  V_VT(result) = VT_I4;
+  V_I4(result) = value;
+  return S_OK;
+}
+
+HRESULT ReturnText(VARIANT* result, std::wstring_view text) {
+  V_BSTR(result) = Bstr(text).Detach();
+  V_VT(result) = VT_BSTR;
+  return V_BSTR(result) ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
+                                 VARIANT* result, EXCEPINFO*, UINT*) {
+  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+  if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+  if (!result) return E_POINTER;
+  ::VariantInit(result);
+  try {
+    switch (id) {
+      case DISPID_AMBIENT_USERMODE: return ReturnBoolean(result, ambient_.userMode);
+      case DISPID_AMBIENT_UIDEAD:
+      case DISPID_AMBIENT_SHOWGRABHANDLES:
+      case DISPID_AMBIENT_SHOWHATCHING:
+      case DISPID_AMBIENT_MESSAGEREFLECT:
+      case DISPID_AMBIENT_DISPLAYASDEFAULT: return ReturnBoolean(result, false);
+      case DISPID_AMBIENT_SUPPORTSMNEMONICS:
+      case DISPID_AMBIENT_AUTOCLIP: return ReturnBoolean(result, true);
+      case DISPID_AMBIENT_BACKCOLOR: return ReturnInt32(result, static_cast<LONG>(ambient_.backColor));
+      case DISPID_AMBIENT_FORECOLOR: return ReturnInt32(result, static_cast<LONG>(ambient_.foreColor));
+      case DISPID_AMBIENT_LOCALEID: return ReturnInt32(result, static_cast<LONG>(::GetUserDefaultLCID()));
+      case DISPID_AMBIENT_APPEARANCE: return ReturnInt32(result, 1);  // three-dimensional
+      case DISPID_AMBIENT_DISPLAYNAME: return ReturnText(result, name_);
+      case DISPID_AMBIENT_SCALEUNITS: return ReturnText(result, L"Twip");
+      case DISPID_AMBIENT_FONT: return AmbientFont(result);
+      default: return DISP_E_MEMBERNOTFOUND;
+    }
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT ControlSite::AmbientFont(VARIANT* result) {
+  if (!font_) {
+    FONTDESC description{};
+    description.cbSizeofstruct = sizeof(description);
+    description.lpstrName = const_cast<LPOLESTR>(ambient_.fontName.c_str());
+    description.cySize.int64 = std::llround(ambient_.fontPoints * 10000);
+    description.sWeight = static_cast<SHORT>(ambient_.fontBold ? FW_BOLD : FW_NORMAL);
+    description.sCharset = DEFAULT_CHARSET;
+    HRESULT hr = ::OleCreateFontIndirect(&description, IID_IFontDisp, font_.PutVoid());
+    if (FAILED(hr)) return hr;
+  }
+  V_VT(result) = VT_DISPATCH;
+  V_DISPATCH(result) = font_.Get();
+  font_->AddRef();
+  return S_OK;
+}
+
+}  // namespace formsrt

@@ -1,0 +1,107 @@
+// The control container with real controls: the grid stand-ins and
+// QuennetCtl, placed on a runtime form by ProgID.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "GridQuery.h"
+#include "com/LateBound.h"
+#include "com/RuntimeError.h"
+#include "container/HostedControl.h"
+#include "forms/Form.h"
+#include "forms/Screen.h"
+
+using namespace formsrt;
+
+namespace {
+
+constexpr DISPID kDisableIcons = 0x68030102;
+constexpr DISPID kBackgroundPictureWidth = 0x68030103;
+constexpr DISPID kBackgroundPictureHeight = 0x68030104;
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+class HostedControlTest : public ::testing::Test {
+ protected:
+  void SetUp() override { form_ = Form::Create(L"Container", TwipsRect{600, 600, 6000, 4000}); }
+  void TearDown() override {
+    if (form_->IsLoaded()) form_->Unload();
+  }
+  ComPtr<Form> form_;
+};
+
+}  // namespace
+
+TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
+  DesignProperties saved{{L"DisableIcons", Variant::FromBool(true)},
+                         {L"backgroundpicturewidth", Variant::FromInt32(7)},
+                         {L"backgroundpictureheight", Variant::FromText(L"9")}};
+  TwipsRect bounds{180, 2280, 6195, 2295};
+  auto& grid = form_->Add<HostedControl>(L"grdTest", L"CorvantisGrid.cvntGrid", bounds,
+                                         AmbientProperties{}, saved);
+  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(grid.Object(), kDisableIcons).Get()));
+  EXPECT_EQ(7, V_I4(&GetProperty(grid.Object(), kBackgroundPictureWidth).Get()));
+  EXPECT_EQ(9, V_I4(&GetProperty(grid.Object(), kBackgroundPictureHeight).Get()));
+
+  HWND window = grid.Handle();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(standins::kCvntGridWindowClass, ClassOf(window));
+  EXPECT_EQ(form_->Handle(), ::GetParent(window));
+  EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE);  // shown with its form
+  RECT placed;
+  ::GetWindowRect(window, &placed);
+  ::MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&placed), 2);
+  RECT expected = Screen::PixelsFromTwips(bounds);
+  EXPECT_EQ(expected.left, placed.left);
+  EXPECT_EQ(expected.top, placed.top);
+  EXPECT_EQ(expected.right, placed.right);
+  EXPECT_EQ(expected.bottom, placed.bottom);
+
+  DesignProperties again = grid.SaveProperties();
+  ASSERT_EQ(3u, again.size());
+  EXPECT_EQ(L"disableicons", again[0].first);
+
+  form_->Unload();  // the form releases its controls with its window
+  EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(HostedControlTest, GivesTheAmbientFontToTheControl) {
+  AmbientProperties ambient;
+  ambient.fontName = L"Tahoma";
+  ambient.fontPoints = 8.25;
+  auto& list = form_->Add<HostedControl>(L"lvwTest", L"ComctlLib.ListView",
+                                         TwipsRect{120, 120, 6315, 2055}, ambient);
+  HWND listView = ::FindWindowExW(list.Handle(), nullptr, WC_LISTVIEWW, nullptr);
+  ASSERT_TRUE(listView);
+  auto font = reinterpret_cast<HFONT>(::SendMessageW(listView, WM_GETFONT, 0, 0));
+  ASSERT_TRUE(font);
+  LOGFONTW description{};
+  ::GetObjectW(font, sizeof(description), &description);
+  EXPECT_STREQ(L"Tahoma", description.lfFaceName);
+}
+
+TEST_F(HostedControlTest, AnUnknownProgIdCannotBeCreated) {
+  try {
+    form_->Add<HostedControl>(L"missing", L"No.Such.Control", TwipsRect{0, 0, 100, 100});
+    FAIL() << "created a control that does not exist";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(error::CannotCreateObject, e.Number());
+  }
+}
+
+TEST_F(HostedControlTest, QuennetCtlReadsItsThreePropertiesBackFromASavedBag) {
+  DesignProperties saved{{L"QuietErrors", Variant::FromBool(true)},
+                         {L"STxMenu", Variant::FromBool(true)},
+                         {L"STxTrayTTT", Variant::FromText(L"Saved tip")}};
+  auto& control = form_->Add<HostedControl>(L"QuennetCtl1", L"Quennet.QuennetCtl",
+                                            TwipsRect{120, 120, 480, 480}, AmbientProperties{},
+                                            saved);
+  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(control.Object(), L"QuietErrors").Get()));
+  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(control.Object(), L"STxMenu").Get()));
+  EXPECT_STREQ(L"Saved tip", V_BSTR(&GetProperty(control.Object(), L"STxTrayTTT").Get()));
+}

@@ -1,0 +1,227 @@
+#include "Form1.h"
+
+#include "GridStandins.h"
+#include "com/Bstr.h"
+#include "com/CheckedArithmetic.h"
+#include "com/Conversions.h"
+#include "com/EarlyBound.h"
+#include "com/LateBound.h"
+#include "com/Platform.h"
+#include "forms/Screen.h"
+#include "services/UnhandledError.h"
+
+namespace gridrace {
+
+namespace {
+
+using formsrt::AmbientProperties;
+using formsrt::CheckCall;
+using formsrt::CheckedAdd;
+using formsrt::CheckedSubtract;
+using formsrt::ComPtr;
+using formsrt::DesignProperties;
+using formsrt::HostedControl;
+using formsrt::Int32ToText;
+using formsrt::TwipsRect;
+using formsrt::Variant;
+
+constexpr int kClientWidth = 6645;
+constexpr int kClientHeight = 8115;
+constexpr wchar_t kFontName[] = L"Tahoma";
+constexpr double kFontPoints = 8.25;
+
+// The list view's collections.
+constexpr DISPID kColumnHeaders = 2;
+constexpr DISPID kListItems = 7;
+
+// cvntGrid.
+constexpr DISPID kGridRedraw = 0x68030032;
+constexpr DISPID kGridClear = 0x60030058;
+constexpr DISPID kGridAddColumn = 0x6003004B;
+constexpr DISPID kGridRows = 0x68030003;
+constexpr DISPID kGridCellText = 0x6803002D;
+
+// The flex grid.
+constexpr DISPID kFlexText = 0;
+constexpr DISPID kFlexRows = 4;
+constexpr DISPID kFlexCols = 5;
+constexpr DISPID kFlexFixedRows = 6;
+constexpr DISPID kFlexFixedCols = 7;
+constexpr DISPID kFlexRow = 10;
+constexpr DISPID kFlexCol = 11;
+constexpr DISPID kFlexRedraw = 25;
+
+constexpr LONG kColumns = 10;
+
+TwipsRect CentredClientArea() {
+  int left = static_cast<int>((formsrt::Screen::WidthTwips() - kClientWidth) / 2);
+  int top = static_cast<int>((formsrt::Screen::HeightTwips() - kClientHeight) / 2);
+  return {left > 0 ? left : 0, top > 0 ? top : 0, kClientWidth, kClientHeight};
+}
+
+AmbientProperties FormAmbient() {
+  AmbientProperties ambient;
+  ambient.fontName = kFontName;
+  ambient.fontPoints = kFontPoints;
+  return ambient;
+}
+
+DesignProperties GridDesign() {
+  return {{L"disableicons", Variant::FromBool(true)},
+          {L"backgroundpicturewidth", Variant::FromInt32(0)},
+          {L"backgroundpictureheight", Variant::FromInt32(0)}};
+}
+
+// A 32-bit integer variable passed by reference.
+VARIANT ByReference(LONG& variable) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_I4;
+  V_I4REF(&reference) = &variable;
+  return reference;
+}
+
+// An empty text passed as a null string pointer.
+VARIANT NullString() {
+  VARIANT text;
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = nullptr;
+  return text;
+}
+
+std::wstring ColumnText(LONG column) { return L"Col" + Int32ToText(column); }
+
+std::wstring CellText(LONG row, LONG column) {
+  return L"Row" + Int32ToText(row) + L";Col" + Int32ToText(column);
+}
+
+template <class Interface>
+ComPtr<Interface> FetchCollection(IDispatch* listView, DISPID member, REFIID iid) {
+  Variant holder = formsrt::GetProperty(listView, member);
+  ComPtr<Interface> collection;
+  if (FAILED(formsrt::RequireObject(holder.Get())->QueryInterface(iid, collection.PutVoid()))) {
+    formsrt::Raise(formsrt::error::TypeMismatch);
+  }
+  return collection;
+}
+
+ComPtr<IListItems> ListItemsOf(IDispatch* listView) {
+  return FetchCollection<IListItems>(listView, kListItems, IID_IListItems);
+}
+
+ComPtr<IColumnHeaders> ColumnHeadersOf(IDispatch* listView) {
+  return FetchCollection<IColumnHeaders>(listView, kColumnHeaders, IID_IColumnHeaders);
+}
+
+}  // namespace
+
+Form1::Form1()
+    : font_(kFontName, kFontPoints),
+      form_(formsrt::Form::Create(L"Form1", CentredClientArea())),
+      lvwTest(form_->Add<HostedControl>(L"lvwTest", L"ComctlLib.ListView",
+                                        TwipsRect{120, 120, 6315, 2055}, FormAmbient())),
+      txtRows(form_->Add<formsrt::TextBox>(TwipsRect{120, 6960, 1515, 315})),
+      cmdTest(form_->Add<formsrt::CommandButton>(TwipsRect{1680, 6960, 1215, 315}, L"&Test")),
+      grdTest(form_->Add<HostedControl>(L"grdTest", L"CorvantisGrid.cvntGrid",
+                                        TwipsRect{180, 2280, 6195, 2295}, FormAmbient(),
+                                        GridDesign())),
+      lblLvw(form_->Add<formsrt::Label>(TwipsRect{120, 7380, 1515, 315}, L"Label1")),
+      lblGrid(form_->Add<formsrt::Label>(TwipsRect{120, 7620, 1575, 315}, L"Label1")),
+      grdMS(form_->Add<HostedControl>(L"grdMS", L"MSFlexGridLib.MSFlexGrid",
+                                      TwipsRect{180, 4680, 6195, 1935}, FormAmbient())),
+      lblMSGrid(form_->Add<formsrt::Label>(TwipsRect{120, 7860, 1575, 315}, L"Label1")) {
+  txtRows.SetText(L"1000");
+  for (HWND window : {txtRows.Handle(), cmdTest.Handle(), lblLvw.Handle(), lblGrid.Handle(),
+                      lblMSGrid.Handle()}) {
+    font_.ApplyTo(window);
+  }
+  cmdTest.onClick = [this] { formsrt::RunEventHandler([this] { cmdTest_Click(); }); };
+}
+
+void Form1::cmdTest_Click() {
+  m_RowCount = formsrt::TextToInt32(txtRows.Text());
+  formsrt::Winmm().timeBeginPeriod(1);
+  FillLvw();
+  FillGrid();
+  FillMSGrid();
+  formsrt::Winmm().timeEndPeriod(1);
+}
+
+template <class Fill>
+void Form1::Timed(formsrt::Label& result, Fill&& fill) {
+  LONG start = static_cast<LONG>(formsrt::Winmm().timeGetTime());
+  fill();
+  LONG elapsed = CheckedSubtract(static_cast<LONG>(formsrt::Winmm().timeGetTime()), start);
+  result.SetCaption(Int32ToText(elapsed));
+}
+
+void Form1::FillLvw() {
+  Timed(lblLvw, [this] {
+    IDispatch* listView = lvwTest.Object();
+    const VARIANT omitted = Variant::Omitted().Get();
+    CheckCall(ListItemsOf(listView)->Clear());
+    CheckCall(ColumnHeadersOf(listView)->Clear());
+    for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
+      Variant text = Variant::FromText(ColumnText(c));
+      ComPtr<IColumnHeader> header;  // released at once
+      CheckCall(ColumnHeadersOf(listView)->Add(omitted, omitted, text.Get(), omitted, omitted,
+                                               header.Put()));
+    }
+    const LONG rows = m_RowCount;
+    for (LONG i = 1; i <= rows; i = CheckedAdd(i, 1)) {
+      Variant text = Variant::FromText(L"Row" + Int32ToText(i) + L";Col 1");
+      ComPtr<IListItem> item;
+      CheckCall(ListItemsOf(listView)->Add(omitted, omitted, text.Get(), omitted, omitted, item.Put()));
+      for (LONG c = 2; c <= kColumns; c = CheckedAdd(c, 1)) {
+        formsrt::Bstr subItem(CellText(i, c));
+        CheckCall(item->put_SubItems(formsrt::CheckedInt16(CheckedSubtract(c, 1)), subItem.Get()));
+      }
+    }
+  });
+}
+
+void Form1::FillGrid() {
+  Timed(lblGrid, [this] {
+    IDispatch* grid = grdTest.Object();
+    formsrt::PutProperty(grid, kGridRedraw, Variant::FromBool(false).Get());
+    formsrt::CallMethod(grid, kGridClear, {Variant::FromBool(true).Get()});
+    for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
+      formsrt::CallMethod(grid, kGridAddColumn, {NullString(), Variant::FromText(ColumnText(c)).Get()});
+    }
+    formsrt::PutProperty(grid, kGridRows, ByReference(m_RowCount));
+    const LONG rows = m_RowCount;
+    for (LONG i = 1; i <= rows; i = CheckedAdd(i, 1)) {
+      for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
+        formsrt::PutProperty(grid, kGridCellText, Variant::FromText(CellText(i, c)).Get(),
+                             {ByReference(i), ByReference(c)});
+      }
+    }
+    formsrt::PutProperty(grid, kGridRedraw, Variant::FromBool(true).Get());
+  });
+}
+
+void Form1::FillMSGrid() {
+  Timed(lblMSGrid, [this] {
+    IDispatch* grid = grdMS.Object();
+    formsrt::PutProperty(grid, kFlexRedraw, Variant::FromBool(false).Get());
+    formsrt::PutProperty(grid, kFlexCols, Variant::FromInt32(kColumns).Get());
+    formsrt::PutProperty(grid, kFlexFixedCols, Variant::FromInt32(0).Get());
+    formsrt::PutProperty(grid, kFlexRows, Variant::FromInt32(CheckedAdd(m_RowCount, 1)).Get());
+    formsrt::PutProperty(grid, kFlexRow, Variant::FromInt32(0).Get());
+    for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
+      formsrt::PutProperty(grid, kFlexCol, Variant::FromInt32(CheckedSubtract(c, 1)).Get());
+      formsrt::PutProperty(grid, kFlexText, Variant::FromText(ColumnText(c)).Get());
+    }
+    formsrt::PutProperty(grid, kFlexFixedRows, Variant::FromInt32(1).Get());
+    const LONG rows = m_RowCount;
+    for (LONG i = 1; i <= rows; i = CheckedAdd(i, 1)) {
+      for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
+        formsrt::PutProperty(grid, kFlexRow, ByReference(i));
+        formsrt::PutProperty(grid, kFlexCol, Variant::FromInt32(CheckedSubtract(c, 1)).Get());
+        formsrt::PutProperty(grid, kFlexText, Variant::FromText(CellText(i, c)).Get());
+      }
+    }
+    formsrt::PutProperty(grid, kFlexRedraw, Variant::FromBool(true).Get());
+  });
+}
+
+}  // namespace gridrace

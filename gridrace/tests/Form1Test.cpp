@@ -1,0 +1,131 @@
+// Form1 in process, with the multimedia timer faked through the platform
+// seam: what the test run asks of the timer, and where a failure stops it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Form1.h"
+#include "com/Platform.h"
+#include "com/RuntimeError.h"
+
+using namespace formsrt;
+
+namespace {
+
+std::vector<std::string> g_timerCalls;
+std::vector<DWORD> g_clock;  // the values timeGetTime gives, in turn
+size_t g_clockReads;
+
+MMRESULT WINAPI RecordBeginPeriod(UINT period) {
+  g_timerCalls.push_back("begin " + std::to_string(period));
+  return TIMERR_NOERROR;
+}
+
+MMRESULT WINAPI RecordEndPeriod(UINT period) {
+  g_timerCalls.push_back("end " + std::to_string(period));
+  return TIMERR_NOERROR;
+}
+
+DWORD WINAPI FakeTimeGetTime() {
+  g_timerCalls.push_back("time");
+  return g_clock.at(std::min(g_clockReads++, g_clock.size() - 1));
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
+  return TRUE;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_timerCalls.clear();
+    g_clockReads = 0;
+    g_clock = {1000};
+    winmm_->timeBeginPeriod = RecordBeginPeriod;
+    winmm_->timeEndPeriod = RecordEndPeriod;
+    winmm_->timeGetTime = FakeTimeGetTime;
+  }
+  void TearDown() override { form_.Window().Unload(); }
+
+  std::vector<HWND> ChildrenOfClass(const wchar_t* className) {
+    std::vector<HWND> all, matching;
+    ::EnumChildWindows(form_.Window().Handle(), CollectChild, reinterpret_cast<LPARAM>(&all));
+    for (HWND child : all) {
+      wchar_t name[32] = {};
+      ::GetClassNameW(child, name, 32);
+      if (_wcsicmp(name, className) == 0) matching.push_back(child);
+    }
+    std::sort(matching.begin(), matching.end(), [](HWND a, HWND b) {
+      RECT ra, rb;
+      ::GetWindowRect(a, &ra);
+      ::GetWindowRect(b, &rb);
+      return ra.top < rb.top;
+    });
+    return matching;
+  }
+  void SetRows(const wchar_t* text) { ::SetWindowTextW(ChildrenOfClass(L"Edit").at(0), text); }
+  std::vector<std::wstring> Labels() {
+    std::vector<std::wstring> texts;
+    for (HWND label : ChildrenOfClass(L"Static")) {
+      wchar_t text[64] = {};
+      ::GetWindowTextW(label, text, 64);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+  long ClickError() {
+    try {
+      form_.cmdTest_Click();
+    } catch (const RuntimeError& e) {
+      return e.Number();
+    }
+    return 0;
+  }
+
+  PlatformOverride<WinmmApi> winmm_{Winmm()};
+  gridrace::Form1 form_;
+};
+
+}  // namespace
+
+TEST_F(Form1Test, RaisesTheTimerResolutionAroundTheThreeTimedFills) {
+  SetRows(L"3");
+  g_clock = {100, 105, 200, 230, 300, 301};
+  EXPECT_EQ(0, ClickError());
+  EXPECT_EQ((std::vector<std::string>{"begin 1", "time", "time", "time", "time", "time", "time",
+                                      "end 1"}),
+            g_timerCalls);
+  EXPECT_EQ((std::vector<std::wstring>{L"5", L"30", L"1"}), Labels());
+}
+
+TEST_F(Form1Test, TextThatIsNoNumberFailsBeforeTheTimerIsTouched) {
+  SetRows(L"abc");
+  EXPECT_EQ(error::TypeMismatch, ClickError());
+  SetRows(L"2147483648");
+  EXPECT_EQ(error::Overflow, ClickError());
+  EXPECT_TRUE(g_timerCalls.empty());
+  EXPECT_EQ((std::vector<std::wstring>{L"Label1", L"Label1", L"Label1"}), Labels());
+}
+
+TEST_F(Form1Test, AnOverflowingClockStopsTheTestWithoutRestoringTheResolution) {
+  SetRows(L"1");
+  g_clock = {0x7FFFFFF0, 0x80000010};  // the counter passes 2^31 during the first fill
+  EXPECT_EQ(error::Overflow, ClickError());
+  EXPECT_EQ((std::vector<std::string>{"begin 1", "time", "time"}), g_timerCalls);
+  EXPECT_EQ((std::vector<std::wstring>{L"Label1", L"Label1", L"Label1"}), Labels());
+}
+
+// A negative count: the list view's loop does nothing, and cvntGrid refuses
+// the negative row count, which stops the test there.
+TEST_F(Form1Test, ANegativeRowCountStopsAtTheGridsRowCount) {
+  SetRows(L"-3");
+  EXPECT_EQ(error::InvalidPropertyValue, ClickError());
+  std::vector<std::wstring> labels = Labels();
+  EXPECT_EQ(L"0", labels.at(0));
+  EXPECT_EQ(L"Label1", labels.at(1));
+  EXPECT_EQ("begin 1", g_timerCalls.front());
+  EXPECT_NE("end 1", g_timerCalls.back());
+}

@@ -1,0 +1,98 @@
+// Gridrace.exe end to end, driven through its windows as a user would.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "GridraceWindows.h"
+
+using gridrace_tests::GridraceWindows;
+using Grid = GridraceWindows::Grid;
+
+namespace {
+
+bool IsWholeNumber(const std::wstring& text) {
+  return !text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos;
+}
+
+// What every control holds after a test with `rows` rows.
+void ExpectFilled(const GridraceWindows& program, LONG rows) {
+  EXPECT_EQ(rows, program.ListItemCount());
+  EXPECT_EQ(10, program.ListHeaderCount());
+  EXPECT_EQ(rows + 1, program.Rows(Grid::ListView));
+  EXPECT_EQ(rows + 1, program.Rows(Grid::Cvnt));  // the header row and the data rows
+  EXPECT_EQ(10, program.Columns(Grid::Cvnt));
+  EXPECT_EQ(rows + 1, program.Rows(Grid::Flex));
+  EXPECT_EQ(10, program.Columns(Grid::Flex));
+  EXPECT_EQ(1, program.FixedRows(Grid::Flex));
+  for (Grid grid : {Grid::ListView, Grid::Cvnt, Grid::Flex}) {
+    EXPECT_EQ(L"Col1", program.CellText(grid, 0, 0));
+    EXPECT_EQ(L"Col10", program.CellText(grid, 0, 9));
+  }
+  for (const std::wstring& label : program.LabelTexts()) EXPECT_TRUE(IsWholeNumber(label)) << label;
+}
+
+void ExpectUntouched(const GridraceWindows& program) {
+  EXPECT_EQ(0, program.ListItemCount());
+  EXPECT_EQ(0, program.ListHeaderCount());
+  EXPECT_EQ(0, program.Columns(Grid::Cvnt));
+  EXPECT_EQ(2, program.Rows(Grid::Flex));  // the flex grid's own two rows
+  EXPECT_EQ(2, program.Columns(Grid::Flex));
+  for (const std::wstring& label : program.LabelTexts()) EXPECT_EQ(L"Label1", label);
+}
+
+}  // namespace
+
+TEST(GridraceProgram, FillsTheThreeControlsAndRepeatsAndRoundsTheRowCount) {
+  GridraceWindows program;
+  EXPECT_EQ(L"1000", program.RowText());
+  EXPECT_EQ((std::vector<std::wstring>{L"Label1", L"Label1", L"Label1"}), program.LabelTexts());
+  ExpectUntouched(program);
+
+  program.PressTest();
+  ExpectFilled(program, 1000);
+  EXPECT_EQ(L"Row1;Col 1", program.CellText(Grid::ListView, 1, 0));
+  for (LONG c = 2; c <= 10; ++c) {
+    EXPECT_EQ(L"Row1;Col" + std::to_wstring(c), program.CellText(Grid::ListView, 1, c - 1));
+  }
+  for (Grid grid : {Grid::Cvnt, Grid::Flex}) {
+    for (LONG c = 1; c <= 10; ++c) {
+      EXPECT_EQ(L"Row1;Col" + std::to_wstring(c), program.CellText(grid, 1, c - 1));
+    }
+    EXPECT_EQ(L"Row1000;Col10", program.CellText(grid, 1000, 9));
+    EXPECT_EQ(L"<outside the grid>", program.CellText(grid, 1001, 0));
+  }
+  EXPECT_EQ(L"Row7;Col3", program.CellText(Grid::ListView, 7, 2));
+
+  program.PressTest();  // a second press leaves the same content
+  ExpectFilled(program, 1000);
+  EXPECT_EQ(L"Row1000;Col 1", program.CellText(Grid::ListView, 1000, 0));
+
+  program.SetRowText(L"0");
+  program.PressTest();
+  ExpectFilled(program, 0);
+
+  program.SetRowText(L"12.5");
+  program.PressTest();
+  ExpectFilled(program, 12);
+  program.SetRowText(L"13.5");
+  program.PressTest();
+  ExpectFilled(program, 14);
+  EXPECT_EQ(L"Row14;Col10", program.CellText(Grid::Cvnt, 14, 9));
+
+  program.CloseForm();  // the controls are released and the program ends cleanly
+  EXPECT_EQ(0u, program.WaitForExit(30000));
+}
+
+TEST(GridraceProgram, TextThatIsNoNumberShowsTheStandardReportBeforeTouchingAnythingAndEnds) {
+  for (const wchar_t* text : {L"", L"abc"}) {
+    GridraceWindows program;
+    program.SetRowText(text);
+    program.PressTestWithoutWaiting();
+    std::wstring report = program.WaitForMessageBoxText(30000);
+    EXPECT_NE(std::wstring::npos, report.find(L"Run-time error '13'")) << report;
+    EXPECT_NE(std::wstring::npos, report.find(L"Type mismatch")) << report;
+    ExpectUntouched(program);
+    program.CloseMessageBox();
+    EXPECT_EQ(13u, program.WaitForExit(30000));
+  }
+}

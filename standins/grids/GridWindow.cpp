@@ -1,0 +1,197 @@
+#include "GridWindow.h"
+
+#include <algorithm>
+
+#include "GridQueryAnswer.h"
+
+namespace standins {
+
+namespace {
+
+constexpr int kColumnWidth = 96;
+constexpr int kTextPadding = 3;
+
+HFONT FontOf(const GridViewState& state) {
+  return state.font ? state.font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int RowHeight(HDC dc, HFONT font) {
+  HGDIOBJ previous = ::SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, previous);
+  return metrics.tmHeight + 4;
+}
+
+int RowHeightOf(HWND window, const GridViewState& state) {
+  HDC dc = ::GetDC(window);
+  int height = RowHeight(dc, FontOf(state));
+  ::ReleaseDC(window, dc);
+  return height;
+}
+
+void DrawCell(HDC dc, const RECT& cell, std::wstring_view text, bool fixed) {
+  ::FillRect(dc, &cell, ::GetSysColorBrush(fixed ? COLOR_BTNFACE : COLOR_WINDOW));
+  RECT textBounds{cell.left + kTextPadding, cell.top, cell.right - kTextPadding, cell.bottom};
+  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &textBounds,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(DC_PEN));
+  ::SetDCPenColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
+  ::MoveToEx(dc, cell.left, cell.bottom - 1, nullptr);
+  ::LineTo(dc, cell.right - 1, cell.bottom - 1);
+  ::LineTo(dc, cell.right - 1, cell.top - 1);
+  ::SelectObject(dc, previous);
+}
+
+// The rows or columns drawn along one axis: the fixed ones, then the
+// scrollable ones from `first`, until `extent` pixels are covered.
+template <class Visit>
+void ForEachShown(LONG fixed, LONG total, LONG first, int step, int extent, Visit&& visit) {
+  int offset = 0;
+  for (LONG index = 0; index < std::min(fixed, total) && offset < extent; ++index, offset += step) {
+    visit(index, offset, true);
+  }
+  for (LONG index = fixed + first; index < total && offset < extent; ++index, offset += step) {
+    visit(index, offset, false);
+  }
+}
+
+void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridViewState& state,
+               LONG firstRow, LONG firstColumn) {
+  HGDIOBJ previousFont = ::SelectObject(dc, FontOf(state));
+  int rowHeight = RowHeight(dc, FontOf(state));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_APPWORKSPACE));
+  int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  ForEachShown(state.fixedRows, cells.RowCount(), firstRow, rowHeight, height,
+               [&](LONG row, int y, bool fixedRow) {
+                 ForEachShown(state.fixedColumns, cells.ColumnCount(), firstColumn, kColumnWidth,
+                              width, [&](LONG column, int x, bool fixedColumn) {
+                                RECT cell{bounds.left + x, bounds.top + y,
+                                          bounds.left + x + kColumnWidth,
+                                          bounds.top + y + rowHeight};
+                                DrawCell(dc, cell, cells.Text(row, column), fixedRow || fixedColumn);
+                              });
+               });
+  ::SelectObject(dc, previousFont);
+}
+
+void SetScrollRange(HWND window, int bar, LONG count, LONG page, LONG position) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+  info.nMax = std::max<LONG>(0, count - 1);
+  info.nPage = static_cast<UINT>(page);
+  info.nPos = position;
+  ::SetScrollInfo(window, bar, &info, TRUE);
+}
+
+}  // namespace
+
+GridWindow::GridWindow(const wchar_t* className, HWND parent, const RECT& bounds,
+                       const CellStore& cells, const GridViewState& state)
+    : cells_(cells), state_(state) {
+  formsrt::RegisterTargetClass(className, CS_DBLCLKS, nullptr);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL;
+  window_ = formsrt::CreateRuntimeWindow(
+      {className, L"", style, WS_EX_CLIENTEDGE, bounds, parent}, this);
+  UpdateScrollBars();
+}
+
+void GridWindow::Refresh() {
+  // Handle() is still null while the window is being created.
+  if (!state_.redraw || !Handle()) return;
+  UpdateScrollBars();
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void GridWindow::Draw(HDC dc, const RECT& bounds, const CellStore& cells,
+                      const GridViewState& state) {
+  int saved = ::SaveDC(dc);
+  ::IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  DrawCells(dc, bounds, cells, state, 0, 0);
+  ::RestoreDC(dc, saved);
+}
+
+LRESULT GridWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT answer = 0;
+  if (AnswerGridQuery(hwnd, message, wParam, lParam, cells_, state_.fixedRows, answer)) return answer;
+  switch (message) {
+    case WM_PAINT: Paint(); return 0;
+    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
+    case WM_SIZE: Refresh(); return 0;
+    case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wParam)); return 0;
+    case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL:
+      ScrollTo(SB_VERT, firstRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
+      return 0;
+    case WM_LBUTTONDOWN: ::SetFocus(hwnd); return 0;
+    default: return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+void GridWindow::Paint() {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(Handle(), &paint);
+  if (state_.redraw) {
+    RECT client;
+    ::GetClientRect(Handle(), &client);
+    DrawCells(dc, client, cells_, state_, firstRow_, firstColumn_);
+  }
+  ::EndPaint(Handle(), &paint);
+}
+
+void GridWindow::Scroll(int bar, WORD request) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  ::GetScrollInfo(Handle(), bar, &info);
+  LONG page = std::max<LONG>(1, static_cast<LONG>(info.nPage));
+  LONG position = info.nPos;
+  switch (request) {
+    case SB_LINEUP: --position; break;
+    case SB_LINEDOWN: ++position; break;
+    case SB_PAGEUP: position -= page; break;
+    case SB_PAGEDOWN: position += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = info.nTrackPos; break;
+    case SB_TOP: position = 0; break;
+    case SB_BOTTOM: position = info.nMax; break;
+    default: return;
+  }
+  ScrollTo(bar, position);
+}
+
+void GridWindow::ScrollTo(int bar, LONG position) {
+  LONG& first = bar == SB_VERT ? firstRow_ : firstColumn_;
+  LONG total = bar == SB_VERT ? cells_.RowCount() - state_.fixedRows
+                              : cells_.ColumnCount() - state_.fixedColumns;
+  LONG shown = bar == SB_VERT ? VisibleRows() : VisibleColumns();
+  first = std::clamp<LONG>(position, 0, std::max<LONG>(0, total - shown));
+  Refresh();
+}
+
+LONG GridWindow::VisibleRows() const {
+  RECT client;
+  ::GetClientRect(Handle(), &client);
+  LONG shown = client.bottom / std::max(1, RowHeightOf(Handle(), state_)) - state_.fixedRows;
+  return std::max<LONG>(1, shown);
+}
+
+LONG GridWindow::VisibleColumns() const {
+  RECT client;
+  ::GetClientRect(Handle(), &client);
+  return std::max<LONG>(1, client.right / kColumnWidth - state_.fixedColumns);
+}
+
+void GridWindow::UpdateScrollBars() {
+  LONG rows = std::max<LONG>(0, cells_.RowCount() - state_.fixedRows);
+  LONG columns = std::max<LONG>(0, cells_.ColumnCount() - state_.fixedColumns);
+  firstRow_ = std::clamp<LONG>(firstRow_, 0, std::max<LONG>(0, rows - VisibleRows()));
+  firstColumn_ = std::clamp<LONG>(firstColumn_, 0, std::max<LONG>(0, columns - VisibleColumns()));
+  SetScrollRange(Handle(), SB_VERT, rows, VisibleRows(), firstRow_);
+  SetScrollRange(Handle(), SB_HORZ, columns, VisibleColumns(), firstColumn_);
+}
+
+}  // namespace standins

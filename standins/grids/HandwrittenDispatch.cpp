@@ -1,0 +1,91 @@
+#include "HandwrittenDispatch.h"
+
+#include <new>
+
+#include "com/Bstr.h"
+#include "com/ComBoundary.h"
+#include "com/RuntimeError.h"
+#include "com/TypeLibDispatch.h"
+
+namespace standins {
+
+using formsrt::Bstr;
+using formsrt::ComError;
+using formsrt::RuntimeError;
+
+namespace {
+
+void FillExcepInfo(EXCEPINFO* info, const wchar_t* source, const RuntimeError& e) {
+  *info = {};
+  info->scode = formsrt::HresultFromErrorNumber(e.Number());
+  info->bstrSource = Bstr(source).Detach();
+  info->bstrDescription = Bstr(e.Description()).Detach();
+}
+
+}  // namespace
+
+HandwrittenDispatch::HandwrittenDispatch(const wchar_t* source, REFIID dispinterface)
+    : source_(source), iid_(dispinterface), typeInfo_(formsrt::ModuleTypeInfo(dispinterface)) {}
+
+STDMETHODIMP HandwrittenDispatch::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+STDMETHODIMP HandwrittenDispatch::GetTypeInfo(UINT index, LCID, ITypeInfo** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  return typeInfo_.CopyTo(out);
+}
+
+STDMETHODIMP HandwrittenDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                                DISPID* ids) {
+  return ::DispGetIDsOfNames(typeInfo_.Get(), names, count, ids);
+}
+
+STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
+                                         DISPPARAMS* params, VARIANT* result,
+                                         EXCEPINFO* excepInfo, UINT*) {
+  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (result) ::VariantInit(result);
+  try {
+    DispatchArguments args(params, flags);
+    Dispatch(id, flags, args, result);
+    return S_OK;
+  } catch (const RuntimeError& e) {
+    if (!excepInfo) return formsrt::ReportCurrentException(source_, iid_);
+    FillExcepInfo(excepInfo, source_, e);
+    return DISP_E_EXCEPTION;
+  } catch (const ComError& e) {
+    return e.Result();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+void HandwrittenDispatch::NoSuchMember() { throw ComError(DISP_E_MEMBERNOTFOUND); }
+
+void ReturnInt32(VARIANT* result, LONG value) {
+  if (!result) return;
+  V_VT(result) = VT_I4;
+  V_I4(result) = value;
+}
+
+void ReturnBoolean(VARIANT* result, bool value) {
+  if (!result) return;
+  V_VT(result) = VT_BOOL;
+  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+void ReturnText(VARIANT* result, std::wstring_view text) {
+  if (!result) return;
+  V_BSTR(result) = Bstr(text).Detach();
+  V_VT(result) = VT_BSTR;
+}
+
+}  // namespace standins
+

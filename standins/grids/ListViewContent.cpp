@@ -1,0 +1,140 @@
+#include "ListViewContent.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <utility>
+
+#include "com/RuntimeError.h"
+
+namespace standins {
+
+namespace {
+
+using formsrt::RuntimeError;
+namespace error = formsrt::error;
+
+constexpr int kColumnWidth = 96;
+
+void InsertListViewColumn(HWND listView, LONG index, std::wstring_view text) {
+  std::wstring terminated(text);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.cx = kColumnWidth;
+  column.pszText = terminated.data();
+  column.iSubItem = index;
+  ::SendMessageW(listView, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+}
+
+}  // namespace
+
+ListViewContent::ListViewContent() {
+  cells_.SetRowCount(1);
+  cells_.SetColumnCount(1);
+}
+
+void ListViewContent::ClearItems() {
+  cells_.SetRowCount(1);
+  ++itemGeneration_;
+  itemCountStale_ = true;
+}
+
+LONG ListViewContent::AddItem(std::wstring_view text) {
+  LONG row = cells_.RowCount();
+  if (row == std::numeric_limits<int>::max()) formsrt::Raise(error::OutOfMemory);
+  cells_.SetRowCount(row + 1);
+  cells_.SetText(row, 0, text);
+  itemCountStale_ = true;
+  return row;
+}
+
+void ListViewContent::ClearColumns() {
+  columns_ = 0;
+  cells_.SetColumnCount(1);
+  cells_.SetText(0, 0, L"");
+  ++columnGeneration_;
+  if (listView_) {
+    while (::SendMessageW(listView_, LVM_DELETECOLUMN, 0, 0)) {
+    }
+  }
+}
+
+LONG ListViewContent::AddColumn(std::wstring_view text) {
+  if (columns_ == std::numeric_limits<SHORT>::max()) formsrt::Raise(error::OutOfMemory);
+  LONG column = columns_++;
+  cells_.SetColumnCount(std::max<LONG>(1, columns_));
+  cells_.SetText(0, column, text);
+  if (listView_) InsertListViewColumn(listView_, column, text);
+  return columns_;
+}
+
+void ListViewContent::RequireItem(LONG item, ULONG generation) const {
+  if (generation != itemGeneration_) {
+    throw RuntimeError(error::InvalidProcedureCall, L"The list item was removed from the list view");
+  }
+  if (item < 1 || item > ItemCount()) {
+    throw RuntimeError(error::SubscriptOutOfRange, L"Item " + std::to_wstring(item) +
+                                                       L" is outside the list's items 1 to " +
+                                                       std::to_wstring(ItemCount()));
+  }
+}
+
+void ListViewContent::RequireColumn(LONG column) const {
+  if (column != 0) RequireSubItem(column);
+}
+
+void ListViewContent::RequireSubItem(LONG index) const {
+  if (index >= 1 && index < columns_) return;
+  throw RuntimeError(error::InvalidPropertyValue,
+                     L"Sub-item " + std::to_wstring(index) + L" is outside 1 to " +
+                         std::to_wstring(columns_ - 1) + L" (one less than the column headers)");
+}
+
+std::wstring_view ListViewContent::ItemText(LONG item, ULONG generation, LONG column) const {
+  RequireItem(item, generation);
+  RequireColumn(column);
+  return cells_.Text(item, column);
+}
+
+void ListViewContent::SetItemText(LONG item, ULONG generation, LONG column, std::wstring_view text) {
+  RequireItem(item, generation);
+  RequireColumn(column);
+  cells_.SetText(item, column, text);
+  drawingStale_ = true;
+}
+
+std::wstring_view ListViewContent::ColumnText(LONG column, ULONG generation) const {
+  if (generation != columnGeneration_) {
+    throw RuntimeError(error::InvalidProcedureCall,
+                       L"The column header was removed from the list view");
+  }
+  if (column < 1 || column > columns_) {
+    throw RuntimeError(error::SubscriptOutOfRange, L"Column " + std::to_wstring(column) +
+                                                       L" is outside the list's columns 1 to " +
+                                                       std::to_wstring(columns_));
+  }
+  return cells_.Text(0, column - 1);
+}
+
+void ListViewContent::AttachListView(HWND listView) {
+  listView_ = listView;
+  if (!listView_) return;
+  for (LONG column = 0; column < columns_; ++column) {
+    InsertListViewColumn(listView_, column, cells_.Text(0, column));
+  }
+  itemCountStale_ = true;
+}
+
+void ListViewContent::SyncListView() {
+  if (!listView_) return;
+  // Cleared first: the messages below pass through the list view's window
+  // again, which calls this again.
+  bool countStale = std::exchange(itemCountStale_, false);
+  bool drawingStale = std::exchange(drawingStale_, false);
+  if (countStale) ::SendMessageW(listView_, LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOSCROLL);
+  if (drawingStale) ::InvalidateRect(listView_, nullptr, FALSE);
+}
+
+}  // namespace standins

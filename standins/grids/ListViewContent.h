@@ -1,0 +1,62 @@
+// What the list view stand-in holds: its column headers and its items with
+// their sub-items, in one cell store (row 0 the headers, row i item i), and
+// the platform list view that shows them while the control is active. The
+// list view runs in virtual (owner-data) report mode: it asks for the texts
+// it draws, so each text is kept once, here.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "CellStore.h"
+
+namespace standins {
+
+class ListViewContent {
+ public:
+  ListViewContent();
+
+  const CellStore& Cells() const { return cells_; }
+  LONG ItemCount() const { return cells_.RowCount() - 1; }
+  LONG ColumnCount() const { return columns_; }
+
+  // Items and columns are handed out with the generation of their
+  // collection; clearing the collection makes them stale (error 5 on use).
+  ULONG ItemGeneration() const { return itemGeneration_; }
+  ULONG ColumnGeneration() const { return columnGeneration_; }
+
+  void ClearItems();
+  LONG AddItem(std::wstring_view text);  // returns the new item's index, from 1
+  void ClearColumns();
+  LONG AddColumn(std::wstring_view text);  // returns the new column's index, from 1
+
+  // Raises error 380 unless 1 <= index < ColumnCount().
+  void RequireSubItem(LONG index) const;
+  // column 0 is the item's own text; sub-item k is column k.
+  std::wstring_view ItemText(LONG item, ULONG generation, LONG column) const;
+  void SetItemText(LONG item, ULONG generation, LONG column, std::wstring_view text);
+  std::wstring_view ColumnText(LONG column, ULONG generation) const;
+
+  // The platform list view that shows the content, or null.
+  void AttachListView(HWND listView);
+  // Brings the list view's item count and drawing up to date. Adding items
+  // and setting texts only mark the list view stale, so that a fill of many
+  // items sends it no message per item; the list view's window calls this
+  // before it handles any message.
+  void SyncListView();
+
+ private:
+  void RequireItem(LONG item, ULONG generation) const;
+  void RequireColumn(LONG column) const;
+
+  CellStore cells_;
+  LONG columns_ = 0;
+  ULONG itemGeneration_ = 0;
+  ULONG columnGeneration_ = 0;
+  HWND listView_ = nullptr;
+  bool itemCountStale_ = false;
+  bool drawingStale_ = false;
+};
+
+}  // namespace standins

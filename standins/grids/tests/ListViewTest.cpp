@@ -1,0 +1,126 @@
+// The list view stand-in: its collections fetched by DISPID, then called
+// through their own interfaces, as the program calls them.
+#include <gtest/gtest.h>
+
+#include "GridStandins.h"
+#include "StandinTestSupport.h"
+#include "com/Bstr.h"
+#include "com/EarlyBound.h"
+#include "com/LateBound.h"
+
+using namespace formsrt;
+using namespace standin_tests;
+
+namespace {
+
+template <class Interface>
+ComPtr<Interface> Collection(IDispatch* listView, DISPID id) {
+  Variant held = GetProperty(listView, id);
+  ComPtr<Interface> collection;
+  EXPECT_EQ(S_OK, RequireObject(held.Get())->QueryInterface(__uuidof(Interface), collection.PutVoid()));
+  return collection;
+}
+
+class ListViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(listView_ = CreateByProgId(L"ComctlLib.ListView")); }
+  ComPtr<IListItems> Items() { return Collection<IListItems>(listView_.Get(), 7); }
+  ComPtr<IColumnHeaders> Headers() { return Collection<IColumnHeaders>(listView_.Get(), 2); }
+
+  ComPtr<IListItem> AddItem(const wchar_t* text) {
+    ComPtr<IListItem> item;
+    CheckCall(Items()->Add(omitted_.Get(), omitted_.Get(), Variant::FromText(text).Get(),
+                           omitted_.Get(), omitted_.Get(), item.Put()));
+    return item;
+  }
+  void AddHeader(const wchar_t* text) {
+    ComPtr<IColumnHeader> header;
+    CheckCall(Headers()->Add(omitted_.Get(), omitted_.Get(), Variant::FromText(text).Get(),
+                             omitted_.Get(), omitted_.Get(), header.Put()));
+  }
+  static std::wstring SubItem(IListItem* item, SHORT index) {
+    Bstr text;
+    CheckCall(item->get_SubItems(index, text.Put()));
+    return text.Str();
+  }
+  static LONG CountOf(auto collection) {
+    LONG count = -1;
+    CheckCall(collection->get_Count(&count));
+    return count;
+  }
+
+  ComPtr<IDispatch> listView_;
+  Variant omitted_ = Variant::Omitted();
+};
+
+}  // namespace
+
+TEST_F(ListViewTest, CollectionsClearAddAndHoldTheirTexts) {
+  CheckCall(Items()->Clear());
+  CheckCall(Headers()->Clear());
+  for (const wchar_t* header : {L"Col1", L"Col2", L"Col3"}) AddHeader(header);
+  ComPtr<IListItem> item = AddItem(L"Row1;Col 1");
+  CheckCall(item->put_SubItems(1, Bstr(L"Row1;Col2").Get()));
+  CheckCall(item->put_SubItems(2, Bstr(L"Row1;Col3").Get()));
+  AddItem(L"Row2;Col 1");
+
+  EXPECT_EQ(2, CountOf(Items()));
+  EXPECT_EQ(3, CountOf(Headers()));
+  EXPECT_EQ(L"Row1;Col3", SubItem(item.Get(), 2));
+  LONG index = 0;
+  CheckCall(item->get_Index(&index));
+  EXPECT_EQ(1, index);
+  ComPtr<IListItem> second;
+  CheckCall(Items()->get_Item(2, second.Put()));
+  Bstr text;
+  CheckCall(second->get_Text(text.Put()));
+  EXPECT_EQ(L"Row2;Col 1", text.Str());
+  EXPECT_EQ(L"", SubItem(second.Get(), 1));
+  ComPtr<IColumnHeader> header;
+  CheckCall(Headers()->get_Item(3, header.Put()));
+  CheckCall(header->get_Text(text.Put()));
+  EXPECT_EQ(L"Col3", text.Str());
+
+  // Through IDispatch too: a script-like client by name.
+  Variant count = GetProperty(GetProperty(listView_.Get(), L"ListItems").Get().pdispVal, L"Count");
+  EXPECT_EQ(2, Int32Of(count));
+
+  CheckCall(Items()->Clear());
+  EXPECT_EQ(0, CountOf(Items()));
+  RuntimeError stale = CaughtError([&] { CheckCall(item->put_SubItems(1, Bstr(L"x").Get())); });
+  EXPECT_EQ(error::InvalidProcedureCall, stale.Number());
+  EXPECT_EQ(L"The list item was removed from the list view", stale.Description());
+}
+
+TEST_F(ListViewTest, WrongArgumentsGiveClearAutomationErrors) {
+  AddHeader(L"Col1");
+  AddHeader(L"Col2");
+  ComPtr<IListItem> item = AddItem(L"Row1;Col 1");
+  RuntimeError beyond = CaughtError([&] { CheckCall(item->put_SubItems(2, Bstr(L"x").Get())); });
+  EXPECT_EQ(error::InvalidPropertyValue, beyond.Number());
+  EXPECT_EQ(L"Sub-item 2 is outside 1 to 1 (one less than the column headers)", beyond.Description());
+  EXPECT_EQ(error::InvalidPropertyValue,
+            CaughtError([&] { CheckCall(item->put_SubItems(0, Bstr(L"x").Get())); }).Number());
+  EXPECT_EQ(error::SubscriptOutOfRange, CaughtError([&] {
+              ComPtr<IListItem> none;
+              CheckCall(Items()->get_Item(2, none.Put()));
+            }).Number());
+  ComPtr<IListItem> keyed;
+  RuntimeError key = CaughtError([&] {
+    CheckCall(Items()->Add(omitted_.Get(), Variant::FromText(L"k").Get(), Variant::FromText(L"t").Get(),
+                           omitted_.Get(), omitted_.Get(), keyed.Put()));
+  });
+  EXPECT_EQ(error::InvalidProcedureCall, key.Number());
+  EXPECT_NE(std::wstring::npos, key.Description().find(L"Key"));
+  EXPECT_EQ(error::TypeMismatch, CaughtError([&] {
+              CheckCall(Items()->Add(omitted_.Get(), omitted_.Get(),
+                                     Variant::FromDispatch(listView_.Get()).Get(), omitted_.Get(),
+                                     omitted_.Get(), keyed.Put()));
+            }).Number());
+  EXPECT_EQ(1, CountOf(Items()));  // the failed adds added nothing
+  EXPECT_EQ(L"Row1;Col 1", [&] {
+    Bstr text;
+    CheckCall(item->get_Text(text.Put()));
+    return text.Str();
+  }());
+}
