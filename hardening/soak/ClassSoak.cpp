@@ -65,16 +65,18 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions, const std::f
   }
   failed_.clear();
   SeamCounts countsBefore = Counts();
-  long long memoryBefore = PrivateBytes();
   auto start = std::chrono::steady_clock::now();
   long failures = 0;
+  long long memory[3] = {PrivateBytes()};
   for (long i = 0; i < repetitions; ++i) {
     failures += once();
     HandleWaitingMessages();
+    if (i + 1 == repetitions / 2) memory[1] = PrivateBytes();
   }
+  memory[2] = PrivateBytes();
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  return {std::move(what), repetitions,           elapsed.count(), Counts() - countsBefore,
-          PrivateBytes() - memoryBefore, failures, std::move(failed_)};
+  return {std::move(what), repetitions, elapsed.count(), Counts() - countsBefore,
+          {memory[1] - memory[0], memory[2] - memory[1]}, failures, std::move(failed_)};
 }
 
 std::vector<PhaseResult> ClassSoak::Run(const SoakedClass& soaked) {

@@ -3,7 +3,7 @@
 // each of its members `calls` times on one object. Every phase is measured
 // after two rounds of warming up (first-use caches are no leak): what the
 // counting seams saw acquired and released, and the change of private
-// memory.
+// memory in each half of the phase.
 #pragma once
 
 #include <functional>
@@ -24,7 +24,9 @@ struct PhaseResult {
   long repetitions;
   double seconds;
   SeamCounts counts;  // the soak module's and the soak program's own seam together
-  long long memoryChange;
+  // A leak grows memory in both halves alike; the platform's own one-off
+  // allocations (a thread of the sound system, a heap extended) land in one.
+  long long memoryChange[2];
   long failures;
   std::set<std::wstring> failed;  // what failed, once each
 };

@@ -10,7 +10,7 @@ namespace soak {
 struct SoakOptions {
   long creations = 10000;  // objects created, used and released per class and way
   long calls = 100000;     // calls of each member
-  long memoryBoundKb = 1024;  // the growth of private memory per phase still counted as noise
+  long memoryBoundKb = 1024;  // a phase that grows private memory this much steadily leaks
   std::wstring onlyClass;     // empty: every class
 };
 
