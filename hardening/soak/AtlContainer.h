@@ -4,8 +4,8 @@
 // the 32-bit MinGW has no import library for it.
 #pragma once
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <memory>
 

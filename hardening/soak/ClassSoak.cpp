@@ -58,7 +58,8 @@ long ClassSoak::Attempt(const wchar_t* what, const Call& call, IDispatch* object
   }
 }
 
-PhaseResult ClassSoak::Measure(std::wstring what, long repetitions, const std::function<long()>& once) {
+PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
+                               const std::function<long()>& once) {
   for (int round = 0; round < kWarmUpRounds; ++round) {
     once();
     HandleWaitingMessages();
@@ -75,28 +76,39 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions, const std::f
   }
   memory[2] = PrivateBytes();
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  return {std::move(what), repetitions, elapsed.count(), Counts() - countsBefore,
-          {memory[1] - memory[0], memory[2] - memory[1]}, failures, std::move(failed_)};
+  return {std::move(what),
+          repetitions,
+          elapsed.count(),
+          Counts() - countsBefore,
+          {memory[1] - memory[0], memory[2] - memory[1]},
+          failures,
+          std::move(failed_)};
 }
 
 std::vector<PhaseResult> ClassSoak::Run(const SoakedClass& soaked) {
   std::vector<PhaseResult> results;
   std::wstring name(soaked.name);
   results.push_back(Measure(name + L": created, used and released", options_.creations, [&] {
-    return Attempt(L"create and use", [&](IDispatch*) { soaked.use(Create(soaked).Get()); }, nullptr);
+    return Attempt(
+        L"create and use", [&](IDispatch*) { soaked.use(Create(soaked).Get()); }, nullptr);
   }));
   if (soaked.isControl) {
-    results.push_back(Measure(name + L": created, used and released in AtlAxWin", options_.creations, [&] {
-      return Attempt(L"host and use", [&](IDispatch*) {
-        AtlContainer::Window window = container_.Host(host_.formWindow, soaked.progId);
-        soaked.use(container_.Control(window.get()).Get());
-      }, nullptr);
-    }));
+    results.push_back(
+        Measure(name + L": created, used and released in AtlAxWin", options_.creations, [&] {
+          return Attempt(
+              L"host and use",
+              [&](IDispatch*) {
+                AtlContainer::Window window = container_.Host(host_.formWindow, soaked.progId);
+                soaked.use(container_.Control(window.get()).Get());
+              },
+              nullptr);
+        }));
   }
   formsrt::ComPtr<IDispatch> object = Create(soaked);
   results.push_back(Measure(name + L": each member called", options_.calls, [&] {
     long failures = 0;
-    for (const MemberCall& member : soaked.members) failures += Attempt(member.name, member.call, object.Get());
+    for (const MemberCall& member : soaked.members)
+      failures += Attempt(member.name, member.call, object.Get());
     return failures;
   }));
   return results;

@@ -57,7 +57,7 @@ HWND WINAPI CountingCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR te
                                     int x, int y, int width, int height, HWND parent, HMENU menu,
                                     HINSTANCE instance, LPVOID parameter) {
   HWND window = ledger->real.user32.CreateWindowExW(exStyle, className, text, style, x, y, width,
-                                                     height, parent, menu, instance, parameter);
+                                                    height, parent, menu, instance, parameter);
   if (!window) return window;
   Acquire(ledger->counts.windows);
   // The same handle again: the window it named ended without DestroyWindow.
@@ -171,7 +171,8 @@ HGLOBAL WINAPI CountingGlobalFree(HGLOBAL block) {
 MMRESULT WINAPI CountingMixerOpen(LPHMIXER mixer, UINT device, DWORD_PTR callback,
                                   DWORD_PTR instance, DWORD flags) {
   if (!ledger->sharedMixer) {
-    MMRESULT status = ledger->real.winmm.mixerOpen(&ledger->sharedMixer, device, callback, instance, flags);
+    MMRESULT status =
+        ledger->real.winmm.mixerOpen(&ledger->sharedMixer, device, callback, instance, flags);
     if (status != MMSYSERR_NOERROR) return status;
   }
   *mixer = ledger->sharedMixer;

@@ -29,9 +29,14 @@ Call OfFirstColumn(Call call) {
 }
 
 SoakedClass ListView() {
-  Call addColumns = Through(L"ColumnHeaders", {}, Each({AddWithText(L"Name"), AddWithText(L"Value")}));
+  Call addColumns =
+      Through(L"ColumnHeaders", {}, Each({AddWithText(L"Name"), AddWithText(L"Value")}));
   Call addItem = Through(L"ListItems", {}, AddWithText(L"Row 1"));
-  return {L"ListView", CLSID_ListView, L"ComctlLib.ListView", true, Each({addColumns, addItem}),
+  return {L"ListView",
+          CLSID_ListView,
+          L"ComctlLib.ListView",
+          true,
+          Each({addColumns, addItem}),
           {{L"ColumnHeaders.Add", addColumns},
            {L"ColumnHeaders.Count", Through(L"ColumnHeaders", {}, Get(L"Count"))},
            {L"ColumnHeader.Text", OfFirstColumn(Get(L"Text"))},
@@ -42,7 +47,8 @@ SoakedClass ListView() {
            {L"ListItem.Text (get)", OfFirstItem(Get(L"Text"))},
            {L"ListItem.SubItems (put)",
             OfFirstItem(Put(L"SubItems", {Variant::FromInt16(1), Text(L"Cell")}))},
-           {L"ListItem.SubItems (get)", OfFirstItem(Method(L"SubItems", {Variant::FromInt16(1)}, Passing::Value))},
+           {L"ListItem.SubItems (get)",
+            OfFirstItem(Method(L"SubItems", {Variant::FromInt16(1)}, Passing::Value))},
            {L"ListItem.Index", OfFirstItem(Get(L"Index"))},
            {L"ListItems.Clear", Through(L"ListItems", {}, Method(L"Clear"))},
            {L"ColumnHeaders.Clear", Through(L"ColumnHeaders", {}, Method(L"Clear"))}}};
@@ -50,7 +56,10 @@ SoakedClass ListView() {
 
 SoakedClass FlexGrid() {
   Call shape = Each({Put(L"Rows", {Number(3)}), Put(L"Cols", {Number(3)})});
-  return {L"FlexGrid", CLSID_FlexGrid, L"MSFlexGridLib.MSFlexGrid", true,
+  return {L"FlexGrid",
+          CLSID_FlexGrid,
+          L"MSFlexGridLib.MSFlexGrid",
+          true,
           Each({shape, Put(L"Text", {Text(L"Cell")})}),
           {{L"Redraw (put)", Put(L"Redraw", {Flag(false)})},
            {L"Redraw (get)", Get(L"Redraw")},
@@ -89,25 +98,32 @@ Call PutCellText(const wchar_t* text) {
 SoakedClass CvntGrid() {
   Call addColumn = Method(L"AddColumn", {Text(L""), Text(L"Name")}, Passing::Value);
   Call setRows = Put(L"Rows", {Number(2)}, Passing::TypedReference);
-  return {L"cvntGrid", CLSID_cvntGrid, L"CorvantisGrid.cvntGrid", true, Each({addColumn, setRows}),
-          {{L"Redraw (put)", Put(L"Redraw", {Flag(false)})},
-           {L"Redraw (get)", Get(L"Redraw")},
-           {L"AddColumn", addColumn},
-           {L"Rows (put)", setRows},
-           {L"Rows (get)", Get(L"Rows")},
-           {L"CellText (put)", PutCellText(L"Cell")},
-           {L"CellText (get)", Method(L"CellText", {Number(1), Number(1)}, Passing::TypedReference)},
-           {L"Cols", Get(L"Cols")},
-           {L"ColumnHeader", Method(L"ColumnHeader", {Number(1)}, Passing::Value)},
-           {L"DisableIcons", Get(L"DisableIcons")},
-           {L"BackgroundPictureWidth", Get(L"BackgroundPictureWidth")},
-           {L"BackgroundPictureHeight", Get(L"BackgroundPictureHeight")},
-           {L"Redraw (put True)", Put(L"Redraw", {Flag(true)})},
-           {L"Clear", Method(L"Clear", {Flag(true)}, Passing::Value)}}};
+  return {
+      L"cvntGrid",
+      CLSID_cvntGrid,
+      L"CorvantisGrid.cvntGrid",
+      true,
+      Each({addColumn, setRows}),
+      {{L"Redraw (put)", Put(L"Redraw", {Flag(false)})},
+       {L"Redraw (get)", Get(L"Redraw")},
+       {L"AddColumn", addColumn},
+       {L"Rows (put)", setRows},
+       {L"Rows (get)", Get(L"Rows")},
+       {L"CellText (put)", PutCellText(L"Cell")},
+       {L"CellText (get)", Method(L"CellText", {Number(1), Number(1)}, Passing::TypedReference)},
+       {L"Cols", Get(L"Cols")},
+       {L"ColumnHeader", Method(L"ColumnHeader", {Number(1)}, Passing::Value)},
+       {L"DisableIcons", Get(L"DisableIcons")},
+       {L"BackgroundPictureWidth", Get(L"BackgroundPictureWidth")},
+       {L"BackgroundPictureHeight", Get(L"BackgroundPictureHeight")},
+       {L"Redraw (put True)", Put(L"Redraw", {Flag(true)})},
+       {L"Clear", Method(L"Clear", {Flag(true)}, Passing::Value)}}};
 }
 
 }  // namespace
 
-std::vector<SoakedClass> GridClasses(const SoakHost&) { return {ListView(), FlexGrid(), CvntGrid()}; }
+std::vector<SoakedClass> GridClasses(const SoakHost&) {
+  return {ListView(), FlexGrid(), CvntGrid()};
+}
 
 }  // namespace soak

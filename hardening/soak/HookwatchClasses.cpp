@@ -79,13 +79,19 @@ Call ConnectAndDisconnect(const SoakHost& host) {
 // running: releasing must end both.
 std::vector<SoakedClass> HookwatchClasses(const SoakHost& host) {
   return {
-      {L"HookwatchGlobal", CLSID_HookwatchGlobal, L"HookwatchLib.HookwatchGlobal", false,
+      {L"HookwatchGlobal",
+       CLSID_HookwatchGlobal,
+       L"HookwatchLib.HookwatchGlobal",
+       false,
        Each({Attach(host), SendRoutedMessage(host)}),
        {{L"AttachMessage", Attach(host)},
         {L"(routed message)", SendRoutedMessage(host)},
         {L"AttachmentCount", Get(L"AttachmentCount")},
         {L"DetachMessage", Detach(host)}}},
-      {L"HookwatchTimer", CLSID_HookwatchTimer, L"HookwatchLib.HookwatchTimer", false,
+      {L"HookwatchTimer",
+       CLSID_HookwatchTimer,
+       L"HookwatchLib.HookwatchTimer",
+       false,
        Each({Connect(host), PutInterval(kLongInterval)}),
        {{L"Interval (put)", PutInterval(kLongInterval)},
         {L"Interval (get)", Get(L"Interval")},

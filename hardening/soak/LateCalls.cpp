@@ -10,8 +10,8 @@ namespace {
 
 using formsrt::Variant;
 
-void Invoke(IDispatch* object, const wchar_t* name, WORD flags, const std::vector<Variant>& arguments,
-            Passing passing) {
+void Invoke(IDispatch* object, const wchar_t* name, WORD flags,
+            const std::vector<Variant>& arguments, Passing passing) {
   std::vector<Variant> variables(arguments);
   std::vector<VARIANT> passed(variables.size());
   for (size_t i = 0; i < variables.size(); ++i) {

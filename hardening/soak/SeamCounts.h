@@ -31,9 +31,9 @@ SeamCounts Combine(const SeamCounts& a, const SeamCounts& b, Operation operation
     return Tally{operation((a.*field).acquired, (b.*field).acquired),
                  operation((a.*field).released, (b.*field).released)};
   };
-  return {tally(&SeamCounts::windows),      tally(&SeamCounts::timers),
-          tally(&SeamCounts::globalBlocks), tally(&SeamCounts::mixerHandles),
-          tally(&SeamCounts::subclasses),   tally(&SeamCounts::trayIcons),
+  return {tally(&SeamCounts::windows),       tally(&SeamCounts::timers),
+          tally(&SeamCounts::globalBlocks),  tally(&SeamCounts::mixerHandles),
+          tally(&SeamCounts::subclasses),    tally(&SeamCounts::trayIcons),
           tally(&SeamCounts::kernelHandles), operation(a.fakedCalls, b.fakedCalls)};
 }
 

@@ -10,8 +10,8 @@
 // Each library is soaked in a soak module of its own (SoakModule.cpp), which
 // counts what its copy of the runtime acquires through the platform seam;
 // under Wine the process's handle, GDI and USER counts read 0.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <exception>
@@ -59,7 +59,8 @@ bool SoakModule(const SoakModuleClasses& module, const SoakOptions& options, Cou
   ClassSoak soak(options, library, hostSeam, container, host);
   bool passed = true;
   for (const SoakedClass& soaked : classes) {
-    for (const PhaseResult& phase : soak.Run(soaked)) passed &= ReportPhase(phase, options.memoryBoundKb);
+    for (const PhaseResult& phase : soak.Run(soaked))
+      passed &= ReportPhase(phase, options.memoryBoundKb);
   }
   return passed;
 }
@@ -77,8 +78,10 @@ int Run(const SoakOptions& options) {
     passed &= SoakModule(module, options, hostSeam, container, host);
   }
   form->Unload();
-  std::printf("%s\n", passed ? "soak passed: every acquisition released, no call failed, memory within the bound"
-                             : "soak FAILED");
+  std::printf(
+      "%s\n",
+      passed ? "soak passed: every acquisition released, no call failed, memory within the bound"
+             : "soak FAILED");
   return passed ? 0 : 1;
 }
 
@@ -90,7 +93,8 @@ int main() {
   std::optional<SoakOptions> options = ParseOptions(argc, argv);
   ::LocalFree(argv);
   if (!options) {
-    std::printf("usage: soak.exe [--creations N] [--calls M] [--memory-bound-kb K] [--class NAME]\n");
+    std::printf(
+        "usage: soak.exe [--creations N] [--calls M] [--memory-bound-kb K] [--class NAME]\n");
     return 2;
   }
   if (FAILED(::OleInitialize(nullptr))) return 2;

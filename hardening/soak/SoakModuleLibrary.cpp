@@ -16,9 +16,9 @@ SoakModuleLibrary::SoakModuleLibrary(const wchar_t* fileName, std::span<const CL
     : module_(::LoadLibraryW(fileName)) {
   if (!module_) throw std::runtime_error("cannot load a soak module");
   classObject_ = Entry<decltype(classObject_)>("SoakClassObject");
-    readCounts_ = Entry<decltype(readCounts_)>("SoakReadCounts");
-    stopCounting_ = Entry<decltype(stopCounting_)>("SoakStopCounting");
-    Entry<void(WINAPI*)()>("SoakStartCounting")();
+  readCounts_ = Entry<decltype(readCounts_)>("SoakReadCounts");
+  stopCounting_ = Entry<decltype(stopCounting_)>("SoakStopCounting");
+  Entry<void(WINAPI*)()>("SoakStartCounting")();
   try {
     for (const CLSID& clsid : classes) {
       DWORD cookie = 0;

@@ -8,8 +8,8 @@
 namespace soak {
 
 struct SoakOptions {
-  long creations = 10000;  // objects created, used and released per class and way
-  long calls = 100000;     // calls of each member
+  long creations = 10000;     // objects created, used and released per class and way
+  long calls = 100000;        // calls of each member
   long memoryBoundKb = 1024;  // a phase that grows private memory this much steadily leaks
   std::wstring onlyClass;     // empty: every class
 };

@@ -3,8 +3,8 @@
 // without harm.
 #pragma once
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <functional>
 #include <vector>

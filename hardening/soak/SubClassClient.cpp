@@ -5,7 +5,8 @@ namespace soak {
 STDMETHODIMP SubClassClient::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_ISubClass || iid == DIID___HookwatchTimer) {
+  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_ISubClass ||
+      iid == DIID___HookwatchTimer) {
     *out = static_cast<ISubClass*>(this);
     AddRef();
     return S_OK;
