@@ -4,8 +4,9 @@
 // the 32-bit MinGW has no import library for it.
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <memory>
 

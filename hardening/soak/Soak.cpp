@@ -10,8 +10,9 @@
 // Each library is soaked in a soak module of its own (SoakModule.cpp), which
 // counts what its copy of the runtime acquires through the platform seam;
 // under Wine the process's handle, GDI and USER counts read 0.
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <exception>

@@ -3,8 +3,9 @@
 // without harm.
 #pragma once
 
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <functional>
 #include <vector>
