@@ -1,0 +1,11 @@
+#pragma once
+
+#include <windows.h>
+
+namespace soak {
+
+// The process's private (commit) bytes. Wine 8 leaves PrivateUsage at 0 but
+// fills PagefileUsage, which the platform defines as the same quantity.
+long long PrivateBytes();
+
+}  // namespace soak

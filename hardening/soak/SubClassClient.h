@@ -1,0 +1,40 @@
+// The soak's client of the Hookwatch component: an ISubClass that counts the
+// messages routed to it and leaves them to the window (response 0), and an
+// event sink for a HookwatchTimer's ThatTime.
+#pragma once
+
+#include <windows.h>
+
+#include "Hookwatch.h"
+#include "com/ComModule.h"
+
+namespace soak {
+
+class SubClassClient final : public ISubClass, private formsrt::ComObjectBase {
+ public:
+  SubClassClient() = default;
+
+  long RoutedMessages() const { return routedMessages_; }
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+  STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
+  STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  // ThatTime, when the object is a timer's sink.
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                      UINT*) override {
+    return S_OK;
+  }
+
+  STDMETHODIMP get_MsgResponse(HookwatchResponse* response) override;
+  STDMETHODIMP put_MsgResponse(HookwatchResponse) override { return S_OK; }
+  STDMETHODIMP WindowProc(LONG hWnd, LONG iMsg, LONG wParam, LONG lParam, LONG* result) override;
+
+ private:
+  long routedMessages_ = 0;
+};
+
+}  // namespace soak

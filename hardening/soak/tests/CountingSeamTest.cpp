@@ -1,0 +1,96 @@
+// The soak's verdicts rest on the counting seam: these cases check that it
+// counts what is left held, notices what ended with a window, and keeps
+// the fakes' handles honest.
+#include <gtest/gtest.h>
+
+#include "CountingSeam.h"
+
+namespace {
+
+using formsrt::Kernel32;
+using formsrt::User32;
+using soak::CountingSeam;
+using soak::SeamCounts;
+
+HWND NewWindow(HWND parent = nullptr) {
+  return User32().CreateWindowExW(0, L"STATIC", L"", parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10,
+                                  parent, nullptr, nullptr, nullptr);
+}
+
+TEST(CountingSeam, AWindowLeftAliveIsHeldAndAChildEndsWithItsParent) {
+  CountingSeam seam;
+  HWND parent = NewWindow();
+  HWND child = NewWindow(parent);
+  ASSERT_TRUE(child);
+  EXPECT_EQ(2, seam.Read().windows.Held());
+  ::DestroyWindow(child);  // not through the seam: noticed when read
+  EXPECT_EQ(1, seam.Read().windows.Held());
+  User32().DestroyWindow(parent);
+  SeamCounts counts = seam.Read();
+  EXPECT_EQ(2, counts.windows.acquired);
+  EXPECT_EQ(2, counts.windows.released);
+}
+
+TEST(CountingSeam, TimersEndWhenKilledOrWithTheirWindowAndARestartIsNoNewTimer) {
+  CountingSeam seam;
+  HWND window = NewWindow();
+  User32().SetTimer(window, 1, 1000, nullptr);
+  User32().SetTimer(window, 1, 2000, nullptr);
+  User32().SetTimer(window, 2, 1000, nullptr);
+  EXPECT_EQ(2, seam.Read().timers.Held());
+  User32().KillTimer(window, 1);
+  EXPECT_EQ(1, seam.Read().timers.Held());
+  User32().DestroyWindow(window);
+  SeamCounts counts = seam.Read();
+  EXPECT_EQ(2, counts.timers.acquired);
+  EXPECT_EQ(0, counts.timers.Held());
+}
+
+TEST(CountingSeam, ABlockNotFreedIsHeld) {
+  CountingSeam seam;
+  HGLOBAL kept = Kernel32().GlobalAlloc(GMEM_MOVEABLE, 16);
+  HGLOBAL freed = Kernel32().GlobalAlloc(GMEM_MOVEABLE, 16);
+  Kernel32().GlobalFree(freed);
+  EXPECT_EQ(1, seam.Read().globalBlocks.Held());
+  Kernel32().GlobalFree(kept);
+  EXPECT_EQ(0, seam.Read().globalBlocks.Held());
+}
+
+TEST(CountingSeam, AFakedProgramStartGivesHandlesThatMustBeClosed) {
+  CountingSeam seam;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  wchar_t commandLine[] = L"notepad.exe";
+  ASSERT_TRUE(Kernel32().CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
+                                        nullptr, &startup, &process));
+  Kernel32().CloseHandle(process.hThread);
+  SeamCounts counts = seam.Read();
+  EXPECT_EQ(1, counts.kernelHandles.Held());
+  EXPECT_EQ(1, counts.fakedCalls);
+  Kernel32().CloseHandle(process.hProcess);
+  EXPECT_EQ(0, seam.Read().kernelHandles.Held());
+}
+
+TEST(CountingSeam, EveryMixerOpenGetsTheOneRealHandleAndIsCountedUntilClosed) {
+  CountingSeam seam;
+  HMIXER first = nullptr, second = nullptr;
+  if (formsrt::Winmm().mixerOpen(&first, 0, 0, 0, 0) != MMSYSERR_NOERROR) {
+    GTEST_SKIP() << "no mixer device: run inside the test environment";
+  }
+  ASSERT_EQ(MMSYSERR_NOERROR, formsrt::Winmm().mixerOpen(&second, 0, 0, 0, 0));
+  EXPECT_EQ(first, second);
+  formsrt::Winmm().mixerClose(first);
+  EXPECT_EQ(1, seam.Read().mixerHandles.Held());
+  formsrt::Winmm().mixerClose(second);
+  EXPECT_EQ(0, seam.Read().mixerHandles.Held());
+}
+
+TEST(CountingSeam, TheSeamIsPutBackWhenCountingEnds) {
+  formsrt::User32Api before = User32();
+  { CountingSeam seam; }
+  EXPECT_EQ(before.CreateWindowExW, User32().CreateWindowExW);
+  EXPECT_EQ(before.MessageBoxW, User32().MessageBoxW);
+}
+
+}  // namespace
