@@ -59,11 +59,11 @@ void RegisterTargetClass(const wchar_t* className, UINT classStyle, HBRUSH backg
   }
 }
 
-WindowHandle CreateRuntimeWindow(const WindowSpec& spec, MessageTarget* target) {
-  const RECT& r = spec.bounds;
-  HWND hwnd = User32().CreateWindowExW(spec.extendedStyle, spec.className, spec.text, spec.style,
+WindowHandle CreateRuntimeWindow(const WindowLayout& layout, MessageTarget* target) {
+  const RECT& r = layout.bounds;
+  HWND hwnd = User32().CreateWindowExW(layout.extendedStyle, layout.className, layout.text, layout.style,
                                        r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                       spec.parent, nullptr, ThisModule(), target);
+                                       layout.parent, nullptr, ThisModule(), target);
   if (!hwnd) {
     DWORD failure = ::GetLastError();
     throw ComError(failure ? HRESULT_FROM_WIN32(failure) : E_FAIL);

@@ -25,7 +25,7 @@ class MessageTarget {
 // procedure routes every message to the window's MessageTarget.
 void RegisterTargetClass(const wchar_t* className, UINT classStyle, HBRUSH background);
 
-struct WindowSpec {
+struct WindowLayout {
   const wchar_t* className;
   const wchar_t* text;
   DWORD style;
@@ -36,7 +36,7 @@ struct WindowSpec {
 
 // Creates a window through the platform seam; raises the platform's failure.
 // A window of a target class routes its messages to `target`.
-WindowHandle CreateRuntimeWindow(const WindowSpec& spec, MessageTarget* target = nullptr);
+WindowHandle CreateRuntimeWindow(const WindowLayout& layout, MessageTarget* target = nullptr);
 
 // Stops routing the window's messages to its target.
 void DetachMessageTarget(HWND hwnd);
