@@ -79,6 +79,13 @@ testenv_prepare_prefix() {
       /v Debugger /d 'no-such-debugger.exe' /f >/dev/null 2>&1
     testenv_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
       /v Auto /d 1 /f >/dev/null 2>&1
+    # The desktop process that wineboot started read its settings before
+    # they were written: left running, its unmanaged-window setting is the
+    # default, and hiding the last tray icon then waits for a window manager
+    # that never answers. Everything of the new prefix ends here and starts
+    # again with the settings in place.
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
     echo "$version" >"$stamp"
   fi
 }
