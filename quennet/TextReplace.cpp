@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "com/RuntimeError.h"
 
 namespace quennet::text_replace {
@@ -20,15 +18,34 @@ std::wstring FoldCase(std::wstring_view text) {
   return folded;
 }
 
+namespace {
+
+std::vector<size_t> FallbackTable(std::wstring_view find) {
+  std::vector<size_t> fallback(find.size() + 1, 0);
+  size_t matched = 0;
+  for (size_t i = 1; i < find.size(); ++i) {
+    while (matched > 0 && find[i] != find[matched]) matched = fallback[matched];
+    if (find[i] == find[matched]) ++matched;
+    fallback[i + 1] = matched;
+  }
+  return fallback;
+}
+
+}  // namespace
+
 CaseInsensitiveSearch::CaseInsensitiveSearch(std::wstring_view find)
-    : foldedFind_(FoldCase(find)), searcher_(foldedFind_.begin(), foldedFind_.end()) {}
+    : foldedFind_(FoldCase(find)), fallback_(FallbackTable(foldedFind_)) {}
 
 size_t CaseInsensitiveSearch::FindFrom(std::wstring_view foldedText, size_t from) const {
   if (foldedText.empty() || from == 0 || from > foldedText.size()) return 0;
   if (foldedFind_.empty()) return from;
-  auto start = foldedText.begin() + (from - 1);
-  auto found = std::search(start, foldedText.end(), searcher_);
-  return found == foldedText.end() ? 0 : static_cast<size_t>(found - foldedText.begin()) + 1;
+  size_t matched = 0;
+  for (size_t i = from - 1; i < foldedText.size(); ++i) {
+    while (matched > 0 && foldedText[i] != foldedFind_[matched]) matched = fallback_[matched];
+    if (foldedText[i] == foldedFind_[matched]) ++matched;
+    if (matched == foldedFind_.size()) return i + 2 - matched;
+  }
+  return 0;
 }
 
 Outcome ReplaceFirst(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quennet::text_replace {
 
@@ -22,9 +22,10 @@ struct Outcome {
 // so that positions in it are positions in the original.
 std::wstring FoldCase(std::wstring_view text);
 
-// Finds one text in others, ignoring case. The search (Boyer-Moore) looks
-// at each character of the text a bounded number of times, whatever the
-// text and the find are.
+// Finds one text in others, ignoring case. The search (Knuth-Morris-Pratt)
+// prepares in time linear in the find and looks at each character of the
+// text a bounded number of times, whatever the text and the find are: a
+// long, repetitive find costs no more than its length.
 class CaseInsensitiveSearch {
  public:
   explicit CaseInsensitiveSearch(std::wstring_view find);
@@ -39,7 +40,9 @@ class CaseInsensitiveSearch {
 
  private:
   const std::wstring foldedFind_;
-  const std::boyer_moore_searcher<std::wstring::const_iterator> searcher_;
+  // For each length n of a matched start of the find, the length of the
+  // longest proper prefix of those n characters that is also their suffix.
+  const std::vector<size_t> fallback_;
 };
 
 // Replaces the first occurrence of find, ignoring case.

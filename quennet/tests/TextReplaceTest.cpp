@@ -102,6 +102,18 @@ TEST(TextReplace, ReplaceAllKeepsTheReplacementsMadeBeforeAnOverflow) {
   EXPECT_EQ(L"ab", grown.text.substr(32700 + 98, 2));
 }
 
+TEST(TextReplace, FindsThatRepeatThemselvesAreFoundWhereTheyStart) {
+  EXPECT_EQ(L"aX", All(L"aaab", L"aab", L"X"));
+  EXPECT_EQ(L"abX", First(L"abababc", L"ABABC", L"X"));
+  EXPECT_EQ(L"X-X", All(L"abcab-abcab", L"abcab", L"X"));
+  // A long find made of one repeated character, against a text that matches
+  // it only at its end: the kind of input that makes a naive search slow.
+  std::wstring find = std::wstring(20000, L'a') + L"b";
+  std::wstring replaced = First(std::wstring(30000, L'a') + L"b", find, L"X");
+  EXPECT_TRUE(std::wstring(10000, L'a') + L"X" == replaced);
+  EXPECT_EQ(L"short", All(L"short", find, L"X"));
+}
+
 TEST(TextReplace, LongTextsWithEarlyMatchesWork) {
   std::wstring text = TextWith(1000000, L"ab", 10);
   std::wstring result = All(text, L"AB", L"c");
