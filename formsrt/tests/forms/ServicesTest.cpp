@@ -1,20 +1,16 @@
-// The runtime services: message box, program start, debug output and
-// property bag values, through the platform seam's fakes and for real.
+// The runtime services: message box, program start and debug output,
+// through the platform seam's fakes and for real.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
 #include "TestSupport.h"
-#include "com/ComModule.h"
-#include "com/ComPtr.h"
 #include "com/RuntimeError.h"
 #include "services/DebugOutput.h"
 #include "services/MessageBox.h"
 #include "services/ProgramStart.h"
-#include "services/PropertyBagValues.h"
 
 using namespace formsrt;
 using forms_test::ErrorNumberOf;
@@ -26,31 +22,6 @@ namespace {
 std::string g_debugText;
 
 void WINAPI RecordDebugString(LPCSTR text) { g_debugText += text; }
-
-// A container's property bag: values by name; reading a missing name gives
-// E_INVALIDARG, as the platform's bags do.
-class MemoryPropertyBag final : public IPropertyBag, private ComObjectBase {
- public:
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid != IID_IUnknown && iid != IID_IPropertyBag) return E_NOINTERFACE;
-    *out = static_cast<IPropertyBag*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
-  STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
-  STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
-    auto found = values_.find(name);
-    if (found == values_.end()) return E_INVALIDARG;
-    return ::VariantCopy(value, const_cast<VARIANT*>(&found->second.Get()));
-  }
-  STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override {
-    values_[name] = Variant(*value);
-    return S_OK;
-  }
-
-  std::map<std::wstring, Variant> values_;
-};
 
 }  // namespace
 
@@ -129,34 +100,4 @@ TEST(DebugOutput, WritesOneLineInTheEightBitCodePage) {
   DebugPrint(L"Got Message");
   DebugPrint(L"caf\u00e9");
   EXPECT_EQ("Got Message\r\ncaf\xe9\r\n", g_debugText);
-}
-
-TEST(PropertyBagValues, ReadGivesTheDefaultForAMissingKeyAndConvertsAStoredOne) {
-  ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Attach(new MemoryPropertyBag);
-  Variant fallback = ReadProperty(bag.Get(), L"STxMenu", Variant::FromBool(true));
-  EXPECT_EQ(VT_BOOL, fallback.Type());
-  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&fallback.Get()));
-
-  bag->values_[L"QuietErrors"] = Variant::FromText(L"-1");
-  Variant quiet = ReadProperty(bag.Get(), L"QuietErrors", Variant::FromBool(false));
-  EXPECT_EQ(VT_BOOL, quiet.Type());
-  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&quiet.Get()));
-
-  bag->values_[L"STxTrayTTT"] = Variant::FromText(L"tip");
-  EXPECT_EQ(error::TypeMismatch,
-            ErrorNumberOf([&] { ReadProperty(bag.Get(), L"STxTrayTTT", Variant::FromInt16(0)); }));
-  bag->values_[L"Big"] = Variant::FromInt32(70000);
-  EXPECT_EQ(error::Overflow,
-            ErrorNumberOf([&] { ReadProperty(bag.Get(), L"Big", Variant::FromInt16(0)); }));
-}
-
-TEST(PropertyBagValues, WriteSkipsAValueEqualToItsDefault) {
-  ComPtr<MemoryPropertyBag> bag = ComPtr<MemoryPropertyBag>::Attach(new MemoryPropertyBag);
-  WriteProperty(bag.Get(), L"QuietErrors", Variant::FromBool(false), Variant::FromBool(false));
-  WriteProperty(bag.Get(), L"STxTrayTTT", Variant::FromText(L"tip"), Variant::FromText(L""));
-  EXPECT_EQ(0u, bag->values_.count(L"QuietErrors"));
-  ASSERT_EQ(1u, bag->values_.count(L"STxTrayTTT"));
-  EXPECT_STREQ(L"tip", V_BSTR(&bag->values_[L"STxTrayTTT"].Get()));
-  Variant back = ReadProperty(bag.Get(), L"QuietErrors", Variant::FromBool(false));
-  EXPECT_EQ(VARIANT_FALSE, V_BOOL(&back.Get()));
 }
