@@ -12,6 +12,7 @@
 # interrupted run leaves nothing behind.
 
 WINE_LOADER=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
 TESTENV_PIDS=()
 
 testenv_log() { echo "testenv: $*" >&2; }
@@ -84,14 +85,14 @@ testenv_prepare_prefix() {
     # default, and hiding the last tray icon then waits for a window manager
     # that never answers. Everything of the new prefix ends here and starts
     # again with the settings in place.
-    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-    /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    "$WINESERVER" -w >/dev/null 2>&1 || true
     echo "$version" >"$stamp"
   fi
 }
 
 testenv_start_wineserver() {
-  /usr/lib/wine/wineserver -p >/dev/null 2>&1 &
+  "$WINESERVER" -p >/dev/null 2>&1 &
   TESTENV_PIDS+=($!)
   sleep 0.5
   # The server forks; remember the daemon by the prefix it serves.
@@ -125,7 +126,7 @@ testenv_register_servers() {
 testenv_stop() {
   local pid
   if [ -n "${WINEPREFIX:-}" ]; then
-    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    "$WINESERVER" -k >/dev/null 2>&1 || true
   fi
   for pid in "${TESTENV_PIDS[@]}"; do
     kill "$pid" >/dev/null 2>&1 || true
