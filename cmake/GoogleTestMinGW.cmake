@@ -5,8 +5,13 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
-# The Wine loader runs the 64-bit tests; 32-bit code cannot run on this kernel.
-set(WINE_LOADER /usr/lib/wine/wine64 CACHE FILEPATH "Wine 64-bit loader")
+# The Wine loader of the target: 64-bit Wine for x64, the 32-bit Wine of the
+# i386 root (scripts/i386root.sh) for x86.
+if(SUITE_ARCH STREQUAL "x86")
+  set(WINE_LOADER ${CMAKE_SOURCE_DIR}/scripts/wine32.sh)
+else()
+  set(WINE_LOADER /usr/lib/wine/wine64)
+endif()
 
 # add_suite_test(<name> SOURCES ... LIBS ...)
 # One test executable, registered as one CTest entry (a Wine process start
@@ -19,8 +24,6 @@ function(add_suite_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  if(SUITE_ARCH STREQUAL "x64")
-    add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
-  endif()
+  add_test(NAME ${name} COMMAND ${WINE_LOADER} $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()

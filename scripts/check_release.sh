@@ -2,7 +2,7 @@
 # Checks the release archives that scripts/release.sh packed, inside the test
 # environment (scripts/testenv.sh), without building anything:
 #  - each target's archive holds exactly the expected files, and no stand-in;
-#  - the x64 archive's deliverables are those of the current build;
+#  - the build target's archive holds the deliverables of the current build;
 #  - with the libraries unregistered, a host creates each class through its
 #    registration-free manifest, and cannot without it;
 #  - the archive's .cmd scripts register and unregister the libraries for the
@@ -11,10 +11,13 @@
 # The test environment registered every COM server of the build machine-wide;
 # that registration is restored at the end, also when a check fails.
 #
-# usage: check_release.sh <source-dir> <x64-build-dir> <RegistrationFreeProbe.exe>
+# Both archives' listings are checked; the rest runs with the build target's
+# archive under that target's Wine.
+#
+# usage: check_release.sh <source-dir> <build-dir> <x86|x64> <RegistrationFreeProbe.exe>
 set -uo pipefail
-source_dir=$1 build_dir=$2 probe=$3
-wine=${WINE_LOADER:-/usr/lib/wine/wine64}
+source_dir=$1 build_dir=$2 target=$3 probe=$4
+wine=${WINE_LOADER:?run inside the test environment (scripts/test.sh -R release)}
 failures=0
 if [ -z "${WINEPREFIX:-}" ]; then
   echo "run inside the test environment (scripts/test.sh -R release): it changes the prefix's registry"
@@ -54,16 +57,16 @@ check_archive_listing() {
   echo "archive $target: $(wc -l <<<"$listed") files"
 }
 
-# The x64 archive unpacked into the build tree; the checks below use it.
-unpack_x64() {
+# The target's archive unpacked into the build tree; the checks below use it.
+unpack_target() {
   unpacked="$build_dir/release-check"
   rm -rf "$unpacked"
   mkdir -p "$unpacked"
-  (cd "$unpacked" && cmake -E tar xf "$source_dir/dist/release/ComponentSuite-x64.zip") || return 1
-  unpacked="$unpacked/ComponentSuite-x64"
+  (cd "$unpacked" && cmake -E tar xf "$source_dir/dist/release/ComponentSuite-$target.zip") || return 1
+  unpacked="$unpacked/ComponentSuite-$target"
   local file
   for file in Quennet.ocx Vanterbox.dll Gridrace.exe Tessmark.exe; do
-    cmp -s "$unpacked/$file" "$source_dir/dist/x64/$file" ||
+    cmp -s "$unpacked/$file" "$source_dir/dist/$target/$file" ||
       fail "$file in the archive is not the current build's: run scripts/release.sh"
   done
 }
@@ -188,7 +191,7 @@ restore_test_registration() {
 check_archive_listing x86
 check_archive_listing x64
 unpacked=
-if unpack_x64; then
+if unpack_target; then
   trap restore_test_registration EXIT
   manifests=("$unpacked/Quennet.sxs.manifest" "$unpacked/Vanterbox.sxs.manifest")
   machine='HKLM\Software\Classes' user='HKCU\Software\Classes'
@@ -217,7 +220,7 @@ if unpack_x64; then
   check_script_failure
   echo "user registration: done"
 else
-  fail "the x64 archive could not be unpacked"
+  fail "the $target archive could not be unpacked"
 fi
 
 if [ -n "${unpacked:-}" ]; then

@@ -10,9 +10,11 @@
 #   testenv_stop               stops, by PID, everything testenv_start started.
 # testenv_start installs testenv_stop as an EXIT trap, so a failing or
 # interrupted run leaves nothing behind.
+# The build's target picks the Wine: an x64 build runs under the machine's
+# 64-bit Wine, an x86 build under the 32-bit Wine of the i386 root
+# (scripts/i386root.sh), both with the same display and sound server.
 
-WINE_LOADER=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
+TESTENV_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 TESTENV_PIDS=()
 
 testenv_log() { echo "testenv: $*" >&2; }
@@ -55,7 +57,27 @@ testenv_start_audio() {
     [ -S "$PULSE_RUNTIME_PATH/native" ] && return 0
     sleep 0.1
   done
-  testenv_log "pulseaudio did not start (see $TESTENV_DIR/pulseaudio.log); tests run without a mixer"
+  # The mixer tests need it: without a sound server Wine has no mixer.
+  testenv_log "pulseaudio did not start (see $TESTENV_DIR/pulseaudio.log)"
+  return 1
+}
+
+# testenv_select_wine <build-dir>: the loader, server and prefix layout of
+# the build's target, read from its CMake cache.
+testenv_select_wine() {
+  local arch
+  arch=$(sed -n 's/^SUITE_ARCH:[A-Z]*=//p' "$1/CMakeCache.txt" 2>/dev/null)
+  case $arch in
+    x64)
+      WINE_LOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver WINEARCH=win64 ;;
+    x86)
+      WINE_LOADER=$TESTENV_SCRIPTS/wine32.sh WINESERVER=$TESTENV_SCRIPTS/wineserver32.sh WINEARCH=win32 ;;
+    *)
+      testenv_log "$1 is not a configured build tree (SUITE_ARCH '$arch')"
+      return 1 ;;
+  esac
+  TESTENV_ARCH=$arch
+  export WINE_LOADER WINESERVER WINEARCH
 }
 
 testenv_wine() { "$WINE_LOADER" "$@"; }
@@ -64,7 +86,6 @@ testenv_prepare_prefix() {
   export WINEPREFIX="$TESTENV_DIR/wineprefix"
   export WINEDEBUG="${WINEDEBUG:--all}"
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  export WINEARCH=win64
   local stamp="$WINEPREFIX/.suite-prefix"
   local version
   version=$("$WINE_LOADER" --version 2>/dev/null || echo unknown)
@@ -91,14 +112,21 @@ testenv_prepare_prefix() {
   fi
 }
 
+# The server runs in the foreground (-f), so the PID kept is the server's
+# own, never another run's; -p keeps it alive between test processes.
 testenv_start_wineserver() {
-  "$WINESERVER" -p >/dev/null 2>&1 &
+  "$WINESERVER" -f -p >"$TESTENV_DIR/wineserver.log" 2>&1 &
   TESTENV_PIDS+=($!)
-  sleep 0.5
-  # The server forks; remember the daemon by the prefix it serves.
-  local server
-  server=$(pgrep -f -n "wineserver" || true)
-  [ -n "$server" ] && TESTENV_PIDS+=("$server")
+  # Ready when its socket exists: /tmp/.wine-<uid>/ or, in Debian's Wine,
+  # a /tmp/wine-XXXXXX/ of its own, named after the prefix's device and inode.
+  local server_dir
+  server_dir=server-$(stat -c '%d %i' "$WINEPREFIX" | xargs printf '%x-%x')
+  for _ in $(seq 1 100); do
+    compgen -G "/tmp/*wine-*/$server_dir/socket" >/dev/null && return 0
+    sleep 0.1
+  done
+  testenv_log "the wineserver did not start (see $TESTENV_DIR/wineserver.log)"
+  return 1
 }
 
 # Wine ends its desktop (and the tray window it hosts) after the last GUI
@@ -144,13 +172,14 @@ testenv_stop() {
 testenv_start() {
   TESTENV_BUILD=$(cd "$1" && pwd)
   TESTENV_DIR="$TESTENV_BUILD/testenv"
+  testenv_select_wine "$TESTENV_BUILD" || return 1
   mkdir -p "$TESTENV_DIR"
   trap testenv_stop EXIT
   trap 'exit 130' INT TERM
-  testenv_start_display
-  testenv_start_audio
-  testenv_prepare_prefix
-  testenv_start_wineserver
+  testenv_start_display || return 1
+  testenv_start_audio || return 1
+  testenv_prepare_prefix || return 1
+  testenv_start_wineserver || return 1
   testenv_keep_desktop
   testenv_register_servers
 }

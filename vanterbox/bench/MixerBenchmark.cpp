@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "CountingPlatform.h"
+#include "DirectSpeakersVolume.h"
 #include "Vanterbox.h"
 #include "com/ComPtr.h"
 #include "qzMixerVolume.h"
@@ -23,6 +24,7 @@ namespace {
 using formsrt::ComPtr;
 using vanterbox_bench::CountingPlatform;
 using vanterbox_bench::PlatformCounts;
+using vanterbox_direct::DirectSpeakersVolume;
 
 constexpr int kRounds = 15;
 constexpr int kCallsPerRound = 2000;
@@ -36,42 +38,6 @@ double RoundSpeed(const std::function<void()>& call) {
   for (int i = 0; i < kCallsPerRound; ++i) call();
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   return kCallsPerRound / elapsed.count();
-}
-
-// The member's sequence of mixer calls, made directly: open (through the
-// same counting open as the library, see CountingPlatform.h), find the
-// speakers line and its volume control, read or write the value, close.
-LONG DirectVolume(bool write, LONG value) {
-  HMIXER mixer = nullptr;
-  if (formsrt::Winmm().mixerOpen(&mixer, 0, 0, 0, 0) != MMSYSERR_NOERROR) return -1;
-  auto object = reinterpret_cast<HMIXEROBJ>(mixer);
-  MIXERLINEA line{};
-  line.cbStruct = sizeof(line);
-  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-  MIXERCONTROLA control{};
-  MIXERLINECONTROLSA controls{};
-  controls.cbStruct = sizeof(controls);
-  controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-  controls.cControls = 1;
-  controls.cbmxctrl = sizeof(control);
-  controls.pamxctrl = &control;
-  MIXERCONTROLDETAILS details{};
-  details.cbStruct = sizeof(details);
-  details.cChannels = 1;
-  details.cbDetails = sizeof(value);
-  details.paDetails = &value;
-  MMRESULT status = ::mixerGetLineInfoA(object, &line, MIXER_GETLINEINFOF_COMPONENTTYPE);
-  controls.dwLineID = line.dwLineID;
-  if (status == MMSYSERR_NOERROR) {
-    status = ::mixerGetLineControlsA(object, &controls, MIXER_GETLINECONTROLSF_ONEBYTYPE);
-  }
-  details.dwControlID = control.dwControlID;
-  if (status == MMSYSERR_NOERROR) {
-    status = write ? ::mixerSetControlDetails(object, &details, MIXER_SETCONTROLDETAILSF_VALUE)
-                   : ::mixerGetControlDetailsA(object, &details, MIXER_GETCONTROLDETAILSF_VALUE);
-  }
-  formsrt::Winmm().mixerClose(mixer);
-  return status == MMSYSERR_NOERROR ? value : -1;
 }
 
 // As a script calls: the variable passed as VT_VARIANT|VT_BYREF.
@@ -108,10 +74,10 @@ void ReportSpeed(const char* what, double ours, double direct) {
 void MeasureSpeed(_qzMixerVolume* mixer, IDispatch* dispatch, LONG level) {
   LONG result = 0;
   const std::function<void()> ways[] = {
-      [] { DirectVolume(false, 0); },
+      [] { DirectSpeakersVolume(false, 0); },
       [&] { mixer->get_GetMainVolume(&result); },
       [&] { InvokeVolume(dispatch, false, 0); },
-      [&] { DirectVolume(true, level); },
+      [&] { DirectSpeakersVolume(true, level); },
       [&] { mixer->get_SetMainVolume(&level, &result); },
       [&] { InvokeVolume(dispatch, true, level); },
   };
