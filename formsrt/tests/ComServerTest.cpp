@@ -227,6 +227,22 @@ TEST_F(ComServerTest, DispatchParametersThatContradictThemselvesAreRefused) {
     EXPECT_EQ(E_INVALIDARG, calculator->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, params,
                                                result.Put(), nullptr, nullptr));
   }
+  // Twice(long*): a null reference, typed or through a variant, never
+  // reaches the member as a null pointer.
+  VARIANT nullLong;
+  V_VT(&nullLong) = VT_BYREF | VT_I4;
+  V_I4REF(&nullLong) = nullptr;
+  VARIANT throughVariant;
+  V_VT(&throughVariant) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&throughVariant) = &nullLong;
+  for (VARIANT reference : {nullLong, throughVariant}) {
+    DISPPARAMS params{&reference, nullptr, 1, 0};
+    Variant result;
+    UINT argErr = 99;
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, calculator->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                                      result.Put(), nullptr, &argErr));
+    EXPECT_EQ(0u, argErr);
+  }
 }
 
 TEST_F(ComServerTest, RuntimeErrorsReachTheClientWithTheirNumberAndText) {

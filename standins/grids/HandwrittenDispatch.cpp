@@ -4,6 +4,7 @@
 
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
+#include "com/DispatchParams.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
 
@@ -11,6 +12,8 @@ namespace standins {
 
 using formsrt::Bstr;
 using formsrt::ComError;
+using formsrt::ContradictoryDispatchParams;
+using formsrt::NullReferenceArgument;
 using formsrt::RuntimeError;
 
 namespace {
@@ -47,11 +50,16 @@ STDMETHODIMP HandwrittenDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT co
 
 STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
                                          DISPPARAMS* params, VARIANT* result,
-                                         EXCEPINFO* excepInfo, UINT*) {
+                                         EXCEPINFO* excepInfo, UINT* argErr) {
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (result) ::VariantInit(result);
+  if (ContradictoryDispatchParams(params)) return DISP_E_BADPARAMCOUNT;
+  if (std::optional<UINT> argument = NullReferenceArgument(*params)) {
+    if (argErr) *argErr = *argument;
+    return DISP_E_TYPEMISMATCH;
+  }
   try {
-    DispatchArguments args(params, flags);
+    DispatchArguments args(*params, flags);
     Dispatch(id, flags, args, result);
     return S_OK;
   } catch (const RuntimeError& e) {

@@ -100,9 +100,14 @@ STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, 
     RequireOmitted(key, L"Key");
     RequireOmitted(icon, L"Icon");
     RequireOmitted(smallIcon, L"SmallIcon");
-    LONG added = content_.AddItem(OptionalText(text));
+    // The item's object first, with the index the item is about to get:
+    // when either fails, the list is as it was.
+    std::wstring itemText = OptionalText(text);
+    ComPtr<IListItem> created;
     formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ListItemObject>(
-        IID_IListItem, reinterpret_cast<void**>(item), owner_, content_, added));
+        IID_IListItem, created.PutVoid(), owner_, content_, content_.ItemCount() + 1));
+    content_.AddItem(itemText);
+    *item = created.Detach();
   });
 }
 
@@ -171,9 +176,12 @@ STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT te
     RequireOmitted(key, L"Key");
     RequireOmitted(width, L"Width");
     RequireOmitted(alignment, L"Alignment");
-    LONG added = content_.AddColumn(OptionalText(text));
+    std::wstring headerText = OptionalText(text);
+    ComPtr<IColumnHeader> created;
     formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ColumnHeaderObject>(
-        IID_IColumnHeader, reinterpret_cast<void**>(header), owner_, content_, added));
+        IID_IColumnHeader, created.PutVoid(), owner_, content_, content_.ColumnCount() + 1));
+    content_.AddColumn(headerText);
+    *header = created.Detach();
   });
 }
 
