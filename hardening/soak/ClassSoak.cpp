@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <string>
 #include <utility>
 
 #include "ProcessMemory.h"
@@ -28,6 +29,9 @@ std::wstring Describe(const std::exception_ptr& failure) {
     return L"error " + std::to_wstring(error.Number());
   } catch (const formsrt::ComError& error) {
     return L"HRESULT " + std::to_wstring(static_cast<unsigned long>(error.Result()));
+  } catch (const std::exception& error) {
+    std::string what = error.what();
+    return std::wstring(what.begin(), what.end());
   } catch (...) {
     return L"exception";
   }
@@ -82,18 +86,27 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
           Counts() - countsBefore,
           {memory[1] - memory[0], memory[2] - memory[1]},
           failures,
-          std::move(failed_)};
+          std::move(failed_),
+          0,
+          0};
+}
+
+// Once the objects of a phase are gone, the module must hold none.
+PhaseResult ClassSoak::Finished(PhaseResult phase) const {
+  HandleWaitingMessages();
+  module_.ComCounts(phase.objectsLeft, phase.locksLeft);
+  return phase;
 }
 
 std::vector<PhaseResult> ClassSoak::Run(const SoakedClass& soaked) {
   std::vector<PhaseResult> results;
   std::wstring name(soaked.name);
-  results.push_back(Measure(name + L": created, used and released", options_.creations, [&] {
+  results.push_back(Finished(Measure(name + L": created, used and released", options_.creations, [&] {
     return Attempt(
         L"create and use", [&](IDispatch*) { soaked.use(Create(soaked).Get()); }, nullptr);
-  }));
+  })));
   if (soaked.isControl) {
-    results.push_back(
+    results.push_back(Finished(
         Measure(name + L": created, used and released in AtlAxWin", options_.creations, [&] {
           return Attempt(
               L"host and use",
@@ -102,15 +115,17 @@ std::vector<PhaseResult> ClassSoak::Run(const SoakedClass& soaked) {
                 soaked.use(container_.Control(window.get()).Get());
               },
               nullptr);
-        }));
+        })));
   }
   formsrt::ComPtr<IDispatch> object = Create(soaked);
-  results.push_back(Measure(name + L": each member called", options_.calls, [&] {
+  PhaseResult members = Measure(name + L": each member called", options_.calls, [&] {
     long failures = 0;
     for (const MemberCall& member : soaked.members)
       failures += Attempt(member.name, member.call, object.Get());
     return failures;
-  }));
+  });
+  object.Reset();
+  results.push_back(Finished(std::move(members)));
   return results;
 }
 

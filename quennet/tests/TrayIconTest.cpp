@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FakeMessageBox.h"
+#include "NonSquareDisplay.h"
 #include "TrayTestSupport.h"
 #include "com/Bstr.h"
 #include "com/LateBound.h"
@@ -277,6 +278,17 @@ TEST_F(TrayCallback, EachMouseMessageRaisesTheEventsOfTheTableWhateverTheHandler
   };
   EXPECT_EQ(expected, recorder_.Events());
   EXPECT_TRUE(Boxes().empty());
+}
+
+// The picture box reports the shell's number times TwipsPerPixelX; only the
+// same axis gives the number back on a display whose pixels are not square.
+TEST_F(TrayCallback, ANonSquareDisplayDecodesTheSameEvents) {
+  testing_support::NonSquareDisplay display;
+  SetMenu(false);
+  for (UINT message : {WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}) control_->Notify(message);
+  std::vector<RaisedEvent> expected = {
+      {kSTxClick, kTrue}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kTrue}};
+  EXPECT_EQ(expected, recorder_.Events());
 }
 
 TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {

@@ -5,7 +5,7 @@
 // compared with what the platform itself reads back after setting it.
 #include <gtest/gtest.h>
 
-#include "DirectSpeakersVolume.h"
+#include "DirectMixerControl.h"
 #include "MemberTable.h"
 #include "Vanterbox.h"
 #include "com/ComPtr.h"

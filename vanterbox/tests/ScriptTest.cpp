@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "DirectSpeakersVolume.h"
+#include "DirectMixerControl.h"
 #include "ProcessRunner.h"
 
 using namespace testing_support;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "NonSquareDisplay.h"
 #include "TestSupport.h"
 #include "com/RuntimeError.h"
 #include "forms/CheckBox.h"
@@ -180,6 +181,31 @@ TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
   ::SetCursorPos(inside.x, inside.y);
   forms_test::PumpMessagesUntil([&] { return lastX >= 0; }, 3000);
   EXPECT_FLOAT_EQ(25 * Screen::TwipsPerPixelX(), lastX);
+}
+
+// Each axis in its own twips: on this display a pixel is 15 twips wide and
+// 12 high.
+TEST_F(ControlsTest, ANonSquareDisplayConvertsEachAxisByItsOwnDpi) {
+  testing_support::NonSquareDisplay display;
+  EXPECT_FLOAT_EQ(15, Screen::TwipsPerPixelX());
+  EXPECT_FLOAT_EQ(12, Screen::TwipsPerPixelY());
+  EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CXSCREEN) * 15.0, Screen::WidthTwips());
+  EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CYSCREEN) * 12.0, Screen::HeightTwips());
+  RECT pixels = Screen::PixelsFromTwips(TwipsRect{150, 120, 1500, 1200});
+  EXPECT_EQ(10, pixels.left);
+  EXPECT_EQ(10, pixels.top);
+  EXPECT_EQ(110, pixels.right);
+  EXPECT_EQ(110, pixels.bottom);
+
+  PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
+  float x = 0, y = 0;
+  picture.onMouseMove = [&](short, short, float movedX, float movedY) {
+    x = movedX;
+    y = movedY;
+  };
+  ::SendMessageW(picture.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 20));
+  EXPECT_FLOAT_EQ(150, x);
+  EXPECT_FLOAT_EQ(240, y);
 }
 
 TEST(Screen, MeasuresTheWholeDisplayInTwipsFromItsDpi) {
