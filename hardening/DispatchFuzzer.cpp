@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "com/Bstr.h"
+#include "forms/MessageLoop.h"
 
 namespace hardening {
 
@@ -68,14 +69,6 @@ GUID LibraryOf(IDispatch* object) {
   library = attributes->guid;
   containing->ReleaseTLibAttr(attributes);
   return library;
-}
-
-void HandleWaitingMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 // Objects compare as objects: a property may hand out a new one each time.
@@ -409,7 +402,7 @@ HRESULT DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments,
   Judge(hr, info, what);
   if (SUCCEEDED(hr)) ++successes_;
   if (SUCCEEDED(hr) && member && wantResult) CheckResult(*member, result.Get(), what);
-  HandleWaitingMessages();
+  formsrt::DispatchWaitingMessages();
   CheckStillWorks(what, SUCCEEDED(hr) ? id : DISPID_UNKNOWN, flags);
   return hr;
 }
@@ -429,7 +422,7 @@ void DispatchFuzzer::CallRefused(DISPID id, WORD flags, DISPPARAMS* params,
   } else if (HRESULT_FACILITY(hr) != FACILITY_DISPATCH && hr != E_INVALIDARG) {
     Fault(what + L": refused with " + HresultText(hr) + L", not a DISP_E_ code");
   }
-  HandleWaitingMessages();
+  formsrt::DispatchWaitingMessages();
   CheckStillWorks(what);
 }
 

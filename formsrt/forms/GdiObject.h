@@ -5,33 +5,16 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "com/Platform.h"
+#include "forms/OwnedHandle.h"
 
 namespace formsrt {
 
-template <class Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle owned) : handle_(owned) {}
-  ~GdiObject() {
-    if (handle_) Gdi32().DeleteObject(handle_);
-  }
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    std::swap(handle_, other.handle_);
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-
-  Handle Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  Handle handle_ = nullptr;
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const { Gdi32().DeleteObject(object); }
 };
+
+template <class Handle>
+using GdiObject = OwnedHandle<Handle, DeleteGdiObject>;
 
 }  // namespace formsrt

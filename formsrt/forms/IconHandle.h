@@ -4,31 +4,15 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "com/Platform.h"
+#include "forms/OwnedHandle.h"
 
 namespace formsrt {
 
-class IconHandle {
- public:
-  IconHandle() = default;
-  explicit IconHandle(HICON owned) : icon_(owned) {}
-  ~IconHandle() {
-    if (icon_) User32().DestroyIcon(icon_);
-  }
-  IconHandle(IconHandle&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
-  IconHandle& operator=(IconHandle&& other) noexcept {
-    std::swap(icon_, other.icon_);
-    return *this;
-  }
-  IconHandle(const IconHandle&) = delete;
-  IconHandle& operator=(const IconHandle&) = delete;
-
-  HICON Get() const { return icon_; }
-
- private:
-  HICON icon_ = nullptr;
+struct DestroyIconHandle {
+  void operator()(HICON icon) const { User32().DestroyIcon(icon); }
 };
+
+using IconHandle = OwnedHandle<HICON, DestroyIconHandle>;
 
 }  // namespace formsrt

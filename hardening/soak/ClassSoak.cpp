@@ -7,20 +7,13 @@
 
 #include "ProcessMemory.h"
 #include "com/RuntimeError.h"
+#include "forms/MessageLoop.h"
 
 namespace soak {
 
 namespace {
 
 constexpr int kWarmUpRounds = 2;
-
-void HandleWaitingMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
 
 std::wstring Describe(const std::exception_ptr& failure) {
   try {
@@ -66,7 +59,7 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
                                const std::function<long()>& once) {
   for (int round = 0; round < kWarmUpRounds; ++round) {
     once();
-    HandleWaitingMessages();
+    formsrt::DispatchWaitingMessages();
   }
   failed_.clear();
   SeamCounts countsBefore = Counts();
@@ -75,7 +68,7 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
   long long memory[3] = {PrivateBytes()};
   for (long i = 0; i < repetitions; ++i) {
     failures += once();
-    HandleWaitingMessages();
+    formsrt::DispatchWaitingMessages();
     if (i + 1 == repetitions / 2) memory[1] = PrivateBytes();
   }
   memory[2] = PrivateBytes();
@@ -93,7 +86,7 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
 
 // Once the objects of a phase are gone, the module must hold none.
 PhaseResult ClassSoak::Finished(PhaseResult phase) const {
-  HandleWaitingMessages();
+  formsrt::DispatchWaitingMessages();
   module_.ComCounts(phase.objectsLeft, phase.locksLeft);
   return phase;
 }

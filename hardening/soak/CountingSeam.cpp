@@ -210,41 +210,36 @@ BOOL WINAPI CountingRemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UI
 }
 
 // Device contexts: every one acquired must be given back; the handles are
-// the platform's to reuse, so only the numbers are compared.
+// the platform's to reuse, so only the numbers are compared. A call that
+// succeeded counts.
+template <class Result>
+Result CountedContext(Result result, void (*count)(Tally&)) {
+  if (result) count(ledger->counts.deviceContexts);
+  return result;
+}
+
 HDC WINAPI CountingGetDC(HWND window) {
-  HDC dc = ledger->real.user32.GetDC(window);
-  if (dc) Acquire(ledger->counts.deviceContexts);
-  return dc;
+  return CountedContext(ledger->real.user32.GetDC(window), Acquire);
 }
 
 int WINAPI CountingReleaseDC(HWND window, HDC dc) {
-  int released = ledger->real.user32.ReleaseDC(window, dc);
-  if (released) Release(ledger->counts.deviceContexts);
-  return released;
+  return CountedContext(ledger->real.user32.ReleaseDC(window, dc), Release);
 }
 
 HDC WINAPI CountingBeginPaint(HWND window, LPPAINTSTRUCT paint) {
-  HDC dc = ledger->real.user32.BeginPaint(window, paint);
-  if (dc) Acquire(ledger->counts.deviceContexts);
-  return dc;
+  return CountedContext(ledger->real.user32.BeginPaint(window, paint), Acquire);
 }
 
 BOOL WINAPI CountingEndPaint(HWND window, const PAINTSTRUCT* paint) {
-  BOOL ended = ledger->real.user32.EndPaint(window, paint);
-  if (ended) Release(ledger->counts.deviceContexts);
-  return ended;
+  return CountedContext(ledger->real.user32.EndPaint(window, paint), Release);
 }
 
 HDC WINAPI CountingCreateCompatibleDC(HDC like) {
-  HDC dc = ledger->real.gdi32.CreateCompatibleDC(like);
-  if (dc) Acquire(ledger->counts.deviceContexts);
-  return dc;
+  return CountedContext(ledger->real.gdi32.CreateCompatibleDC(like), Acquire);
 }
 
 BOOL WINAPI CountingDeleteDC(HDC dc) {
-  BOOL deleted = ledger->real.gdi32.DeleteDC(dc);
-  if (deleted) Release(ledger->counts.deviceContexts);
-  return deleted;
+  return CountedContext(ledger->real.gdi32.DeleteDC(dc), Release);
 }
 
 // A selection is held from the first object of a kind selected into a

@@ -296,10 +296,10 @@ TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {
   recorder_.OnEvent([&](DISPID id, VARIANT_BOOL&) {
     if (id != kSTxClick) return;
     ::PostMessageW(control_->PichookWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
-    PumpMessages(100);  // as a modal box would
+    PumpMessagesFor(100);  // as a modal box would
   });
   control_->Notify(WM_LBUTTONDOWN);
-  PumpMessages(100);
+  PumpMessagesFor(100);  // shows that the release posted inside is not raised later either
   control_->Notify(WM_LBUTTONDBLCLK);
   std::vector<RaisedEvent> expected = {{kSTxClick, kTrue}, {kSTxDBLClick, kTrue}};
   EXPECT_EQ(expected, recorder_.Events());
@@ -370,7 +370,7 @@ bool TrayHolds(HWND owner) {
 }
 
 bool TrayWindowIsUp() {
-  return PumpUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
+  return PumpMessagesUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
 }
 
 }  // namespace

@@ -207,24 +207,4 @@ long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VA
   }
 }
 
-// Messages
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-  DWORD start = ::GetTickCount();
-  while (!condition()) {
-    if (::GetTickCount() - start >= milliseconds) return false;
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void PumpMessages(DWORD milliseconds) {
-  PumpUntil([] { return false; }, milliseconds);
-}
-
 }  // namespace tray_test

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "CursorKept.h"
+#include "MessagePump.h"
 #include "NonSquareDisplay.h"
 #include "TestSupport.h"
 #include "com/RuntimeError.h"
@@ -84,7 +86,7 @@ TEST_F(ControlsTest, AButtonClickedByMessageOrByItsAccessKeyRaisesClick) {
 
   ::SetFocus(text.Handle());
   ::PostMessageW(text.Handle(), WM_SYSCHAR, L't', 1 << 29);
-  forms_test::PumpMessagesUntil([&] { return clicks == 2; }, 2000);
+  testing_support::PumpMessagesUntil([&] { return clicks == 2; }, 2000);
   EXPECT_EQ(2, clicks);
 }
 
@@ -174,12 +176,16 @@ TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
   float lastX = -1;
   picture.onMouseMove = [&](short, short, float x, float) { lastX = x; };
+  testing_support::CursorKept cursor;
   ::SetCursorPos(0, 0);  // from elsewhere, so that the pointer really moves
-  forms_test::PumpMessagesFor(50);
+  testing_support::PumpMessagesUntil([] {
+    POINT at{};
+    return ::GetCursorPos(&at) && at.x == 0 && at.y == 0;
+  }, 3000);
   POINT inside{25, 30};
   ::ClientToScreen(picture.Handle(), &inside);
   ::SetCursorPos(inside.x, inside.y);
-  forms_test::PumpMessagesUntil([&] { return lastX >= 0; }, 3000);
+  testing_support::PumpMessagesUntil([&] { return lastX >= 0; }, 3000);
   EXPECT_FLOAT_EQ(25 * Screen::TwipsPerPixelX(), lastX);
 }
 
