@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "CallLog.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/DispatchParams.h"
@@ -58,6 +59,7 @@ STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flag
     if (argErr) *argErr = *argument;
     return DISP_E_TYPEMISMATCH;
   }
+  if (CallLog::Recording()) CallLog::RecordInvoke(source_ + (L"." + NameOf(id)), flags, *params);
   try {
     DispatchArguments args(*params, flags);
     Dispatch(id, flags, args, result);
@@ -76,6 +78,15 @@ STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flag
 }
 
 void HandwrittenDispatch::NoSuchMember() { throw ComError(DISP_E_MEMBERNOTFOUND); }
+
+std::wstring HandwrittenDispatch::NameOf(DISPID id) const {
+  Bstr name;
+  UINT count = 0;
+  if (FAILED(typeInfo_->GetNames(id, name.Put(), 1, &count)) || count == 0) {
+    return std::to_wstring(id);
+  }
+  return name.Str();
+}
 
 void ReturnInt32(VARIANT* result, LONG value) {
   if (!result) return;

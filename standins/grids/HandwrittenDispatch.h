@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
+
 #include "DispatchArguments.h"
 #include "com/ComPtr.h"
 
@@ -37,6 +39,9 @@ class HandwrittenDispatch : public IDispatch {
   [[noreturn]] static void NoSuchMember();
 
  private:
+  // The member's name in the type information (its number if it has none).
+  std::wstring NameOf(DISPID id) const;
+
   const wchar_t* source_;
   const IID& iid_;
   formsrt::ComPtr<ITypeInfo> typeInfo_;

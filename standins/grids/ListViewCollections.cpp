@@ -1,9 +1,11 @@
 #include "ListViewCollections.h"
 
+#include "CallLog.h"
 #include "OptionalArguments.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/RuntimeError.h"
+#include "com/Variant.h"
 
 namespace standins {
 
@@ -52,6 +54,7 @@ STDMETHODIMP ListItemObject::get_Text(BSTR* text) {
 }
 
 STDMETHODIMP ListItemObject::put_Text(BSTR text) {
+  CallLog::RecordPut(L"ListItem.Text", {}, TextArgument(text));
   return ComBoundary(kSource, IID_IListItem, [&] {
     content_.SetItemText(index_, generation_, 0, Bstr::Copy(text).View());
   });
@@ -66,6 +69,8 @@ STDMETHODIMP ListItemObject::get_SubItems(SHORT index, BSTR* text) {
 }
 
 STDMETHODIMP ListItemObject::put_SubItems(SHORT index, BSTR text) {
+  CallLog::RecordPut(L"ListItem.SubItems", {formsrt::Variant::FromInt16(index).Get()},
+                     TextArgument(text));
   return ComBoundary(kSource, IID_IListItem, [&] {
     content_.RequireSubItem(index);
     content_.SetItemText(index_, generation_, index, {text ? text : L"", ::SysStringLen(text)});
@@ -88,11 +93,13 @@ STDMETHODIMP ListItemsCollection::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ListItemsCollection::Clear() {
+  CallLog::RecordMethod(L"ListItems.Clear", {});
   return ComBoundary(kSource, IID_IListItems, [&] { content_.ClearItems(); });
 }
 
 STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT icon,
                                       VARIANT smallIcon, IListItem** item) {
+  CallLog::RecordMethod(L"ListItems.Add", {index, key, text, icon, smallIcon});
   return ComBoundary(kSource, IID_IListItems, [&] {
     RequirePointer(item);
     *item = nullptr;
@@ -164,11 +171,13 @@ STDMETHODIMP ColumnHeadersCollection::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ColumnHeadersCollection::Clear() {
+  CallLog::RecordMethod(L"ColumnHeaders.Clear", {});
   return ComBoundary(kSource, IID_IColumnHeaders, [&] { content_.ClearColumns(); });
 }
 
 STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT width,
                                           VARIANT alignment, IColumnHeader** header) {
+  CallLog::RecordMethod(L"ColumnHeaders.Add", {index, key, text, width, alignment});
   return ComBoundary(kSource, IID_IColumnHeaders, [&] {
     RequirePointer(header);
     *header = nullptr;
