@@ -109,6 +109,37 @@ TEST_F(TrayRecord, LoadAddsIcon1OfPichookWithFlags7CallbackMessage0x200AndTheFor
             g_shellCalls[0].record);
 }
 
+// The record as the shell reads it, laid out by hand for each target: on x86
+// the 88 bytes of 32-bit fields, on x64 the same fields with 8-byte handles.
+TEST_F(TrayRecord, TheShellReadsTheRecordOfItsTargetByteForByte) {
+  struct Layout {
+    size_t size, window, id, flags, message, icon, tip, handleBytes;
+  };
+#ifdef _WIN64
+  constexpr Layout layout{104, 8, 16, 20, 24, 32, 40, 8};
+#else
+  constexpr Layout layout{88, 4, 8, 12, 16, 20, 24, 4};
+#endif
+  SetTip(*control_.Get(), L"Layout");
+  ASSERT_EQ(S_OK, LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get()));
+  ASSERT_EQ(1u, g_shellCalls.size());
+  const std::vector<BYTE>& record = g_shellCalls[0].record;
+  ASSERT_EQ(layout.size, record.size());
+  auto field = [&](size_t offset, size_t bytes) {
+    unsigned long long value = 0;
+    std::memcpy(&value, record.data() + offset, bytes);
+    return value;
+  };
+  EXPECT_EQ(layout.size, field(0, 4));
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(control_->PichookWindow()), field(layout.window, layout.handleBytes));
+  EXPECT_EQ(1u, field(layout.id, 4));
+  EXPECT_EQ(7u, field(layout.flags, 4));
+  EXPECT_EQ(0x200u, field(layout.message, 4));
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(IconOf(*host_.form.Get())), field(layout.icon, layout.handleBytes));
+  EXPECT_EQ(PaddedTip("Layout"), std::string(record.begin() + layout.tip, record.end()));
+  EXPECT_EQ(layout.size, layout.tip + 64);
+}
+
 TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
   struct Case {
     std::string text, expectedTip;

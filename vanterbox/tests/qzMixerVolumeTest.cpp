@@ -132,7 +132,7 @@ class qzMixerVolumeTest : public ::testing::Test {
 void ExpectDetails(const FakeMixer& fake, const DetailsCall& call) {
   EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(fake.handleToOpen), call.mixer);
   EXPECT_EQ(0u, call.flags);
-  EXPECT_EQ(sizeof(MIXERCONTROLDETAILS), call.details.cbStruct);
+  EXPECT_EQ(kDetailsRecordBytes, call.details.cbStruct);
   EXPECT_EQ(fake.controlId, call.details.dwControlID);
   EXPECT_EQ(1u, call.details.cChannels);
   EXPECT_EQ(0u, call.details.cMultipleItems);
