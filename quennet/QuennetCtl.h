@@ -28,6 +28,7 @@
 #include "forms/IntervalTimer.h"
 #include "forms/PictureBox.h"
 #include "forms/TextBox.h"
+#include "services/UnhandledError.h"
 
 namespace quennet {
 
@@ -123,7 +124,8 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
 
  private:
   // Last, so that it goes first: no announcement reaches a half-destroyed control.
-  TaskbarCreatedListener m_TaskbarListener{[this] { AddTrayIconAgain(); }};
+  TaskbarCreatedListener m_TaskbarListener{
+      [this] { formsrt::RunControlHandler([this] { AddTrayIconAgain(); }); }};
 };
 
 }  // namespace quennet

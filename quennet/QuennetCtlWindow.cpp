@@ -131,13 +131,12 @@ STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT* FormName, VARIANT* result) {
   });
 }
 
-// Every failure is swallowed: without a target, or with a form that no
-// longer answers, the tick does nothing and the timer keeps running.
+// Without a target the tick does nothing. A form that no longer answers
+// ends the tick with its error, which the control's handlers trap (see the
+// constructor), so the timer keeps running.
 void QuennetCtl::Timer1_Timer() {
   if (!m_FlashForm) return;
-  LONG handle = 0;
-  if (FAILED(m_FlashForm->get_hWnd(&handle))) return;
-  formsrt::User32().FlashWindow(static_cast<HWND>(LongToHandle(handle)), kFlashInvert);
+  formsrt::User32().FlashWindow(WindowOf(m_FlashForm.Get()), kFlashInvert);
 }
 
 }  // namespace quennet

@@ -9,6 +9,7 @@
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/Screen.h"
+#include "services/UnhandledError.h"
 
 namespace formsrt {
 
@@ -61,7 +62,10 @@ ControlBase::ControlBase(const ControlDescription& description)
     : description_(description),
       extent_(TwipsToHimetric(description.designSizeTwips)),
       window_(TwipsToPixels(description.designSizeTwips),
-              [this](HDC dc, const RECT& bounds) { UserControl_Paint(dc, bounds); }),
+              [this](HDC dc, const RECT& bounds) {
+                // A control does not end its host for a failed paint.
+                RunControlHandler([&] { UserControl_Paint(dc, bounds); });
+              }),
       eventPoint_(*this, description.eventInterface, ConnectionPoint::Accepts::EventDispatch),
       propertyNotifyPoint_(*this, IID_IPropertyNotifySink) {}
 
