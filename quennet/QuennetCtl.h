@@ -92,14 +92,15 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
     return formsrt::ComBoundary(kLibraryTitle, IID__QuennetCtl, std::forward<Body>(body));
   }
 
-  // Member state, in the order the control declares it.
-  formsrt::ComPtr<IRuntimeForm> m_FlashForm;
+  // Member state, in the order the control declares it. The forms are any
+  // forms of the host (HostForm.h), kept by their IDispatch.
+  formsrt::ComPtr<IDispatch> m_FlashForm;
   TrayIconData m_TrayData;
   VARIANT_BOOL m_STxMenu;
   std::wstring m_STxTrayTTT;
   VARIANT_BOOL m_QuietErrors;
   formsrt::Variant m_TrayMenu;
-  formsrt::ComPtr<IRuntimeForm> m_TrayForm;
+  formsrt::ComPtr<IDispatch> m_TrayForm;
   POINT m_CursorPos{0, 0};
   VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
   LONG m_TrayMsg = 0;

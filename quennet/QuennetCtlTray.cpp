@@ -73,8 +73,11 @@ STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIA
     // Wanted from now on, whatever the shell answered: a shell that was not
     // up yet shows the icon when it announces its taskbar.
     m_TrayIconShown = true;
+    // An object that has an "Icon" but is no form fails here, after the icon
+    // was added, and leaves the kept form and menu as they were.
+    ComPtr<IDispatch> form = RequireHostForm(*FormName);
     m_TrayMenu = Dereferenced(*MenuName);
-    m_TrayForm = RequireHostForm(*FormName);
+    m_TrayForm = std::move(form);
     Variant().MoveTo(result);
   });
 }
@@ -152,7 +155,11 @@ void QuennetCtl::PopUpTrayMenu() {
     VARIANT_BOOL popUp = VARIANT_FALSE;
     formsrt::ThrowIfFailed(get_STxMenu(&popUp));
     if (popUp != VARIANT_TRUE) return;
-    formsrt::CallMethod(m_TrayForm.Get(), L"PopupMenu", {m_TrayMenu.Get()});
+    // References of its own: a menu item's handler may call STxLoadIcon,
+    // which replaces the kept form and menu while they are still in use.
+    ComPtr<IDispatch> form = m_TrayForm;
+    Variant menu = m_TrayMenu;
+    formsrt::CallMethod(form.Get(), L"PopupMenu", {menu.Get()});
   } catch (...) {
     ShowMenuError();
   }

@@ -1,8 +1,8 @@
 // QuennetCtl: window placement and attention for a form of the host. The
 // form is reached late bound, by the member names "WindowState", "Width",
 // "Height", "Move" and "hwnd", so that any automation object with those
-// members can be placed; only flashing needs a form of the runtime's own
-// interface (IRuntimeForm), which it keeps.
+// members can be placed; only flashing asks for a form of the host
+// (HostForm.h), which it keeps.
 #include "QuennetCtl.h"
 
 #include "HostForm.h"
