@@ -33,6 +33,9 @@ struct User32Api {
   HWND(WINAPI* CreateWindowExW)(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
                                 HINSTANCE, LPVOID) = ::CreateWindowExW;
   BOOL(WINAPI* DestroyWindow)(HWND) = ::DestroyWindow;
+  BOOL(WINAPI* SetForegroundWindow)(HWND) = ::SetForegroundWindow;
+  BOOL(WINAPI* TrackPopupMenuEx)(HMENU, UINT, int, int, HWND, LPTPMPARAMS) = ::TrackPopupMenuEx;
+  BOOL(WINAPI* PostMessageW)(HWND, UINT, WPARAM, LPARAM) = ::PostMessageW;
 };
 
 struct Shell32Api {

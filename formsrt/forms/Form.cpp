@@ -219,10 +219,17 @@ ComPtr<Menu> Form::OwnMenu(const VARIANT& menu) const {
 void Form::ShowPopupMenu(const VARIANT& menu) {
   HWND hwnd = RequireWindow();
   ComPtr<Menu> shown = OwnMenu(menu);
+  User32Api& user32 = User32();
   POINT at{};
-  User32().GetCursorPos(&at);
-  UINT command = ::TrackPopupMenuEx(shown->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                    at.x, at.y, hwnd, nullptr);
+  user32.GetCursorPos(&at);
+  // The platform closes a pop-up menu on a click elsewhere only while its
+  // owner is the foreground window, and the next menu of the owner works
+  // only after the owner has had a message once this one is done
+  // (TrackPopupMenu's remarks). A tray menu's owner is seldom in front.
+  user32.SetForegroundWindow(hwnd);
+  UINT command = user32.TrackPopupMenuEx(shown->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         at.x, at.y, hwnd, nullptr);
+  user32.PostMessageW(hwnd, WM_NULL, 0, 0);
   shown->RunItem(command);
 }
 

@@ -34,6 +34,7 @@ IUnknown* IdentityOf(IDispatch* object) {
 
 std::vector<NOTIFYICONDATAA> g_added;
 std::vector<HWND> g_flashed;
+std::vector<HWND> g_broughtToFront;
 
 BOOL WINAPI RecordingNotifyIcon(DWORD operation, PNOTIFYICONDATAA data) {
   if (operation == NIM_ADD) {
@@ -47,6 +48,11 @@ BOOL WINAPI RecordingNotifyIcon(DWORD operation, PNOTIFYICONDATAA data) {
 BOOL WINAPI RecordingFlashWindow(HWND hwnd, BOOL invert) {
   g_flashed.push_back(hwnd);
   return ::FlashWindow(hwnd, invert);
+}
+
+BOOL WINAPI RecordingSetForegroundWindow(HWND hwnd) {
+  g_broughtToFront.push_back(hwnd);
+  return ::SetForegroundWindow(hwnd);
 }
 
 // NIM_MODIFY succeeds only for an icon that the tray holds.
@@ -63,8 +69,10 @@ class OtherRuntimeHost : public ::testing::Test {
   void SetUp() override {
     g_added.clear();
     g_flashed.clear();
+    g_broughtToFront.clear();
     shell_->Shell_NotifyIconA = RecordingNotifyIcon;
     user32_->FlashWindow = RecordingFlashWindow;
+    user32_->SetForegroundWindow = RecordingSetForegroundWindow;
   }
 
   long Call(const wchar_t* member, std::vector<IDispatch*> objects) {
@@ -111,6 +119,8 @@ TEST_F(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithT
   ASSERT_EQ(1u, form_->PoppedUpMenus().size());
   EXPECT_EQ(IdentityOf(menus_.menu.Get()), form_->PoppedUpMenus()[0]);
   EXPECT_TRUE(boxes_.Boxes().empty());
+  // The host's own PopupMenu decides about the foreground; the control does not.
+  EXPECT_TRUE(g_broughtToFront.empty());
 }
 
 TEST_F(OtherRuntimeHost, FlashingInvertsTheCaptionOfTheFormsWindowOnEveryTick) {
