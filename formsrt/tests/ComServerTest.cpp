@@ -206,6 +206,26 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   ASSERT_EQ(S_OK, add.hr);
   EXPECT_EQ(9, V_I4(&add.result.Get()));
 
+  // Read, not changed: the variable keeps its value and type, not the 11
+  // and the long that the member read.
+  Variant fraction = Variant::FromDouble(10.6);
+  V_VARIANTREF(&reference) = fraction.Raw();
+  InvokeOutcome read;
+  Invoke(calculator.Get(), 3, DISPATCH_METHOD, {reference}, read);
+  ASSERT_EQ(S_OK, read.hr);
+  EXPECT_EQ(11, V_I4(&read.result.Get()));
+  EXPECT_EQ(VT_R8, fraction.Type());
+  EXPECT_EQ(10.6, V_R8(&fraction.Get()));
+  Variant empty;
+  V_VARIANTREF(&reference) = empty.Raw();
+  Invoke(calculator.Get(), 3, DISPATCH_METHOD, {reference}, read);
+  ASSERT_EQ(S_OK, read.hr);
+  EXPECT_EQ(VT_EMPTY, empty.Type());
+  V_VARIANTREF(&reference) = fraction.Raw();
+  Invoke(calculator.Get(), 2, DISPATCH_METHOD, {reference}, twice);
+  EXPECT_EQ(VT_R8, fraction.Type());
+  EXPECT_EQ(22.0, V_R8(&fraction.Get()));
+
   Variant notANumber = Variant::FromText(L"abc");
   V_VARIANTREF(&reference) = notANumber.Raw();
   InvokeOutcome mismatch;
