@@ -30,9 +30,13 @@ constexpr DISPID kSTxMouseUp = 2;
 constexpr DISPID kSTxDBLClick = 3;
 
 // The tip as the record keeps it: the text cut to 63 characters, a NUL,
-// then spaces to the end of the 64-character field.
+// then spaces to the end of the 64-character field. A surrogate pair that
+// the cut would split is left out whole.
 void FillTip(wchar_t (&tip)[64], const std::wstring& text) {
   size_t kept = std::min(text.size(), std::size(tip) - 1);
+  if (kept < text.size() && IS_LOW_SURROGATE(text[kept]) && IS_HIGH_SURROGATE(text[kept - 1])) {
+    --kept;
+  }
   std::fill(std::begin(tip), std::end(tip), L' ');
   std::copy_n(text.begin(), kept, tip);
   tip[kept] = L'\0';

@@ -37,4 +37,9 @@ int CompareIgnoringCase(std::wstring_view a, std::wstring_view b);
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);
 
+// Wide text in an 8-bit code page, cut to at most maxBytes at a character
+// boundary: a character whose bytes do not all fit is left out whole, and a
+// UTF-16 surrogate pair counts as one character.
+std::string ToAnsiWithin(std::wstring_view text, size_t maxBytes, UINT codePage = CP_ACP);
+
 }  // namespace formsrt

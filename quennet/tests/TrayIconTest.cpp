@@ -128,6 +128,14 @@ TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
   }
 }
 
+TEST_F(TrayRecord, ACutThatWouldSplitASurrogatePairLeavesOutTheWholePair) {
+  SetTip(*control_.Get(), std::wstring(62, L'a') + L"\U0001F600");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  ASSERT_EQ(1u, g_shellCalls.size());
+  std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
+  EXPECT_EQ(std::string(62, 'a') + '\0' + ' ', tip);
+}
+
 TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
   ASSERT_EQ(1252u, ::GetACP()) << "the expected bytes are those of the test environment's code page";
   SetTip(*control_.Get(), L"Gr\u00fc\u00dfe \u20ac");
