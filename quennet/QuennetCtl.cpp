@@ -84,6 +84,7 @@ STDMETHODIMP QuennetCtl::put_STxMenu(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP QuennetCtl::get_STxTrayTTT(BSTR* value) {
+  formsrt::ClearOutParameters(value);
   if (!value) return E_POINTER;
   return Guard([&] { *value = Bstr(m_STxTrayTTT).Detach(); });
 }
@@ -139,6 +140,7 @@ void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
 }
 
 STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     ShowAboutBox();

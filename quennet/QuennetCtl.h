@@ -23,6 +23,7 @@
 #include "TrayIconData.h"
 #include "com/ComBoundary.h"
 #include "com/ComPtr.h"
+#include "com/OutParameters.h"
 #include "com/Variant.h"
 #include "control/ActiveXControl.h"
 #include "forms/IntervalTimer.h"

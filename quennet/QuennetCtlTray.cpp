@@ -63,6 +63,7 @@ Variant Dereferenced(const VARIANT& argument) {
 }  // namespace
 
 STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !MenuName || !result) return E_POINTER;
   return Guard([&] {
     m_TrayData.cbSize = kTrayRecordSize;

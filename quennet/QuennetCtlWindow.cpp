@@ -49,6 +49,7 @@ SHORT CentredOffset(double screenTwips, double formTwips) {
 // Restores a minimised or maximised form first, so that it is measured and
 // centred by its normal size.
 STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);
@@ -85,6 +86,7 @@ STDMETHODIMP QuennetCtl::FCxMakeNormal(VARIANT* FormName) {
 // The system's move loop, as if the caption were dragged; it runs inside
 // the call (the message is sent) until the mouse button is released.
 STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     formsrt::User32Api& user32 = formsrt::User32();
@@ -99,6 +101,7 @@ STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
 // call. A call while flashing only swaps the target: the old form keeps the
 // look it has, and the running timer is not restarted.
 STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     m_FlashForm = RequireHostForm(*FormName);
@@ -110,6 +113,7 @@ STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT* FormName, VARIANT* result) {
 // Stops the ticks and nothing else: the caption keeps the look the last
 // tick left, and m_FlashForm keeps its reference.
 STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     Timer1.SetEnabled(false);
@@ -121,6 +125,7 @@ STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT* result) {
 // is dropped), then the frame is recalculated, which also takes the form
 // out of the topmost group.
 STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);

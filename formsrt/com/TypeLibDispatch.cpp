@@ -207,6 +207,7 @@ void ReleaseModuleTypeInfo() {
 HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD flags,
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                               UINT* argErr) noexcept {
+  if (result) ::VariantInit(result);
   // DISPPARAMS that contradict themselves are refused before anything reads
   // the arguments or the names they claim to have.
   if (!params || (params->cArgs != 0 && !params->rgvarg) || params->cNamedArgs > params->cArgs ||

@@ -45,6 +45,7 @@ class DispatchImpl : public Interface {
   }
   STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
+    if (result) ::VariantInit(result);
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     return InvokeThroughTypeInfo(typeInfo_.Get(), static_cast<Interface*>(this), id, flags,
                                  params, result, excepInfo, argErr);

@@ -6,6 +6,7 @@
 #include "com/ComEnumerator.h"
 #include "PropertyStream.h"
 #include "com/ComBoundary.h"
+#include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/Screen.h"
@@ -234,6 +235,7 @@ STDMETHODIMP ControlBase::SetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
+  ClearOutParameters(size);
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!size) return E_POINTER;
   *size = extent_;
@@ -241,6 +243,7 @@ STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection) {
+  ClearOutParameters(connection);
   if (!adviseHolder_) {
     HRESULT hr = ::CreateOleAdviseHolder(adviseHolder_.Put());
     if (FAILED(hr)) return hr;
@@ -405,6 +408,7 @@ STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
 }
 
 STDMETHODIMP ControlBase::GetSizeMax(ULARGE_INTEGER* size) {
+  ClearOutParameters(size);
   if (!size) return E_POINTER;
   return Guard(IID_IPersistStreamInit,
                [&] { size->QuadPart = property_stream::SizeOf(CollectProperties()); });
@@ -480,6 +484,7 @@ STDMETHODIMP ControlBase::GetClassInfo(ITypeInfo** info) {
 }
 
 STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
+  ClearOutParameters(guid);
   if (!guid) return E_POINTER;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
   *guid = description_.eventInterface;

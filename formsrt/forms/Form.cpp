@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include "com/LateBound.h"
+#include "com/OutParameters.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/CommandTarget.h"
@@ -247,10 +248,14 @@ STDMETHODIMP Form::InterfaceSupportsErrorInfo(REFIID iid) {
 }
 
 STDMETHODIMP Form::get_hWnd(LONG* handle) {
-  return Guard([&] { *handle = HandleToLong(Handle()); });
+  if (!handle) return E_POINTER;
+  *handle = HandleToLong(Handle());
+  return S_OK;
 }
 
 STDMETHODIMP Form::get_Caption(BSTR* caption) {
+  ClearOutParameters(caption);
+  if (!caption) return E_POINTER;
   return Guard([&] { *caption = Bstr(WindowText(RequireWindow())).Detach(); });
 }
 
@@ -259,10 +264,14 @@ STDMETHODIMP Form::put_Caption(BSTR caption) {
 }
 
 STDMETHODIMP Form::get_Icon(IPictureDisp** icon) {
+  ClearOutParameters(icon);
+  if (!icon) return E_POINTER;
   return Guard([&] { ThrowIfFailed(icon_.CopyTo(icon)); });
 }
 
 STDMETHODIMP Form::get_WindowState(SHORT* state) {
+  ClearOutParameters(state);
+  if (!state) return E_POINTER;
   return Guard([&] { *state = CurrentWindowState(); });
 }
 
@@ -271,6 +280,8 @@ STDMETHODIMP Form::put_WindowState(SHORT state) {
 }
 
 HRESULT Form::GetOuterBound(double OuterTwips::*bound, FLOAT* value) {
+  ClearOutParameters(value);
+  if (!value) return E_POINTER;
   return Guard([&] { *value = static_cast<FLOAT>(OuterBounds().*bound); });
 }
 

@@ -243,9 +243,10 @@ TEST_F(ComServerTest, DispatchParametersThatContradictThemselvesAreRefused) {
   DISPPARAMS moreNamesThanArguments{&argument, &name, 1, 2};
   DISPPARAMS namesMissing{&argument, nullptr, 1, 1};
   for (DISPPARAMS* params : {&argumentsMissing, &moreNamesThanArguments, &namesMissing}) {
-    Variant result;
+    Variant result = Variant::FromInt32(0x5EED);
     EXPECT_EQ(E_INVALIDARG, calculator->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, params,
-                                               result.Put(), nullptr, nullptr));
+                                               result.Raw(), nullptr, nullptr));
+    EXPECT_EQ(VT_EMPTY, result.Type());  // set before the refusal
   }
 }
 
