@@ -6,6 +6,7 @@
 #include <new>
 
 #include "Bstr.h"
+#include "Platform.h"
 #include "RuntimeError.h"
 #include "Variant.h"
 
@@ -83,6 +84,17 @@ int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
   int result = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
                                 static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
   return result - CSTR_EQUAL;
+}
+
+bool EqualsOrdinalIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  int aLength = static_cast<int>(a.size());
+  int bLength = static_cast<int>(b.size());
+  if (auto ordinal = Kernel32().CompareStringOrdinal) {
+    return ordinal(a.data(), aLength, b.data(), bLength, TRUE) == CSTR_EQUAL;
+  }
+  // Before Vista: the invariant locale, which for names compares the same.
+  return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), aLength, b.data(),
+                          bLength) == CSTR_EQUAL;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "com/Conversions.h"
+#include "com/Platform.h"
 #include "com/RuntimeError.h"
 
 using namespace formsrt;
@@ -89,4 +90,15 @@ TEST(Conversions, TextCutToABytesLimitKeepsWholeCharactersInEveryCodePage) {
 
   EXPECT_EQ("short", ToAnsiWithin(L"short", 63, 932));
   EXPECT_EQ("", ToAnsiWithin(L"", 63, CP_UTF8));
+}
+
+TEST(Conversions, NamesCompareOrdinallyIgnoringCaseWithAndWithoutThePlatformsOrdinalCompare) {
+  for (bool ordinalAvailable : {true, false}) {
+    PlatformOverride<Kernel32Api> kernel32(Kernel32());
+    if (!ordinalAvailable) kernel32->CompareStringOrdinal = nullptr;
+    EXPECT_TRUE(EqualsOrdinalIgnoringCase(L"QuietErrors", L"quieterrors")) << ordinalAvailable;
+    EXPECT_TRUE(EqualsOrdinalIgnoringCase(L"user", L"USER")) << ordinalAvailable;
+    EXPECT_FALSE(EqualsOrdinalIgnoringCase(L"user", L"users")) << ordinalAvailable;
+    EXPECT_FALSE(EqualsOrdinalIgnoringCase(L"STxMenu", L"STxTrayTTT")) << ordinalAvailable;
+  }
 }

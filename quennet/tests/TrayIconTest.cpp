@@ -210,6 +210,54 @@ TEST_F(TrayRecord, ANewTaskbarDoesNotBringBackAClearedOrNeverShownIcon) {
   EXPECT_EQ(2u, g_shellCalls.size());
 }
 
+namespace {
+
+struct FilterCall {
+  bool perWindow;
+  UINT message;
+  DWORD action;
+  bool operator==(const FilterCall&) const = default;
+};
+std::vector<FilterCall> g_filterCalls;
+
+BOOL WINAPI RecordingFilterForWindow(HWND, UINT message, DWORD action, void*) {
+  g_filterCalls.push_back({true, message, action});
+  return TRUE;
+}
+
+BOOL WINAPI RecordingFilterForProcess(UINT message, DWORD action) {
+  g_filterCalls.push_back({false, message, action});
+  return TRUE;
+}
+
+}  // namespace
+
+// An elevated host hears a restarted shell through the newest message filter
+// the platform has; before Vista there is no filter and nothing to call.
+TEST_F(TrayRecord, TheAnnouncementIsLetThroughTheNewestMessageFilterThePlatformHas) {
+  UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  user32->ChangeWindowMessageFilterEx = RecordingFilterForWindow;
+  user32->ChangeWindowMessageFilter = RecordingFilterForProcess;
+  std::vector<std::vector<FilterCall>> expected = {
+      {{true, taskbarCreated, 1}}, {{false, taskbarCreated, 1}}, {}};
+  control_.Reset();  // only the controls made here show an icon
+  for (const std::vector<FilterCall>& calls : expected) {
+    g_filterCalls.clear();
+    g_shellCalls.clear();
+    ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+    EXPECT_EQ(calls, g_filterCalls);
+    LoadIcon(*control.Get(), host_.form.Get(), host_.menu.Get());
+    AnnounceNewTaskbar();
+    EXPECT_EQ(2u, g_shellCalls.size());
+    if (user32->ChangeWindowMessageFilterEx) {
+      user32->ChangeWindowMessageFilterEx = nullptr;
+    } else {
+      user32->ChangeWindowMessageFilter = nullptr;
+    }
+  }
+}
+
 TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   HWND owner = control_->PichookWindow();
