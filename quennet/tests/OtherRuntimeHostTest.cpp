@@ -55,15 +55,6 @@ BOOL WINAPI RecordingSetForegroundWindow(HWND hwnd) {
   return ::SetForegroundWindow(hwnd);
 }
 
-// NIM_MODIFY succeeds only for an icon that the tray holds.
-bool TrayHolds(HWND owner) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = owner;
-  probe.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
 class OtherRuntimeHost : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -96,8 +87,7 @@ class OtherRuntimeHost : public ::testing::Test {
 }  // namespace
 
 TEST_F(OtherRuntimeHost, TheFormsIconAppearsInTheTrayAndGoesWithTheControl) {
-  ASSERT_TRUE(PumpUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000))
-      << "no Shell_TrayWnd";
+  ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
   HWND owner = control_->PichookWindow();
   ASSERT_EQ(0, LoadIcon(form_.Get(), menus_.menu.Get()));
   ASSERT_EQ(1u, g_added.size());

@@ -401,24 +401,6 @@ TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
 
 // The platform's own tray window.
 
-namespace {
-
-// NIM_MODIFY succeeds only for an icon that the tray holds, and changes
-// nothing when no field is flagged.
-bool TrayHolds(HWND owner) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = owner;
-  probe.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-bool TrayWindowIsUp() {
-  return PumpUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
-}
-
-}  // namespace
-
 TEST(RealTray, TheIconAppearsInTheTrayAndLeavesItOnClearAndOnDestruction) {
   HostForm host = MakeHostForm(L"Real tray host");
   ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
