@@ -2,6 +2,7 @@
 
 #include "QuennetResources.h"
 #include "com/Bstr.h"
+#include "services/UnhandledError.h"
 
 namespace quennet {
 
@@ -43,10 +44,11 @@ QuennetCtl::QuennetCtl()
       Text1(ControlWindowHandle(), kText1Bounds) {
   Timer1.SetInterval(kTimer1Interval);
   Timer1.SetEnabled(false);
+  // No error of these handlers may end the host's process.
   pichook.onMouseMove = [this](short button, short shift, float x, float y) {
-    pichook_MouseMove(button, shift, x, y);
+    formsrt::RunControlHandler([&] { pichook_MouseMove(button, shift, x, y); });
   };
-  Timer1.onTick = [this] { Timer1_Timer(); };
+  Timer1.onTick = [this] { formsrt::RunControlHandler([this] { Timer1_Timer(); }); };
 }
 
 HRESULT QuennetCtl::Create(REFIID iid, void** object) {
@@ -82,6 +84,7 @@ STDMETHODIMP QuennetCtl::put_STxMenu(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP QuennetCtl::get_STxTrayTTT(BSTR* value) {
+  formsrt::ClearOutParameters(value);
   if (!value) return E_POINTER;
   return Guard([&] { *value = Bstr(m_STxTrayTTT).Detach(); });
 }
@@ -137,6 +140,7 @@ void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
 }
 
 STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     ShowAboutBox();

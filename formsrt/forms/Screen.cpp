@@ -7,12 +7,13 @@ namespace formsrt {
 namespace {
 
 constexpr float kTwipsPerInch = 1440.0f;
+constexpr int kDefaultPixelsPerInch = 96;  // USER_DEFAULT_SCREEN_DPI of later headers
 
 int ScreenPixelsPerInch(int axis) {
   HDC screen = ::GetDC(nullptr);
   int dpi = screen ? ::GetDeviceCaps(screen, axis) : 0;
   if (screen) ::ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+  return dpi > 0 ? dpi : kDefaultPixelsPerInch;
 }
 
 }  // namespace

@@ -159,6 +159,14 @@ TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
   }
 }
 
+TEST_F(TrayRecord, ACutThatWouldSplitASurrogatePairLeavesOutTheWholePair) {
+  SetTip(*control_.Get(), std::wstring(62, L'a') + L"\U0001F600");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  ASSERT_EQ(1u, g_shellCalls.size());
+  std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
+  EXPECT_EQ(std::string(62, 'a') + '\0' + ' ', tip);
+}
+
 TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
   ASSERT_EQ(1252u, ::GetACP()) << "the expected bytes are those of the test environment's code page";
   SetTip(*control_.Get(), L"Gr\u00fc\u00dfe \u20ac");
@@ -231,6 +239,54 @@ TEST_F(TrayRecord, ANewTaskbarDoesNotBringBackAClearedOrNeverShownIcon) {
   control_->STxClearIcon();
   AnnounceNewTaskbar();
   EXPECT_EQ(2u, g_shellCalls.size());
+}
+
+namespace {
+
+struct FilterCall {
+  bool perWindow;
+  UINT message;
+  DWORD action;
+  bool operator==(const FilterCall&) const = default;
+};
+std::vector<FilterCall> g_filterCalls;
+
+BOOL WINAPI RecordingFilterForWindow(HWND, UINT message, DWORD action, void*) {
+  g_filterCalls.push_back({true, message, action});
+  return TRUE;
+}
+
+BOOL WINAPI RecordingFilterForProcess(UINT message, DWORD action) {
+  g_filterCalls.push_back({false, message, action});
+  return TRUE;
+}
+
+}  // namespace
+
+// An elevated host hears a restarted shell through the newest message filter
+// the platform has; before Vista there is no filter and nothing to call.
+TEST_F(TrayRecord, TheAnnouncementIsLetThroughTheNewestMessageFilterThePlatformHas) {
+  UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  user32->ChangeWindowMessageFilterEx = RecordingFilterForWindow;
+  user32->ChangeWindowMessageFilter = RecordingFilterForProcess;
+  std::vector<std::vector<FilterCall>> expected = {
+      {{true, taskbarCreated, 1}}, {{false, taskbarCreated, 1}}, {}};
+  control_.Reset();  // only the controls made here show an icon
+  for (const std::vector<FilterCall>& calls : expected) {
+    g_filterCalls.clear();
+    g_shellCalls.clear();
+    ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+    EXPECT_EQ(calls, g_filterCalls);
+    LoadIcon(*control.Get(), host_.form.Get(), host_.menu.Get());
+    AnnounceNewTaskbar();
+    EXPECT_EQ(2u, g_shellCalls.size());
+    if (user32->ChangeWindowMessageFilterEx) {
+      user32->ChangeWindowMessageFilterEx = nullptr;
+    } else {
+      user32->ChangeWindowMessageFilter = nullptr;
+    }
+  }
 }
 
 TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
@@ -375,24 +431,6 @@ TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
 }
 
 // The platform's own tray window.
-
-namespace {
-
-// NIM_MODIFY succeeds only for an icon that the tray holds, and changes
-// nothing when no field is flagged.
-bool TrayHolds(HWND owner) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = owner;
-  probe.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-bool TrayWindowIsUp() {
-  return PumpUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
-}
-
-}  // namespace
 
 TEST(RealTray, TheIconAppearsInTheTrayAndLeavesItOnClearAndOnDestruction) {
   HostForm host = MakeHostForm(L"Real tray host");

@@ -48,8 +48,8 @@ STDMETHODIMP HandwrittenDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT co
 STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
                                          DISPPARAMS* params, VARIANT* result,
                                          EXCEPINFO* excepInfo, UINT*) {
-  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (result) ::VariantInit(result);
+  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   try {
     DispatchArguments args(params, flags);
     Dispatch(id, flags, args, result);

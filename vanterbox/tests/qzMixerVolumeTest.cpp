@@ -304,9 +304,10 @@ TEST_F(qzMixerVolumeTest, EveryCallLooksItsControlUpAfresh) {
 }
 
 TEST_F(qzMixerVolumeTest, MissingPointersAreRefusedWithoutTouchingTheMixer) {
-  LONG value = 1, result = 0;
+  LONG value = 1, result = 0x5EED;
   EXPECT_EQ(E_POINTER, object_->get_GetMainVolume(nullptr));
   EXPECT_EQ(E_POINTER, object_->get_SetMainVolume(nullptr, &result));
+  EXPECT_EQ(0, result);  // set before the refusal, so that a caller may read it
   EXPECT_EQ(E_POINTER, object_->get_SetMainVolume(&value, nullptr));
   EXPECT_TRUE(fake_.calls.empty());
 }
