@@ -393,10 +393,10 @@ HRESULT DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments,
   UINT argumentError = 0;
   ++calls_;
   ::SetErrorInfo(0, nullptr);
-  ULONGLONG started = ::GetTickCount64();
+  DWORD started = ::GetTickCount();  // differences survive the wrap
   HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.Params(),
                                wantResult ? result.Put() : nullptr, &info, &argumentError);
-  ULONGLONG took = ::GetTickCount64() - started;
+  DWORD took = ::GetTickCount() - started;
   if (took > kCallBudgetMilliseconds)
     Fault(what + L": took " + std::to_wstring(took) + L" ms (a stall on bad input)");
   Judge(hr, info, what);

@@ -5,6 +5,7 @@
 #include "com/Platform.h"
 #include "forms/MemoryDC.h"
 #include "forms/SelectedObject.h"
+#include "services/UnhandledError.h"
 
 namespace quennet {
 
@@ -46,10 +47,11 @@ QuennetCtl::QuennetCtl()
       Text1(ControlWindowHandle(), kText1Bounds) {
   Timer1.SetInterval(kTimer1Interval);
   Timer1.SetEnabled(false);
+  // No error of these handlers may end the host's process.
   pichook.onMouseMove = [this](short button, short shift, float x, float y) {
-    pichook_MouseMove(button, shift, x, y);
+    formsrt::RunControlHandler([&] { pichook_MouseMove(button, shift, x, y); });
   };
-  Timer1.onTick = [this] { Timer1_Timer(); };
+  Timer1.onTick = [this] { formsrt::RunControlHandler([this] { Timer1_Timer(); }); };
 }
 
 HRESULT QuennetCtl::Create(REFIID iid, void** object) {
@@ -85,6 +87,7 @@ STDMETHODIMP QuennetCtl::put_STxMenu(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP QuennetCtl::get_STxTrayTTT(BSTR* value) {
+  formsrt::ClearOutParameters(value);
   if (!value) return E_POINTER;
   return Guard([&] { *value = Bstr(m_STxTrayTTT).Detach(); });
 }
@@ -140,6 +143,7 @@ void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
 }
 
 STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     ShowAboutBox();

@@ -23,12 +23,14 @@
 #include "TrayIconData.h"
 #include "com/ComBoundary.h"
 #include "com/ComPtr.h"
+#include "com/OutParameters.h"
 #include "com/Variant.h"
 #include "control/ActiveXControl.h"
 #include "forms/GdiObject.h"
 #include "forms/IntervalTimer.h"
 #include "forms/PictureBox.h"
 #include "forms/TextBox.h"
+#include "services/UnhandledError.h"
 
 namespace quennet {
 
@@ -92,14 +94,15 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
     return formsrt::ComBoundary(kLibraryTitle, IID__QuennetCtl, std::forward<Body>(body));
   }
 
-  // Member state, in the order the control declares it.
-  formsrt::ComPtr<IRuntimeForm> m_FlashForm;
+  // Member state, in the order the control declares it. The forms are any
+  // forms of the host (HostForm.h), kept by their IDispatch.
+  formsrt::ComPtr<IDispatch> m_FlashForm;
   TrayIconData m_TrayData;
   VARIANT_BOOL m_STxMenu;
   std::wstring m_STxTrayTTT;
   VARIANT_BOOL m_QuietErrors;
   formsrt::Variant m_TrayMenu;
-  formsrt::ComPtr<IRuntimeForm> m_TrayForm;
+  formsrt::ComPtr<IDispatch> m_TrayForm;
   POINT m_CursorPos{0, 0};
   VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
   LONG m_TrayMsg = 0;
@@ -126,7 +129,8 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
 
  private:
   // Last, so that it goes first: no announcement reaches a half-destroyed control.
-  TaskbarCreatedListener m_TaskbarListener{[this] { AddTrayIconAgain(); }};
+  TaskbarCreatedListener m_TaskbarListener{
+      [this] { formsrt::RunControlHandler([this] { AddTrayIconAgain(); }); }};
 };
 
 }  // namespace quennet

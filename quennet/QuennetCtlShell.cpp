@@ -98,6 +98,7 @@ UINT ReadTempFolder(char* buffer, UINT size) {
 // Any failure to start the applet launcher is trapped: the host sees the
 // "Applet not found" box (unless QuietErrors) and never an error.
 STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR* AppletFileName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!AppletFileName || !result) return E_POINTER;
   return Guard([&] {
     std::wstring applet = Text(AppletFileName);
@@ -113,6 +114,7 @@ STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR* AppletFileName, VARIANT* result) {
 }
 
 STDMETHODIMP QuennetCtl::FCxShellNav(BSTR* FileName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FileName || !result) return E_POINTER;
   return Guard([&] {
     StartProgram(std::wstring(kShellNavCommand) + Text(FileName), show_style::MaximizedFocus);
@@ -123,6 +125,7 @@ STDMETHODIMP QuennetCtl::FCxShellNav(BSTR* FileName, VARIANT* result) {
 // Current Windows has no "start.exe" (start is a command of the command
 // interpreter); there the address goes to the shell instead.
 STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR* SendTo, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!SendTo || !result) return E_POINTER;
   return Guard([&] {
     std::wstring sendTo = Text(SendTo);
@@ -137,6 +140,7 @@ STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR* SendTo, VARIANT* result) {
 // The file name goes to the platform as 8-bit text and comes back to the
 // caller the same way, so characters the code page lacks come back changed.
 STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR* FileName, LONG* result) {
+  formsrt::ClearOutParameters(result);
   if (!FileName || !result) return E_POINTER;
   return Guard([&] {
     std::string fileName = formsrt::ToAnsi(Text(FileName));
@@ -152,6 +156,7 @@ STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR* FileName, LONG* result) {
 // shell's "Progman" window. Nothing is checked: where a window is missing,
 // the following calls get handle 0 and do nothing.
 STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     formsrt::User32Api& user32 = formsrt::User32();
@@ -165,6 +170,7 @@ STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT* result) {
 
 // The folder names match exactly, case included.
 STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR* FolderName, BSTR* result) {
+  formsrt::ClearOutParameters(result);
   if (!FolderName || !result) return E_POINTER;
   return Guard([&] {
     std::wstring folderName = Text(FolderName);
@@ -183,6 +189,7 @@ STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR* FolderName, BSTR* result) {
 }
 
 STDMETHODIMP QuennetCtl::FCxSetMousePos(short* x, short* y, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!x || !y || !result) return E_POINTER;
   return Guard([&] {
     formsrt::User32().SetCursorPos(static_cast<int>(*x), static_cast<int>(*y));
@@ -193,6 +200,7 @@ STDMETHODIMP QuennetCtl::FCxSetMousePos(short* x, short* y, VARIANT* result) {
 // Each read asks the platform afresh; a failed read leaves m_CursorPos as it
 // was and returns that.
 STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     formsrt::User32().GetCursorPos(&m_CursorPos);
@@ -201,6 +209,7 @@ STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT* result) {
 }
 
 STDMETHODIMP QuennetCtl::FCxGMP_Y(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     formsrt::User32().GetCursorPos(&m_CursorPos);

@@ -30,9 +30,13 @@ constexpr DISPID kSTxMouseUp = 2;
 constexpr DISPID kSTxDBLClick = 3;
 
 // The tip as the record keeps it: the text cut to 63 characters, a NUL,
-// then spaces to the end of the 64-character field.
+// then spaces to the end of the 64-character field. A surrogate pair that
+// the cut would split is left out whole.
 void FillTip(wchar_t (&tip)[64], const std::wstring& text) {
   size_t kept = std::min(text.size(), std::size(tip) - 1);
+  if (kept < text.size() && IS_LOW_SURROGATE(text[kept]) && IS_HIGH_SURROGATE(text[kept - 1])) {
+    --kept;
+  }
   std::fill(std::begin(tip), std::end(tip), L' ');
   std::copy_n(text.begin(), kept, tip);
   tip[kept] = L'\0';
@@ -59,6 +63,7 @@ Variant Dereferenced(const VARIANT& argument) {
 }  // namespace
 
 STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !MenuName || !result) return E_POINTER;
   return Guard([&] {
     m_TrayData.cbSize = kTrayRecordSize;
@@ -73,8 +78,11 @@ STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIA
     // Wanted from now on, whatever the shell answered: a shell that was not
     // up yet shows the icon when it announces its taskbar.
     m_TrayIconShown = true;
+    // An object that has an "Icon" but is no form fails here, after the icon
+    // was added, and leaves the kept form and menu as they were.
+    ComPtr<IDispatch> form = RequireHostForm(*FormName);
     m_TrayMenu = Dereferenced(*MenuName);
-    m_TrayForm = RequireHostForm(*FormName);
+    m_TrayForm = std::move(form);
     Variant().MoveTo(result);
   });
 }
@@ -152,7 +160,11 @@ void QuennetCtl::PopUpTrayMenu() {
     VARIANT_BOOL popUp = VARIANT_FALSE;
     formsrt::ThrowIfFailed(get_STxMenu(&popUp));
     if (popUp != VARIANT_TRUE) return;
-    formsrt::CallMethod(m_TrayForm.Get(), L"PopupMenu", {m_TrayMenu.Get()});
+    // References of its own: a menu item's handler may call STxLoadIcon,
+    // which replaces the kept form and menu while they are still in use.
+    ComPtr<IDispatch> form = m_TrayForm;
+    Variant menu = m_TrayMenu;
+    formsrt::CallMethod(form.Get(), L"PopupMenu", {menu.Get()});
   } catch (...) {
     ShowMenuError();
   }

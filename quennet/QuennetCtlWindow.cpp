@@ -1,8 +1,8 @@
 // QuennetCtl: window placement and attention for a form of the host. The
 // form is reached late bound, by the member names "WindowState", "Width",
 // "Height", "Move" and "hwnd", so that any automation object with those
-// members can be placed; only flashing needs a form of the runtime's own
-// interface (IRuntimeForm), which it keeps.
+// members can be placed; only flashing asks for a form of the host
+// (HostForm.h), which it keeps.
 #include "QuennetCtl.h"
 
 #include "HostForm.h"
@@ -49,6 +49,7 @@ SHORT CentredOffset(double screenTwips, double formTwips) {
 // Restores a minimised or maximised form first, so that it is measured and
 // centred by its normal size.
 STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);
@@ -85,6 +86,7 @@ STDMETHODIMP QuennetCtl::FCxMakeNormal(VARIANT* FormName) {
 // The system's move loop, as if the caption were dragged; it runs inside
 // the call (the message is sent) until the mouse button is released.
 STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     formsrt::User32Api& user32 = formsrt::User32();
@@ -99,6 +101,7 @@ STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
 // call. A call while flashing only swaps the target: the old form keeps the
 // look it has, and the running timer is not restarted.
 STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     m_FlashForm = RequireHostForm(*FormName);
@@ -110,6 +113,7 @@ STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT* FormName, VARIANT* result) {
 // Stops the ticks and nothing else: the caption keeps the look the last
 // tick left, and m_FlashForm keeps its reference.
 STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return Guard([&] {
     Timer1.SetEnabled(false);
@@ -121,6 +125,7 @@ STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT* result) {
 // is dropped), then the frame is recalculated, which also takes the form
 // out of the topmost group.
 STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT* FormName, VARIANT* result) {
+  formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
     ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);
@@ -131,13 +136,12 @@ STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT* FormName, VARIANT* result) {
   });
 }
 
-// Every failure is swallowed: without a target, or with a form that no
-// longer answers, the tick does nothing and the timer keeps running.
+// Without a target the tick does nothing. A form that no longer answers
+// ends the tick with its error, which the control's handlers trap (see the
+// constructor), so the timer keeps running.
 void QuennetCtl::Timer1_Timer() {
   if (!m_FlashForm) return;
-  LONG handle = 0;
-  if (FAILED(m_FlashForm->get_hWnd(&handle))) return;
-  formsrt::User32().FlashWindow(static_cast<HWND>(LongToHandle(handle)), kFlashInvert);
+  formsrt::User32().FlashWindow(WindowOf(m_FlashForm.Get()), kFlashInvert);
 }
 
 }  // namespace quennet

@@ -1,10 +1,25 @@
 #include "TaskbarCreatedListener.h"
 
+#include "com/Platform.h"
+
 namespace quennet {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QuennetTaskbarCreatedListener";
+constexpr DWORD kAllowMessage = 1;  // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
+
+// A host that runs elevated would otherwise never hear the shell, which runs
+// at a lower integrity level. Windows 7 lets the message through to this
+// window only, Vista to the whole process; before Vista no filter exists.
+void LetThroughFromTheShell(HWND window, UINT message) {
+  formsrt::User32Api& user32 = formsrt::User32();
+  if (user32.ChangeWindowMessageFilterEx) {
+    user32.ChangeWindowMessageFilterEx(window, message, kAllowMessage, nullptr);
+  } else if (user32.ChangeWindowMessageFilter) {
+    user32.ChangeWindowMessageFilter(message, kAllowMessage);
+  }
+}
 
 }  // namespace
 
@@ -15,9 +30,7 @@ TaskbarCreatedListener::TaskbarCreatedListener(std::function<void()> onTaskbarCr
   // Hidden and unowned: such a window receives HWND_BROADCAST, unlike a
   // message-only window.
   window_ = formsrt::CreateRuntimeWindow({kClassName, L"", WS_POPUP, 0, {}, nullptr}, this);
-  // A host that runs elevated would otherwise never hear the shell, which
-  // runs at a lower integrity level.
-  ::ChangeWindowMessageFilterEx(window_.Get(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  LetThroughFromTheShell(window_.Get(), taskbarCreated_);
 }
 
 LRESULT TaskbarCreatedListener::HandleMessage(HWND hwnd, UINT message, WPARAM wParam,

@@ -24,7 +24,8 @@ struct TrayIconData {
   wchar_t szTip[64] = {};
 
   // The record for Shell_NotifyIconA: the tip in the system's 8-bit code
-  // page, cut to 63 bytes, then a NUL, then spaces to the end of the field.
+  // page, cut to at most 63 bytes at a character boundary, then a NUL, then
+  // spaces to the end of the 64-byte field.
   NOTIFYICONDATAA ForShell() const;
 };
 

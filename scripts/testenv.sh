@@ -88,7 +88,8 @@ testenv_prepare_prefix() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   local stamp="$WINEPREFIX/.suite-prefix"
   local version
-  version=$("$WINE_LOADER" --version 2>/dev/null || echo unknown)
+  # The prefix is made again when Wine or the way it is made changes.
+  version="$("$WINE_LOADER" --version 2>/dev/null || echo unknown), fonts-wine in C:\windows\Fonts"
   if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$version" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     testenv_log "creating Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
@@ -101,6 +102,10 @@ testenv_prepare_prefix() {
       /v Debugger /d 'no-such-debugger.exe' /f >/dev/null 2>&1
     testenv_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
       /v Auto /d 1 /f >/dev/null 2>&1
+    # Wine's own TrueType fonts (Tahoma, Marlett for the caption buttons, ...)
+    # come with Debian's fonts-wine, but this Wine does not look for them
+    # where the package puts them; it loads every font in C:\windows\Fonts.
+    testenv_install_fonts || return 1
     # The desktop process that wineboot started read its settings before
     # they were written: left running, its unmanaged-window setting is the
     # default, and hiding the last tray icon then waits for a window manager
@@ -110,6 +115,15 @@ testenv_prepare_prefix() {
     "$WINESERVER" -w >/dev/null 2>&1 || true
     echo "$version" >"$stamp"
   fi
+}
+
+testenv_install_fonts() {
+  local fonts=/usr/share/wine/fonts
+  if [ ! -f "$fonts/tahoma.ttf" ] || [ ! -f "$fonts/marlett.ttf" ]; then
+    testenv_log "Wine's fonts are missing from $fonts (package fonts-wine)"
+    return 1
+  fi
+  cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 }
 
 # The server runs in the foreground (-f), so the PID kept is the server's

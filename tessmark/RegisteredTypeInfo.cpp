@@ -41,6 +41,7 @@ HRESULT RegisteredTypeInfo::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* i
 HRESULT RegisteredTypeInfo::Invoke(void* instance, DISPID id, REFIID riid, WORD flags,
                                    DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                                    UINT* argErr) noexcept {
+  if (result) ::VariantInit(result);
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   ITypeInfo* info = nullptr;
   HRESULT hr = formsrt::ComBoundary(kErrorSource, iid_, [&] { info = Get(); });

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "com/ComModule.h"
+#include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"
 
@@ -41,10 +42,14 @@ class TimerEvents::Sink final : private formsrt::ComObjectBase, public IDispatch
     *count = 0;
     return S_OK;
   }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    formsrt::ClearOutParameters(info);
+    return E_NOTIMPL;
+  }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                       UINT*) override {
+    if (result) ::VariantInit(result);
     if (id != kThatTime) return DISP_E_MEMBERNOTFOUND;
     if (onThatTime_) formsrt::RunEventHandler(onThatTime_);
     return S_OK;

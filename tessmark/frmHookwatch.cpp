@@ -3,6 +3,7 @@
 #include "ComponentObjects.h"
 #include "TessmarkResources.h"
 #include "com/ComBoundary.h"
+#include "com/OutParameters.h"
 #include "com/Conversions.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
@@ -165,6 +166,7 @@ STDMETHODIMP frmHookwatch::put_MsgResponse(HookwatchResponse response) {
 
 STDMETHODIMP frmHookwatch::WindowProc(LONG hWnd, LONG iMsg, LONG wParam, LONG lParam,
                                       LONG* result) {
+  formsrt::ClearOutParameters(result);
   if (!result) return E_POINTER;
   return formsrt::ComBoundary(kErrorSource, IID_ISubClass,
                               [&] { *result = ISubClass_WindowProc(hWnd, iMsg, wParam, lParam); });

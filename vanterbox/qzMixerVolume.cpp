@@ -4,6 +4,7 @@
 #include "MixerRecordSizes.h"
 #include "Module1.h"
 #include "OpenedMixer.h"
+#include "com/OutParameters.h"
 #include "com/Platform.h"
 
 namespace vanterbox {
@@ -98,6 +99,7 @@ HRESULT Read(const MixerLine& line, DWORD controlType, LONG* result) {
 
 // VolumeValue is passed by reference but only read.
 HRESULT Write(const MixerLine& line, DWORD controlType, const LONG* VolumeValue, LONG* result) {
+  formsrt::ClearOutParameters(result);
   if (!VolumeValue || !result) return E_POINTER;
   *result = WriteControl(line, controlType, *VolumeValue);
   return S_OK;

@@ -7,15 +7,12 @@
 #include <atomic>
 
 #include "ClassFactory.h"
+#include "Platform.h"
 #include "RegistryKey.h"
 #include "RuntimeError.h"
 #include "TypeLibDispatch.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
-
-// Exported by oleaut32, but not declared by the MinGW headers.
-extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib*, OLECHAR*, OLECHAR*);
-extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID, WORD, WORD, LCID, SYSKIND);
 
 namespace formsrt {
 
@@ -73,14 +70,20 @@ void WriteClassKeys(const ClassesRoot& root, const ServerRegistration& server,
   RegistryKey::Create(progIdKey.Get(), L"CLSID").SetString(nullptr, clsid);
 }
 
+// Before Vista a type library cannot be registered for one user. There the
+// per-user registration does without it: the classes are registered, the
+// objects read the library embedded in their own module, and a tool that
+// imports the library opens the module's file.
 void RegisterTypeLibrary(RegistrationScope scope) {
+  auto forUser = Oleaut32().RegisterTypeLibForUser;
+  if (scope == RegistrationScope::CurrentUser && !forUser) return;
   std::wstring path = ThisModulePath();
   ComPtr<ITypeLib> library;
   ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put()));
   auto* pathText = const_cast<LPOLESTR>(path.c_str());
   ThrowIfFailed(scope == RegistrationScope::Machine
                     ? ::RegisterTypeLib(library.Get(), pathText, nullptr)
-                    : ::RegisterTypeLibForUser(library.Get(), pathText, nullptr));
+                    : forUser(library.Get(), pathText, nullptr));
 }
 
 void UnregisterTypeLibrary(const ServerRegistration& server, RegistrationScope scope) {
@@ -88,8 +91,8 @@ void UnregisterTypeLibrary(const ServerRegistration& server, RegistrationScope s
   // A type library that is not registered is not an error here.
   if (scope == RegistrationScope::Machine) {
     ::UnRegisterTypeLib(server.libid, server.majorVersion, server.minorVersion, 0, kind);
-  } else {
-    ::UnRegisterTypeLibForUser(server.libid, server.majorVersion, server.minorVersion, 0, kind);
+  } else if (auto forUser = Oleaut32().UnRegisterTypeLibForUser) {
+    forUser(server.libid, server.majorVersion, server.minorVersion, 0, kind);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "Bstr.h"
+#include "Platform.h"
 #include "RuntimeError.h"
 #include "Variant.h"
 
@@ -85,14 +86,56 @@ int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
   return result - CSTR_EQUAL;
 }
 
-std::string ToAnsi(std::wstring_view text) {
+bool EqualsOrdinalIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  int aLength = static_cast<int>(a.size());
+  int bLength = static_cast<int>(b.size());
+  if (auto ordinal = Kernel32().CompareStringOrdinal) {
+    return ordinal(a.data(), aLength, b.data(), bLength, TRUE) == CSTR_EQUAL;
+  }
+  // Before Vista: the invariant locale, which for names compares the same.
+  return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), aLength, b.data(),
+                          bLength) == CSTR_EQUAL;
+}
+
+namespace {
+
+int AnsiSize(std::wstring_view text, UINT codePage) {
+  return ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                               nullptr, nullptr);
+}
+
+std::string ToCodePage(std::wstring_view text, UINT codePage) {
   if (text.empty()) return {};
-  int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr,
-                                   0, nullptr, nullptr);
+  int size = AnsiSize(text, codePage);
   std::string result(size, '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
+  ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
+                        size, nullptr, nullptr);
   return result;
+}
+
+// The length of the character at the start of text: 2 for a surrogate pair.
+size_t CharacterLength(std::wstring_view text) {
+  bool pair = text.size() >= 2 && IS_HIGH_SURROGATE(text[0]) && IS_LOW_SURROGATE(text[1]);
+  return pair ? 2 : 1;
+}
+
+}  // namespace
+
+std::string ToAnsi(std::wstring_view text) { return ToCodePage(text, CP_ACP); }
+
+// Character by character: the code pages that serve as a system code page
+// (single-byte, double-byte, UTF-8) convert each character on its own.
+std::string ToAnsiWithin(std::wstring_view text, size_t maxBytes, UINT codePage) {
+  size_t kept = 0;
+  size_t bytes = 0;
+  while (kept < text.size()) {
+    size_t length = CharacterLength(text.substr(kept));
+    size_t size = static_cast<size_t>(AnsiSize(text.substr(kept, length), codePage));
+    if (bytes + size > maxBytes) break;
+    bytes += size;
+    kept += length;
+  }
+  return ToCodePage(text.substr(0, kept), codePage);
 }
 
 std::wstring FromAnsi(std::string_view text) {

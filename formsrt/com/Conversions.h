@@ -33,8 +33,17 @@ DATE CurrentLocalTime();
 // Compares under the user's locale, ignoring case: <0, 0 or >0.
 int CompareIgnoringCase(std::wstring_view a, std::wstring_view b);
 
+// Whether two names (keys, switches) are equal ignoring case, character by
+// character and the same under every locale.
+bool EqualsOrdinalIgnoringCase(std::wstring_view a, std::wstring_view b);
+
 // Wide text to and from the system's 8-bit code page, for the "A" entry points.
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);
+
+// Wide text in an 8-bit code page, cut to at most maxBytes at a character
+// boundary: a character whose bytes do not all fit is left out whole, and a
+// UTF-16 surrogate pair counts as one character.
+std::string ToAnsiWithin(std::wstring_view text, size_t maxBytes, UINT codePage = CP_ACP);
 
 }  // namespace formsrt

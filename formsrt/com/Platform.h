@@ -15,6 +15,16 @@
 
 namespace formsrt {
 
+// An entry point that the oldest Windows the suite supports lacks: looked up
+// at run time, null where the platform has none (the caller then does
+// without it).
+template <class Function>
+Function LaterEntryPoint(const wchar_t* module, const char* name) {
+  HMODULE loaded = ::GetModuleHandleW(module);
+  FARPROC found = loaded ? ::GetProcAddress(loaded, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
 struct User32Api {
   BOOL(WINAPI* SetWindowPos)(HWND, HWND, int, int, int, int, UINT) = ::SetWindowPos;
   LONG(WINAPI* SetWindowLongA)(HWND, int, LONG) = ::SetWindowLongA;
@@ -33,6 +43,16 @@ struct User32Api {
   HWND(WINAPI* CreateWindowExW)(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU,
                                 HINSTANCE, LPVOID) = ::CreateWindowExW;
   BOOL(WINAPI* DestroyWindow)(HWND) = ::DestroyWindow;
+  BOOL(WINAPI* SetForegroundWindow)(HWND) = ::SetForegroundWindow;
+  BOOL(WINAPI* TrackPopupMenuEx)(HMENU, UINT, int, int, HWND, LPTPMPARAMS) = ::TrackPopupMenuEx;
+  BOOL(WINAPI* PostMessageW)(HWND, UINT, WPARAM, LPARAM) = ::PostMessageW;
+  // Windows 7 and Vista: let a message through the filter of an elevated
+  // process, for one window or for the whole process.
+  BOOL(WINAPI* ChangeWindowMessageFilterEx)(HWND, UINT, DWORD, void*) =
+      LaterEntryPoint<BOOL(WINAPI*)(HWND, UINT, DWORD, void*)>(L"user32.dll",
+                                                                "ChangeWindowMessageFilterEx");
+  BOOL(WINAPI* ChangeWindowMessageFilter)(UINT, DWORD) =
+      LaterEntryPoint<BOOL(WINAPI*)(UINT, DWORD)>(L"user32.dll", "ChangeWindowMessageFilter");
   HDC(WINAPI* GetDC)(HWND) = ::GetDC;
   int(WINAPI* ReleaseDC)(HWND, HDC) = ::ReleaseDC;
   HDC(WINAPI* BeginPaint)(HWND, LPPAINTSTRUCT) = ::BeginPaint;
@@ -74,6 +94,12 @@ struct Kernel32Api {
                                LPPROCESS_INFORMATION) = ::CreateProcessW;
   BOOL(WINAPI* CloseHandle)(HANDLE) = ::CloseHandle;
   void(WINAPI* OutputDebugStringA)(LPCSTR) = ::OutputDebugStringA;
+  // Vista.
+  int(WINAPI* CompareStringOrdinal)(LPCWSTR, int, LPCWSTR, int, BOOL) =
+      LaterEntryPoint<int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BOOL)>(L"kernel32.dll",
+                                                                      "CompareStringOrdinal");
+  ULONGLONG(WINAPI* GetTickCount64)() =
+      LaterEntryPoint<ULONGLONG(WINAPI*)()>(L"kernel32.dll", "GetTickCount64");
 };
 
 struct WinmmApi {
@@ -91,6 +117,16 @@ struct WinmmApi {
   MMRESULT(WINAPI* timeEndPeriod)(UINT) = ::timeEndPeriod;
 };
 
+struct Oleaut32Api {
+  // Vista: type library registration for the current user only.
+  HRESULT(WINAPI* RegisterTypeLibForUser)(ITypeLib*, OLECHAR*, OLECHAR*) =
+      LaterEntryPoint<HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*)>(L"oleaut32.dll",
+                                                                       "RegisterTypeLibForUser");
+  HRESULT(WINAPI* UnRegisterTypeLibForUser)(REFGUID, WORD, WORD, LCID, SYSKIND) =
+      LaterEntryPoint<HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND)>(
+          L"oleaut32.dll", "UnRegisterTypeLibForUser");
+};
+
 struct Comctl32Api {
   BOOL(WINAPI* SetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) = ::SetWindowSubclass;
   LRESULT(WINAPI* DefSubclassProc)(HWND, UINT, WPARAM, LPARAM) = ::DefSubclassProc;
@@ -103,6 +139,7 @@ Gdi32Api& Gdi32();
 Shell32Api& Shell32();
 Kernel32Api& Kernel32();
 WinmmApi& Winmm();
+Oleaut32Api& Oleaut32();
 Comctl32Api& Comctl32();
 
 // Restores a table to what it held when the override was made.

@@ -20,10 +20,42 @@ RegistryKey RegistryKey::Open(HKEY parent, const std::wstring& path) {
   return key;
 }
 
-void RegistryKey::DeleteTree(HKEY parent, const std::wstring& path) {
-  LSTATUS status = ::RegDeleteTreeW(parent, path.c_str());
+namespace {
+
+// Key names are at most 255 characters.
+constexpr DWORD kLongestKeyName = 256;
+
+void ThrowUnlessDoneOrMissing(LSTATUS status) {
   if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) return;
   throw ComError(HRESULT_FROM_WIN32(status));
+}
+
+// The name of the key's first subkey; empty when it has none.
+std::wstring FirstSubkey(HKEY key) {
+  wchar_t name[kLongestKeyName];
+  DWORD length = kLongestKeyName;
+  LSTATUS status = ::RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+  if (status == ERROR_NO_MORE_ITEMS) return {};
+  if (status != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(status));
+  return {name, length};
+}
+
+}  // namespace
+
+// Subkeys first, as RegDeleteKeyW deletes only a key without subkeys
+// (RegDeleteTreeW came with Vista).
+void RegistryKey::DeleteTree(HKEY parent, const std::wstring& path) {
+  RegistryKey key;
+  LSTATUS status = ::RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_);
+  if (status != ERROR_SUCCESS) {
+    key.key_ = nullptr;
+    ThrowUnlessDoneOrMissing(status);
+    return;
+  }
+  for (std::wstring child = FirstSubkey(key.Get()); !child.empty(); child = FirstSubkey(key.Get())) {
+    DeleteTree(key.Get(), child);
+  }
+  ThrowUnlessDoneOrMissing(::RegDeleteKeyW(parent, path.c_str()));
 }
 
 void RegistryKey::SetString(const wchar_t* name, const std::wstring& value) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "ComModule.h"
+#include "Conversions.h"
 
 using formsrt::RegistrationScope;
 
@@ -24,7 +25,7 @@ STDAPI DllUnregisterServer() {
 }
 
 STDAPI DllInstall(BOOL install, LPCWSTR commandLine) {
-  bool perUser = commandLine && ::CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL;
+  bool perUser = commandLine && formsrt::EqualsOrdinalIgnoringCase(commandLine, L"user");
   RegistrationScope scope = perUser ? RegistrationScope::CurrentUser : RegistrationScope::Machine;
   const formsrt::ServerRegistration& server = formsrt::ThisServer();
   return install ? formsrt::RegisterServer(server, scope) : formsrt::UnregisterServer(server, scope);

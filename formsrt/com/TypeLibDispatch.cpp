@@ -1,5 +1,6 @@
 #include "TypeLibDispatch.h"
 
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <new>
@@ -80,7 +81,10 @@ class ScriptArguments {
   ScriptArguments(const ScriptArguments&) = delete;
   ScriptArguments& operator=(const ScriptArguments&) = delete;
   ~ScriptArguments() {
-    for (Slot& slot : slots_) ::VariantClear(&slot.value);
+    for (Slot& slot : slots_) {
+      ::VariantClear(&slot.value);
+      ::VariantClear(&slot.given);
+    }
   }
 
   HRESULT Adapt(const FUNCDESC* function, const DISPPARAMS* original, UINT* argErr) {
@@ -103,11 +107,13 @@ class ScriptArguments {
 
   DISPPARAMS* Params() { return &params_; }
 
-  // Puts what the member wrote back into the caller's variables, in their
-  // own type where the value fits it.
+  // Puts what the member changed back into the caller's variables, in their
+  // own type where the value fits it. A value the member only read stays
+  // as the caller had it, in its own type (10.6 stays 10.6, not the 11
+  // that a 16-bit parameter read).
   void WriteBack() {
     for (Slot& slot : slots_) {
-      if (!slot.writeBack) continue;
+      if (!slot.writeBack || LeftAsGiven(slot)) continue;
       VARIANT converted;
       ::VariantInit(&converted);
       VARTYPE original = V_VT(slot.target);
@@ -122,9 +128,19 @@ class ScriptArguments {
  private:
   struct Slot {
     VARIANT* target;
-    VARIANT value;
+    VARIANT value;  // what the member gets a reference to
+    VARIANT given;  // a copy of value as it was before the call
     bool writeBack;
   };
+
+  // Texts by their characters; every other referenced type is a number
+  // held in the first 8 bytes of the value, the rest of which stay zero.
+  static bool LeftAsGiven(const Slot& slot) {
+    if (V_VT(&slot.value) != VT_BSTR) return V_UI8(&slot.value) == V_UI8(&slot.given);
+    UINT bytes = ::SysStringByteLen(V_BSTR(&slot.value));
+    return bytes == ::SysStringByteLen(V_BSTR(&slot.given)) &&
+           (bytes == 0 || std::memcmp(V_BSTR(&slot.value), V_BSTR(&slot.given), bytes) == 0);
+  }
 
   static int ParameterIndex(const FUNCDESC* function, const DISPPARAMS* params, UINT arg) {
     int count = function->cParams;
@@ -144,11 +160,11 @@ class ScriptArguments {
     VARTYPE referenced = ReferencedType(paramType);
     bool byReference = paramType.vt == VT_PTR;
     if (byReference && referenced == VT_EMPTY) return S_OK;  // VARIANT* takes it as it is
-    slots_.push_back({target, {}, byReference});
+    slots_.push_back({target, {}, {}, byReference});
     Slot& slot = slots_.back();
-    ::VariantInit(&slot.value);
     HRESULT hr = byReference ? ::VariantChangeType(&slot.value, target, 0, referenced)
                              : ::VariantCopyInd(&slot.value, target);
+    if (SUCCEEDED(hr) && byReference) hr = ::VariantCopy(&slot.given, &slot.value);
     if (FAILED(hr)) return hr == E_OUTOFMEMORY ? hr : DISP_E_TYPEMISMATCH;
     if (byReference) {
       V_VT(&arg) = VT_BYREF | referenced;
@@ -192,6 +208,7 @@ void ReleaseModuleTypeInfo() {
 HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD flags,
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                               UINT* argErr) noexcept {
+  if (result) ::VariantInit(result);
   // As the platform's own dispatch answers DISPPARAMS that break Invoke's
   // contract; a null reference would reach the member as a null pointer.
   if (ContradictoryDispatchParams(params)) return E_INVALIDARG;

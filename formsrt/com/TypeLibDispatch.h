@@ -17,7 +17,8 @@ void ReleaseModuleTypeInfo();
 // ITypeInfo::Invoke after one adaptation: a script passes its variables as
 // VT_VARIANT|VT_BYREF, which the platform refuses for a typed by-reference
 // parameter such as long*. Such an argument is coerced into the parameter's
-// type, passed by reference, and what the member wrote is written back.
+// type, passed by reference, and what the member changed is written back;
+// a variable the member only read keeps its value and its type.
 HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD flags,
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                               UINT* argErr) noexcept;
@@ -44,6 +45,7 @@ class DispatchImpl : public Interface {
   }
   STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override {
+    if (result) ::VariantInit(result);
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     return InvokeThroughTypeInfo(typeInfo_.Get(), static_cast<Interface*>(this), id, flags,
                                  params, result, excepInfo, argErr);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "com/Bstr.h"
+#include "com/OutParameters.h"
 
 namespace formsrt {
 
@@ -44,6 +45,7 @@ STDMETHODIMP ControlSite::GetWindow(HWND* window) {
 STDMETHODIMP ControlSite::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                            LPRECT position, LPRECT clip,
                                            LPOLEINPLACEFRAMEINFO info) {
+  ClearOutParameters(frame, document);
   if (!frame || !document || !position || !clip || !info) return E_POINTER;
   *frame = static_cast<IOleInPlaceFrame*>(this);
   AddRef();
@@ -108,11 +110,11 @@ HRESULT ReturnText(VARIANT* result, std::wstring_view text) {
 
 STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                                  VARIANT* result, EXCEPINFO*, UINT*) {
+  if (result) ::VariantInit(result);
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
   if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
   if (!result) return E_POINTER;
-  ::VariantInit(result);
   try {
     switch (id) {
       case DISPID_AMBIENT_USERMODE: return ReturnBoolean(result, ambient_.userMode);

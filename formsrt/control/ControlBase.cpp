@@ -6,9 +6,11 @@
 #include "com/ComEnumerator.h"
 #include "PropertyStream.h"
 #include "com/ComBoundary.h"
+#include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/Screen.h"
+#include "services/UnhandledError.h"
 
 namespace formsrt {
 
@@ -61,7 +63,10 @@ ControlBase::ControlBase(const ControlDescription& description)
     : description_(description),
       extent_(TwipsToHimetric(description.designSizeTwips)),
       window_(TwipsToPixels(description.designSizeTwips),
-              [this](HDC dc, const RECT& bounds) { UserControl_Paint(dc, bounds); }),
+              [this](HDC dc, const RECT& bounds) {
+                // A control does not end its host for a failed paint.
+                RunControlHandler([&] { UserControl_Paint(dc, bounds); });
+              }),
       eventPoint_(*this, description.eventInterface, ConnectionPoint::Accepts::EventDispatch),
       propertyNotifyPoint_(*this, IID_IPropertyNotifySink) {}
 
@@ -230,6 +235,7 @@ STDMETHODIMP ControlBase::SetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
+  ClearOutParameters(size);
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (!size) return E_POINTER;
   *size = extent_;
@@ -237,6 +243,7 @@ STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection) {
+  ClearOutParameters(connection);
   if (!adviseHolder_) {
     HRESULT hr = ::CreateOleAdviseHolder(adviseHolder_.Put());
     if (FAILED(hr)) return hr;
@@ -401,6 +408,7 @@ STDMETHODIMP ControlBase::Save(LPSTREAM stream, BOOL clearDirty) {
 }
 
 STDMETHODIMP ControlBase::GetSizeMax(ULARGE_INTEGER* size) {
+  ClearOutParameters(size);
   if (!size) return E_POINTER;
   return Guard(IID_IPersistStreamInit,
                [&] { size->QuadPart = property_stream::SizeOf(CollectProperties()); });
@@ -476,6 +484,7 @@ STDMETHODIMP ControlBase::GetClassInfo(ITypeInfo** info) {
 }
 
 STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
+  ClearOutParameters(guid);
   if (!guid) return E_POINTER;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
   *guid = description_.eventInterface;

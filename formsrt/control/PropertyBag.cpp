@@ -3,6 +3,7 @@
 #include <new>
 
 #include "com/Bstr.h"
+#include "com/Conversions.h"
 #include "com/RuntimeError.h"
 
 namespace formsrt {
@@ -80,7 +81,7 @@ void ContainerPropertyBag::ReportUnreadable(const wchar_t* key, HRESULT why) {
 
 HRESULT StoredProperties::Lookup(const wchar_t* key, Variant& value) {
   for (const Entry& entry : entries_) {
-    if (::CompareStringOrdinal(entry.first.c_str(), -1, key, -1, TRUE) == CSTR_EQUAL) {
+    if (EqualsOrdinalIgnoringCase(entry.first, key)) {
       value = entry.second;
       return S_OK;
     }

@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include "com/LateBound.h"
+#include "com/OutParameters.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/CommandTarget.h"
@@ -216,10 +217,17 @@ ComPtr<Menu> Form::OwnMenu(const VARIANT& menu) const {
 void Form::ShowPopupMenu(const VARIANT& menu) {
   HWND hwnd = RequireWindow();
   ComPtr<Menu> shown = OwnMenu(menu);
+  User32Api& user32 = User32();
   POINT at{};
-  User32().GetCursorPos(&at);
-  UINT command = ::TrackPopupMenuEx(shown->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                    at.x, at.y, hwnd, nullptr);
+  user32.GetCursorPos(&at);
+  // The platform closes a pop-up menu on a click elsewhere only while its
+  // owner is the foreground window, and the next menu of the owner works
+  // only after the owner has had a message once this one is done
+  // (TrackPopupMenu's remarks). A tray menu's owner is seldom in front.
+  user32.SetForegroundWindow(hwnd);
+  UINT command = user32.TrackPopupMenuEx(shown->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                         at.x, at.y, hwnd, nullptr);
+  user32.PostMessageW(hwnd, WM_NULL, 0, 0);
   shown->RunItem(command);
 }
 
@@ -237,10 +245,14 @@ STDMETHODIMP Form::InterfaceSupportsErrorInfo(REFIID iid) {
 }
 
 STDMETHODIMP Form::get_hWnd(LONG* handle) {
-  return Guard([&] { *handle = HandleToLong(Handle()); });
+  if (!handle) return E_POINTER;
+  *handle = HandleToLong(Handle());
+  return S_OK;
 }
 
 STDMETHODIMP Form::get_Caption(BSTR* caption) {
+  ClearOutParameters(caption);
+  if (!caption) return E_POINTER;
   return Guard([&] { *caption = Bstr(WindowText(RequireWindow())).Detach(); });
 }
 
@@ -249,10 +261,14 @@ STDMETHODIMP Form::put_Caption(BSTR caption) {
 }
 
 STDMETHODIMP Form::get_Icon(IPictureDisp** icon) {
+  ClearOutParameters(icon);
+  if (!icon) return E_POINTER;
   return Guard([&] { ThrowIfFailed(icon_.CopyTo(icon)); });
 }
 
 STDMETHODIMP Form::get_WindowState(SHORT* state) {
+  ClearOutParameters(state);
+  if (!state) return E_POINTER;
   return Guard([&] { *state = CurrentWindowState(); });
 }
 
@@ -261,6 +277,8 @@ STDMETHODIMP Form::put_WindowState(SHORT state) {
 }
 
 HRESULT Form::GetOuterBound(double OuterTwips::*bound, FLOAT* value) {
+  ClearOutParameters(value);
+  if (!value) return E_POINTER;
   return Guard([&] { *value = static_cast<FLOAT>(OuterBounds().*bound); });
 }
 

@@ -1,5 +1,6 @@
 #include "forms/Menu.h"
 
+#include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"
 
@@ -36,6 +37,8 @@ STDMETHODIMP Menu::InterfaceSupportsErrorInfo(REFIID iid) {
 }
 
 STDMETHODIMP Menu::get_Caption(BSTR* caption) {
+  ClearOutParameters(caption);
+  if (!caption) return E_POINTER;
   return ComBoundary(L"Menu", IID_IRuntimeMenu, [&] { *caption = Bstr(caption_.View()).Detach(); });
 }
 

@@ -10,11 +10,12 @@ namespace formsrt {
 namespace {
 
 constexpr float kTwipsPerInch = 1440.0f;
+constexpr int kDefaultPixelsPerInch = 96;  // USER_DEFAULT_SCREEN_DPI of later headers
 
 int ScreenPixelsPerInch(int axis) {
   WindowDC screen(nullptr);
   int dpi = screen.Get() ? Gdi32().GetDeviceCaps(screen.Get(), axis) : 0;
-  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+  return dpi > 0 ? dpi : kDefaultPixelsPerInch;
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 //
 //   Type mismatch
 // captioned with the program's title, and then ends the program with the
-// error number as its exit status.
+// error number as its exit status. Controls do not end their host
+// (RunControlHandler).
 #pragma once
 
 #include <string>
@@ -22,6 +23,19 @@ std::wstring UnhandledErrorReport(std::wstring_view number, std::wstring_view de
 
 // True from the moment the standard report is shown until the program ends.
 bool ProgramIsEnding() noexcept;
+
+// Runs one handler of a control's own windows (a notification, a timer
+// tick, a paint). A control is a guest in its host's process, and the
+// standard report ends the process: so what such a handler leaves untrapped
+// ends only the message it was handling, and the host goes on. The handler
+// leaves its own state whole on the way out.
+template <class Handler>
+void RunControlHandler(Handler&& handler) noexcept {
+  try {
+    handler();
+  } catch (...) {
+  }
+}
 
 // Runs one event handler of a program; what it does not trap ends the program.
 // While the report is shown, its box pumps messages: events that fall due

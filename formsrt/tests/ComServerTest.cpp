@@ -206,6 +206,26 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   ASSERT_EQ(S_OK, add.hr);
   EXPECT_EQ(9, V_I4(&add.result.Get()));
 
+  // Read, not changed: the variable keeps its value and type, not the 11
+  // and the long that the member read.
+  Variant fraction = Variant::FromDouble(10.6);
+  V_VARIANTREF(&reference) = fraction.Raw();
+  InvokeOutcome read;
+  Invoke(calculator.Get(), 3, DISPATCH_METHOD, {reference}, read);
+  ASSERT_EQ(S_OK, read.hr);
+  EXPECT_EQ(11, V_I4(&read.result.Get()));
+  EXPECT_EQ(VT_R8, fraction.Type());
+  EXPECT_EQ(10.6, V_R8(&fraction.Get()));
+  Variant empty;
+  V_VARIANTREF(&reference) = empty.Raw();
+  Invoke(calculator.Get(), 3, DISPATCH_METHOD, {reference}, read);
+  ASSERT_EQ(S_OK, read.hr);
+  EXPECT_EQ(VT_EMPTY, empty.Type());
+  V_VARIANTREF(&reference) = fraction.Raw();
+  Invoke(calculator.Get(), 2, DISPATCH_METHOD, {reference}, twice);
+  EXPECT_EQ(VT_R8, fraction.Type());
+  EXPECT_EQ(22.0, V_R8(&fraction.Get()));
+
   Variant notANumber = Variant::FromText(L"abc");
   V_VARIANTREF(&reference) = notANumber.Raw();
   InvokeOutcome mismatch;
@@ -223,9 +243,10 @@ TEST_F(ComServerTest, DispatchParametersThatContradictThemselvesAreRefused) {
   DISPPARAMS moreNamesThanArguments{&argument, &name, 1, 2};
   DISPPARAMS namesMissing{&argument, nullptr, 1, 1};
   for (DISPPARAMS* params : {&argumentsMissing, &moreNamesThanArguments, &namesMissing}) {
-    Variant result;
+    Variant result = Variant::FromInt32(0x5EED);
     EXPECT_EQ(E_INVALIDARG, calculator->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, params,
-                                               result.Put(), nullptr, nullptr));
+                                               result.Raw(), nullptr, nullptr));
+    EXPECT_EQ(VT_EMPTY, result.Type());  // set before the refusal
   }
   // Twice(long*): a null reference, typed or through a variant, never
   // reaches the member as a null pointer.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "com/Conversions.h"
+#include "com/Platform.h"
 #include "com/RuntimeError.h"
 
 using namespace formsrt;
@@ -65,4 +66,39 @@ TEST(Conversions, WideTextRoundTripsThroughTheAnsiCodePage) {
   // A character that the 8-bit code page cannot hold comes back changed.
   std::wstring han = L"\u4e2d";
   EXPECT_NE(han, FromAnsi(ToAnsi(han)));
+}
+
+// 63 characters of Japanese text take 126 bytes in code page 932 and 189 in
+// UTF-8: a cut to 63 bytes keeps whole characters only.
+TEST(Conversions, TextCutToABytesLimitKeepsWholeCharactersInEveryCodePage) {
+  const std::wstring kana(63, L'\u30a2');  // KATAKANA LETTER A: 2 bytes in 932, 3 in UTF-8
+  EXPECT_EQ(62u, ToAnsiWithin(kana, 63, 932).size());
+  EXPECT_EQ(ToAnsiWithin(std::wstring(31, L'\u30a2'), 100, 932), ToAnsiWithin(kana, 63, 932));
+  EXPECT_EQ(ToAnsiWithin(std::wstring(21, L'\u30a2'), 100, CP_UTF8), ToAnsiWithin(kana, 63, CP_UTF8));
+  EXPECT_EQ(63u, ToAnsiWithin(kana, 63, CP_UTF8).size());
+
+  // Single bytes before a double-byte character that no longer fits.
+  std::wstring mixed = std::wstring(62, L'a') + L"\u30a2";
+  EXPECT_EQ(std::string(62, 'a'), ToAnsiWithin(mixed, 63, 932));
+  EXPECT_EQ(std::string(62, 'a'), ToAnsiWithin(mixed, 63, CP_UTF8));
+  EXPECT_EQ(std::string(62, 'a') + "\xe3\x82\xa2", ToAnsiWithin(mixed, 65, CP_UTF8));
+
+  // A surrogate pair is one character of four UTF-8 bytes: all of it or none.
+  std::wstring emoji = std::wstring(60, L'a') + L"\U0001F600";
+  EXPECT_EQ(std::string(60, 'a'), ToAnsiWithin(emoji, 63, CP_UTF8));
+  EXPECT_EQ(std::string(60, 'a') + "\xf0\x9f\x98\x80", ToAnsiWithin(emoji, 64, CP_UTF8));
+
+  EXPECT_EQ("short", ToAnsiWithin(L"short", 63, 932));
+  EXPECT_EQ("", ToAnsiWithin(L"", 63, CP_UTF8));
+}
+
+TEST(Conversions, NamesCompareOrdinallyIgnoringCaseWithAndWithoutThePlatformsOrdinalCompare) {
+  for (bool ordinalAvailable : {true, false}) {
+    PlatformOverride<Kernel32Api> kernel32(Kernel32());
+    if (!ordinalAvailable) kernel32->CompareStringOrdinal = nullptr;
+    EXPECT_TRUE(EqualsOrdinalIgnoringCase(L"QuietErrors", L"quieterrors")) << ordinalAvailable;
+    EXPECT_TRUE(EqualsOrdinalIgnoringCase(L"user", L"USER")) << ordinalAvailable;
+    EXPECT_FALSE(EqualsOrdinalIgnoringCase(L"user", L"users")) << ordinalAvailable;
+    EXPECT_FALSE(EqualsOrdinalIgnoringCase(L"STxMenu", L"STxTrayTTT")) << ordinalAvailable;
+  }
 }

@@ -226,3 +226,26 @@ TEST_F(Form1Test, ANegativeRowCountStopsAtTheGridsRowCount) {
   EXPECT_EQ("begin 1", g_timerCalls.front());
   EXPECT_NE("end 1", g_timerCalls.back());
 }
+
+// Every control of the form that takes a font draws with the Tahoma the
+// form names, not with a face the platform substituted for a missing one.
+TEST_F(Form1Test, TheControlsDrawWithTheTahomaTheFormNames) {
+  std::vector<HWND> children;
+  ::EnumChildWindows(form_.Window().Handle(), CollectChild, reinterpret_cast<LPARAM>(&children));
+  HDC screen = ::GetDC(nullptr);
+  int withFont = 0;
+  for (HWND child : children) {
+    auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
+    if (!font) continue;
+    ++withFont;
+    HGDIOBJ previous = ::SelectObject(screen, font);
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(screen, LF_FACESIZE, face);
+    ::SelectObject(screen, previous);
+    wchar_t className[32] = {};
+    ::GetClassNameW(child, className, 32);
+    EXPECT_STREQ(L"Tahoma", face) << "font of a " << testing::PrintToString(std::wstring(className));
+  }
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_GE(withFont, 5) << "the text box, the button and the three labels at least";
+}

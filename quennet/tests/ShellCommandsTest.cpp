@@ -11,6 +11,7 @@
 #include "QuennetCtl.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
+#include "com/LateBound.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
 #include "com/Variant.h"
@@ -459,6 +460,51 @@ TEST_F(ShellCommands, EachPointerReadAsksAfreshAndAFailedReadKeepsTheLastPositio
 
   ASSERT_EQ(S_OK, control->FCxGMP_X(x.Put()));
   EXPECT_EQ(-3, V_I4(&x.Get()));
+}
+
+// A script passes its variables as VT_VARIANT|VT_BYREF; they keep their value
+// and type unless the member changed them.
+
+VARIANT VariableReference(Variant& variable) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = variable.Raw();
+  return reference;
+}
+
+void CallByName(_QuennetCtl* control, const wchar_t* member, std::vector<VARIANT> arguments) {
+  formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,
+                        arguments);
+}
+
+TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChangedThem) {
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  user32->SetCursorPos = &RecordSetCursorPos;
+  user32->SystemParametersInfoA = &RecordSystemParametersInfo;
+  FakeMessageBox boxes;
+  g_cursorSet.clear();
+
+  Variant x = Variant::FromDouble(10.6);
+  Variant y = Variant::FromInt32(5);
+  CallByName(control.Get(), L"FCxSetMousePos", {VariableReference(x), VariableReference(y)});
+  ASSERT_EQ(1u, g_cursorSet.size());
+  EXPECT_EQ(11, g_cursorSet[0].x);
+  EXPECT_EQ(VT_R8, x.Type());
+  EXPECT_EQ(10.6, V_R8(&x.Get()));
+  EXPECT_EQ(VT_I4, y.Type());
+
+  Variant folder;
+  CallByName(control.Get(), L"FCxReturnPath", {VariableReference(folder)});
+  EXPECT_EQ(VT_EMPTY, folder.Type());
+
+  Variant number = Variant::FromInt16(42);
+  CallByName(control.Get(), L"FCxSetWallpaper", {VariableReference(number)});
+  EXPECT_EQ(VT_I2, number.Type());
+  ASSERT_EQ(1252u, ::GetACP()) << "the expected text is that of the test environment's code page";
+  Variant unrepresentable = Variant::FromText(L"C:\\\u4e2d.bmp");
+  CallByName(control.Get(), L"FCxSetWallpaper", {VariableReference(unrepresentable)});
+  ASSERT_EQ(VT_BSTR, unrepresentable.Type());
+  EXPECT_STREQ(L"C:\\?.bmp", V_BSTR(&unrepresentable.Get()));
 }
 
 }  // namespace

@@ -110,6 +110,37 @@ TEST_F(TrayRecord, LoadAddsIcon1OfPichookWithFlags7CallbackMessage0x200AndTheFor
             g_shellCalls[0].record);
 }
 
+// The record as the shell reads it, laid out by hand for each target: on x86
+// the 88 bytes of 32-bit fields, on x64 the same fields with 8-byte handles.
+TEST_F(TrayRecord, TheShellReadsTheRecordOfItsTargetByteForByte) {
+  struct Layout {
+    size_t size, window, id, flags, message, icon, tip, handleBytes;
+  };
+#ifdef _WIN64
+  constexpr Layout layout{104, 8, 16, 20, 24, 32, 40, 8};
+#else
+  constexpr Layout layout{88, 4, 8, 12, 16, 20, 24, 4};
+#endif
+  SetTip(*control_.Get(), L"Layout");
+  ASSERT_EQ(S_OK, LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get()));
+  ASSERT_EQ(1u, g_shellCalls.size());
+  const std::vector<BYTE>& record = g_shellCalls[0].record;
+  ASSERT_EQ(layout.size, record.size());
+  auto field = [&](size_t offset, size_t bytes) {
+    unsigned long long value = 0;
+    std::memcpy(&value, record.data() + offset, bytes);
+    return value;
+  };
+  EXPECT_EQ(layout.size, field(0, 4));
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(control_->PichookWindow()), field(layout.window, layout.handleBytes));
+  EXPECT_EQ(1u, field(layout.id, 4));
+  EXPECT_EQ(7u, field(layout.flags, 4));
+  EXPECT_EQ(0x200u, field(layout.message, 4));
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(IconOf(*host_.form.Get())), field(layout.icon, layout.handleBytes));
+  EXPECT_EQ(PaddedTip("Layout"), std::string(record.begin() + layout.tip, record.end()));
+  EXPECT_EQ(layout.size, layout.tip + 64);
+}
+
 TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
   struct Case {
     std::string text, expectedTip;
@@ -127,6 +158,14 @@ TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
     std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
     EXPECT_EQ(c.expectedTip, tip) << "tip of " << c.text.size() << " characters";
   }
+}
+
+TEST_F(TrayRecord, ACutThatWouldSplitASurrogatePairLeavesOutTheWholePair) {
+  SetTip(*control_.Get(), std::wstring(62, L'a') + L"\U0001F600");
+  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+  ASSERT_EQ(1u, g_shellCalls.size());
+  std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
+  EXPECT_EQ(std::string(62, 'a') + '\0' + ' ', tip);
 }
 
 TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
@@ -201,6 +240,54 @@ TEST_F(TrayRecord, ANewTaskbarDoesNotBringBackAClearedOrNeverShownIcon) {
   control_->STxClearIcon();
   AnnounceNewTaskbar();
   EXPECT_EQ(2u, g_shellCalls.size());
+}
+
+namespace {
+
+struct FilterCall {
+  bool perWindow;
+  UINT message;
+  DWORD action;
+  bool operator==(const FilterCall&) const = default;
+};
+std::vector<FilterCall> g_filterCalls;
+
+BOOL WINAPI RecordingFilterForWindow(HWND, UINT message, DWORD action, void*) {
+  g_filterCalls.push_back({true, message, action});
+  return TRUE;
+}
+
+BOOL WINAPI RecordingFilterForProcess(UINT message, DWORD action) {
+  g_filterCalls.push_back({false, message, action});
+  return TRUE;
+}
+
+}  // namespace
+
+// An elevated host hears a restarted shell through the newest message filter
+// the platform has; before Vista there is no filter and nothing to call.
+TEST_F(TrayRecord, TheAnnouncementIsLetThroughTheNewestMessageFilterThePlatformHas) {
+  UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  user32->ChangeWindowMessageFilterEx = RecordingFilterForWindow;
+  user32->ChangeWindowMessageFilter = RecordingFilterForProcess;
+  std::vector<std::vector<FilterCall>> expected = {
+      {{true, taskbarCreated, 1}}, {{false, taskbarCreated, 1}}, {}};
+  control_.Reset();  // only the controls made here show an icon
+  for (const std::vector<FilterCall>& calls : expected) {
+    g_filterCalls.clear();
+    g_shellCalls.clear();
+    ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+    EXPECT_EQ(calls, g_filterCalls);
+    LoadIcon(*control.Get(), host_.form.Get(), host_.menu.Get());
+    AnnounceNewTaskbar();
+    EXPECT_EQ(2u, g_shellCalls.size());
+    if (user32->ChangeWindowMessageFilterEx) {
+      user32->ChangeWindowMessageFilterEx = nullptr;
+    } else {
+      user32->ChangeWindowMessageFilter = nullptr;
+    }
+  }
 }
 
 TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
@@ -356,24 +443,6 @@ TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
 }
 
 // The platform's own tray window.
-
-namespace {
-
-// NIM_MODIFY succeeds only for an icon that the tray holds, and changes
-// nothing when no field is flagged.
-bool TrayHolds(HWND owner) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = owner;
-  probe.uID = 1;
-  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
-bool TrayWindowIsUp() {
-  return PumpMessagesUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
-}
-
-}  // namespace
 
 TEST(RealTray, TheIconAppearsInTheTrayAndLeavesItOnClearAndOnDestruction) {
   HostForm host = MakeHostForm(L"Real tray host");

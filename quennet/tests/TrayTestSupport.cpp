@@ -188,6 +188,20 @@ HostForm MakeHostForm(const wchar_t* caption) {
   return host;
 }
 
+// The tray
+
+bool TrayHolds(HWND owner) {
+  NOTIFYICONDATAA probe{};
+  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  probe.hWnd = owner;
+  probe.uID = 1;
+  return ::Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+bool TrayWindowIsUp() {
+  return PumpMessagesUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
+}
+
 // Calls
 
 VARIANT ByReference(VARIANT& target) {

@@ -94,6 +94,13 @@ struct HostForm {
 };
 HostForm MakeHostForm(const wchar_t* caption);
 
+// Whether the platform's tray holds icon 1 of the window: NIM_MODIFY succeeds
+// only for an icon that the tray holds, and changes nothing when no field is
+// flagged.
+bool TrayHolds(HWND owner);
+// Waits a while for the platform's tray window; whether it is up.
+bool TrayWindowIsUp();
+
 // A VARIANT that refers to another, as a client passes an argument by reference.
 VARIANT ByReference(VARIANT& target);
 

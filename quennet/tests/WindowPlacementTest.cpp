@@ -32,7 +32,10 @@ std::string Text(const char* format, ...) {
 
 long long Number(HWND handle) { return reinterpret_cast<LONG_PTR>(handle); }
 
+HWND g_lastPositioned = nullptr;
+
 BOOL WINAPI RecordingSetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+  g_lastPositioned = hwnd;
   g_platformCalls.push_back(Text("SetWindowPos %lld %lld %d %d %d %d 0x%x", Number(hwnd),
                                  Number(after), x, y, cx, cy, flags));
   return TRUE;
@@ -153,11 +156,21 @@ TEST_F(PlacementCalls, AltMoveReleasesTheCaptureThenSendsTheCaptionMoveCommand) 
   EXPECT_EQ(expected, g_platformCalls);
 }
 
+// A window handle is a 32-bit value in the host's hands; the platform gets
+// it as a handle of its own width, sign-extended on x64.
 TEST_F(PlacementCalls, ANegativeHandleIsPassedSignExtended) {
   form_->hwnd = -2;
   Call(L"FCxMakeTop");
   ASSERT_EQ(1u, g_platformCalls.size());
   EXPECT_EQ("SetWindowPos -2 -1 0 0 0 0 0x3", g_platformCalls[0]);
+#ifdef _WIN64
+  EXPECT_EQ(0xFFFFFFFFFFFFFFFEull, reinterpret_cast<UINT_PTR>(g_lastPositioned));
+#else
+  EXPECT_EQ(0xFFFFFFFEu, reinterpret_cast<UINT_PTR>(g_lastPositioned));
+#endif
+  form_->hwnd = 0x7FFF1234;
+  Call(L"FCxMakeTop");
+  EXPECT_EQ(0x7FFF1234u, reinterpret_cast<UINT_PTR>(g_lastPositioned));
 }
 
 TEST_F(PlacementCalls, ClientsSeeTheErrorNumbersOfTheRuntime) {

@@ -52,8 +52,8 @@ STDMETHODIMP HandwrittenDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT co
 STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
                                          DISPPARAMS* params, VARIANT* result,
                                          EXCEPINFO* excepInfo, UINT* argErr) {
-  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (result) ::VariantInit(result);
+  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (ContradictoryDispatchParams(params)) return DISP_E_BADPARAMCOUNT;
   if (std::optional<UINT> argument = NullReferenceArgument(*params)) {
     if (argErr) *argErr = *argument;

@@ -4,6 +4,7 @@
 #include "OptionalArguments.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
+#include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "com/Variant.h"
 
@@ -47,6 +48,7 @@ STDMETHODIMP ListItemObject::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ListItemObject::get_Text(BSTR* text) {
+  formsrt::ClearOutParameters(text);
   return ComBoundary(kSource, IID_IListItem, [&] {
     RequirePointer(text);
     *text = Bstr(content_.ItemText(index_, generation_, 0)).Detach();
@@ -61,6 +63,7 @@ STDMETHODIMP ListItemObject::put_Text(BSTR text) {
 }
 
 STDMETHODIMP ListItemObject::get_SubItems(SHORT index, BSTR* text) {
+  formsrt::ClearOutParameters(text);
   return ComBoundary(kSource, IID_IListItem, [&] {
     RequirePointer(text);
     content_.RequireSubItem(index);
@@ -78,6 +81,7 @@ STDMETHODIMP ListItemObject::put_SubItems(SHORT index, BSTR text) {
 }
 
 STDMETHODIMP ListItemObject::get_Index(LONG* index) {
+  formsrt::ClearOutParameters(index);
   return ComBoundary(kSource, IID_IListItem, [&] {
     RequirePointer(index);
     content_.ItemText(index_, generation_, 0);  // raises when the item is gone
@@ -119,6 +123,7 @@ STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, 
 }
 
 STDMETHODIMP ListItemsCollection::get_Count(LONG* count) {
+  formsrt::ClearOutParameters(count);
   return ComBoundary(kSource, IID_IListItems, [&] {
     RequirePointer(count);
     *count = content_.ItemCount();
@@ -147,6 +152,7 @@ STDMETHODIMP ColumnHeaderObject::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ColumnHeaderObject::get_Text(BSTR* text) {
+  formsrt::ClearOutParameters(text);
   return ComBoundary(kSource, IID_IColumnHeader, [&] {
     RequirePointer(text);
     *text = Bstr(content_.ColumnText(index_, generation_)).Detach();
@@ -154,6 +160,7 @@ STDMETHODIMP ColumnHeaderObject::get_Text(BSTR* text) {
 }
 
 STDMETHODIMP ColumnHeaderObject::get_Index(LONG* index) {
+  formsrt::ClearOutParameters(index);
   return ComBoundary(kSource, IID_IColumnHeader, [&] {
     RequirePointer(index);
     content_.ColumnText(index_, generation_);  // raises when the column is gone
@@ -195,6 +202,7 @@ STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT te
 }
 
 STDMETHODIMP ColumnHeadersCollection::get_Count(LONG* count) {
+  formsrt::ClearOutParameters(count);
   return ComBoundary(kSource, IID_IColumnHeaders, [&] {
     RequirePointer(count);
     *count = content_.ColumnCount();

@@ -2,6 +2,7 @@
 
 #include "com/ComBoundary.h"
 #include "com/ComModule.h"
+#include "com/OutParameters.h"
 #include "com/Variant.h"
 
 #include <utility>
@@ -104,6 +105,7 @@ STDMETHODIMP StandinControl::SetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP StandinControl::GetExtent(DWORD aspect, SIZEL* size) {
+  formsrt::ClearOutParameters(size);
   if (!size) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   *size = extent_;
@@ -115,6 +117,7 @@ STDMETHODIMP StandinControl::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSI
 }
 
 STDMETHODIMP StandinControl::GetMiscStatus(DWORD aspect, DWORD* status) {
+  formsrt::ClearOutParameters(status);
   if (!status) return E_POINTER;
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   *status = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |

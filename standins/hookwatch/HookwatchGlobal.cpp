@@ -6,6 +6,7 @@
 #include "WindowHooks.h"
 #include "WindowMessage.h"
 #include "com/ComBoundary.h"
+#include "com/OutParameters.h"
 #include "com/ComModule.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
@@ -64,6 +65,7 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
   }
 
   STDMETHODIMP get_AttachmentCount(LONG* count) override {
+    formsrt::ClearOutParameters(count);
     if (!count) return E_POINTER;
     return Guard([&] { *count = hooks_.AttachmentCount(); });
   }

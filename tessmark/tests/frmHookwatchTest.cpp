@@ -93,6 +93,12 @@ TEST_F(frmHookwatchTest, AnswersLateBoundCallsThroughTheComponentsTypeLibrary) {
                                         Variant::FromInt32(0).Get(), Variant::FromInt32(0).Get()});
   EXPECT_EQ(0, V_I4(&result.Get()));
   EXPECT_EQ(1, V_I4(&formsrt::GetProperty(client.Get(), L"MsgResponse").Get()));
+
+  Variant refused = Variant::FromInt32(0x5EED);
+  DISPPARAMS none{};
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, client->Invoke(1, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none,
+                                                    refused.Raw(), nullptr, nullptr));
+  EXPECT_EQ(VT_EMPTY, refused.Type());  // set before the refusal
 }
 
 }  // namespace

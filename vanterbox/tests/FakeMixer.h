@@ -14,6 +14,19 @@
 
 namespace vanterbox_testing {
 
+// The sizes the platform must find in the records' cbStruct fields, written
+// out rather than taken from the headers: the 32-bit layout the library was
+// made for, and the wider records of the 64-bit platform.
+#ifdef _WIN64
+inline constexpr DWORD kLineRecordBytes = 172;
+inline constexpr DWORD kLineControlsRecordBytes = 28;
+inline constexpr DWORD kDetailsRecordBytes = 32;
+#else
+inline constexpr DWORD kLineRecordBytes = 168;
+inline constexpr DWORD kLineControlsRecordBytes = 24;
+inline constexpr DWORD kDetailsRecordBytes = 24;
+#endif
+
 // What the fake platform reports for a control: its type, identifier and
 // names, written into the first 148 bytes (MIXERCONTROLA) of the caller's
 // block, every other byte a pattern.

@@ -53,7 +53,7 @@ TEST_F(LookupLineControlTest, FindsTheLineThenItsControlWithTheExactArguments) {
   const LineInfoCall& lineCall = fake_.lineInfoCalls[0];
   EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(kMixer), lineCall.mixer);
   EXPECT_EQ(3u, lineCall.flags);  // by component type, object-type bits 0
-  EXPECT_EQ(sizeof(MIXERLINEA), lineCall.line.cbStruct);
+  EXPECT_EQ(kLineRecordBytes, lineCall.line.cbStruct);
   EXPECT_EQ(kSpeakers, lineCall.line.dwComponentType);
   MIXERLINEA expectedLine{};
   expectedLine.cbStruct = lineCall.line.cbStruct;
@@ -68,7 +68,7 @@ TEST_F(LookupLineControlTest, FindsTheLineThenItsControlWithTheExactArguments) {
   const LineControlsCall& controlsCall = fake_.lineControlsCalls[0];
   EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(kMixer), controlsCall.mixer);
   EXPECT_EQ(2u, controlsCall.flags);  // one control, by type
-  EXPECT_EQ(sizeof(MIXERLINECONTROLSA), controlsCall.controls.cbStruct);
+  EXPECT_EQ(kLineControlsRecordBytes, controlsCall.controls.cbStruct);
   EXPECT_EQ(fake_.lineId, controlsCall.controls.dwLineID);
   EXPECT_EQ(kVolume, controlsCall.controls.dwControlType);
   EXPECT_EQ(1u, controlsCall.controls.cControls);

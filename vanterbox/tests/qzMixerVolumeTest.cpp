@@ -132,7 +132,7 @@ class qzMixerVolumeTest : public ::testing::Test {
 void ExpectDetails(const FakeMixer& fake, const DetailsCall& call) {
   EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(fake.handleToOpen), call.mixer);
   EXPECT_EQ(0u, call.flags);
-  EXPECT_EQ(sizeof(MIXERCONTROLDETAILS), call.details.cbStruct);
+  EXPECT_EQ(kDetailsRecordBytes, call.details.cbStruct);
   EXPECT_EQ(fake.controlId, call.details.dwControlID);
   EXPECT_EQ(1u, call.details.cChannels);
   EXPECT_EQ(0u, call.details.cMultipleItems);
@@ -304,9 +304,10 @@ TEST_F(qzMixerVolumeTest, EveryCallLooksItsControlUpAfresh) {
 }
 
 TEST_F(qzMixerVolumeTest, MissingPointersAreRefusedWithoutTouchingTheMixer) {
-  LONG value = 1, result = 0;
+  LONG value = 1, result = 0x5EED;
   EXPECT_EQ(E_POINTER, object_->get_GetMainVolume(nullptr));
   EXPECT_EQ(E_POINTER, object_->get_SetMainVolume(nullptr, &result));
+  EXPECT_EQ(0, result);  // set before the refusal, so that a caller may read it
   EXPECT_EQ(E_POINTER, object_->get_SetMainVolume(&value, nullptr));
   EXPECT_TRUE(fake_.calls.empty());
 }

@@ -219,6 +219,23 @@ TEST_F(FormTest, LoadRaisesOnceAndClosingAsksQueryUnloadWhichMayCancel) {
   EXPECT_EQ(364, ErrorNumberOf([&] { GetProperty(dispatch_.Get(), L"Width"); }));
 }
 
+TEST_F(FormTest, AnUnloadedFormsFailingMembersLeaveTheirOutParametersEmpty) {
+  form_->Show();
+  ASSERT_TRUE(form_->Unload());
+  Bstr caption(L"sentinel");
+  BSTR held = caption.Get();
+  EXPECT_EQ(HresultFromErrorNumber(364), form_->get_Caption(&held));
+  EXPECT_EQ(nullptr, held);
+  SHORT state = 7;
+  EXPECT_EQ(HresultFromErrorNumber(364), form_->get_WindowState(&state));
+  EXPECT_EQ(0, state);
+  FLOAT width = 7;
+  EXPECT_EQ(HresultFromErrorNumber(364), form_->get_Width(&width));
+  EXPECT_EQ(0, width);
+  EXPECT_EQ(E_POINTER, form_->get_hWnd(nullptr));
+  EXPECT_EQ(E_POINTER, form_->get_Icon(nullptr));
+}
+
 TEST_F(FormTest, AWindowDestroyedFromOutsideTakesItsControlsAlong) {
   HWND labelWindow = form_->Add<Label>(TwipsRect{60, 60, 2000, 255}, L"Label1").Handle();
   ::DestroyWindow(form_->Handle());

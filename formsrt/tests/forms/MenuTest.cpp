@@ -2,8 +2,13 @@
 // closed by the test from inside the menu's own message loop.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "CursorKept.h"
+#include "MessagePump.h"
 #include "TestSupport.h"
 #include "com/LateBound.h"
+#include "com/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/Form.h"
 
@@ -89,4 +94,105 @@ TEST_F(MenuTest, PopupMenuFailsForAnythingButAMenuOfThatForm) {
 TEST_F(MenuTest, TheMenuIsAnAutomationObjectWithItsCaption) {
   Variant caption = GetProperty(menu_.Get(), L"Caption");
   EXPECT_STREQ(L"mnuTray", V_BSTR(&caption.Get()));
+}
+
+// What the platform needs for a menu to close when the user clicks
+// elsewhere: the form in front while the menu is tracked, and a message to
+// the form after it.
+
+namespace {
+
+struct PlatformCall {
+  const char* entry;
+  HWND window;
+  bool operator==(const PlatformCall&) const = default;
+};
+std::vector<PlatformCall> g_calls;
+
+BOOL WINAPI RecordingSetForegroundWindow(HWND window) {
+  g_calls.push_back({"SetForegroundWindow", window});
+  return TRUE;
+}
+
+// Shows nothing and reports that nothing was chosen.
+BOOL WINAPI RecordingTrackPopupMenuEx(HMENU, UINT, int, int, HWND owner, LPTPMPARAMS) {
+  g_calls.push_back({"TrackPopupMenuEx", owner});
+  return 0;
+}
+
+BOOL WINAPI RecordingPostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_calls.push_back({message == WM_NULL ? "PostMessageW WM_NULL" : "PostMessageW", window});
+  return ::PostMessageW(window, message, wParam, lParam);
+}
+
+POINT g_clickAt;
+bool g_clickedOutside;
+bool g_closedByTheTest;
+
+void Click(POINT at) {
+  ::SetCursorPos(at.x, at.y);
+  INPUT input[2]{};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, input, sizeof(INPUT));
+}
+
+// Once the menu is up, clicks outside it, on the window in front.
+void CALLBACK ClickOutsideTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = ::FindWindowW(L"#32768", nullptr);
+  if (!menu || !::IsWindowVisible(menu) || g_clickedOutside) return;
+  ::KillTimer(nullptr, timer);
+  g_clickedOutside = true;
+  Click(g_clickAt);
+}
+
+// If the click did not close the menu, the test does, so that it ends.
+void CALLBACK CloseTheMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  ::KillTimer(nullptr, timer);
+  if (!::FindWindowW(L"#32768", nullptr)) return;
+  g_closedByTheTest = true;
+  ::EndMenu();
+}
+
+}  // namespace
+
+TEST_F(MenuTest, TheFormIsInFrontWhileItsMenuIsTrackedAndHearsFromThePlatformAfterwards) {
+  g_calls.clear();
+  {
+    PlatformOverride<User32Api> user32(User32());
+    user32->SetForegroundWindow = RecordingSetForegroundWindow;
+    user32->TrackPopupMenuEx = RecordingTrackPopupMenuEx;
+    user32->PostMessageW = RecordingPostMessageW;
+    CallMethod(dispatch_.Get(), L"PopupMenu", {Variant::FromDispatch(menu_.Get()).Get()});
+  }
+  std::vector<PlatformCall> expected = {{"SetForegroundWindow", form_->Handle()},
+                                        {"TrackPopupMenuEx", form_->Handle()},
+                                        {"PostMessageW WM_NULL", form_->Handle()}};
+  EXPECT_EQ(expected, g_calls);
+}
+
+TEST_F(MenuTest, AMenuPoppedUpWhileAnotherWindowIsInFrontClosesOnAClickOutsideIt) {
+  ComPtr<Form> front = Form::Create(L"In front", TwipsRect{7500, 4500, 3000, 2000});
+  front->Show();
+  testing_support::CursorKept cursor;  // the test clicks with the real pointer
+  ::SetForegroundWindow(front->Handle());
+  testing_support::PumpMessagesUntil([&] { return ::GetForegroundWindow() == front->Handle(); },
+                                     2000);
+  testing_support::PumpMessagesFor(200);
+  RECT frontBounds{};
+  ::GetWindowRect(front->Handle(), &frontBounds);
+  g_clickAt = {(frontBounds.left + frontBounds.right) / 2, (frontBounds.top + frontBounds.bottom) / 2};
+  g_clickedOutside = false;
+  g_closedByTheTest = false;
+  RECT formBounds{};
+  ::GetWindowRect(form_->Handle(), &formBounds);
+  ::SetCursorPos(formBounds.left + 20, formBounds.top + 40);  // the menu shows here
+  ::SetTimer(nullptr, 0, 50, ClickOutsideTheMenu);
+  UINT_PTR fallback = ::SetTimer(nullptr, 0, 5000, CloseTheMenu);
+  CallMethod(dispatch_.Get(), L"PopupMenu", {Variant::FromDispatch(menu_.Get()).Get()});
+  ::KillTimer(nullptr, fallback);
+  EXPECT_TRUE(g_clickedOutside);
+  EXPECT_FALSE(g_closedByTheTest);
+  EXPECT_EQ(0, restores_);
 }

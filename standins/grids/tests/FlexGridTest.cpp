@@ -98,3 +98,15 @@ TEST_F(FlexGridTest, WrongArgumentsGiveClearAutomationErrors) {
   EXPECT_EQ(2, Get(kRows));
   EXPECT_EQ(1, Get(kRow));
 }
+
+TEST_F(FlexGridTest, ARefusedCallLeavesTheResultEmpty) {
+  for (REFIID wrong : {IID_IUnknown, IID_IDispatch}) {
+    VARIANT result;
+    V_VT(&result) = VT_I4;
+    V_I4(&result) = 0x5EED;
+    DISPPARAMS none{};
+    EXPECT_EQ(DISP_E_UNKNOWNINTERFACE,
+              grid_->Invoke(kRows, wrong, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr));
+    EXPECT_EQ(VT_EMPTY, V_VT(&result));
+  }
+}

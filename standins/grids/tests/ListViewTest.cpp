@@ -96,6 +96,25 @@ TEST_F(ListViewTest, CollectionsClearAddAndHoldTheirTexts) {
   EXPECT_EQ(L"The list item was removed from the list view", stale.Description());
 }
 
+TEST_F(ListViewTest, ARemovedItemsGettersFailWithTheirOutParametersEmpty) {
+  AddHeader(L"Col1");
+  ComPtr<IListItem> item = AddItem(L"Row1");
+  CheckCall(Items()->Clear());
+  Bstr sentinel(L"sentinel");
+  BSTR text = sentinel.Get();
+  EXPECT_TRUE(FAILED(item->get_Text(&text)));
+  EXPECT_EQ(nullptr, text);
+  LONG index = 0x5EED;
+  EXPECT_TRUE(FAILED(item->get_Index(&index)));
+  EXPECT_EQ(0, index);
+  VARIANT result;
+  V_VT(&result) = VT_I4;
+  DISPPARAMS none{};
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE,
+            listView_->Invoke(2, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr));
+  EXPECT_EQ(VT_EMPTY, V_VT(&result));
+}
+
 TEST_F(ListViewTest, WrongArgumentsGiveClearAutomationErrors) {
   AddHeader(L"Col1");
   AddHeader(L"Col2");

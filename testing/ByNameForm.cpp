@@ -1,0 +1,215 @@
+#include "ByNameForm.h"
+
+#include <olectl.h>
+
+#include "com/Conversions.h"
+#include "com/RuntimeError.h"
+#include "forms/Screen.h"
+
+namespace testing_support {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"SuiteByNameForm";
+constexpr long kInvalidPropertyValue = 380;
+
+// DISPID i + 1 is member i.
+constexpr const wchar_t* kMembers[] = {L"hWnd",        L"Icon",  L"PopupMenu", L"WindowState",
+                                       L"Width",       L"Height", L"Move"};
+enum Member : DISPID { kHwnd = 1, kIcon, kPopupMenu, kWindowState, kWidth, kHeight, kMove };
+
+void RegisterWindowClass() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = ::DefWindowProcW;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kClassName;
+  ::RegisterClassExW(&windowClass);  // fails harmlessly once registered
+}
+
+formsrt::ComPtr<IPictureDisp> IconPicture(HICON icon) {
+  PICTDESC description{};
+  description.cbSizeofstruct = sizeof(description);
+  description.picType = PICTYPE_ICON;
+  description.icon.hicon = icon;
+  formsrt::ComPtr<IPictureDisp> picture;
+  formsrt::ThrowIfFailed(
+      ::OleCreatePictureIndirect(&description, IID_IPictureDisp, FALSE, picture.PutVoid()));
+  return picture;
+}
+
+// An argument as a number of twips; VariantChangeType looks through references.
+HRESULT ToTwips(const VARIANT& argument, double& twips) {
+  VARIANT converted;
+  ::VariantInit(&converted);
+  HRESULT hr = ::VariantChangeType(&converted, const_cast<VARIANT*>(&argument), 0, VT_R8);
+  if (SUCCEEDED(hr)) twips = V_R8(&converted);
+  return hr;
+}
+
+const VARIANT& Dereferenced(const VARIANT& argument) {
+  const VARIANT* value = &argument;
+  while (V_VT(value) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(value)) value = V_VARIANTREF(value);
+  return *value;
+}
+
+}  // namespace
+
+formsrt::ComPtr<ByNameForm> ByNameForm::Create(const wchar_t* caption) {
+  return formsrt::ComPtr<ByNameForm>::Attach(new ByNameForm(caption));
+}
+
+ByNameForm::ByNameForm(const wchar_t* caption) : icon_(::LoadIconW(nullptr, IDI_INFORMATION)) {
+  RegisterWindowClass();
+  window_ = ::CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 120,
+                              320, 240, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  if (!window_) throw formsrt::ComError(HRESULT_FROM_WIN32(::GetLastError()));
+  picture_ = IconPicture(icon_);
+}
+
+ByNameForm::~ByNameForm() { ::DestroyWindow(window_); }
+
+STDMETHODIMP ByNameForm::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+  *out = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) ByNameForm::Release() {
+  ULONG left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+STDMETHODIMP ByNameForm::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ByNameForm::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  return DISP_E_BADINDEX;
+}
+
+// Only member names: a further name (an argument's) is unknown.
+STDMETHODIMP ByNameForm::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (!names || !ids) return E_POINTER;
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  if (count == 0 || !names[0]) return DISP_E_UNKNOWNNAME;
+  for (DISPID member = kHwnd; member <= kMove; ++member) {
+    if (member == kHwnd && !knowsWindowHandle) continue;
+    if (formsrt::EqualsOrdinalIgnoringCase(names[0], kMembers[member - 1])) ids[0] = member;
+  }
+  return ids[0] != DISPID_UNKNOWN && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP ByNameForm::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                VARIANT* result, EXCEPINFO*, UINT*) {
+  if (result) ::VariantInit(result);
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!params || (params->cArgs != 0 && !params->rgvarg) || params->cNamedArgs > params->cArgs ||
+      (params->cNamedArgs != 0 && !params->rgdispidNamedArgs)) {
+    return E_INVALIDARG;
+  }
+  if (id < kHwnd || id > kMove || (id == kHwnd && !knowsWindowHandle)) return DISP_E_MEMBERNOTFOUND;
+  bool put = flags & DISPATCH_PROPERTYPUT;
+  if (put) {
+    if (id != kWindowState) return DISP_E_MEMBERNOTFOUND;
+    if (params->cArgs != 1 || params->cNamedArgs != 1 ||
+        params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+      return DISP_E_BADPARAMCOUNT;
+    }
+    return PutWindowState(params->rgvarg[0]);
+  }
+  if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+  if (id == kMove) return Move(*params);
+  if (id == kPopupMenu) {
+    return params->cArgs == 1 ? PopupMenu(params->rgvarg[0]) : DISP_E_BADPARAMCOUNT;
+  }
+  if (params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+  return Get(id, result);
+}
+
+HRESULT ByNameForm::Get(DISPID id, VARIANT* result) {
+  if (!result) return S_OK;
+  RECT bounds{};
+  ::GetWindowRect(window_, &bounds);
+  switch (id) {
+    case kHwnd:
+      V_VT(result) = VT_I4;
+      V_I4(result) = HandleToLong(window_);
+      break;
+    case kIcon:
+      V_VT(result) = VT_DISPATCH;
+      V_DISPATCH(result) = picture_.Get();
+      picture_->AddRef();
+      break;
+    case kWindowState:
+      V_VT(result) = VT_I2;
+      V_I2(result) = ::IsIconic(window_) ? 1 : ::IsZoomed(window_) ? 2 : 0;
+      break;
+    case kWidth:
+      V_VT(result) = VT_R4;
+      V_R4(result) = (bounds.right - bounds.left) * formsrt::Screen::TwipsPerPixelX();
+      break;
+    case kHeight:
+      V_VT(result) = VT_R4;
+      V_R4(result) = (bounds.bottom - bounds.top) * formsrt::Screen::TwipsPerPixelY();
+      break;
+  }
+  return S_OK;
+}
+
+HRESULT ByNameForm::PutWindowState(const VARIANT& value) {
+  static constexpr int kShowCommands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+  VARIANT state;
+  ::VariantInit(&state);
+  HRESULT hr = ::VariantChangeType(&state, const_cast<VARIANT*>(&value), 0, VT_I2);
+  if (FAILED(hr)) return hr;
+  if (V_I2(&state) < 0 || V_I2(&state) > 2) return formsrt::HresultFromErrorNumber(kInvalidPropertyValue);
+  ::ShowWindow(window_, kShowCommands[V_I2(&state)]);
+  return S_OK;
+}
+
+// Move(Left[, Top[, Width[, Height]]]) in twips; what is left out stays.
+HRESULT ByNameForm::Move(const DISPPARAMS& params) {
+  if (params.cArgs < 1 || params.cArgs > 4) return DISP_E_BADPARAMCOUNT;
+  RECT bounds{};
+  ::GetWindowRect(window_, &bounds);
+  float perPixelX = formsrt::Screen::TwipsPerPixelX();
+  float perPixelY = formsrt::Screen::TwipsPerPixelY();
+  double twips[4] = {bounds.left * perPixelX, bounds.top * perPixelY,
+                     (bounds.right - bounds.left) * perPixelX,
+                     (bounds.bottom - bounds.top) * perPixelY};
+  for (UINT i = 0; i < params.cArgs; ++i) {
+    // DISPPARAMS lists the arguments last to first.
+    HRESULT hr = ToTwips(params.rgvarg[params.cArgs - 1 - i], twips[i]);
+    if (FAILED(hr)) return hr;
+  }
+  ::SetWindowPos(window_, nullptr, static_cast<int>(twips[0] / perPixelX),
+                 static_cast<int>(twips[1] / perPixelY), static_cast<int>(twips[2] / perPixelX),
+                 static_cast<int>(twips[3] / perPixelY), SWP_NOZORDER | SWP_NOACTIVATE);
+  return S_OK;
+}
+
+HRESULT ByNameForm::PopupMenu(const VARIANT& menu) {
+  const VARIANT& value = Dereferenced(menu);
+  if (V_VT(&value) != VT_DISPATCH || !V_DISPATCH(&value)) return DISP_E_TYPEMISMATCH;
+  IDispatch* object = V_DISPATCH(&value);
+  {
+    formsrt::ComPtr<IUnknown> identity;
+    HRESULT hr = object->QueryInterface(IID_IUnknown, identity.PutVoid());
+    if (FAILED(hr)) return hr;
+    poppedUp_.push_back(identity.Get());
+  }  // released before the handler, which may count the menu's references
+  if (onPopupMenu) onPopupMenu(object);
+  return S_OK;
+}
+
+}  // namespace testing_support
