@@ -71,6 +71,8 @@ const wchar_t* NameOf(BadValue value) {
       return L"a menu of the form";
     case BadValue::Picture:
       return L"a picture";
+    case BadValue::ByNameForm:
+      return L"a by-name form of another runtime";
   }
   return L"?";
 }
@@ -141,6 +143,8 @@ formsrt::Variant MakeBadValue(BadValue kind, const ValueObjects& objects) {
       return formsrt::Variant::FromDispatch(objects.menu);
     case BadValue::Picture:
       return formsrt::Variant::FromDispatch(objects.picture);
+    case BadValue::ByNameForm:
+      return formsrt::Variant::FromDispatch(objects.byNameForm);
   }
   return formsrt::Variant();
 }

@@ -1,5 +1,6 @@
 // The bad arguments that the dispatch fuzzer hands to every member, the real
-// objects it hands them too (a form, a menu of it, a picture), the plausible
+// objects it hands them too (a form, a menu of it, a picture, a form of
+// another runtime reached by name), the plausible
 // values it puts in the other positions, and an unrelated object that counts
 // the references taken on it.
 #pragma once
@@ -29,17 +30,18 @@ enum class BadValue {
   RuntimeForm,
   FormMenu,
   Picture,
+  ByNameForm,
 };
 inline constexpr BadValue kBadValues[] = {
     BadValue::Empty,       BadValue::Null,         BadValue::Omitted,     BadValue::NullDispatch,
     BadValue::NullText,    BadValue::HugeText,     BadValue::UnrelatedObject, BadValue::Array,
     BadValue::MinusOne,    BadValue::LargestLong,  BadValue::SmallestLong, BadValue::HugeDouble,
-    BadValue::RuntimeForm, BadValue::FormMenu,     BadValue::Picture};
+    BadValue::RuntimeForm, BadValue::FormMenu,     BadValue::Picture,      BadValue::ByNameForm};
 
 // The real objects among the values: with one of them a member may succeed.
 inline bool IsRealObject(BadValue value) {
   return value == BadValue::RuntimeForm || value == BadValue::FormMenu ||
-         value == BadValue::Picture;
+         value == BadValue::Picture || value == BadValue::ByNameForm;
 }
 
 // How an argument reaches the member: as it is, as VT_VARIANT|VT_BYREF (what
@@ -77,6 +79,7 @@ struct ValueObjects {
   IDispatch* form;
   IDispatch* menu;
   IDispatch* picture;
+  IDispatch* byNameForm;
 };
 
 formsrt::Variant MakeBadValue(BadValue kind, const ValueObjects& objects);

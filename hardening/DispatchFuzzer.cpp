@@ -89,6 +89,20 @@ std::wstring TextOf(const formsrt::Variant& value) {
   return formsrt::Bstr::Copy(V_BSTR(&text.Get())).Str().substr(0, 40);
 }
 
+// What the fuzzer puts into the result before a call: a failure must set
+// the caller's variable (to Empty), not leave it as it was given.
+constexpr LONG kResultSentinel = 0x5E5E1234;
+
+void PutSentinel(formsrt::Variant& result) {
+  VARIANT* raw = result.Put();
+  V_VT(raw) = VT_I4;
+  V_I4(raw) = kResultSentinel;
+}
+
+bool IsSentinel(const VARIANT& result) {
+  return V_VT(&result) == VT_I4 && V_I4(&result) == kResultSentinel;
+}
+
 // An argument passed by reference through a null pointer, directly or
 // through a reference to a variant.
 formsrt::Variant NullReference(VARTYPE type) {
@@ -393,13 +407,17 @@ HRESULT DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments,
   UINT argumentError = 0;
   ++calls_;
   ::SetErrorInfo(0, nullptr);
+  if (wantResult) PutSentinel(result);
   DWORD started = ::GetTickCount();  // differences survive the wrap
   HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.Params(),
-                               wantResult ? result.Put() : nullptr, &info, &argumentError);
+                               wantResult ? result.Raw() : nullptr, &info, &argumentError);
   DWORD took = ::GetTickCount() - started;
   if (took > kCallBudgetMilliseconds)
     Fault(what + L": took " + std::to_wstring(took) + L" ms (a stall on bad input)");
   Judge(hr, info, what);
+  if (FAILED(hr) && wantResult && IsSentinel(result.Get())) {
+    Fault(what + L": failed and left the result as it was given");
+  }
   if (SUCCEEDED(hr)) ++successes_;
   if (SUCCEEDED(hr) && member && wantResult) CheckResult(*member, result.Get(), what);
   formsrt::DispatchWaitingMessages();
@@ -415,8 +433,10 @@ void DispatchFuzzer::CallRefused(DISPID id, WORD flags, DISPPARAMS* params,
   OwnedExcepInfo info;
   UINT argumentError = 0;
   ++calls_;
-  HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result.Put(),
+  PutSentinel(result);
+  HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result.Raw(),
                                &info, &argumentError);
+  if (IsSentinel(result.Get())) Fault(what + L": refused and left the result as it was given");
   if (SUCCEEDED(hr)) {
     Fault(what + L": accepted");
   } else if (HRESULT_FACILITY(hr) != FACILITY_DISPATCH && hr != E_INVALIDARG) {

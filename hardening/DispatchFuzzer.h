@@ -1,7 +1,8 @@
 // Calls every member of an automation object through IDispatch::Invoke with
 // bad input and real objects, and checks each answer: a failure a client can
-// act on (a DISP_E_/TYPE_E_ code, or a run-time error with EXCEPINFO filled),
-// a success that returns its declared type and leaves no error information,
+// act on (a DISP_E_/TYPE_E_ code, or a run-time error with EXCEPINFO filled)
+// that sets the caller's result, a success
+// that returns its declared type and leaves no error information,
 // DISPPARAMS that contradict themselves refused, and the object afterwards
 // still reading the same value of a known-good property. The thread's
 // messages are handled after every call, so what a call leaves to timers

@@ -42,21 +42,25 @@ RoundResult FuzzOneObject(const FuzzTarget& target, hardening::UnrelatedObject& 
   hardening::MenuCloser menus;
   size_t menusBefore = hardening::MenuCloser::Closed();
   hardening::FuzzArguments arguments;
-  auto object = hardening::Create<IDispatch>(target, arguments);
-  if (!object) {
-    round.faults.push_back(target.progId + L": cannot be created");
-    return round;
+  {
+    auto object = hardening::Create<IDispatch>(target, arguments);
+    if (!object) {
+      round.faults.push_back(target.progId + L": cannot be created");
+      return round;
+    }
+    hardening::ValueObjects values{&unrelated, arguments.Form(), arguments.Menu(),
+                                   arguments.Picture(), arguments.ByNameForm()};
+    hardening::DispatchFuzzer fuzzer(
+        object.Get(),
+        {target.progId, target.knownGoodProperty, target.changesKnownGood, target.skippedMembers},
+        values);
+    fuzzer.Run();
+    round.faults = fuzzer.Faults();
+    round.calls = fuzzer.CallCount();
+    round.successes = fuzzer.SuccessCount();
   }
-  hardening::ValueObjects values{&unrelated, arguments.Form(), arguments.Menu(),
-                                 arguments.Picture()};
-  hardening::DispatchFuzzer fuzzer(
-      object.Get(),
-      {target.progId, target.knownGoodProperty, target.changesKnownGood, target.skippedMembers},
-      values);
-  fuzzer.Run();
-  round.faults = fuzzer.Faults();
-  round.calls = fuzzer.CallCount();
-  round.successes = fuzzer.SuccessCount();
+  if (arguments.ByNameFormReferences() != 1)
+    round.faults.push_back(target.progId + L": references to the by-name form were kept");
   round.menusClosed = hardening::MenuCloser::Closed() - menusBefore;
   round.messageBoxes = fakes.MessageBoxCount();
   round.programStarts = fakes.ProgramStartCount();
