@@ -2,21 +2,25 @@
 # Checks the release archives that scripts/release.sh packed, inside the test
 # environment (scripts/testenv.sh), without building anything:
 #  - each target's archive holds exactly the expected files, and no stand-in;
-#  - the build target's archive holds the deliverables of the current build;
+#  - the build target's archive holds the deliverables and the README of
+#    the current build;
+#  - the README's member reference has a row, with its help string, for
+#    every member of the libraries as the platform's type library loader
+#    reads it;
 #  - with the libraries unregistered, a host creates each class through its
 #    registration-free manifest, and cannot without it;
 #  - the archive's .cmd scripts register and unregister the libraries for the
 #    machine and for the current user under Wine (keys appear and go);
-#  - the README's VBScript and JScript examples run.
+#  - the archive README's VBScript and JScript examples run.
 # The test environment registered every COM server of the build machine-wide;
 # that registration is restored at the end, also when a check fails.
 #
 # Both archives' listings are checked; the rest runs with the build target's
 # archive under that target's Wine.
 #
-# usage: check_release.sh <source-dir> <build-dir> <x86|x64> <RegistrationFreeProbe.exe>
+# usage: check_release.sh <source-dir> <build-dir> <x86|x64> <RegistrationFreeProbe.exe> <HelpStringCheck.exe>
 set -uo pipefail
-source_dir=$1 build_dir=$2 target=$3 probe=$4
+source_dir=$1 build_dir=$2 target=$3 probe=$4 help_check=$5
 wine=${WINE_LOADER:?run inside the test environment (scripts/test.sh -R release)}
 failures=0
 if [ -z "${WINEPREFIX:-}" ]; then
@@ -65,10 +69,35 @@ unpack_target() {
   (cd "$unpacked" && cmake -E tar xf "$source_dir/dist/release/ComponentSuite-$target.zip") || return 1
   unpacked="$unpacked/ComponentSuite-$target"
   local file
-  for file in Quennet.ocx Vanterbox.dll Gridrace.exe Tessmark.exe; do
+  for file in Quennet.ocx Vanterbox.dll Gridrace.exe Tessmark.exe README.md; do
     cmp -s "$unpacked/$file" "$source_dir/dist/$target/$file" ||
       fail "$file in the archive is not the current build's: run scripts/release.sh"
   done
+}
+
+# Every member that the platform's type library loader reads from the
+# libraries has a row in the README's member reference, with its help string
+# as the row's last cell.
+check_member_reference() {
+  local output members reference row count=0 type member help
+  output=$("$wine" "$help_check" --members "$(windows_path "$unpacked/Quennet.ocx")" \
+    "$(windows_path "$unpacked/Vanterbox.dll")" 2>&1) || fail "HelpStringCheck: $output"
+  members=$(tr -d '\r' <<<"$output" | grep $'^member\t' | sort -u)
+  if [ -z "$members" ]; then
+    fail "HelpStringCheck listed no member: $output"
+    return
+  fi
+  reference=$(sed -n '/^## Member reference/,$p' "$unpacked/README.md")
+  while IFS=$'\t' read -r _ type member help; do
+    row=$(grep -F "| \`$member\` |" <<<"$reference")
+    if [ -z "$row" ]; then
+      fail "the README's member reference has no row for $type.$member"
+    elif ! grep -qF "| ${help//|/\\|} |" <<<"$row"; then
+      fail "the README's row for $type.$member lacks its help string: $help"
+    fi
+    count=$((count + 1))
+  done <<<"$members"
+  echo "member reference: $count members checked"
 }
 
 # attribute <manifest> <name>: the first value of that attribute of comClass.
@@ -158,13 +187,13 @@ check_registration_free() {
 }
 
 # readme_example <fence>: the first code block of that language under the
-# README's "### Examples".
+# "Examples" heading of the archive's README.
 readme_example() {
   awk -v fence="\`\`\`$1" '
-    /^### Examples/ { examples = 1 }
+    /^#+ Examples$/ { examples = 1 }
     examples && inside && /^```$/ { exit }
     inside { print }
-    examples && $0 == fence { inside = 1 }' "$source_dir/README.md"
+    examples && $0 == fence { inside = 1 }' "$unpacked/README.md"
 }
 
 # The README's script examples run as shown (with the libraries registered).
@@ -192,6 +221,7 @@ check_archive_listing x86
 check_archive_listing x64
 unpacked=
 if unpack_target; then
+  check_member_reference
   trap restore_test_registration EXIT
   manifests=("$unpacked/Quennet.sxs.manifest" "$unpacked/Vanterbox.sxs.manifest")
   machine='HKLM\Software\Classes' user='HKCU\Software\Classes'

@@ -2,8 +2,9 @@
 # Sets up the machine, builds both targets and packs one release archive per
 # target into dist/release/: ComponentSuite-<target>.zip, holding everything
 # that dist/<target>/ holds at its top (the deliverables, their type
-# libraries and registration-free manifests; never the stand-ins below it),
-# the README, the licence, and scripts that register and unregister the COM
+# libraries and registration-free manifests, and the README for their users
+# that the build makes from release/README.md; never the stand-ins below
+# it), the licence, and scripts that register and unregister the COM
 # libraries for the machine or for the current user.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,7 +37,7 @@ pack() {
   rm -rf "$stage" "$archive"
   mkdir -p "$stage" dist/release
   find "dist/$target" -maxdepth 1 -type f -exec cp {} "$stage/" \;
-  cp README.md LICENSE "$stage/"
+  cp LICENSE "$stage/"
   local libraries=()
   mapfile -t libraries < <(cd "$stage" && ls -- *.ocx *.dll 2>/dev/null | sort)
   write_cmd "$stage/register-machine.cmd" \

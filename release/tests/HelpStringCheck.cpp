@@ -1,7 +1,13 @@
 // Walks the type libraries of the modules named on the command line and
-// lists every library, type and member (method, property, event) that carries no help string (what an
-// object browser or a script editor shows beside it). Exit status 0 when
-// there is none, 1 otherwise, 2 when a library cannot be loaded.
+// lists every library, type and member (method, property, event) that
+// carries no help string (what an object browser or a script editor shows
+// beside it). Exit status 0 when there is none, 1 otherwise, 2 when a
+// library cannot be loaded.
+//
+// With --members it also prints every member as the platform's type
+// library loader reads it, one line each: "member", the type, the member
+// and its help string, separated by tabs. The release check compares that
+// with the member reference of the archive's README.
 //
 // A module is named by its path (Unix paths are taken as Wine's Z: drive),
 // optionally followed by "\<n>" for its type library resource n.
@@ -31,7 +37,8 @@ std::wstring WindowsPath(const char* argument) {
 
 class HelpStringWalk {
  public:
-  explicit HelpStringWalk(std::wstring module) : module_(std::move(module)) {}
+  HelpStringWalk(std::wstring module, bool listMembers)
+      : module_(std::move(module)), listMembers_(listMembers) {}
 
   int missing() const { return missing_; }
 
@@ -93,6 +100,10 @@ class HelpStringWalk {
   void CheckMember(const ComPtr<ITypeInfo>& type, MEMBERID member, const Bstr& typeName) {
     Bstr name, help;
     type->GetDocumentation(member, name.Put(), help.Put(), nullptr, nullptr);
+    if (listMembers_) {
+      std::printf("member\t%ls\t%ls\t%ls\n", typeName.Str().c_str(), name.Str().c_str(),
+                  help.Str().c_str());
+    }
     Require(help, typeName, name.Str());
   }
 
@@ -104,18 +115,21 @@ class HelpStringWalk {
   }
 
   std::wstring module_;
+  bool listMembers_;
   int missing_ = 0;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::printf("usage: HelpStringCheck <module>[\\<n>] ...\n");
+  bool listMembers = argc > 1 && std::strcmp(argv[1], "--members") == 0;
+  int first = listMembers ? 2 : 1;
+  if (argc <= first) {
+    std::printf("usage: HelpStringCheck [--members] <module>[\\<n>] ...\n");
     return 2;
   }
   int missing = 0;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = first; i < argc; ++i) {
     std::wstring module = WindowsPath(argv[i]);
     ComPtr<ITypeLib> library;
     HRESULT hr = ::LoadTypeLibEx(module.c_str(), REGKIND_NONE, library.Put());
@@ -123,7 +137,7 @@ int main(int argc, char** argv) {
       std::printf("%ls: no type library (0x%08lX)\n", module.c_str(), static_cast<unsigned long>(hr));
       return 2;
     }
-    HelpStringWalk walk(module);
+    HelpStringWalk walk(module, listMembers);
     walk.CheckLibrary(library.Get());
     std::printf("%ls: %d missing\n", module.c_str(), walk.missing());
     missing += walk.missing();
