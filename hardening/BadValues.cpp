@@ -65,6 +65,14 @@ const wchar_t* NameOf(BadValue value) {
       return L"-2147483648";
     case BadValue::HugeDouble:
       return L"1E+300";
+    case BadValue::RuntimeForm:
+      return L"a form";
+    case BadValue::FormMenu:
+      return L"a menu of the form";
+    case BadValue::Picture:
+      return L"a picture";
+    case BadValue::ByNameForm:
+      return L"a by-name form of another runtime";
   }
   return L"?";
 }
@@ -96,7 +104,7 @@ STDMETHODIMP UnrelatedObject::GetTypeInfoCount(UINT* count) {
   return S_OK;
 }
 
-formsrt::Variant MakeBadValue(BadValue kind, IDispatch* unrelated) {
+formsrt::Variant MakeBadValue(BadValue kind, const ValueObjects& objects) {
   switch (kind) {
     case BadValue::Empty:
       return formsrt::Variant();
@@ -118,7 +126,7 @@ formsrt::Variant MakeBadValue(BadValue kind, IDispatch* unrelated) {
     case BadValue::HugeText:
       return formsrt::Variant::FromText(std::wstring(kHugeTextLength, L'W'));
     case BadValue::UnrelatedObject:
-      return formsrt::Variant::FromDispatch(unrelated);
+      return formsrt::Variant::FromDispatch(objects.unrelated);
     case BadValue::Array:
       return ArrayOfThree();
     case BadValue::MinusOne:
@@ -129,6 +137,14 @@ formsrt::Variant MakeBadValue(BadValue kind, IDispatch* unrelated) {
       return formsrt::Variant::FromInt32(std::numeric_limits<LONG>::min());
     case BadValue::HugeDouble:
       return formsrt::Variant::FromDouble(1e300);
+    case BadValue::RuntimeForm:
+      return formsrt::Variant::FromDispatch(objects.form);
+    case BadValue::FormMenu:
+      return formsrt::Variant::FromDispatch(objects.menu);
+    case BadValue::Picture:
+      return formsrt::Variant::FromDispatch(objects.picture);
+    case BadValue::ByNameForm:
+      return formsrt::Variant::FromDispatch(objects.byNameForm);
   }
   return formsrt::Variant();
 }

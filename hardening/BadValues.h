@@ -1,6 +1,8 @@
-// The bad arguments that the dispatch fuzzer hands to every member, the
-// plausible values it puts in the other positions, and an unrelated object
-// that counts the references taken on it.
+// The bad arguments that the dispatch fuzzer hands to every member, the real
+// objects it hands them too (a form, a menu of it, a picture, a form of
+// another runtime reached by name), the plausible
+// values it puts in the other positions, and an unrelated object that counts
+// the references taken on it.
 #pragma once
 
 #include <oaidl.h>
@@ -25,11 +27,22 @@ enum class BadValue {
   LargestLong,
   SmallestLong,
   HugeDouble,
+  RuntimeForm,
+  FormMenu,
+  Picture,
+  ByNameForm,
 };
 inline constexpr BadValue kBadValues[] = {
-    BadValue::Empty,    BadValue::Null,        BadValue::Omitted,         BadValue::NullDispatch,
-    BadValue::NullText, BadValue::HugeText,    BadValue::UnrelatedObject, BadValue::Array,
-    BadValue::MinusOne, BadValue::LargestLong, BadValue::SmallestLong,    BadValue::HugeDouble};
+    BadValue::Empty,       BadValue::Null,         BadValue::Omitted,     BadValue::NullDispatch,
+    BadValue::NullText,    BadValue::HugeText,     BadValue::UnrelatedObject, BadValue::Array,
+    BadValue::MinusOne,    BadValue::LargestLong,  BadValue::SmallestLong, BadValue::HugeDouble,
+    BadValue::RuntimeForm, BadValue::FormMenu,     BadValue::Picture,      BadValue::ByNameForm};
+
+// The real objects among the values: with one of them a member may succeed.
+inline bool IsRealObject(BadValue value) {
+  return value == BadValue::RuntimeForm || value == BadValue::FormMenu ||
+         value == BadValue::Picture || value == BadValue::ByNameForm;
+}
 
 // How an argument reaches the member: as it is, as VT_VARIANT|VT_BYREF (what
 // a script passes for a variable), or as a typed reference (VT_BSTR|VT_BYREF).
@@ -60,7 +73,16 @@ class UnrelatedObject : public IDispatch {
   ULONG references = 1;  // the owner's own
 };
 
-formsrt::Variant MakeBadValue(BadValue kind, IDispatch* unrelated);
+// What the object values refer to.
+struct ValueObjects {
+  IDispatch* unrelated;
+  IDispatch* form;
+  IDispatch* menu;
+  IDispatch* picture;
+  IDispatch* byNameForm;
+};
+
+formsrt::Variant MakeBadValue(BadValue kind, const ValueObjects& objects);
 
 // A value that a member would accept for a parameter of this type: "1" for
 // text, 1 for numbers and variants, False, 0 for an enumeration, Nothing for

@@ -2,7 +2,9 @@
 // desktop, move the pointer or show a modal box answers from a fake while
 // this lives: the wallpaper and pointer calls succeed without effect, the
 // desktop window is not found, the shell opens nothing but reports success,
-// program starts and message boxes are recorded and answered.
+// the caption move loop (which follows the real mouse until a button is
+// released) and arranging icons are answered without effect, program starts
+// and message boxes are recorded and answered.
 #pragma once
 
 #include "FakeMessageBox.h"
@@ -23,6 +25,7 @@ class DesktopFakes {
   static BOOL WINAPI SetCursorPos(int, int) { return TRUE; }
   static HWND WINAPI FindWindowA(LPCSTR, LPCSTR) { return nullptr; }
   static HINSTANCE WINAPI ShellExecuteW(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+  static LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   testing_support::FakeMessageBox messageBoxes_;
   testing_support::FakeProgramStart programStarts_;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "com/Bstr.h"
+#include "forms/MessageLoop.h"
 
 namespace hardening {
 
@@ -54,58 +55,6 @@ struct OwnedExcepInfo : EXCEPINFO {
 
 bool IsPut(WORD flags) { return flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF); }
 
-class TypeAttributes {
- public:
-  explicit TypeAttributes(ITypeInfo* info) : info_(info) {
-    if (FAILED(info->GetTypeAttr(&attributes_))) attributes_ = nullptr;
-  }
-  ~TypeAttributes() {
-    if (attributes_) info_->ReleaseTypeAttr(attributes_);
-  }
-  TypeAttributes(const TypeAttributes&) = delete;
-  TypeAttributes& operator=(const TypeAttributes&) = delete;
-  const TYPEATTR* operator->() const { return attributes_; }
-  explicit operator bool() const { return attributes_ != nullptr; }
-
- private:
-  ITypeInfo* info_;
-  TYPEATTR* attributes_ = nullptr;
-};
-
-class FunctionDescription {
- public:
-  FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
-    if (FAILED(info->GetFuncDesc(index, &description_))) description_ = nullptr;
-  }
-  ~FunctionDescription() {
-    if (description_) info_->ReleaseFuncDesc(description_);
-  }
-  FunctionDescription(const FunctionDescription&) = delete;
-  FunctionDescription& operator=(const FunctionDescription&) = delete;
-  const FUNCDESC* operator->() const { return description_; }
-  explicit operator bool() const { return description_ != nullptr; }
-
- private:
-  ITypeInfo* info_;
-  FUNCDESC* description_ = nullptr;
-};
-
-MemberDescription Describe(ITypeInfo* info, const FUNCDESC& function) {
-  MemberDescription member{function.memid, L"", function.invkind, {}, {}};
-  formsrt::Bstr name;
-  info->GetDocumentation(function.memid, name.Put(), nullptr, nullptr, nullptr);
-  member.name = name.Str();
-  for (SHORT i = 0; i < function.cParams; ++i) {
-    const ELEMDESC& parameter = function.lprgelemdescParam[i];
-    if (parameter.paramdesc.wParamFlags & (PARAMFLAG_FRETVAL | PARAMFLAG_FLCID)) continue;
-    bool pointer = parameter.tdesc.vt == VT_PTR;
-    const TYPEDESC& type = pointer ? *parameter.tdesc.lptdesc : parameter.tdesc;
-    member.plausibleArguments.push_back(PlausibleValue(info, type));
-    member.byReference.push_back(pointer);
-  }
-  return member;
-}
-
 // The type library that describes the object's dispatch interface.
 GUID LibraryOf(IDispatch* object) {
   GUID library = GUID_NULL;
@@ -122,6 +71,56 @@ GUID LibraryOf(IDispatch* object) {
   return library;
 }
 
+// Objects compare as objects: a property may hand out a new one each time.
+bool SameValue(const formsrt::Variant& before, const formsrt::Variant& after) {
+  if (before.Type() != after.Type()) return false;
+  if (before.Type() == VT_DISPATCH || before.Type() == VT_UNKNOWN) {
+    return (V_UNKNOWN(&before.Get()) != nullptr) == (V_UNKNOWN(&after.Get()) != nullptr);
+  }
+  return ::VarCmp(const_cast<VARIANT*>(&before.Get()), const_cast<VARIANT*>(&after.Get()),
+                  LOCALE_USER_DEFAULT, 0) == static_cast<HRESULT>(VARCMP_EQ);
+}
+
+std::wstring TextOf(const formsrt::Variant& value) {
+  formsrt::Variant text;
+  if (FAILED(::VariantChangeType(text.Put(), const_cast<VARIANT*>(&value.Get()), 0, VT_BSTR))) {
+    return L"(type " + std::to_wstring(value.Type()) + L")";
+  }
+  return formsrt::Bstr::Copy(V_BSTR(&text.Get())).Str().substr(0, 40);
+}
+
+// What the fuzzer puts into the result before a call: a failure must set
+// the caller's variable (to Empty), not leave it as it was given.
+constexpr LONG kResultSentinel = 0x5E5E1234;
+
+void PutSentinel(formsrt::Variant& result) {
+  VARIANT* raw = result.Put();
+  V_VT(raw) = VT_I4;
+  V_I4(raw) = kResultSentinel;
+}
+
+bool IsSentinel(const VARIANT& result) {
+  return V_VT(&result) == VT_I4 && V_I4(&result) == kResultSentinel;
+}
+
+// An argument passed by reference through a null pointer, directly or
+// through a reference to a variant.
+formsrt::Variant NullReference(VARTYPE type) {
+  formsrt::Variant reference;
+  V_VT(reference.Put()) = static_cast<VARTYPE>(VT_BYREF | type);
+  V_BYREF(reference.Raw()) = nullptr;
+  return reference;
+}
+
+// The members of an object that are not property gets: what may change it.
+std::set<std::wstring> AllButGets(IDispatch* object) {
+  std::set<std::wstring> names;
+  for (const MemberDescription& member : DispatchMembers(object)) {
+    if (member.kind != INVOKE_PROPERTYGET) names.insert(member.name);
+  }
+  return names;
+}
+
 }  // namespace
 
 std::wstring HresultText(HRESULT hr) {
@@ -130,26 +129,14 @@ std::wstring HresultText(HRESULT hr) {
   return text;
 }
 
-std::vector<MemberDescription> DispatchMembers(IDispatch* object) {
-  std::vector<MemberDescription> members;
-  formsrt::ComPtr<ITypeInfo> info;
-  if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Put()))) return members;
-  TypeAttributes attributes(info.Get());
-  if (!attributes) return members;
-  for (UINT i = 0; i < attributes->cFuncs; ++i) {
-    FunctionDescription function(info.Get(), i);
-    if (!function || (function->wFuncFlags & FUNCFLAG_FRESTRICTED)) continue;
-    members.push_back(Describe(info.Get(), *function.operator->()));
-  }
-  return members;
-}
-
-HRESULT ReadProperty(IDispatch* object, DISPID id) {
+HRESULT ReadProperty(IDispatch* object, DISPID id, formsrt::Variant* value) {
   DISPPARAMS none{};
   formsrt::Variant result;
   OwnedExcepInfo info;
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                        result.Put(), &info, nullptr);
+  HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                              result.Put(), &info, nullptr);
+  if (value) *value = std::move(result);
+  return hr;
 }
 
 DISPID IdOfName(IDispatch* object, std::wstring name) {
@@ -160,27 +147,26 @@ DISPID IdOfName(IDispatch* object, std::wstring name) {
   return id;
 }
 
-DispatchFuzzer::DispatchFuzzer(IDispatch* object, std::wstring label,
-                               std::wstring knownGoodProperty, std::set<std::wstring> skipped,
-                               UnrelatedObject& unrelated, int depth)
-    : object_(object),
-      label_(std::move(label)),
-      skipped_(std::move(skipped)),
-      unrelated_(unrelated),
-      depth_(depth) {
-  if (knownGoodProperty.empty()) return;
-  knownGood_ = IdOfName(object, knownGoodProperty);
+DispatchFuzzer::DispatchFuzzer(IDispatch* object, FuzzedObject described,
+                               const ValueObjects& values, int depth)
+    : object_(object), described_(std::move(described)), values_(values), depth_(depth) {
+  for (const std::wstring& name : described_.changesKnownGood) {
+    changesKnownGood_.insert(IdOfName(object, name));
+  }
+  if (described_.knownGoodProperty.empty()) return;
+  knownGood_ = IdOfName(object, described_.knownGoodProperty);
   if (knownGood_ == DISPID_UNKNOWN)
-    Fault(L"the known-good property " + knownGoodProperty + L" has no DISPID");
+    Fault(L"the known-good property " + described_.knownGoodProperty + L" has no DISPID");
 }
 
 void DispatchFuzzer::Run() {
   std::vector<MemberDescription> members = DispatchMembers(object_.Get());
   if (members.empty()) Fault(L"no members found in the dispatch type information");
   if (knownGood_ == DISPID_UNKNOWN) knownGood_ = FirstWorkingProperty(members);
+  if (knownGood_ != DISPID_UNKNOWN) ReadProperty(object_.Get(), knownGood_, &knownGoodValue_);
   CheckStillWorks(L"nothing");
   for (const MemberDescription& member : members) {
-    if (skipped_.count(member.name) == 0) FuzzMember(member);
+    if (described_.skipped.count(member.name) == 0) FuzzMember(member);
   }
   FuzzUnknownMembers();
   FuzzInvokeItself();
@@ -200,7 +186,7 @@ DISPID DispatchFuzzer::FirstWorkingProperty(const std::vector<MemberDescription>
 // that a property gives for plausible arguments is fuzzed in turn.
 void DispatchFuzzer::FuzzReturnedObjects(const std::vector<MemberDescription>& members) {
   for (const MemberDescription& member : members) {
-    if (member.kind != INVOKE_PROPERTYGET || skipped_.count(member.name) != 0) continue;
+    if (member.kind != INVOKE_PROPERTYGET || described_.skipped.count(member.name) != 0) continue;
     ArgumentList arguments;
     AddPlausible(arguments, member, DISPATCH_PROPERTYGET);
     formsrt::Variant result;
@@ -210,10 +196,15 @@ void DispatchFuzzer::FuzzReturnedObjects(const std::vector<MemberDescription>& m
     if (FAILED(hr) || result.Type() != VT_DISPATCH || !V_DISPATCH(&result.Get())) continue;
     // Objects of other libraries (the platform's pictures) are not ours to fuzz.
     if (LibraryOf(V_DISPATCH(&result.Get())) != LibraryOf(object_.Get())) continue;
-    DispatchFuzzer returned(V_DISPATCH(&result.Get()), label_ + L"." + member.name, L"", skipped_,
-                            unrelated_, depth_ - 1);
+    // Of such an object nothing more is known than that a get changes nothing.
+    IDispatch* object = V_DISPATCH(&result.Get());
+    DispatchFuzzer returned(object,
+                            {described_.label + L"." + member.name, L"", AllButGets(object),
+                             described_.skipped},
+                            values_, depth_ - 1);
     returned.Run();
     calls_ += returned.calls_;
+    successes_ += returned.successes_;
     for (const std::wstring& fault : returned.faults_) faults_.push_back(fault);
   }
 }
@@ -222,6 +213,7 @@ void DispatchFuzzer::FuzzMember(const MemberDescription& member) {
   FuzzArgumentCount(member);
   FuzzNamedArguments(member);
   FuzzEachArgument(member);
+  FuzzContradictoryParams(member);
   FuzzWrongFlags(member);
 }
 
@@ -229,12 +221,12 @@ void DispatchFuzzer::FuzzArgumentCount(const MemberDescription& member) {
   WORD flags = FlagsOf(member.kind);
   {
     ArgumentList none;
-    Call(member.id, flags, none, member.name + L" with no arguments");
+    Call(member.id, flags, none, member.name + L" with no arguments", &member);
   }
   ArgumentList oneTooMany;
   oneTooMany.Add(formsrt::Variant::FromInt32(1), Passing::ByValue);
   AddPlausible(oneTooMany, member, flags);
-  Call(member.id, flags, oneTooMany, member.name + L" with one argument too many");
+  Call(member.id, flags, oneTooMany, member.name + L" with one argument too many", &member);
 }
 
 void DispatchFuzzer::FuzzNamedArguments(const MemberDescription& member) {
@@ -249,31 +241,92 @@ void DispatchFuzzer::FuzzNamedArguments(const MemberDescription& member) {
                 member.byReference[i] ? Passing::ByVariantReference : Passing::ByValue,
                 value ? DISPID_PROPERTYPUT : static_cast<DISPID>(i));
     }
-    Call(member.id, flags, named, member.name + L" with named arguments");
+    Call(member.id, flags, named, member.name + L" with named arguments", &member);
   }
   {
     ArgumentList unknownName;
     AddPlausible(unknownName, member, flags);
     unknownName.Add(formsrt::Variant::FromInt32(1), Passing::ByValue, 0x7777);
-    Call(member.id, flags, unknownName, member.name + L" with an unknown named argument");
+    Call(member.id, flags, unknownName, member.name + L" with an unknown named argument", &member);
   }
   ArgumentList namedTwice;
   namedTwice.Add(formsrt::Variant::FromInt32(1), Passing::ByValue, 0);
   namedTwice.Add(formsrt::Variant::FromInt32(1), Passing::ByValue, 0);
-  Call(member.id, flags, namedTwice, member.name + L" with one name given twice");
+  Call(member.id, flags, namedTwice, member.name + L" with one name given twice", &member);
 }
 
+// Each position gets every value, the others their plausible ones. Where a
+// real object makes the member succeed, that success path is fuzzed in turn.
 void DispatchFuzzer::FuzzEachArgument(const MemberDescription& member) {
   WORD flags = FlagsOf(member.kind);
   for (size_t i = 0; i < member.plausibleArguments.size(); ++i) {
+    std::optional<Replacement> succeeded;
     for (BadValue bad : kBadValues) {
       for (Passing passing : kPassings) {
         ArgumentList arguments;
-        AddPlausible(arguments, member, flags, i, bad, passing);
-        Call(member.id, flags, arguments,
-             member.name + L" argument " + std::to_wstring(i + 1) + L" " + NameOf(bad) + L" " +
-                 NameOf(passing));
+        AddPlausible(arguments, member, flags, {{i, {bad, passing}}});
+        HRESULT hr = Call(member.id, flags, arguments,
+                          member.name + L" argument " + std::to_wstring(i + 1) + L" " +
+                              NameOf(bad) + L" " + NameOf(passing),
+                          &member);
+        if (SUCCEEDED(hr) && IsRealObject(bad) && !succeeded) succeeded = Replacement{bad, passing};
       }
+    }
+    if (succeeded) FuzzAroundSuccess(member, i, *succeeded);
+  }
+}
+
+// The object that made the member succeed stays at its position; every
+// other position gets every value.
+void DispatchFuzzer::FuzzAroundSuccess(const MemberDescription& member, size_t position,
+                                       Replacement object) {
+  WORD flags = FlagsOf(member.kind);
+  for (size_t j = 0; j < member.plausibleArguments.size(); ++j) {
+    if (j == position) continue;
+    for (BadValue bad : kBadValues) {
+      for (Passing passing : kPassings) {
+        ArgumentList arguments;
+        AddPlausible(arguments, member, flags, {{position, object}, {j, {bad, passing}}});
+        Call(member.id, flags, arguments,
+             member.name + L" with " + NameOf(object.value) + L", argument " +
+                 std::to_wstring(j + 1) + L" " + NameOf(bad) + L" " + NameOf(passing),
+             &member);
+      }
+    }
+  }
+}
+
+// DISPPARAMS that contradict themselves, and arguments passed by reference
+// through a null pointer in each position: refused before the member runs.
+void DispatchFuzzer::FuzzContradictoryParams(const MemberDescription& member) {
+  WORD flags = FlagsOf(member.kind);
+  VARIANT one = formsrt::Variant::FromInt32(1).Get();
+  DISPID putName = DISPID_PROPERTYPUT;
+  DISPPARAMS argumentsMissing{nullptr, nullptr, 2, 0};
+  DISPPARAMS namesMissing{&one, nullptr, 1, 1};
+  DISPPARAMS moreNamesThanArguments{&one, &putName, 1, 2};
+  CallRefused(member.id, flags, nullptr, member.name + L" without DISPPARAMS");
+  CallRefused(member.id, flags, &argumentsMissing, member.name + L" with arguments not given");
+  CallRefused(member.id, flags, &namesMissing, member.name + L" with names not given");
+  CallRefused(member.id, flags, &moreNamesThanArguments,
+              member.name + L" with more names than arguments");
+  // And one argument more than the member has: a null reference is refused
+  // even where no argument is expected.
+  size_t count = member.plausibleArguments.size();
+  for (size_t i = 0; i <= count; ++i) {
+    for (VARTYPE type : {VARTYPE{VT_I4}, VARTYPE{VT_BSTR}, VARTYPE{VT_VARIANT}}) {
+      ArgumentList arguments;
+      if (i == count) arguments.Add(NullReference(type), Passing::ByValue);
+      for (size_t k = 0; k < count; ++k) {
+        std::optional<DISPID> name;
+        if (IsPut(flags) && k + 1 == count) name = DISPID_PROPERTYPUT;
+        Passing plausible = member.byReference[k] ? Passing::ByVariantReference : Passing::ByValue;
+        arguments.Add(k == i ? NullReference(type) : member.plausibleArguments[k],
+                      k == i ? Passing::ByValue : plausible, name);
+      }
+      CallRefused(member.id, flags, arguments.Params(),
+                  member.name + L" argument " + std::to_wstring(i + 1) +
+                      L" by reference through a null pointer");
     }
   }
 }
@@ -296,7 +349,7 @@ void DispatchFuzzer::FuzzWrongFlags(const MemberDescription& member) {
   Call(member.id, 0, noFlags, member.name + L" with no invoke flags");
   ArgumentList noResult;
   AddPlausible(noResult, member, right);
-  Call(member.id, right, noResult, member.name + L" with nowhere for the result", false);
+  Call(member.id, right, noResult, member.name + L" with nowhere for the result", nullptr, false);
 }
 
 void DispatchFuzzer::FuzzUnknownMembers() {
@@ -313,7 +366,7 @@ void DispatchFuzzer::FuzzUnknownMembers() {
   }
 }
 
-// Invoke's own parameters: an interface other than IID_NULL, no DISPPARAMS.
+// Invoke's own parameter: an interface other than IID_NULL.
 void DispatchFuzzer::FuzzInvokeItself() {
   for (const IID* iid : {&IID_IDispatch, &IID_IUnknown}) {
     DISPPARAMS none{};
@@ -326,39 +379,19 @@ void DispatchFuzzer::FuzzInvokeItself() {
       Fault(L"Invoke with an interface other than IID_NULL answered " + HresultText(hr));
     Judge(hr, info, L"Invoke with an interface other than IID_NULL");
   }
-  formsrt::Variant result;
-  OwnedExcepInfo info;
-  ++calls_;
-  HRESULT hr = object_->Invoke(knownGood_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                               nullptr, result.Put(), &info, nullptr);
-  // DISPPARAMS that contradict themselves: more names than arguments, and
-  // arguments counted but not given.
-  DISPID name = DISPID_PROPERTYPUT;
-  DISPPARAMS moreNamesThanArguments{nullptr, &name, 0, 1};
-  DISPPARAMS argumentsMissing{nullptr, nullptr, 2, 0};
-  for (DISPPARAMS* broken : {&moreNamesThanArguments, &argumentsMissing}) {
-    formsrt::Variant brokenResult;
-    OwnedExcepInfo brokenInfo;
-    ++calls_;
-    HRESULT answer =
-        object_->Invoke(knownGood_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, broken,
-                        brokenResult.Put(), &brokenInfo, nullptr);
-    if (answer != E_INVALIDARG) Judge(answer, brokenInfo, L"Invoke with inconsistent DISPPARAMS");
-  }
-  // A call without DISPPARAMS breaks Invoke's contract; the platform's own
-  // dispatch answers it with E_INVALIDARG, and so may ours.
-  if (hr != E_INVALIDARG && hr != E_POINTER) Judge(hr, info, L"Invoke without DISPPARAMS");
-  CheckStillWorks(L"Invoke without DISPPARAMS");
+  CheckStillWorks(L"Invoke with an interface other than IID_NULL");
 }
 
 void DispatchFuzzer::AddPlausible(ArgumentList& arguments, const MemberDescription& member,
-                                  WORD flags, size_t replaced, BadValue bad, Passing passing) {
+                                  WORD flags, const Replacements& replaced) {
   size_t count = member.plausibleArguments.size();
   for (size_t i = 0; i < count; ++i) {
     std::optional<DISPID> name;
     if (IsPut(flags) && i + 1 == count) name = DISPID_PROPERTYPUT;
-    if (i == replaced) {
-      arguments.Add(MakeBadValue(bad, &unrelated_), passing, name);
+    auto replacement = replaced.find(i);
+    if (replacement != replaced.end()) {
+      arguments.Add(MakeBadValue(replacement->second.value, values_), replacement->second.passing,
+                    name);
     } else {
       arguments.Add(member.plausibleArguments[i],
                     member.byReference[i] ? Passing::ByVariantReference : Passing::ByValue, name);
@@ -366,19 +399,50 @@ void DispatchFuzzer::AddPlausible(ArgumentList& arguments, const MemberDescripti
   }
 }
 
-void DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments, const std::wstring& what,
-                          bool wantResult) {
+HRESULT DispatchFuzzer::Call(DISPID id, WORD flags, ArgumentList& arguments,
+                             const std::wstring& what, const MemberDescription* member,
+                             bool wantResult) {
   formsrt::Variant result;
   OwnedExcepInfo info;
   UINT argumentError = 0;
   ++calls_;
+  ::SetErrorInfo(0, nullptr);
+  if (wantResult) PutSentinel(result);
   DWORD started = ::GetTickCount();  // differences survive the wrap
   HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.Params(),
-                               wantResult ? result.Put() : nullptr, &info, &argumentError);
+                               wantResult ? result.Raw() : nullptr, &info, &argumentError);
   DWORD took = ::GetTickCount() - started;
   if (took > kCallBudgetMilliseconds)
     Fault(what + L": took " + std::to_wstring(took) + L" ms (a stall on bad input)");
   Judge(hr, info, what);
+  if (FAILED(hr) && wantResult && IsSentinel(result.Get())) {
+    Fault(what + L": failed and left the result as it was given");
+  }
+  if (SUCCEEDED(hr)) ++successes_;
+  if (SUCCEEDED(hr) && member && wantResult) CheckResult(*member, result.Get(), what);
+  formsrt::DispatchWaitingMessages();
+  CheckStillWorks(what, SUCCEEDED(hr) ? id : DISPID_UNKNOWN, flags);
+  return hr;
+}
+
+// A DISP_E_ code, or E_INVALIDARG: the platform's own dispatch answers so
+// DISPPARAMS that break Invoke's contract.
+void DispatchFuzzer::CallRefused(DISPID id, WORD flags, DISPPARAMS* params,
+                                 const std::wstring& what) {
+  formsrt::Variant result;
+  OwnedExcepInfo info;
+  UINT argumentError = 0;
+  ++calls_;
+  PutSentinel(result);
+  HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, params, result.Raw(),
+                               &info, &argumentError);
+  if (IsSentinel(result.Get())) Fault(what + L": refused and left the result as it was given");
+  if (SUCCEEDED(hr)) {
+    Fault(what + L": accepted");
+  } else if (HRESULT_FACILITY(hr) != FACILITY_DISPATCH && hr != E_INVALIDARG) {
+    Fault(what + L": refused with " + HresultText(hr) + L", not a DISP_E_ code");
+  }
+  formsrt::DispatchWaitingMessages();
   CheckStillWorks(what);
 }
 
@@ -398,14 +462,42 @@ void DispatchFuzzer::Judge(HRESULT hr, EXCEPINFO& info, const std::wstring& what
   Fault(what + L": " + HresultText(hr) + L" is neither a dispatch code nor a run-time error");
 }
 
-void DispatchFuzzer::CheckStillWorks(const std::wstring& after) {
+// A success returns what the member declares, and leaves no error
+// information behind for a client to mistake for its own.
+void DispatchFuzzer::CheckResult(const MemberDescription& member, const VARIANT& result,
+                                 const std::wstring& what) {
+  if (!IsDeclaredResult(member.result, V_VT(&result))) {
+    Fault(what + L": returned type " + std::to_wstring(V_VT(&result)) + L", declared " +
+          std::to_wstring(member.result));
+  }
+  formsrt::ComPtr<IErrorInfo> stale;
+  if (::GetErrorInfo(0, stale.Put()) == S_OK) Fault(what + L": succeeded and left error information");
+}
+
+bool DispatchFuzzer::MayChangeKnownGood(DISPID called, WORD flags) const {
+  if (called == DISPID_UNKNOWN) return false;
+  return (called == knownGood_ && IsPut(flags)) || changesKnownGood_.count(called) != 0;
+}
+
+// The known-good property still reads, and reads what it read before,
+// unless the call that succeeded was its own put or a member that changes it.
+void DispatchFuzzer::CheckStillWorks(const std::wstring& after, DISPID called, WORD flags) {
   if (knownGood_ == DISPID_UNKNOWN) return;  // an object without a readable property
-  HRESULT hr = ReadProperty(object_.Get(), knownGood_);
-  if (hr != S_OK) Fault(L"the known-good call failed (" + HresultText(hr) + L") after " + after);
+  formsrt::Variant now;
+  HRESULT hr = ReadProperty(object_.Get(), knownGood_, &now);
+  if (hr != S_OK) {
+    Fault(L"the known-good call failed (" + HresultText(hr) + L") after " + after);
+    return;
+  }
+  if (!SameValue(knownGoodValue_, now) && !MayChangeKnownGood(called, flags)) {
+    Fault(L"the known-good property changed from " + TextOf(knownGoodValue_) + L" to " +
+          TextOf(now) + L" after " + after);
+  }
+  knownGoodValue_ = std::move(now);
 }
 
 void DispatchFuzzer::Fault(const std::wstring& text) {
-  if (faults_.size() < kMaxFaultsPerObject) faults_.push_back(label_ + L": " + text);
+  if (faults_.size() < kMaxFaultsPerObject) faults_.push_back(described_.label + L": " + text);
 }
 
 }  // namespace hardening

@@ -2,8 +2,10 @@
 
 #include <psapi.h>
 
+#include "ProcessRunner.h"
 #include "QuennetCtl.h"
-#include "com/ComBoundary.h"
+#include "SoakModuleLibrary.h"
+#include "Vanterbox.h"
 #include "com/ComModule.h"
 #include "forms/Form.h"
 
@@ -22,14 +24,51 @@ std::wstring InprocServerPath(const CLSID& clsid) {
 }
 
 // A form of the runtime, the host form that QuennetCtl and the programs drive
-// through IRuntimeForm. It has no ProgID: hosts make it in process.
-HRESULT CreateRuntimeForm(REFIID iid, void** object) {
-  HRESULT hr = E_FAIL;
-  HRESULT created = formsrt::ComBoundary(L"", iid, [&] {
-    hr = formsrt::Form::Create(L"Fuzzed form", {1500, 1500, 4800, 3600})
-             ->QueryInterface(iid, object);
-  });
-  return FAILED(created) ? created : hr;
+// through IRuntimeForm. It has no ProgID: hosts make it in process. The one
+// fuzzed is the form whose menu the other arguments hold, so that its
+// PopupMenu runs with a menu of its own.
+HRESULT ArgumentForm(const FuzzArguments& arguments, REFIID iid, void** object) {
+  return arguments.Form()->QueryInterface(iid, object);
+}
+
+HRESULT CreateQuennetCtl(const FuzzArguments&, REFIID iid, void** object) {
+  return quennet::QuennetCtl::Create(iid, object);
+}
+
+// Wine mints a new mixer handle on every open and refuses them from the
+// 512th of a process on, far fewer than a fuzz of qzMixerVolume makes. Its
+// soak module (the library built with a counting seam) hands out one real
+// handle of device 0 on every open, so that every call reaches the mixer.
+const soak::SoakModuleLibrary& MixerSoakModule() {
+  static const soak::SoakModuleLibrary module(
+      (testing_support::ExecutableFolder() + L"soak\\soak_vanterbox.dll").c_str(), {});
+  return module;
+}
+
+HRESULT CreateMixerVolume(const FuzzArguments&, REFIID iid, void** object) {
+  return MixerSoakModule().ClassObject(CLSID_qzMixerVolume)->CreateInstance(nullptr, iid, object);
+}
+
+bool MixerSoakModuleIsIdle() {
+  long objects = 0, locks = 0;
+  MixerSoakModule().ComCounts(objects, locks);
+  return objects == 0 && locks == 0;
+}
+
+using Settings = std::vector<std::pair<std::wstring, formsrt::Variant>>;
+
+// Saved streams other than a new control's: every property away from its
+// default, an empty tip, and tips long and not ASCII.
+std::vector<Settings> QuennetCtlSettings() {
+  using formsrt::Variant;
+  return {
+      {},
+      {{L"QuietErrors", Variant::FromBool(true)},
+       {L"STxMenu", Variant::FromBool(false)},
+       {L"STxTrayTTT", Variant::FromText(L"")}},
+      {{L"STxTrayTTT", Variant::FromText(std::wstring(5000, L'x') + L"end")}},
+      {{L"STxTrayTTT", Variant::FromText(L"Gr\u00FC\u00DFe \u65E5\u672C \u2713 \U0001F600")}},
+  };
 }
 
 }  // namespace
@@ -39,25 +78,29 @@ HRESULT CreateRuntimeForm(REFIID iid, void** object) {
 // puts in this module's seam, so none of its members is skipped. The other
 // classes have no member that starts a program, changes the desktop or shows
 // a box, and run from their registered libraries (the grid stand-ins from
-// GridStandins.ocx). The runtime's form is fuzzed too: its PopupMenu shows a
-// modal menu, but only for a menu of the form itself, which no fuzzed call
-// can reach, so nothing is skipped there either.
+// GridStandins.ocx), but for qzMixerVolume, made from its soak module. The runtime's form is fuzzed too, with a menu of its
+// own among the arguments: the modal menu that its PopupMenu shows is closed
+// by the test's MenuCloser, so nothing is skipped there either.
 const std::vector<FuzzTarget>& FuzzTargets() {
   static const std::vector<FuzzTarget> targets = {
-      {L"Quennet.QuennetCtl", quennet::QuennetCtl::Create, L"STxTrayTTT", {}},
-      {L"Vanterbox.qzMixerVolume", nullptr, L"GetMainVolume", {}},
-      {L"HookwatchLib.HookwatchGlobal", nullptr, L"AttachmentCount", {}},
-      {L"HookwatchLib.HookwatchTimer", nullptr, L"Interval", {}},
-      {L"ComctlLib.ListView", nullptr, L"ListItems", {}},
-      {L"MSFlexGridLib.MSFlexGrid", nullptr, L"Rows", {}},
-      {L"CorvantisGrid.cvntGrid", nullptr, L"Rows", {}},
-      {L"formsrt.Form", CreateRuntimeForm, L"Caption", {}},
+      {L"Quennet.QuennetCtl", CreateQuennetCtl, nullptr, L"STxTrayTTT", {}, {},
+       QuennetCtlSettings()},
+      {L"Vanterbox.qzMixerVolume", CreateMixerVolume, MixerSoakModuleIsIdle, L"GetMainVolume",
+       {L"SetMainVolume"}, {}, {{}}},
+      {L"HookwatchLib.HookwatchGlobal", nullptr, nullptr, L"AttachmentCount",
+       {L"AttachMessage", L"DetachMessage"}, {}, {{}}},
+      {L"HookwatchLib.HookwatchTimer", nullptr, nullptr, L"Interval", {}, {}, {{}}},
+      {L"ComctlLib.ListView", nullptr, nullptr, L"ListItems", {}, {}, {{}}},
+      {L"MSFlexGridLib.MSFlexGrid", nullptr, nullptr, L"Rows", {}, {}, {{}}},
+      {L"CorvantisGrid.cvntGrid", nullptr, nullptr, L"Rows", {L"Clear"}, {}, {{}}},
+      {L"formsrt.Form", ArgumentForm, nullptr, L"Caption", {}, {}, {{}}},
   };
   return targets;
 }
 
-HRESULT Create(const FuzzTarget& target, REFIID iid, void** object) {
-  if (target.createInProcess) return target.createInProcess(iid, object);
+HRESULT Create(const FuzzTarget& target, const FuzzArguments& arguments, REFIID iid,
+               void** object) {
+  if (target.createInProcess) return target.createInProcess(arguments, iid, object);
   CLSID clsid;
   HRESULT hr = ::CLSIDFromProgID(target.progId.c_str(), &clsid);
   if (FAILED(hr)) return hr;
@@ -65,6 +108,7 @@ HRESULT Create(const FuzzTarget& target, REFIID iid, void** object) {
 }
 
 bool ServerIsIdle(const FuzzTarget& target) {
+  if (target.libraryIsIdle) return target.libraryIsIdle();
   if (target.createInProcess)
     return formsrt::ActiveObjectCount() == 0 && formsrt::ModuleLockCount() == 0;
   CLSID clsid;

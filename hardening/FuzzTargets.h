@@ -7,9 +7,12 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "FuzzArguments.h"
 #include "com/ComPtr.h"
+#include "com/Variant.h"
 
 namespace hardening {
 
@@ -18,19 +21,29 @@ struct FuzzTarget {
   // Makes the object in this process from the class's own code, so that the
   // platform fakes of this module apply; null: CoCreateInstance of the
   // registered library, which has a seam of its own that no fake reaches.
-  HRESULT (*createInProcess)(REFIID iid, void** object);
+  HRESULT (*createInProcess)(const FuzzArguments& arguments, REFIID iid, void** object);
+  // Whether the library that made it in process holds no object and no lock;
+  // null: this module's own counts (or, for a registered library, its
+  // DllCanUnloadNow).
+  bool (*libraryIsIdle)();
   std::wstring knownGoodProperty;
+  // Members besides the known-good property's own put that change its value.
+  std::set<std::wstring> changesKnownGood;
   std::set<std::wstring> skippedMembers;
+  // Property puts, by name, that give a saved stream other than a new
+  // control's; each set gives one (the persistence fuzzer starts from all).
+  std::vector<std::vector<std::pair<std::wstring, formsrt::Variant>>> savedSettings;
 };
 
 const std::vector<FuzzTarget>& FuzzTargets();
 
-HRESULT Create(const FuzzTarget& target, REFIID iid, void** object);
+HRESULT Create(const FuzzTarget& target, const FuzzArguments& arguments, REFIID iid,
+               void** object);
 
 template <class I>
-formsrt::ComPtr<I> Create(const FuzzTarget& target) {
+formsrt::ComPtr<I> Create(const FuzzTarget& target, const FuzzArguments& arguments) {
   formsrt::ComPtr<I> object;
-  Create(target, __uuidof(I), object.PutVoid());
+  Create(target, arguments, __uuidof(I), object.PutVoid());
   return object;
 }
 

@@ -1,5 +1,7 @@
 #include "PersistenceFuzzer.h"
 
+#include <algorithm>
+
 #include "ByteStream.h"
 #include "DispatchFuzzer.h"
 #include "RandomPropertyBag.h"
@@ -30,6 +32,36 @@ formsrt::ComPtr<I> Query(IUnknown* object) {
   return queried;
 }
 
+bool IsDocumentedRefusal(HRESULT hr) {
+  return hr == STG_E_READFAULT || hr == STG_E_INVALIDHEADER || hr == STG_E_DOCFILECORRUPT;
+}
+
+// The runtime's stream starts with a 12-byte header whose last six bytes
+// count the properties (16 bits) and the payload's bytes (32 bits). The
+// saved header alone, with those fields at their edges (none, all ones).
+std::vector<std::vector<BYTE>> HeaderEdges(const std::vector<BYTE>& saved) {
+  constexpr size_t kHeaderBytes = 12, kCountAt = 6, kLengthAt = 8;
+  std::vector<std::vector<BYTE>> edges;
+  if (saved.size() < kHeaderBytes) return edges;
+  for (BYTE count : {BYTE{0x00}, BYTE{0xFF}}) {
+    for (BYTE length : {BYTE{0x00}, BYTE{0xFF}}) {
+      std::vector<BYTE> header(saved.begin(), saved.begin() + kHeaderBytes);
+      std::fill(header.begin() + kCountAt, header.begin() + kLengthAt, count);
+      std::fill(header.begin() + kLengthAt, header.end(), length);
+      edges.push_back(std::move(header));
+    }
+  }
+  return edges;
+}
+
+void PutByName(IDispatch* object, const std::wstring& name, const formsrt::Variant& value) {
+  VARIANT argument = value.Get();
+  DISPID putName = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&argument, &putName, 1, 1};
+  object->Invoke(IdOfName(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                 &params, nullptr, nullptr, nullptr);
+}
+
 }  // namespace
 
 PersistenceFuzzer::PersistenceFuzzer(const FuzzTarget& target, std::uint32_t seed)
@@ -46,31 +78,63 @@ bool PersistenceFuzzer::HasPropertyBag() {
 ULONG PersistenceFuzzer::KeptReferences() const { return unrelated_.references - 1; }
 
 formsrt::ComPtr<IUnknown> PersistenceFuzzer::NewObject() {
-  formsrt::ComPtr<IUnknown> object = Create<IUnknown>(target_);
+  formsrt::ComPtr<IUnknown> object = Create<IUnknown>(target_, arguments_);
   if (!object) Fault(L"the class cannot be created");
   return object;
 }
 
-std::vector<BYTE> PersistenceFuzzer::SavedStream() {
-  auto persist = Query<IPersistStreamInit>(NewObject().Get());
+formsrt::ComPtr<IUnknown> PersistenceFuzzer::NewObjectAwayFromDefaults() {
+  formsrt::ComPtr<IUnknown> object = NewObject();
+  auto dispatch = Query<IDispatch>(object.Get());
+  if (dispatch && !target_.savedSettings.empty()) {
+    for (const auto& [name, value] : target_.savedSettings.back()) {
+      PutByName(dispatch.Get(), name, value);
+    }
+  }
+  return object;
+}
+
+std::vector<BYTE> PersistenceFuzzer::Saved(IUnknown* object, const std::wstring& when) {
+  auto persist = Query<IPersistStreamInit>(object);
   ByteStream saved;
-  if (!persist || FAILED(persist->InitNew()) || FAILED(persist->Save(&saved, TRUE)))
-    Fault(L"a new control cannot be saved to a stream");
+  if (!persist || FAILED(persist->Save(&saved, FALSE))) Fault(L"saving failed " + when);
   return saved.Bytes();
 }
 
-void PersistenceFuzzer::FuzzStreams(size_t cases) {
-  std::vector<BYTE> saved = SavedStream();
-  savedStreamBytes_ = saved.size();
-  formsrt::ComPtr<IUnknown> object = NewObject();
-  for (size_t length = 0; length < saved.size(); ++length) {
-    std::vector<BYTE> prefix(saved.begin(), saved.begin() + length);
-    LoadStream(object, prefix, SIZE_MAX, L"the first " + std::to_wstring(length) + L" bytes");
+std::vector<std::vector<BYTE>> PersistenceFuzzer::ValidSaves() {
+  std::vector<std::vector<BYTE>> saves;
+  for (const auto& settings : target_.savedSettings) {
+    formsrt::ComPtr<IUnknown> object = NewObject();
+    auto persist = Query<IPersistStreamInit>(object.Get());
+    if (!persist || FAILED(persist->InitNew())) Fault(L"a new control cannot be initialised");
+    auto dispatch = Query<IDispatch>(object.Get());
+    for (const auto& [name, value] : settings) PutByName(dispatch.Get(), name, value);
+    saves.push_back(Saved(object.Get(), L"after InitNew"));
   }
-  LoadStream(object, saved, SIZE_MAX, L"the saved stream");
-  for (size_t i = 0; i < cases; ++i) {
+  return saves;
+}
+
+void PersistenceFuzzer::FuzzStreams(size_t cases) {
+  std::vector<std::vector<BYTE>> saves = ValidSaves();
+  savedStreamBytes_ = saves.empty() ? 0 : saves.front().size();
+  formsrt::ComPtr<IUnknown> object = NewObjectAwayFromDefaults();
+  for (size_t save = 0; save < saves.size(); ++save) {
+    const std::vector<BYTE>& saved = saves[save];
+    std::wstring of = L" of save " + std::to_wstring(save);
+    // Every prefix of the first 64 bytes, then ever fewer: a long tip's
+    // thousands of bytes are text, whose every cut is alike.
+    for (size_t length = 0; length < saved.size(); length += 1 + length / 64) {
+      std::vector<BYTE> prefix(saved.begin(), saved.begin() + length);
+      LoadStream(object, prefix, SIZE_MAX, L"the first " + std::to_wstring(length) + L" bytes" + of);
+    }
+    LoadStream(object, saved, SIZE_MAX, L"save " + std::to_wstring(save), true);
+    for (std::vector<BYTE>& edge : HeaderEdges(saved)) {
+      LoadStream(object, std::move(edge), SIZE_MAX, L"a header at its edges" + of);
+    }
+  }
+  for (size_t i = 0; i < cases && !saves.empty(); ++i) {
     size_t failAt = SIZE_MAX;
-    std::vector<BYTE> bytes = GeneratedStream(i, saved, failAt);
+    std::vector<BYTE> bytes = GeneratedStream(i, saves[i % saves.size()], failAt);
     LoadStream(object, std::move(bytes), failAt, L"generated stream " + std::to_wstring(i));
   }
 }
@@ -115,9 +179,11 @@ std::vector<BYTE> PersistenceFuzzer::GeneratedStream(size_t index, const std::ve
 }
 
 void PersistenceFuzzer::LoadStream(formsrt::ComPtr<IUnknown>& object, std::vector<BYTE> bytes,
-                                   size_t failAt, const std::wstring& what) {
+                                   size_t failAt, const std::wstring& what, bool valid) {
   auto persist = Query<IPersistStreamInit>(object.Get());
   if (!persist) return Fault(L"no IPersistStreamInit");
+  std::vector<BYTE> before = Saved(object.Get(), L"before loading " + what);
+  std::vector<BYTE> loadedBytes = valid ? bytes : std::vector<BYTE>();
   ByteStream stream(std::move(bytes), failAt);
   ++streamCounts_.cases;
   HRESULT hr = persist->Load(&stream);
@@ -125,15 +191,43 @@ void PersistenceFuzzer::LoadStream(formsrt::ComPtr<IUnknown>& object, std::vecto
   if (SUCCEEDED(hr)) {
     ++streamCounts_.loaded;
     CheckUsable(object.Get(), L"loading " + what);
-    object = NewObject();
+    CheckSavesBack(object.Get(), valid ? &loadedBytes : nullptr, L"loading " + what);
+    object = NewObjectAwayFromDefaults();
     return;
   }
   ++streamCounts_.refused;
-  CheckDescribedFailure(hr, L"loading " + what);
-  CheckUsable(object.Get(), L"refusing " + what);
+  CheckRefusal(hr, object.Get(), before, L"refusing " + what);
   if (streamCounts_.refused % kInitialiseEvery == 0) {
     if (FAILED(persist->InitNew())) Fault(L"InitNew failed after refusing " + what);
-    object = NewObject();
+    object = NewObjectAwayFromDefaults();
+  }
+}
+
+// One of the format's three codes, described; and the values as they were.
+void PersistenceFuzzer::CheckRefusal(HRESULT hr, IUnknown* object, const std::vector<BYTE>& before,
+                                     const std::wstring& what) {
+  if (!IsDocumentedRefusal(hr)) Fault(what + L": " + HresultText(hr) + L" is no documented code");
+  CheckDescribedFailure(hr, what);
+  CheckUsable(object, what);
+  if (Saved(object, L"after " + what) != before) Fault(what + L": the control's values changed");
+}
+
+// What a load accepted comes back whole: saved, loaded into a new control
+// and saved again, the two saves are equal; a control's own save comes back
+// as it was.
+void PersistenceFuzzer::CheckSavesBack(IUnknown* loaded, const std::vector<BYTE>* loadedBytes,
+                                       const std::wstring& what) {
+  std::vector<BYTE> first = Saved(loaded, L"after " + what);
+  if (loadedBytes && first != *loadedBytes) Fault(what + L": saves other than what it loaded");
+  formsrt::ComPtr<IUnknown> again = NewObject();
+  auto persist = Query<IPersistStreamInit>(again.Get());
+  ByteStream stream(first);
+  if (!persist || FAILED(persist->Load(&stream))) {
+    Fault(what + L": its own save does not load");
+    return;
+  }
+  if (Saved(again.Get(), L"after reloading") != first) {
+    Fault(what + L": saved, loaded and saved again, the saves differ");
   }
 }
 
@@ -152,6 +246,9 @@ void PersistenceFuzzer::FuzzPropertyBags(size_t cases) {
     if (log.undescribed != 0) Fault(what + L": an error was logged without a description");
     if (SUCCEEDED(hr)) {
       ++bagCounts_.loaded;
+      if (Query<IPersistStreamInit>(object.Get())) {
+        CheckSavesBack(object.Get(), nullptr, L"loading " + what);
+      }
     } else {
       ++bagCounts_.refused;
       CheckDescribedFailure(hr, L"loading " + what);
@@ -166,9 +263,7 @@ void PersistenceFuzzer::CheckUsable(IUnknown* object, const std::wstring& after)
   if (!dispatch ||
       ReadProperty(dispatch.Get(), IdOfName(dispatch.Get(), target_.knownGoodProperty)) != S_OK)
     Fault(L"the known-good property failed after " + after);
-  auto persist = Query<IPersistStreamInit>(object);
-  ByteStream saved;
-  if (persist && FAILED(persist->Save(&saved, FALSE))) Fault(L"saving failed after " + after);
+  if (Query<IPersistStreamInit>(object)) Saved(object, L"after " + after);
 }
 
 void PersistenceFuzzer::CheckDescribedFailure(HRESULT hr, const std::wstring& what) {

@@ -2,6 +2,9 @@
 
 #include "QuennetResources.h"
 #include "com/Bstr.h"
+#include "com/Platform.h"
+#include "forms/MemoryDC.h"
+#include "forms/SelectedObject.h"
 #include "services/UnhandledError.h"
 
 namespace quennet {
@@ -123,20 +126,20 @@ void QuennetCtl::UserControl_Terminate() {
   Timer1.SetEnabled(false);
 }
 
+// The control's picture, loaded at the first paint and kept with the control.
 void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
   ControlBase::UserControl_Paint(dc, bounds);
-  HBITMAP picture = static_cast<HBITMAP>(
-      ::LoadImageW(formsrt::ThisModule(), MAKEINTRESOURCEW(IDB_QUENNETCTL), IMAGE_BITMAP, 0, 0, 0));
-  if (!picture) return;
-  HDC memory = ::CreateCompatibleDC(dc);
-  HGDIOBJ previous = ::SelectObject(memory, picture);
+  if (!m_Picture) {
+    m_Picture = formsrt::GdiObject<HBITMAP>(static_cast<HBITMAP>(formsrt::User32().LoadImageW(
+        formsrt::ThisModule(), MAKEINTRESOURCEW(IDB_QUENNETCTL), IMAGE_BITMAP, 0, 0, 0)));
+    if (!m_Picture) return;
+  }
+  formsrt::MemoryDC memory(dc);
+  formsrt::SelectedObject selected(memory.Get(), m_Picture.Get());
   BITMAP size{};
-  ::GetObjectW(picture, sizeof(size), &size);
+  ::GetObjectW(m_Picture.Get(), sizeof(size), &size);
   ::StretchBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-               memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-  ::SelectObject(memory, previous);
-  ::DeleteDC(memory);
-  ::DeleteObject(picture);
+               memory.Get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
 }
 
 STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {

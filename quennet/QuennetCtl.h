@@ -26,6 +26,7 @@
 #include "com/OutParameters.h"
 #include "com/Variant.h"
 #include "control/ActiveXControl.h"
+#include "forms/GdiObject.h"
 #include "forms/IntervalTimer.h"
 #include "forms/PictureBox.h"
 #include "forms/TextBox.h"
@@ -108,6 +109,8 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   // Added by STxLoadIcon and not cleared since: added again when the shell
   // announces a new taskbar.
   bool m_TrayIconShown = false;
+  // The picture on the control's surface (IDB_QUENNETCTL), once painted.
+  formsrt::GdiObject<HBITMAP> m_Picture;
 
   // The tray callback: pichook's mouse moves carry the shell's notifications.
   void pichook_MouseMove(short button, short shift, float x, float y);

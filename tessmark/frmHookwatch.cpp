@@ -5,6 +5,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/Conversions.h"
+#include "com/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 #include "services/DebugOutput.h"
@@ -29,9 +30,9 @@ formsrt::TwipsRect CentredClientBounds() {
 }
 
 HICON FormIcon() {
-  auto icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                              MAKEINTRESOURCEW(IDI_FRMHOOKWATCH), IMAGE_ICON, 16,
-                                              16, LR_DEFAULTCOLOR));
+  auto icon = static_cast<HICON>(formsrt::User32().LoadImageW(::GetModuleHandleW(nullptr),
+                                                              MAKEINTRESOURCEW(IDI_FRMHOOKWATCH),
+                                                              IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
   if (!icon) throw formsrt::ComError(HRESULT_FROM_WIN32(::GetLastError()));
   return icon;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 namespace formsrt {
 
@@ -14,10 +15,13 @@ HRESULT ReportCurrentException(const wchar_t* source, REFIID iid) noexcept;
 // Sets the thread's IErrorInfo (source, description, interface).
 void SetComErrorInfo(const wchar_t* source, const wchar_t* description, REFIID iid) noexcept;
 
+// A body that succeeds leaves no error information behind, not even that of
+// a failure it trapped on the way.
 template <class Body>
 HRESULT ComBoundary(const wchar_t* source, REFIID iid, Body&& body) noexcept {
   try {
     body();
+    ::SetErrorInfo(0, nullptr);
     return S_OK;
   } catch (...) {
     return ReportCurrentException(source, iid);

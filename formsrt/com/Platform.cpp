@@ -7,6 +7,11 @@ User32Api& User32() {
   return table;
 }
 
+Gdi32Api& Gdi32() {
+  static Gdi32Api table;
+  return table;
+}
+
 Shell32Api& Shell32() {
   static Shell32Api table;
   return table;

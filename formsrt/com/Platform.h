@@ -1,4 +1,4 @@
-// The platform seam: every user32, shell32, kernel32 and winmm entry point
+// The platform seam: every user32, gdi32, shell32, kernel32 and winmm entry point
 // that the suite calls is reached through one table per platform library.
 // The tables hold the real functions by default; a test swaps entries for
 // recording fakes with a PlatformOverride, which restores the table when it
@@ -53,6 +53,24 @@ struct User32Api {
                                                                 "ChangeWindowMessageFilterEx");
   BOOL(WINAPI* ChangeWindowMessageFilter)(UINT, DWORD) =
       LaterEntryPoint<BOOL(WINAPI*)(UINT, DWORD)>(L"user32.dll", "ChangeWindowMessageFilter");
+  HDC(WINAPI* GetDC)(HWND) = ::GetDC;
+  int(WINAPI* ReleaseDC)(HWND, HDC) = ::ReleaseDC;
+  HDC(WINAPI* BeginPaint)(HWND, LPPAINTSTRUCT) = ::BeginPaint;
+  BOOL(WINAPI* EndPaint)(HWND, const PAINTSTRUCT*) = ::EndPaint;
+  HANDLE(WINAPI* LoadImageW)(HINSTANCE, LPCWSTR, UINT, int, int, UINT) = ::LoadImageW;
+  BOOL(WINAPI* DestroyIcon)(HICON) = ::DestroyIcon;
+};
+
+// The device contexts and the fonts and bitmaps the suite makes itself, and
+// what it asks of the display.
+struct Gdi32Api {
+  int(WINAPI* GetDeviceCaps)(HDC, int) = ::GetDeviceCaps;
+  HDC(WINAPI* CreateCompatibleDC)(HDC) = ::CreateCompatibleDC;
+  BOOL(WINAPI* DeleteDC)(HDC) = ::DeleteDC;
+  HGDIOBJ(WINAPI* SelectObject)(HDC, HGDIOBJ) = ::SelectObject;
+  HFONT(WINAPI* CreateFontW)(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
+                             DWORD, DWORD, LPCWSTR) = ::CreateFontW;
+  BOOL(WINAPI* DeleteObject)(HGDIOBJ) = ::DeleteObject;
 };
 
 struct Shell32Api {
@@ -117,6 +135,7 @@ struct Comctl32Api {
 
 // The live tables. Code calls, for example, formsrt::User32().SetWindowPos(...).
 User32Api& User32();
+Gdi32Api& Gdi32();
 Shell32Api& Shell32();
 Kernel32Api& Kernel32();
 WinmmApi& Winmm();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ComModule.h"
+#include "DispatchParams.h"
 #include "RuntimeError.h"
 
 namespace formsrt {
@@ -208,11 +209,13 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD f
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
                               UINT* argErr) noexcept {
   if (result) ::VariantInit(result);
-  // DISPPARAMS that contradict themselves are refused before anything reads
-  // the arguments or the names they claim to have.
-  if (!params || (params->cArgs != 0 && !params->rgvarg) || params->cNamedArgs > params->cArgs ||
-      (params->cNamedArgs != 0 && !params->rgdispidNamedArgs))
-    return E_INVALIDARG;
+  // As the platform's own dispatch answers DISPPARAMS that break Invoke's
+  // contract; a null reference would reach the member as a null pointer.
+  if (ContradictoryDispatchParams(params)) return E_INVALIDARG;
+  if (std::optional<UINT> argument = NullReferenceArgument(*params)) {
+    if (argErr) *argErr = *argument;
+    return DISP_E_TYPEMISMATCH;
+  }
   if (!HasVariantReference(params)) {
     return info->Invoke(instance, id, flags, params, result, excepInfo, argErr);
   }

@@ -1,5 +1,7 @@
 #include "ControlWindow.h"
 
+#include "forms/PaintDC.h"
+
 namespace formsrt {
 
 namespace {

@@ -76,7 +76,10 @@ class ByteWriter {
   std::vector<BYTE> bytes_;
 };
 
+// Nothing is asked of the stream for no bytes: an empty payload's buffer may
+// be null, which a stream may refuse (STG_E_INVALIDPOINTER).
 void ReadExactly(IStream* stream, void* into, ULONG count) {
+  if (count == 0) return;
   ULONG read = 0;
   HRESULT hr = stream->Read(into, count, &read);
   if (FAILED(hr)) throw RuntimeError(hr, StandardErrorText(error::AutomationError));

@@ -34,13 +34,14 @@ ComPtr<ITypeInfo> TypeInfoOf(ITypeLib* library, REFIID iid) {
   return info;
 }
 
-ComPtr<IPictureDisp> IconPicture(HICON icon, bool owned) {
+// A picture that shows the icon without owning it.
+ComPtr<IPictureDisp> IconPicture(HICON icon) {
   PICTDESC description{};
   description.cbSizeofstruct = sizeof(description);
   description.picType = PICTYPE_ICON;
   description.icon.hicon = icon;
   ComPtr<IPictureDisp> picture;
-  ThrowIfFailed(::OleCreatePictureIndirect(&description, IID_IPictureDisp, owned, picture.PutVoid()));
+  ThrowIfFailed(::OleCreatePictureIndirect(&description, IID_IPictureDisp, FALSE, picture.PutVoid()));
   return picture;
 }
 
@@ -76,7 +77,7 @@ ComPtr<Form> Form::Create(std::wstring_view caption, const TwipsRect& clientBoun
 Form::Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds)
     : DispatchImpl(TypeInfoOf(library, IID_IRuntimeForm)),
       menuTypeInfo_(TypeInfoOf(library, IID_IRuntimeMenu)),
-      icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION), false)) {
+      icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION))) {
   RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
   std::wstring text(caption);
   window_ = CreateRuntimeWindow(
@@ -124,18 +125,14 @@ HWND Form::RequireWindow() const {
 }
 
 void Form::SetIcon(HICON icon) {
-  ComPtr<IPictureDisp> picture;
-  try {
-    picture = IconPicture(icon, true);
-  } catch (...) {
-    ::DestroyIcon(icon);
-    throw;
-  }
+  IconHandle owned(icon);
+  ComPtr<IPictureDisp> picture = IconPicture(icon);
   if (HWND hwnd = Handle()) {
     ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
   icon_ = std::move(picture);
+  ownIcon_ = std::move(owned);  // the icon it replaces goes with `owned`
 }
 
 ComPtr<Menu> Form::AddMenu(std::wstring_view caption) {

@@ -31,6 +31,7 @@
 #include "com/Bstr.h"
 #include "com/ComModule.h"
 #include "com/TypeLibDispatch.h"
+#include "forms/IconHandle.h"
 #include "forms/Menu.h"
 #include "forms/TwipsRect.h"
 #include "forms/WindowClass.h"
@@ -69,6 +70,8 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   bool Unload();
 
   // Takes ownership of the icon: it shows in the title bar and as "Icon".
+  // The form destroys it (through the platform seam) when the form object
+  // goes; a picture that "Icon" gave shows it until then.
   void SetIcon(HICON icon);
 
   // A control placed on this form: Control(parent window, arguments...).
@@ -132,6 +135,7 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   template <class Body>
   HRESULT Guard(Body&& body);
 
+  IconHandle ownIcon_;  // first: it outlives the window and the picture that show it
   WindowHandle window_;
   ComPtr<ITypeInfo> menuTypeInfo_;
   ComPtr<IPictureDisp> icon_;

@@ -21,6 +21,11 @@ void DispatchFormMessage(MSG& message) {
   ::DispatchMessageW(&message);
 }
 
+void DispatchWaitingMessages() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchFormMessage(message);
+}
+
 void RunMessageLoop(const Form& form) {
   MSG message;
   while (form.IsLoaded() && ::GetMessageW(&message, nullptr, 0, 0) > 0) {

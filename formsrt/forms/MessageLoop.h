@@ -11,6 +11,9 @@ class Form;
 // (Tab between its controls, Alt+access key to click a button).
 void DispatchFormMessage(MSG& message);
 
+// Dispatches every message waiting now, without waiting for more.
+void DispatchWaitingMessages();
+
 // Runs the thread's messages until the form unloads or WM_QUIT arrives.
 void RunMessageLoop(const Form& form);
 

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "com/Platform.h"
+#include "forms/WindowDC.h"
+
 namespace formsrt {
 
 namespace {
@@ -10,9 +13,8 @@ constexpr float kTwipsPerInch = 1440.0f;
 constexpr int kDefaultPixelsPerInch = 96;  // USER_DEFAULT_SCREEN_DPI of later headers
 
 int ScreenPixelsPerInch(int axis) {
-  HDC screen = ::GetDC(nullptr);
-  int dpi = screen ? ::GetDeviceCaps(screen, axis) : 0;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  WindowDC screen(nullptr);
+  int dpi = screen.Get() ? Gdi32().GetDeviceCaps(screen.Get(), axis) : 0;
   return dpi > 0 ? dpi : kDefaultPixelsPerInch;
 }
 

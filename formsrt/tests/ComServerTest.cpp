@@ -248,6 +248,22 @@ TEST_F(ComServerTest, DispatchParametersThatContradictThemselvesAreRefused) {
                                                result.Raw(), nullptr, nullptr));
     EXPECT_EQ(VT_EMPTY, result.Type());  // set before the refusal
   }
+  // Twice(long*): a null reference, typed or through a variant, never
+  // reaches the member as a null pointer.
+  VARIANT nullLong;
+  V_VT(&nullLong) = VT_BYREF | VT_I4;
+  V_I4REF(&nullLong) = nullptr;
+  VARIANT throughVariant;
+  V_VT(&throughVariant) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&throughVariant) = &nullLong;
+  for (VARIANT reference : {nullLong, throughVariant}) {
+    DISPPARAMS params{&reference, nullptr, 1, 0};
+    Variant result;
+    UINT argErr = 99;
+    EXPECT_EQ(DISP_E_TYPEMISMATCH, calculator->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                                      result.Put(), nullptr, &argErr));
+    EXPECT_EQ(0u, argErr);
+  }
 }
 
 TEST_F(ComServerTest, RuntimeErrorsReachTheClientWithTheirNumberAndText) {
@@ -258,12 +274,21 @@ TEST_F(ComServerTest, RuntimeErrorsReachTheClientWithTheirNumberAndText) {
   EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID_ICalculator));
 
   const std::pair<long, const wchar_t*> cases[] = {
+      {5, L"Invalid procedure call or argument"},
       {6, L"Overflow"},
+      {7, L"Out of memory"},
+      {9, L"Subscript out of range"},
       {13, L"Type mismatch"},
       {53, L"File not found"},
       {91, L"Object variable or With block variable not set"},
+      {380, L"Invalid property value"},
       {424, L"Object required"},
+      {429, L"ActiveX component can't create object"},
       {438, L"Object doesn't support this property or method"},
+      {440, L"Automation error"},
+      {449, L"Argument not optional"},
+      {450, L"Wrong number of arguments or invalid property assignment"},
+      {1001, L"Application-defined or object-defined error"},
   };
   for (const auto& [number, text] : cases) {
     SCOPED_TRACE(number);
@@ -286,4 +311,23 @@ TEST_F(ComServerTest, RuntimeErrorsReachTheClientWithTheirNumberAndText) {
   LONG sum = 0;
   EXPECT_EQ(static_cast<HRESULT>(0x800A0006), calculator->Add(0x7FFFFFFF, 1, &sum));
   EXPECT_EQ(E_OUTOFMEMORY, calculator->Exhaust());
+}
+
+// A client that reads the error information after a call that succeeded
+// must not find the description of an earlier failure.
+TEST_F(ComServerTest, ASuccessfulCallLeavesNoErrorInformation) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+  LONG sum = 0;
+  ASSERT_EQ(static_cast<HRESULT>(0x800A0006), calculator->Add(0x7FFFFFFF, 1, &sum));
+  EXPECT_EQ(S_OK, calculator->Add(1, 2, &sum));
+  ComPtr<IErrorInfo> stale;
+  EXPECT_EQ(S_FALSE, ::GetErrorInfo(0, stale.Put()));
+
+  ASSERT_EQ(static_cast<HRESULT>(0x800A0009), calculator->RaiseError(9));
+  InvokeOutcome add;
+  Invoke(calculator.Get(), 1, DISPATCH_METHOD, {Variant::FromInt32(1).Get(), Variant::FromInt32(2).Get()},
+         add);
+  EXPECT_EQ(S_OK, add.hr);
+  EXPECT_EQ(S_FALSE, ::GetErrorInfo(0, stale.Put()));
 }

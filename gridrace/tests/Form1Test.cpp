@@ -1,12 +1,16 @@
 // Form1 in process, with the multimedia timer faked through the platform
-// seam: what the test run asks of the timer, and where a failure stops it.
+// seam and the grid stand-ins made from their own code here: what the test
+// run asks of the timer, every call it makes on the three controls, and
+// where a failure stops it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "CallLog.h"
 #include "Form1.h"
+#include "StandinsInThisProcess.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
 
@@ -86,10 +90,103 @@ class Form1Test : public ::testing::Test {
   }
 
   PlatformOverride<WinmmApi> winmm_{Winmm()};
+  standins::StandinsInThisProcess standins_;  // before the form, which creates them
   gridrace::Form1 form_;
 };
 
+std::wstring Quoted(const std::wstring& text) { return L"String \"" + text + L"\""; }
+
+std::wstring N(LONG number) { return std::to_wstring(number); }
+
+std::wstring Cell(LONG row, LONG column) { return L"Row" + N(row) + L";Col" + N(column); }
+
+// The calls of each fill as its table lists them, for `rows` rows.
+std::vector<std::wstring> ListViewFill(LONG rows) {
+  const std::wstring omitted = L"omitted";
+  std::vector<std::wstring> calls = {L"ListView.ListItems", L"ListItems.Clear()",
+                                     L"ListView.ColumnHeaders", L"ColumnHeaders.Clear()"};
+  for (LONG c = 1; c <= 10; ++c) {
+    calls.push_back(L"ListView.ColumnHeaders");
+    calls.push_back(L"ColumnHeaders.Add(omitted, omitted, " + Quoted(L"Col" + N(c)) +
+                    L", omitted, omitted)");
+  }
+  for (LONG i = 1; i <= rows; ++i) {
+    calls.push_back(L"ListView.ListItems");
+    calls.push_back(L"ListItems.Add(omitted, omitted, " + Quoted(L"Row" + N(i) + L";Col 1") +
+                    L", omitted, omitted)");
+    for (LONG c = 2; c <= 10; ++c) {
+      calls.push_back(L"ListItem.SubItems(Integer " + N(c - 1) + L") = " + Quoted(Cell(i, c)));
+    }
+  }
+  return calls;
+}
+
+std::vector<std::wstring> CvntGridFill(LONG rows) {
+  std::vector<std::wstring> calls = {L"cvntGrid.Redraw = Boolean False",
+                                     L"cvntGrid.Clear(Boolean True)"};
+  for (LONG c = 1; c <= 10; ++c) {
+    calls.push_back(L"cvntGrid.AddColumn(String null, " + Quoted(L"Col" + N(c)) + L")");
+  }
+  calls.push_back(L"cvntGrid.Rows = Long& " + N(rows));
+  for (LONG i = 1; i <= rows; ++i) {
+    for (LONG c = 1; c <= 10; ++c) {
+      calls.push_back(L"cvntGrid.CellText(Long& " + N(i) + L", Long& " + N(c) + L") = " +
+                      Quoted(Cell(i, c)));
+    }
+  }
+  calls.push_back(L"cvntGrid.Redraw = Boolean True");
+  return calls;
+}
+
+std::vector<std::wstring> FlexGridFill(LONG rows) {
+  std::vector<std::wstring> calls = {L"FlexGrid.Redraw = Boolean False", L"FlexGrid.Cols = Long 10",
+                                     L"FlexGrid.FixedCols = Long 0",
+                                     L"FlexGrid.Rows = Long " + N(rows + 1),
+                                     L"FlexGrid.Row = Long 0"};
+  for (LONG c = 1; c <= 10; ++c) {
+    calls.push_back(L"FlexGrid.Col = Long " + N(c - 1));
+    calls.push_back(L"FlexGrid.Text = " + Quoted(L"Col" + N(c)));
+  }
+  calls.push_back(L"FlexGrid.FixedRows = Long 1");
+  for (LONG i = 1; i <= rows; ++i) {
+    for (LONG c = 1; c <= 10; ++c) {
+      calls.push_back(L"FlexGrid.Row = Long& " + N(i));
+      calls.push_back(L"FlexGrid.Col = Long " + N(c - 1));
+      calls.push_back(L"FlexGrid.Text = " + Quoted(Cell(i, c)));
+    }
+  }
+  calls.push_back(L"FlexGrid.Redraw = Boolean True");
+  return calls;
+}
+
+// Call by call: the first that differs, with its number.
+void ExpectCalls(const std::vector<std::wstring>& expected, const std::vector<std::wstring>& made) {
+  for (size_t i = 0; i < std::max(expected.size(), made.size()); ++i) {
+    std::wstring want = i < expected.size() ? expected[i] : L"(no more calls)";
+    std::wstring got = i < made.size() ? made[i] : L"(no more calls)";
+    if (want != got) {
+      ADD_FAILURE() << "call " << i << ": expected " << testing::PrintToString(want) << ", made "
+                    << testing::PrintToString(got);
+      return;
+    }
+  }
+}
+
 }  // namespace
+
+TEST_F(Form1Test, EachFillMakesTheCallsOfItsTableInOrder) {
+  for (LONG rows : {2, 0}) {
+    SCOPED_TRACE(rows);
+    SetRows(std::to_wstring(rows).c_str());
+    standins::CallLog log;
+    EXPECT_EQ(0, ClickError());
+    std::vector<std::wstring> expected = ListViewFill(rows);
+    for (auto fill : {CvntGridFill(rows), FlexGridFill(rows)}) {
+      expected.insert(expected.end(), fill.begin(), fill.end());
+    }
+    ExpectCalls(expected, log.Calls());
+  }
+}
 
 TEST_F(Form1Test, RaisesTheTimerResolutionAroundTheThreeTimedFills) {
   SetRows(L"3");

@@ -2,24 +2,18 @@
 
 #include <chrono>
 #include <exception>
+#include <string>
 #include <utility>
 
 #include "ProcessMemory.h"
 #include "com/RuntimeError.h"
+#include "forms/MessageLoop.h"
 
 namespace soak {
 
 namespace {
 
 constexpr int kWarmUpRounds = 2;
-
-void HandleWaitingMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
 
 std::wstring Describe(const std::exception_ptr& failure) {
   try {
@@ -28,6 +22,9 @@ std::wstring Describe(const std::exception_ptr& failure) {
     return L"error " + std::to_wstring(error.Number());
   } catch (const formsrt::ComError& error) {
     return L"HRESULT " + std::to_wstring(static_cast<unsigned long>(error.Result()));
+  } catch (const std::exception& error) {
+    std::string what = error.what();
+    return std::wstring(what.begin(), what.end());
   } catch (...) {
     return L"exception";
   }
@@ -62,7 +59,7 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
                                const std::function<long()>& once) {
   for (int round = 0; round < kWarmUpRounds; ++round) {
     once();
-    HandleWaitingMessages();
+    formsrt::DispatchWaitingMessages();
   }
   failed_.clear();
   SeamCounts countsBefore = Counts();
@@ -71,7 +68,7 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
   long long memory[3] = {PrivateBytes()};
   for (long i = 0; i < repetitions; ++i) {
     failures += once();
-    HandleWaitingMessages();
+    formsrt::DispatchWaitingMessages();
     if (i + 1 == repetitions / 2) memory[1] = PrivateBytes();
   }
   memory[2] = PrivateBytes();
@@ -82,18 +79,27 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
           Counts() - countsBefore,
           {memory[1] - memory[0], memory[2] - memory[1]},
           failures,
-          std::move(failed_)};
+          std::move(failed_),
+          0,
+          0};
+}
+
+// Once the objects of a phase are gone, the module must hold none.
+PhaseResult ClassSoak::Finished(PhaseResult phase) const {
+  formsrt::DispatchWaitingMessages();
+  module_.ComCounts(phase.objectsLeft, phase.locksLeft);
+  return phase;
 }
 
 std::vector<PhaseResult> ClassSoak::Run(const SoakedClass& soaked) {
   std::vector<PhaseResult> results;
   std::wstring name(soaked.name);
-  results.push_back(Measure(name + L": created, used and released", options_.creations, [&] {
+  results.push_back(Finished(Measure(name + L": created, used and released", options_.creations, [&] {
     return Attempt(
         L"create and use", [&](IDispatch*) { soaked.use(Create(soaked).Get()); }, nullptr);
-  }));
+  })));
   if (soaked.isControl) {
-    results.push_back(
+    results.push_back(Finished(
         Measure(name + L": created, used and released in AtlAxWin", options_.creations, [&] {
           return Attempt(
               L"host and use",
@@ -102,15 +108,17 @@ std::vector<PhaseResult> ClassSoak::Run(const SoakedClass& soaked) {
                 soaked.use(container_.Control(window.get()).Get());
               },
               nullptr);
-        }));
+        })));
   }
   formsrt::ComPtr<IDispatch> object = Create(soaked);
-  results.push_back(Measure(name + L": each member called", options_.calls, [&] {
+  PhaseResult members = Measure(name + L": each member called", options_.calls, [&] {
     long failures = 0;
     for (const MemberCall& member : soaked.members)
       failures += Attempt(member.name, member.call, object.Get());
     return failures;
-  }));
+  });
+  object.Reset();
+  results.push_back(Finished(std::move(members)));
   return results;
 }
 

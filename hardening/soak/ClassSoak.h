@@ -2,8 +2,9 @@
 // container and (for a control) inside the platform's container, then calls
 // each of its members `calls` times on one object. Every phase is measured
 // after two rounds of warming up (first-use caches are no leak): what the
-// counting seams saw acquired and released, and the change of private
-// memory in each half of the phase.
+// counting seams saw acquired and released, the change of private memory in
+// each half of the phase, and the module's COM objects and locks once the
+// phase's objects are released.
 #pragma once
 
 #include <functional>
@@ -13,23 +14,12 @@
 
 #include "AtlContainer.h"
 #include "CountingSeam.h"
+#include "PhaseResult.h"
 #include "SoakModuleLibrary.h"
 #include "SoakOptions.h"
 #include "SoakedClass.h"
 
 namespace soak {
-
-struct PhaseResult {
-  std::wstring what;
-  long repetitions;
-  double seconds;
-  SeamCounts counts;  // the soak module's and the soak program's own seam together
-  // A leak grows memory in both halves alike; the platform's own one-off
-  // allocations (a thread of the sound system, a heap extended) land in one.
-  long long memoryChange[2];
-  long failures;
-  std::set<std::wstring> failed;  // what failed, once each
-};
 
 class ClassSoak {
  public:
@@ -44,6 +34,7 @@ class ClassSoak {
   // Runs `once` (which returns its failures) `repetitions` times after the
   // warm-up, handling the thread's messages after each.
   PhaseResult Measure(std::wstring what, long repetitions, const std::function<long()>& once);
+  PhaseResult Finished(PhaseResult phase) const;
   // One call; a failure is counted and remembered, never thrown.
   long Attempt(const wchar_t* what, const Call& call, IDispatch* object);
 

@@ -1,5 +1,6 @@
 #include "CountingSeam.h"
 
+#include <map>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -12,10 +13,12 @@ namespace {
 using TimerKey = std::pair<HWND, UINT_PTR>;
 using SubclassKey = std::tuple<HWND, SUBCLASSPROC, UINT_PTR>;
 using TrayIconKey = std::pair<HWND, UINT>;
+using SelectionKey = std::pair<HDC, DWORD>;  // a context and a kind of object (OBJ_FONT, ...)
 
 // The seam as it was before counting began: the functions the wrappers call.
 struct RealPlatform {
   formsrt::User32Api user32;
+  formsrt::Gdi32Api gdi32;
   formsrt::Shell32Api shell32;
   formsrt::Kernel32Api kernel32;
   formsrt::WinmmApi winmm;
@@ -30,6 +33,11 @@ struct Ledger {
   std::set<SubclassKey> subclasses;
   std::set<TrayIconKey> trayIcons;
   std::set<HANDLE> startHandles;
+  std::set<HGDIOBJ> fonts;
+  std::set<HGDIOBJ> bitmaps;
+  std::set<HICON> icons;
+  // The object that a context held before its first selection of each kind.
+  std::map<SelectionKey, HGDIOBJ> originalSelections;
   HMIXER sharedMixer = nullptr;
 };
 
@@ -201,16 +209,105 @@ BOOL WINAPI CountingRemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UI
   return done;
 }
 
+// Device contexts: every one acquired must be given back; the handles are
+// the platform's to reuse, so only the numbers are compared. A call that
+// succeeded counts.
+template <class Result>
+Result CountedContext(Result result, void (*count)(Tally&)) {
+  if (result) count(ledger->counts.deviceContexts);
+  return result;
+}
+
+HDC WINAPI CountingGetDC(HWND window) {
+  return CountedContext(ledger->real.user32.GetDC(window), Acquire);
+}
+
+int WINAPI CountingReleaseDC(HWND window, HDC dc) {
+  return CountedContext(ledger->real.user32.ReleaseDC(window, dc), Release);
+}
+
+HDC WINAPI CountingBeginPaint(HWND window, LPPAINTSTRUCT paint) {
+  return CountedContext(ledger->real.user32.BeginPaint(window, paint), Acquire);
+}
+
+BOOL WINAPI CountingEndPaint(HWND window, const PAINTSTRUCT* paint) {
+  return CountedContext(ledger->real.user32.EndPaint(window, paint), Release);
+}
+
+HDC WINAPI CountingCreateCompatibleDC(HDC like) {
+  return CountedContext(ledger->real.gdi32.CreateCompatibleDC(like), Acquire);
+}
+
+BOOL WINAPI CountingDeleteDC(HDC dc) {
+  return CountedContext(ledger->real.gdi32.DeleteDC(dc), Release);
+}
+
+// A selection is held from the first object of a kind selected into a
+// context until the object it replaced is selected back.
+HGDIOBJ WINAPI CountingSelectObject(HDC dc, HGDIOBJ object) {
+  HGDIOBJ previous = ledger->real.gdi32.SelectObject(dc, object);
+  if (!previous || previous == HGDI_ERROR) return previous;
+  SelectionKey key{dc, ::GetObjectType(object)};
+  auto original = ledger->originalSelections.find(key);
+  if (original == ledger->originalSelections.end()) {
+    ledger->originalSelections.emplace(key, previous);
+    Acquire(ledger->counts.selections);
+  } else if (original->second == object) {
+    ledger->originalSelections.erase(original);
+    Release(ledger->counts.selections);
+  }
+  return previous;
+}
+
+HFONT WINAPI CountingCreateFontW(int height, int width, int escapement, int orientation,
+                                 int weight, DWORD italic, DWORD underline, DWORD strikeOut,
+                                 DWORD charSet, DWORD precision, DWORD clipPrecision,
+                                 DWORD quality, DWORD pitchAndFamily, LPCWSTR face) {
+  HFONT font = ledger->real.gdi32.CreateFontW(height, width, escapement, orientation, weight,
+                                              italic, underline, strikeOut, charSet, precision,
+                                              clipPrecision, quality, pitchAndFamily, face);
+  if (font && ledger->fonts.insert(font).second) Acquire(ledger->counts.fonts);
+  return font;
+}
+
+BOOL WINAPI CountingDeleteObject(HGDIOBJ object) {
+  BOOL deleted = ledger->real.gdi32.DeleteObject(object);
+  if (!deleted) return deleted;
+  if (ledger->fonts.erase(object)) Release(ledger->counts.fonts);
+  if (ledger->bitmaps.erase(object)) Release(ledger->counts.bitmaps);
+  return deleted;
+}
+
+HANDLE WINAPI CountingLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int height,
+                                 UINT flags) {
+  HANDLE image = ledger->real.user32.LoadImageW(module, name, type, width, height, flags);
+  if (!image || (flags & LR_SHARED)) return image;  // a shared image is never destroyed
+  if (type == IMAGE_BITMAP && ledger->bitmaps.insert(image).second) {
+    Acquire(ledger->counts.bitmaps);
+  }
+  if (type == IMAGE_ICON && ledger->icons.insert(static_cast<HICON>(image)).second) {
+    Acquire(ledger->counts.icons);
+  }
+  return image;
+}
+
+BOOL WINAPI CountingDestroyIcon(HICON icon) {
+  BOOL destroyed = ledger->real.user32.DestroyIcon(icon);
+  if (destroyed && ledger->icons.erase(icon)) Release(ledger->counts.icons);
+  return destroyed;
+}
+
 }  // namespace
 
 CountingSeam::CountingSeam()
     : user32_(formsrt::User32()),
+      gdi32_(formsrt::Gdi32()),
       shell32_(formsrt::Shell32()),
       kernel32_(formsrt::Kernel32()),
       winmm_(formsrt::Winmm()),
       comctl32_(formsrt::Comctl32()) {
   ledger = std::make_unique<Ledger>();
-  ledger->real = {formsrt::User32(), formsrt::Shell32(), formsrt::Kernel32(), formsrt::Winmm(),
+  ledger->real = {formsrt::User32(), formsrt::Gdi32(), formsrt::Shell32(), formsrt::Kernel32(), formsrt::Winmm(),
                   formsrt::Comctl32()};
   user32_->CreateWindowExW = CountingCreateWindowExW;
   user32_->DestroyWindow = CountingDestroyWindow;
@@ -220,6 +317,17 @@ CountingSeam::CountingSeam()
   user32_->SetCursorPos = FakeSetCursorPos;
   user32_->SystemParametersInfoA = GuardedSystemParametersInfoA;
   user32_->SendMessageA = GuardedSendMessageA;
+  user32_->GetDC = CountingGetDC;
+  user32_->ReleaseDC = CountingReleaseDC;
+  user32_->BeginPaint = CountingBeginPaint;
+  user32_->EndPaint = CountingEndPaint;
+  user32_->LoadImageW = CountingLoadImageW;
+  user32_->DestroyIcon = CountingDestroyIcon;
+  gdi32_->CreateCompatibleDC = CountingCreateCompatibleDC;
+  gdi32_->DeleteDC = CountingDeleteDC;
+  gdi32_->SelectObject = CountingSelectObject;
+  gdi32_->CreateFontW = CountingCreateFontW;
+  gdi32_->DeleteObject = CountingDeleteObject;
   shell32_->Shell_NotifyIconA = CountingShellNotifyIconA;
   shell32_->ShellExecuteW = FakeShellExecuteW;
   kernel32_->CreateProcessW = FakeCreateProcessW;

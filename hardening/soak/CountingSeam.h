@@ -1,7 +1,8 @@
 // Wraps the platform seam of the module it is linked into with counting
 // functions, for as long as the object lives: windows, timers, global
-// blocks, mixer handles, window subclasses, tray icons and the handles of a
-// program start are counted as they are acquired and released.
+// blocks, mixer handles, window subclasses, tray icons, the handles of a
+// program start, fonts, bitmaps, icons, device contexts and the objects
+// selected into them are counted as they are acquired and released.
 //
 // What must not happen for real in a soak is answered by fakes, and counted
 // as faked: message boxes (IDOK), program starts (two real event handles
@@ -34,6 +35,7 @@ class CountingSeam {
 
  private:
   formsrt::PlatformOverride<formsrt::User32Api> user32_;
+  formsrt::PlatformOverride<formsrt::Gdi32Api> gdi32_;
   formsrt::PlatformOverride<formsrt::Shell32Api> shell32_;
   formsrt::PlatformOverride<formsrt::Kernel32Api> kernel32_;
   formsrt::PlatformOverride<formsrt::WinmmApi> winmm_;

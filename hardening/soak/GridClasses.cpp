@@ -36,7 +36,7 @@ SoakedClass ListView() {
           CLSID_ListView,
           L"ComctlLib.ListView",
           true,
-          Each({addColumns, addItem}),
+          Each({addColumns, addItem, Drawn()}),
           {{L"ColumnHeaders.Add", addColumns},
            {L"ColumnHeaders.Count", Through(L"ColumnHeaders", {}, Get(L"Count"))},
            {L"ColumnHeader.Text", OfFirstColumn(Get(L"Text"))},
@@ -51,6 +51,7 @@ SoakedClass ListView() {
             OfFirstItem(Method(L"SubItems", {Variant::FromInt16(1)}, Passing::Value))},
            {L"ListItem.Index", OfFirstItem(Get(L"Index"))},
            {L"ListItems.Clear", Through(L"ListItems", {}, Method(L"Clear"))},
+           {L"(drawn)", Drawn()},
            {L"ColumnHeaders.Clear", Through(L"ColumnHeaders", {}, Method(L"Clear"))}}};
 }
 
@@ -60,7 +61,7 @@ SoakedClass FlexGrid() {
           CLSID_FlexGrid,
           L"MSFlexGridLib.MSFlexGrid",
           true,
-          Each({shape, Put(L"Text", {Text(L"Cell")})}),
+          Each({shape, Put(L"Text", {Text(L"Cell")}), Drawn()}),
           {{L"Redraw (put)", Put(L"Redraw", {Flag(false)})},
            {L"Redraw (get)", Get(L"Redraw")},
            {L"Rows and Cols (put)", shape},
@@ -77,6 +78,7 @@ SoakedClass FlexGrid() {
            {L"Text (put)", Put(L"Text", {Text(L"Cell")})},
            {L"Text (get)", Get(L"Text")},
            {L"TextMatrix", Method(L"TextMatrix", {Number(2), Number(2)}, Passing::Value)},
+           {L"(drawn)", Drawn()},
            {L"Redraw (put True)", Put(L"Redraw", {Flag(true)})},
            {L"Rows (put 1)", Put(L"Rows", {Number(1)})}}};
 }
@@ -103,7 +105,7 @@ SoakedClass CvntGrid() {
       CLSID_cvntGrid,
       L"CorvantisGrid.cvntGrid",
       true,
-      Each({addColumn, setRows}),
+      Each({addColumn, setRows, Drawn()}),
       {{L"Redraw (put)", Put(L"Redraw", {Flag(false)})},
        {L"Redraw (get)", Get(L"Redraw")},
        {L"AddColumn", addColumn},
@@ -116,6 +118,7 @@ SoakedClass CvntGrid() {
        {L"DisableIcons", Get(L"DisableIcons")},
        {L"BackgroundPictureWidth", Get(L"BackgroundPictureWidth")},
        {L"BackgroundPictureHeight", Get(L"BackgroundPictureHeight")},
+       {L"(drawn)", Drawn()},
        {L"Redraw (put True)", Put(L"Redraw", {Flag(true)})},
        {L"Clear", Method(L"Clear", {Flag(true)}, Passing::Value)}}};
 }

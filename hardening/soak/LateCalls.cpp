@@ -10,8 +10,8 @@ namespace {
 
 using formsrt::Variant;
 
-void Invoke(IDispatch* object, const wchar_t* name, WORD flags,
-            const std::vector<Variant>& arguments, Passing passing) {
+Variant Invoke(IDispatch* object, const wchar_t* name, WORD flags,
+               const std::vector<Variant>& arguments, Passing passing) {
   std::vector<Variant> variables(arguments);
   std::vector<VARIANT> passed(variables.size());
   for (size_t i = 0; i < variables.size(); ++i) {
@@ -30,7 +30,7 @@ void Invoke(IDispatch* object, const wchar_t* name, WORD flags,
         break;
     }
   }
-  formsrt::InvokeMember(object, formsrt::LookupMember(object, name), flags, passed);
+  return formsrt::InvokeMember(object, formsrt::LookupMember(object, name), flags, passed);
 }
 
 }  // namespace
@@ -38,6 +38,13 @@ void Invoke(IDispatch* object, const wchar_t* name, WORD flags,
 Call Method(const wchar_t* name, std::vector<Variant> arguments, Passing passing) {
   return [name, arguments = std::move(arguments), passing](IDispatch* object) {
     Invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, passing);
+  };
+}
+
+Call CheckedMethod(const wchar_t* name, std::vector<Variant> arguments, ResultCheck check) {
+  return [name, arguments = std::move(arguments), check = std::move(check)](IDispatch* object) {
+    check(Invoke(object, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments,
+                 Passing::Variable));
   };
 }
 

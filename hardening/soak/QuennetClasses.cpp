@@ -49,6 +49,7 @@ std::vector<MemberCall> Members(const SoakHost& host) {
       {L"FCxGMP_Y", Method(L"FCxGMP_Y")},
       {L"FCxGMP_X", Method(L"FCxGMP_X")},
       {L"FCxTransparent", Method(L"FCxTransparent", {form})},
+      {L"(drawn)", Drawn()},
   };
 }
 
@@ -61,7 +62,7 @@ std::vector<SoakedClass> QuennetClasses(const SoakHost& host) {
   Variant menu = Variant::FromDispatch(host.menu.Get());
   return {{L"QuennetCtl", CLSID_QuennetCtl, L"Quennet.QuennetCtl", true,
            Each({Put(L"STxTrayTTT", {Text(L"Soak")}), Method(L"STxLoadIcon", {form, menu}),
-                 Method(L"FCxFlashWindow", {form})}),
+                 Method(L"FCxFlashWindow", {form}), Drawn()}),
            Members(host)}};
 }
 

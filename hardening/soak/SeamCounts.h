@@ -21,20 +21,45 @@ struct SeamCounts {
   Tally subclasses;     // SetWindowSubclass; RemoveWindowSubclass, or ended with the window
   Tally trayIcons;      // Shell_NotifyIconA NIM_ADD; NIM_DELETE
   Tally kernelHandles;  // the handles of a (faked) program start; CloseHandle
+  Tally fonts;          // CreateFontW; DeleteObject
+  Tally bitmaps;        // LoadImageW of a bitmap; DeleteObject
+  Tally icons;          // LoadImageW of an icon, not shared; DestroyIcon
+  Tally deviceContexts; // GetDC, BeginPaint, CreateCompatibleDC; ReleaseDC, EndPaint, DeleteDC
+  Tally selections;     // SelectObject of a context's first object of a kind; its first back
   long fakedCalls = 0;  // message boxes, program starts and desktop changes answered by fakes
+};
+
+// Every tally of SeamCounts with its name, for reports and sums.
+struct NamedTally {
+  const char* name;
+  Tally SeamCounts::*tally;
+};
+inline constexpr NamedTally kTallies[] = {
+    {"windows", &SeamCounts::windows},
+    {"timers", &SeamCounts::timers},
+    {"global blocks", &SeamCounts::globalBlocks},
+    {"mixer handles", &SeamCounts::mixerHandles},
+    {"subclasses", &SeamCounts::subclasses},
+    {"tray icons", &SeamCounts::trayIcons},
+    {"kernel handles", &SeamCounts::kernelHandles},
+    {"fonts", &SeamCounts::fonts},
+    {"bitmaps", &SeamCounts::bitmaps},
+    {"icons", &SeamCounts::icons},
+    {"device contexts", &SeamCounts::deviceContexts},
+    {"selections", &SeamCounts::selections},
 };
 
 // Counts of one seam plus another's, and the change from one reading to a later one.
 template <class Operation>
 SeamCounts Combine(const SeamCounts& a, const SeamCounts& b, Operation operation) {
-  auto tally = [&](Tally SeamCounts::*field) {
-    return Tally{operation((a.*field).acquired, (b.*field).acquired),
-                 operation((a.*field).released, (b.*field).released)};
-  };
-  return {tally(&SeamCounts::windows),       tally(&SeamCounts::timers),
-          tally(&SeamCounts::globalBlocks),  tally(&SeamCounts::mixerHandles),
-          tally(&SeamCounts::subclasses),    tally(&SeamCounts::trayIcons),
-          tally(&SeamCounts::kernelHandles), operation(a.fakedCalls, b.fakedCalls)};
+  SeamCounts combined;
+  for (const NamedTally& named : kTallies) {
+    const Tally& x = a.*named.tally;
+    const Tally& y = b.*named.tally;
+    combined.*named.tally = {operation(x.acquired, y.acquired), operation(x.released, y.released)};
+  }
+  combined.fakedCalls = operation(a.fakedCalls, b.fakedCalls);
+  return combined;
 }
 
 inline SeamCounts operator+(const SeamCounts& a, const SeamCounts& b) {

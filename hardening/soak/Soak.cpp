@@ -21,6 +21,7 @@
 #include "AtlContainer.h"
 #include "ClassSoak.h"
 #include "CountingSeam.h"
+#include "MixerSettingsKept.h"
 #include "SoakModuleLibrary.h"
 #include "SoakOptions.h"
 #include "SoakReport.h"
@@ -68,6 +69,7 @@ bool SoakModule(const SoakModuleClasses& module, const SoakOptions& options, Cou
 
 int Run(const SoakOptions& options) {
   CountingSeam hostSeam;  // the soak program's own copy of the runtime: its form
+  vanterbox_direct::MixerSettingsKept mixerSettings;  // the set members change them
   formsrt::ComPtr<formsrt::Form> form = formsrt::Form::Create(L"Soak", {0, 0, 4800, 3600});
   form->Show();
   formsrt::ComPtr<IDispatch> menu(form->AddMenu(L"Soak").Get());

@@ -28,4 +28,9 @@ void WINAPI SoakReadCounts(soak::SeamCounts* counts) {
 
 void WINAPI SoakStopCounting() { seam.reset(); }
 
+void WINAPI SoakComCounts(long* objects, long* locks) {
+  if (objects) *objects = formsrt::ActiveObjectCount();
+  if (locks) *locks = formsrt::ModuleLockCount();
+}
+
 }  // extern "C"

@@ -18,6 +18,7 @@ SoakModuleLibrary::SoakModuleLibrary(const wchar_t* fileName, std::span<const CL
   classObject_ = Entry<decltype(classObject_)>("SoakClassObject");
   readCounts_ = Entry<decltype(readCounts_)>("SoakReadCounts");
   stopCounting_ = Entry<decltype(stopCounting_)>("SoakStopCounting");
+  comCounts_ = Entry<decltype(comCounts_)>("SoakComCounts");
   Entry<void(WINAPI*)()>("SoakStartCounting")();
   try {
     for (const CLSID& clsid : classes) {
@@ -48,6 +49,12 @@ formsrt::ComPtr<IClassFactory> SoakModuleLibrary::ClassObject(REFCLSID clsid) co
     throw std::runtime_error("a soak module without the class asked for");
   }
   return factory;
+}
+
+// The class objects registered for the soak are the module's own objects too.
+void SoakModuleLibrary::ComCounts(long& objects, long& locks) const {
+  comCounts_(&objects, &locks);
+  objects -= static_cast<long>(registrations_.size());
 }
 
 SeamCounts SoakModuleLibrary::Counts() const {

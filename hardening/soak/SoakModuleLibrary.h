@@ -25,6 +25,9 @@ class SoakModuleLibrary {
 
   formsrt::ComPtr<IClassFactory> ClassObject(REFCLSID clsid) const;
   SeamCounts Counts() const;
+  // The module's live COM objects, other than the class objects registered
+  // for the soak, and its lock count.
+  void ComCounts(long& objects, long& locks) const;
 
  private:
   struct FreeModule {
@@ -40,6 +43,7 @@ class SoakModuleLibrary {
   HRESULT(WINAPI* classObject_)(REFCLSID, REFIID, void**);
   void(WINAPI* readCounts_)(SeamCounts*);
   void(WINAPI* stopCounting_)();
+  void(WINAPI* comCounts_)(long*, long*);
   std::vector<DWORD> registrations_;
 };
 

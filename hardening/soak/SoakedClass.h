@@ -52,6 +52,9 @@ enum class Passing { Variable, TypedReference, Value };
 // Calls by name; a property put takes the value as its last argument.
 Call Method(const wchar_t* name, std::vector<formsrt::Variant> arguments = {},
             Passing passing = Passing::Variable);
+// A method whose result `check` examines; it throws when the result is a failure.
+using ResultCheck = std::function<void(const formsrt::Variant& result)>;
+Call CheckedMethod(const wchar_t* name, std::vector<formsrt::Variant> arguments, ResultCheck check);
 Call Get(const wchar_t* name);
 Call Put(const wchar_t* name, std::vector<formsrt::Variant> arguments,
          Passing passing = Passing::Value);
@@ -59,6 +62,9 @@ Call Put(const wchar_t* name, std::vector<formsrt::Variant> arguments,
 Call Through(const wchar_t* holder, std::vector<formsrt::Variant> indexes, Call call);
 // The calls one after the other.
 Call Each(std::vector<Call> calls);
+// The object drawn into a memory device context through IViewObject::Draw,
+// as a container draws a control that is not in place.
+Call Drawn();
 
 // Every class the soak covers, by soak module.
 std::vector<SoakedClass> VanterboxClasses(const SoakHost& host);

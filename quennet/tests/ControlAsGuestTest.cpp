@@ -63,7 +63,7 @@ TEST_F(ControlAsGuest, AFailedTickEndsTheTickAndTheTimerGoesOn) {
   Variant form = Variant::FromDispatch(host_.form.Get());
   ASSERT_EQ(0, ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*form.Raw())}));
   control_->FlashTimer().SetInterval(50);
-  EXPECT_TRUE(PumpUntil([] { return g_failures >= 3; }, 3000));
+  EXPECT_TRUE(PumpMessagesUntil([] { return g_failures >= 3; }, 3000));
   EXPECT_TRUE(control_->FlashTimer().Enabled());
 }
 

@@ -137,7 +137,29 @@ TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
   ::DestroyWindow(form);
 }
 
-TEST_F(ControlTest, DrawsItsSurfaceWhenAsked) {
+// The bitmaps the control loads and deletes through the platform seam.
+std::vector<HANDLE> loadedBitmaps;
+std::vector<HGDIOBJ> deletedObjects;
+
+HANDLE WINAPI RecordingLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int height,
+                                  UINT flags) {
+  HANDLE image = ::LoadImageW(module, name, type, width, height, flags);
+  if (type == IMAGE_BITMAP) loadedBitmaps.push_back(image);
+  return image;
+}
+
+BOOL WINAPI RecordingDeleteObject(HGDIOBJ object) {
+  deletedObjects.push_back(object);
+  return ::DeleteObject(object);
+}
+
+TEST_F(ControlTest, DrawsItsSurfaceWithAPictureLoadedOnceAndDeletedWithTheControl) {
+  loadedBitmaps.clear();
+  deletedObjects.clear();
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  formsrt::PlatformOverride<formsrt::Gdi32Api> gdi32(formsrt::Gdi32());
+  user32->LoadImageW = RecordingLoadImageW;
+  gdi32->DeleteObject = RecordingDeleteObject;
   auto view = NewControl<IViewObject2>();
   HDC screen = ::GetDC(nullptr);
   HDC dc = ::CreateCompatibleDC(screen);
@@ -145,13 +167,20 @@ TEST_F(ControlTest, DrawsItsSurfaceWhenAsked) {
   ::ReleaseDC(nullptr, screen);
   HGDIOBJ previous = ::SelectObject(dc, bitmap);
   RECT all{0, 0, 48, 39};
-  ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
   RECTL bounds{0, 0, 48, 39};
-  EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
-                             nullptr, 0));
-  EXPECT_NE(RGB(255, 255, 255), ::GetPixel(dc, 0, 0));
+  for (int paint = 0; paint < 2; ++paint) {
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds,
+                               nullptr, nullptr, 0));
+    EXPECT_NE(RGB(255, 255, 255), ::GetPixel(dc, 0, 0));
+    EXPECT_EQ(bitmap, ::GetCurrentObject(dc, OBJ_BITMAP)) << "the caller's context keeps its own";
+  }
   EXPECT_EQ(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds,
                                       nullptr, nullptr, 0));
+  ASSERT_EQ(1u, loadedBitmaps.size()) << "the picture is loaded once, not for every paint";
+  EXPECT_TRUE(deletedObjects.empty());
+  view.Reset();
+  EXPECT_EQ(loadedBitmaps, std::vector<HANDLE>(deletedObjects.begin(), deletedObjects.end()));
   ::SelectObject(dc, previous);
   ::DeleteObject(bitmap);
   ::DeleteDC(dc);

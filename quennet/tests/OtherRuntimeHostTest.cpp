@@ -116,7 +116,7 @@ TEST_F(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithT
 TEST_F(OtherRuntimeHost, FlashingInvertsTheCaptionOfTheFormsWindowOnEveryTick) {
   control_->FlashTimer().SetInterval(50);
   ASSERT_EQ(0, Call(L"FCxFlashWindow", {form_.Get()}));
-  ASSERT_TRUE(PumpUntil([] { return g_flashed.size() >= 2; }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([] { return g_flashed.size() >= 2; }, 3000));
   EXPECT_EQ(std::vector<HWND>(g_flashed.size(), form_->Handle()), g_flashed);
 }
 
@@ -198,6 +198,6 @@ TEST_F(OtherRuntimeHost, AnObjectThatIsNoFormGivesError13AndTheKeptFormAndMenuSt
   ASSERT_EQ(1u, form_->PoppedUpMenus().size());
   EXPECT_EQ(IdentityOf(menus_.menu.Get()), form_->PoppedUpMenus()[0]);
   control_->FlashTimer().SetInterval(50);
-  ASSERT_TRUE(PumpUntil([] { return !g_flashed.empty(); }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([] { return !g_flashed.empty(); }, 3000));
   EXPECT_EQ(form_->Handle(), g_flashed[0]);
 }

@@ -216,6 +216,19 @@ TEST(Persistence, DamagedStreamsFailWithAClearError) {
   EXPECT_EQ(formsrt::property_stream::kDamaged, LoadStream(control.Get(), trailing));
 }
 
+// What a control saves when it stores no property loads back; a count of
+// properties with no bytes for them is damage.
+TEST(Persistence, AStreamOfNoPropertiesLoadsAndOneWithoutItsPayloadIsDamaged) {
+  std::vector<BYTE> empty = {'F', 'R', 'P', 'S', 1, 0, 0, 0, 0, 0, 0, 0};
+  auto control = NewControl<_QuennetCtl>();
+  ASSERT_EQ(S_OK, LoadStream(control.Get(), empty));
+  EXPECT_EQ(L"SystemTrayIcon", Read(control.Get()).tip);
+  std::vector<BYTE> countButNoPayload = empty;
+  countButNoPayload[6] = 1;
+  EXPECT_EQ(formsrt::property_stream::kDamaged,
+            LoadStream(NewControl<_QuennetCtl>().Get(), countButNoPayload));
+}
+
 TEST(Persistence, RandomStreamsNeverCrash) {
   auto original = NewControl<_QuennetCtl>();
   std::vector<BYTE> valid = Saved(original.Get());

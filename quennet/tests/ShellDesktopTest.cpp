@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "CursorKept.h"
 #include "FakeMessageBox.h"
 #include "QuennetCtl.h"
 #include "com/Bstr.h"
@@ -83,6 +84,7 @@ TEST_F(ShellDesktop, ReturnPathMatchesNoFolderNameInAnotherCase) {
 }
 
 TEST_F(ShellDesktop, ThePointerReadsBackWhereItWasPutAs32BitIntegers) {
+  testing_support::CursorKept cursor;
   short x = 123, y = 234;
   ASSERT_EQ(S_OK, control->FCxSetMousePos(&x, &y, result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());

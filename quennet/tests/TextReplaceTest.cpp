@@ -120,3 +120,39 @@ TEST(TextReplace, LongTextsWithEarlyMatchesWork) {
   EXPECT_EQ(999999u, result.size());
   EXPECT_EQ(L'c', result[9]);
 }
+
+// The 16-bit limit, one side and the other: positions are 1-based, so a
+// match at 32,767, or a search resumed at 32,767, still fits.
+TEST(TextReplace, ReplaceAllAtTheLimitOfAPosition) {
+  struct Case {
+    const char* what;
+    size_t first, second;  // where "ab" stands in the original text (0: nowhere)
+    size_t replaceLength;
+    bool overflows;
+    size_t replaced;  // replacements made before the end or the overflow
+  };
+  const Case cases[] = {
+      {"a match at 32,767, nothing inserted", 32767, 0, 0, false, 1},
+      {"a match at 32,767, resuming at 32,768", 32767, 0, 1, true, 1},
+      {"a match at 32,768", 32768, 0, 0, true, 0},
+      {"resuming exactly at 32,767", 32760, 0, 7, false, 1},
+      {"resuming at 32,768", 32760, 0, 8, true, 1},
+      {"a match moved to 32,767 by a longer replacement", 10, 32765, 4, true, 2},
+      {"a match moved to 32,768 by a longer replacement", 10, 32766, 4, true, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::wstring text = TextWith(40000, L"ab", c.first);
+    if (c.second) text.replace(c.second - 1, 2, L"ab");
+    std::wstring replace(c.replaceLength, L'r');
+    Outcome outcome = ReplaceAll(text, L"AB", replace);
+    EXPECT_EQ(c.overflows, outcome.overflowed);
+    size_t left = 0;
+    for (size_t at = outcome.text.find(L"ab"); at != std::wstring::npos;
+         at = outcome.text.find(L"ab", at + 1)) {
+      ++left;
+    }
+    EXPECT_EQ((c.second ? 2u : 1u) - c.replaced, left);
+    EXPECT_EQ(text.size() + c.replaced * c.replaceLength - c.replaced * 2, outcome.text.size());
+  }
+}

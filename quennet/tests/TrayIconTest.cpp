@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FakeMessageBox.h"
+#include "NonSquareDisplay.h"
 #include "TrayTestSupport.h"
 #include "com/Bstr.h"
 #include "com/LateBound.h"
@@ -366,15 +367,26 @@ TEST_F(TrayCallback, EachMouseMessageRaisesTheEventsOfTheTableWhateverTheHandler
   EXPECT_TRUE(Boxes().empty());
 }
 
+// The picture box reports the shell's number times TwipsPerPixelX; only the
+// same axis gives the number back on a display whose pixels are not square.
+TEST_F(TrayCallback, ANonSquareDisplayDecodesTheSameEvents) {
+  testing_support::NonSquareDisplay display;
+  SetMenu(false);
+  for (UINT message : {WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}) control_->Notify(message);
+  std::vector<RaisedEvent> expected = {
+      {kSTxClick, kTrue}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kTrue}};
+  EXPECT_EQ(expected, recorder_.Events());
+}
+
 TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {
   SetMenu(false);
   recorder_.OnEvent([&](DISPID id, VARIANT_BOOL&) {
     if (id != kSTxClick) return;
     ::PostMessageW(control_->PichookWindow(), WM_MOUSEMOVE, 1, WM_LBUTTONUP);
-    PumpMessages(100);  // as a modal box would
+    PumpMessagesFor(100);  // as a modal box would
   });
   control_->Notify(WM_LBUTTONDOWN);
-  PumpMessages(100);
+  PumpMessagesFor(100);  // shows that the release posted inside is not raised later either
   control_->Notify(WM_LBUTTONDBLCLK);
   std::vector<RaisedEvent> expected = {{kSTxClick, kTrue}, {kSTxDBLClick, kTrue}};
   EXPECT_EQ(expected, recorder_.Events());

@@ -199,7 +199,7 @@ bool TrayHolds(HWND owner) {
 }
 
 bool TrayWindowIsUp() {
-  return PumpUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
+  return PumpMessagesUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
 }
 
 // Calls
@@ -219,26 +219,6 @@ long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VA
   } catch (const formsrt::RuntimeError& failure) {
     return failure.Number();
   }
-}
-
-// Messages
-
-bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-  DWORD start = ::GetTickCount();
-  while (!condition()) {
-    if (::GetTickCount() - start >= milliseconds) return false;
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void PumpMessages(DWORD milliseconds) {
-  PumpUntil([] { return false; }, milliseconds);
 }
 
 }  // namespace tray_test

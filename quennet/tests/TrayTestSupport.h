@@ -1,7 +1,6 @@
 // What the tray and window tests share: a QuennetCtl whose children the
 // tests can reach, a sink that records the control's events, a scripted host
-// form that records the calls made on it, host forms of the runtime, and
-// message pumping.
+// form that records the calls made on it, and host forms of the runtime.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MessagePump.h"
 #include "QuennetCtl.h"
 #include "com/ComPtr.h"
 #include "com/Variant.h"
@@ -108,9 +108,7 @@ VARIANT ByReference(VARIANT& target);
 // arguments by reference; returns the run-time error number or 0.
 long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments);
 
-// Dispatches this thread's messages for a while.
-void PumpMessages(DWORD milliseconds);
-// Dispatches until the condition holds or the time is up; returns the condition.
-bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds);
+using testing_support::PumpMessagesFor;
+using testing_support::PumpMessagesUntil;
 
 }  // namespace tray_test

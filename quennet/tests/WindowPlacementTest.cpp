@@ -330,7 +330,7 @@ TEST_F(Flashing, NothingFlashesDuringTheCallAndTheFirstInversionComesOneSecondLa
   EXPECT_EQ(0, Call(L"FCxFlashWindow", *host_.form.Get()));
   EXPECT_TRUE(g_platformCalls.empty());
   EXPECT_TRUE(control_->FlashTimer().Enabled());
-  ASSERT_TRUE(PumpUntil([&] { return !g_platformCalls.empty(); }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return !g_platformCalls.empty(); }, 3000));
   DWORD elapsed = ::GetTickCount() - start;
   EXPECT_GE(elapsed, 900u);
   EXPECT_LE(elapsed, 1800u);
@@ -343,11 +343,11 @@ TEST_F(Flashing, EachTickInvertsTheCaptionOnceAndStopLeavesTheLastLook) {
   Quicken();
   HWND window = host_.form->Handle();
   Call(L"FCxFlashWindow", *host_.form.Get());
-  ASSERT_TRUE(PumpUntil([&] { return FlashesOf(window) == 3; }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return FlashesOf(window) == 3; }, 3000));
   Variant result;
   EXPECT_EQ(S_OK, control_->FCxStopFlashWindow(result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());
-  PumpMessages(300);
+  PumpMessagesFor(300);  // shows that no tick comes after the stop
   ASSERT_EQ(3u, g_lookChanges.size());
   EXPECT_NE(g_lookChanges[0].active, g_lookChanges[1].active);
   EXPECT_NE(g_lookChanges[1].active, g_lookChanges[2].active);
@@ -359,9 +359,9 @@ TEST_F(Flashing, ASecondFlashCallSwapsTheTargetAndKeepsTheTimerRunning) {
   Quicken();
   HostForm second = MakeHostForm(L"Second flashed host");
   Call(L"FCxFlashWindow", *host_.form.Get());
-  ASSERT_TRUE(PumpUntil([&] { return FlashesOf(host_.form->Handle()) == 1; }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return FlashesOf(host_.form->Handle()) == 1; }, 3000));
   Call(L"FCxFlashWindow", *second.form.Get());
-  ASSERT_TRUE(PumpUntil([&] { return FlashesOf(second.form->Handle()) == 2; }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return FlashesOf(second.form->Handle()) == 2; }, 3000));
   EXPECT_EQ(1u, FlashesOf(host_.form->Handle()));
 }
 
@@ -375,14 +375,14 @@ TEST_F(Flashing, ANonFormLeavesTargetAndTimerAsTheyWere) {
   EXPECT_EQ(13,
             ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
   EXPECT_TRUE(control_->FlashTimer().Enabled());
-  ASSERT_TRUE(PumpUntil([&] { return FlashesOf(host_.form->Handle()) == 2; }, 3000));
+  ASSERT_TRUE(PumpMessagesUntil([&] { return FlashesOf(host_.form->Handle()) == 2; }, 3000));
 }
 
 TEST_F(Flashing, ATickOnAnUnloadedFormDoesNothingAndTheTimerGoesOn) {
   Quicken();
   Call(L"FCxFlashWindow", *host_.form.Get());
   host_.form->Unload();
-  PumpMessages(300);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return g_platformCalls.size() >= 2; }, 3000));
   EXPECT_TRUE(control_->FlashTimer().Enabled());
   for (const std::string& call : g_platformCalls) EXPECT_EQ("FlashWindow 0 -1", call);
 }
@@ -414,6 +414,6 @@ TEST_F(Flashing, ADestroyedControlLeavesNoTimerRunning) {
   control_.Reset();
   EXPECT_TRUE(g_runningTimers.empty());
   size_t flashes = g_platformCalls.size();
-  PumpMessages(200);
+  PumpMessagesFor(200);  // shows that no tick comes any more
   EXPECT_EQ(flashes, g_platformCalls.size());
 }

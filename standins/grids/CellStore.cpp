@@ -1,6 +1,8 @@
 #include "CellStore.h"
 
+#include <algorithm>
 #include <limits>
+#include <new>
 #include <string>
 
 #include "com/RuntimeError.h"
@@ -19,6 +21,12 @@ namespace error = formsrt::error;
 // and stall the program for half a minute before anything fails.
 constexpr size_t kMaxCells = size_t{1} << 25;
 constexpr size_t kMaxPool = std::numeric_limits<UINT32>::max();
+
+// In 64 bits on both targets: on x86 a size_t product of two counts wraps.
+bool TooManyCells(LONG rows, LONG columns) {
+  return static_cast<unsigned long long>(rows) * static_cast<unsigned long long>(columns) >
+         kMaxCells;
+}
 
 void RequireCount(LONG count, const wchar_t* what) {
   if (count < 0) {
@@ -67,16 +75,18 @@ size_t CellStore::IndexOf(LONG row, LONG column) const {
   return static_cast<size_t>(row) * columns_ + column;
 }
 
+// All or nothing: the new text is in the pool before the cell points at it,
+// so a refusal or a failed allocation leaves the cell's old text.
 void CellStore::SetText(LONG row, LONG column, std::wstring_view text) {
   CellRef& cell = cells_[IndexOf(row, column)];
-  liveCharacters_ -= cell.length;
-  cell = {};
-  if (text.empty()) return;
-  if (pool_.size() + text.size() > kMaxPool) Raise(error::OutOfMemory);
-  cell.start = static_cast<UINT32>(pool_.size());
-  cell.length = static_cast<UINT32>(text.size());
-  pool_.insert(pool_.end(), text.begin(), text.end());
-  liveCharacters_ += text.size();
+  CellRef written;
+  if (!text.empty()) {
+    if (text.size() > kMaxPool - pool_.size()) Raise(error::OutOfMemory);
+    written = {static_cast<UINT32>(pool_.size()), static_cast<UINT32>(text.size())};
+    pool_.insert(pool_.end(), text.begin(), text.end());
+  }
+  liveCharacters_ = liveCharacters_ - cell.length + written.length;
+  cell = written;
   CompactIfWasteful();
 }
 
@@ -85,35 +95,55 @@ std::wstring_view CellStore::Text(LONG row, LONG column) const {
   return {pool_.data() + cell.start, cell.length};
 }
 
+// Growing the columns copies the cells into a new layout; every other change
+// reuses the cells in place, after reserving what growth needs. Either way
+// an allocation that fails comes before anything changes, and shrinking,
+// which needs none, cannot fail.
 void CellStore::Relayout(LONG rows, LONG columns) {
   if (rows == rows_ && columns == columns_) return;
-  if (static_cast<size_t>(rows) * static_cast<size_t>(columns) > kMaxCells) {
-    Raise(error::OutOfMemory);
-  }
-  if (columns == columns_) {
-    for (LONG row = rows; row < rows_; ++row) {
-      for (LONG column = 0; column < columns_; ++column) {
-        liveCharacters_ -= cells_[IndexOf(row, column)].length;
-      }
-    }
-    cells_.resize(static_cast<size_t>(rows) * columns);
-  } else {
-    std::vector<CellRef> moved(static_cast<size_t>(rows) * columns);
-    for (LONG row = 0; row < rows_; ++row) {
-      for (LONG column = 0; column < columns_; ++column) {
-        const CellRef& cell = cells_[IndexOf(row, column)];
-        if (row < rows && column < columns) {
-          moved[static_cast<size_t>(row) * columns + column] = cell;
-        } else {
-          liveCharacters_ -= cell.length;
-        }
-      }
+  if (TooManyCells(rows, columns)) Raise(error::OutOfMemory);
+  size_t size = static_cast<size_t>(rows) * static_cast<size_t>(columns);
+  if (columns > columns_) {
+    std::vector<CellRef> moved(size);
+    DropCellsOutside(rows, columns);
+    for (LONG row = 0; row < std::min(rows, rows_); ++row) {
+      std::copy_n(cells_.begin() + static_cast<size_t>(row) * columns_, columns_,
+                  moved.begin() + static_cast<size_t>(row) * columns);
     }
     cells_.swap(moved);
+  } else {
+    cells_.reserve(size);
+    DropCellsOutside(rows, columns);
+    if (columns < columns_) CloseUpRows(std::min(rows, rows_), columns, size);
+    cells_.resize(size);
   }
   rows_ = rows;
   columns_ = columns;
   CompactIfWasteful();
+}
+
+// The texts of the cells that a layout of rows x columns leaves out no
+// longer count as live. Only the rows beyond the new count lose cells,
+// unless the columns shrink too.
+void CellStore::DropCellsOutside(LONG rows, LONG columns) {
+  LONG firstRow = columns < columns_ ? 0 : std::min(rows, rows_);
+  for (LONG row = firstRow; row < rows_; ++row) {
+    for (LONG column = row < rows ? columns : 0; column < columns_; ++column) {
+      liveCharacters_ -= cells_[IndexOf(row, column)].length;
+    }
+  }
+}
+
+// Moves the first `rows` rows, cut to `columns`, to their places in the
+// narrower layout, and empties what lies between them and `size` cells.
+// Each cell moves to a lower index or stays, so in order nothing is
+// overwritten before it has moved.
+void CellStore::CloseUpRows(LONG rows, LONG columns, size_t size) {
+  size_t kept = static_cast<size_t>(rows) * static_cast<size_t>(columns);
+  for (size_t index = 0; index < kept; ++index) {
+    cells_[index] = cells_[index / columns * columns_ + index % columns];
+  }
+  std::fill(cells_.begin() + kept, cells_.begin() + std::min(size, cells_.size()), CellRef{});
 }
 
 // Overwritten and dropped cells leave their old texts in the pool; once
@@ -122,7 +152,11 @@ void CellStore::CompactIfWasteful() {
   constexpr size_t kMinimumPool = 1 << 16;
   if (pool_.size() < kMinimumPool || liveCharacters_ * 2 >= pool_.size()) return;
   std::vector<wchar_t> compacted;
-  compacted.reserve(liveCharacters_ + liveCharacters_ / 2);
+  try {
+    compacted.reserve(liveCharacters_ + liveCharacters_ / 2);
+  } catch (const std::bad_alloc&) {
+    return;  // a saving, not a need: without room for a new pool the old one stays
+  }
   for (CellRef& cell : cells_) {
     if (cell.length == 0) continue;
     UINT32 start = static_cast<UINT32>(compacted.size());

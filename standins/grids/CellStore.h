@@ -17,14 +17,15 @@ class CellStore {
   LONG RowCount() const { return rows_; }
   LONG ColumnCount() const { return columns_; }
 
-  // Growing adds empty cells; shrinking drops the cells beyond the new size.
-  // Both raise error 380 for a negative count, and error 7 beyond 2^25
-  // cells.
+  // Growing adds empty cells; shrinking drops the cells beyond the new size
+  // and cannot fail. Both raise error 380 for a negative count, and error 7
+  // beyond 2^25 cells; a refused or failed change keeps the previous size.
   void SetRowCount(LONG rows);
   void SetColumnCount(LONG columns);
   void Clear();
 
-  // Rows and columns count from 0; out of range raises error 9.
+  // Rows and columns count from 0; out of range raises error 9. A write
+  // that fails (error 7, or no memory) leaves the cell as it was.
   void SetText(LONG row, LONG column, std::wstring_view text);
   std::wstring_view Text(LONG row, LONG column) const;
   bool Contains(LONG row, LONG column) const;
@@ -40,6 +41,8 @@ class CellStore {
 
   size_t IndexOf(LONG row, LONG column) const;
   void Relayout(LONG rows, LONG columns);
+  void DropCellsOutside(LONG rows, LONG columns);
+  void CloseUpRows(LONG rows, LONG columns, size_t size);
   void CompactIfWasteful();
 
   LONG rows_ = 0;

@@ -20,11 +20,11 @@ std::wstring_view BorrowedText(BSTR text) { return {text ? text : L"", ::SysStri
 
 }  // namespace
 
-DispatchArguments::DispatchArguments(const DISPPARAMS* params, WORD flags)
-    : args_(params ? params->rgvarg : nullptr), count_(params ? params->cArgs : 0) {
-  UINT named = params ? params->cNamedArgs : 0;
+DispatchArguments::DispatchArguments(const DISPPARAMS& params, WORD flags)
+    : args_(params.rgvarg), count_(params.cArgs) {
+  UINT named = params.cNamedArgs;
   bool isPut = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-  bool onlyPutValue = named == 1 && isPut && params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
+  bool onlyPutValue = named == 1 && isPut && params.rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
   if (named > 0 && !onlyPutValue) throw formsrt::ComError(DISP_E_NONAMEDARGS);
   if (isPut && named == 0) throw formsrt::ComError(DISP_E_PARAMNOTOPTIONAL);
 }

@@ -16,8 +16,9 @@ namespace standins {
 
 class DispatchArguments {
  public:
-  // Refuses named arguments other than the value of a property put.
-  DispatchArguments(const DISPPARAMS* params, WORD flags);
+  // Refuses named arguments other than the value of a property put. The
+  // parameters must not contradict themselves (HandwrittenDispatch checks).
+  DispatchArguments(const DISPPARAMS& params, WORD flags);
 
   UINT Count() const { return count_; }
   // Raises error 450 (wrong number of arguments) unless Count() is expected.

@@ -22,9 +22,13 @@
 
 namespace standins {
 
-inline constexpr UINT kGridQueryRowCount = WM_APP + 0x4701;
-inline constexpr UINT kGridQueryColumnCount = WM_APP + 0x4702;
-inline constexpr UINT kGridQueryFixedRows = WM_APP + 0x4703;
+// Private messages of a window class live in WM_APP's range, 0x8000 to
+// 0xBFFF; from 0xC000 on the numbers are those RegisterWindowMessage hands out.
+inline constexpr UINT kGridQueryRowCount = WM_APP + 0x3701;
+inline constexpr UINT kGridQueryColumnCount = WM_APP + 0x3702;
+inline constexpr UINT kGridQueryFixedRows = WM_APP + 0x3703;
+static_assert(kGridQueryRowCount >= WM_APP && kGridQueryFixedRows < 0xC000,
+              "the grid query's messages must stay in WM_APP's range");
 inline constexpr ULONG_PTR kGridCellTextRequest = 0x47524431;  // "GRD1"
 inline constexpr ULONG_PTR kGridCellTextAnswer = 0x47524432;   // "GRD2"
 

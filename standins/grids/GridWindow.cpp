@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "GridQueryAnswer.h"
+#include "forms/PaintDC.h"
+#include "forms/SelectedObject.h"
+#include "forms/WindowDC.h"
 
 namespace standins {
 
@@ -16,18 +19,15 @@ HFONT FontOf(const GridViewState& state) {
 }
 
 int RowHeight(HDC dc, HFONT font) {
-  HGDIOBJ previous = ::SelectObject(dc, font);
+  formsrt::SelectedObject selected(dc, font);
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
-  ::SelectObject(dc, previous);
   return metrics.tmHeight + 4;
 }
 
 int RowHeightOf(HWND window, const GridViewState& state) {
-  HDC dc = ::GetDC(window);
-  int height = RowHeight(dc, FontOf(state));
-  ::ReleaseDC(window, dc);
-  return height;
+  formsrt::WindowDC dc(window);
+  return RowHeight(dc.Get(), FontOf(state));
 }
 
 void DrawCell(HDC dc, const RECT& cell, std::wstring_view text, bool fixed) {
@@ -35,12 +35,11 @@ void DrawCell(HDC dc, const RECT& cell, std::wstring_view text, bool fixed) {
   RECT textBounds{cell.left + kTextPadding, cell.top, cell.right - kTextPadding, cell.bottom};
   ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &textBounds,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  HGDIOBJ previous = ::SelectObject(dc, ::GetStockObject(DC_PEN));
+  formsrt::SelectedObject pen(dc, ::GetStockObject(DC_PEN));
   ::SetDCPenColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
   ::MoveToEx(dc, cell.left, cell.bottom - 1, nullptr);
   ::LineTo(dc, cell.right - 1, cell.bottom - 1);
   ::LineTo(dc, cell.right - 1, cell.top - 1);
-  ::SelectObject(dc, previous);
 }
 
 // The rows or columns drawn along one axis: the fixed ones, then the
@@ -58,7 +57,7 @@ void ForEachShown(LONG fixed, LONG total, LONG first, int step, int extent, Visi
 
 void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridViewState& state,
                LONG firstRow, LONG firstColumn) {
-  HGDIOBJ previousFont = ::SelectObject(dc, FontOf(state));
+  formsrt::SelectedObject font(dc, FontOf(state));
   int rowHeight = RowHeight(dc, FontOf(state));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
@@ -74,7 +73,6 @@ void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridVie
                                 DrawCell(dc, cell, cells.Text(row, column), fixedRow || fixedColumn);
                               });
                });
-  ::SelectObject(dc, previousFont);
 }
 
 void SetScrollRange(HWND window, int bar, LONG count, LONG page, LONG position) {
@@ -132,14 +130,11 @@ LRESULT GridWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 }
 
 void GridWindow::Paint() {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(Handle(), &paint);
-  if (state_.redraw) {
-    RECT client;
-    ::GetClientRect(Handle(), &client);
-    DrawCells(dc, client, cells_, state_, firstRow_, firstColumn_);
-  }
-  ::EndPaint(Handle(), &paint);
+  formsrt::PaintDC dc(Handle());
+  if (!state_.redraw) return;
+  RECT client;
+  ::GetClientRect(Handle(), &client);
+  DrawCells(dc.Get(), client, cells_, state_, firstRow_, firstColumn_);
 }
 
 void GridWindow::Scroll(int bar, WORD request) {

@@ -2,8 +2,10 @@
 
 #include <new>
 
+#include "CallLog.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
+#include "com/DispatchParams.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
 
@@ -11,6 +13,8 @@ namespace standins {
 
 using formsrt::Bstr;
 using formsrt::ComError;
+using formsrt::ContradictoryDispatchParams;
+using formsrt::NullReferenceArgument;
 using formsrt::RuntimeError;
 
 namespace {
@@ -47,11 +51,17 @@ STDMETHODIMP HandwrittenDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT co
 
 STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags,
                                          DISPPARAMS* params, VARIANT* result,
-                                         EXCEPINFO* excepInfo, UINT*) {
+                                         EXCEPINFO* excepInfo, UINT* argErr) {
   if (result) ::VariantInit(result);
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (ContradictoryDispatchParams(params)) return DISP_E_BADPARAMCOUNT;
+  if (std::optional<UINT> argument = NullReferenceArgument(*params)) {
+    if (argErr) *argErr = *argument;
+    return DISP_E_TYPEMISMATCH;
+  }
+  if (CallLog::Recording()) CallLog::RecordInvoke(source_ + (L"." + NameOf(id)), flags, *params);
   try {
-    DispatchArguments args(params, flags);
+    DispatchArguments args(*params, flags);
     Dispatch(id, flags, args, result);
     return S_OK;
   } catch (const RuntimeError& e) {
@@ -68,6 +78,15 @@ STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flag
 }
 
 void HandwrittenDispatch::NoSuchMember() { throw ComError(DISP_E_MEMBERNOTFOUND); }
+
+std::wstring HandwrittenDispatch::NameOf(DISPID id) const {
+  Bstr name;
+  UINT count = 0;
+  if (FAILED(typeInfo_->GetNames(id, name.Put(), 1, &count)) || count == 0) {
+    return std::to_wstring(id);
+  }
+  return name.Str();
+}
 
 void ReturnInt32(VARIANT* result, LONG value) {
   if (!result) return;

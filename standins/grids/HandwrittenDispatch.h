@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
+
 #include "DispatchArguments.h"
 #include "com/ComPtr.h"
 
@@ -20,7 +22,9 @@ class HandwrittenDispatch : public IDispatch {
   STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** out) override;
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   // A RuntimeError thrown by Dispatch reaches the client as DISP_E_EXCEPTION
-  // with its number and text in the EXCEPINFO.
+  // with its number and text in the EXCEPINFO. DISPPARAMS that contradict
+  // themselves are refused with DISP_E_BADPARAMCOUNT, an argument passed by
+  // reference through a null pointer with DISP_E_TYPEMISMATCH.
   STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params,
                       VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
@@ -35,6 +39,9 @@ class HandwrittenDispatch : public IDispatch {
   [[noreturn]] static void NoSuchMember();
 
  private:
+  // The member's name in the type information (its number if it has none).
+  std::wstring NameOf(DISPID id) const;
+
   const wchar_t* source_;
   const IID& iid_;
   formsrt::ComPtr<ITypeInfo> typeInfo_;

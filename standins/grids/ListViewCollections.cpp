@@ -1,10 +1,12 @@
 #include "ListViewCollections.h"
 
+#include "CallLog.h"
 #include "OptionalArguments.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
+#include "com/Variant.h"
 
 namespace standins {
 
@@ -54,6 +56,7 @@ STDMETHODIMP ListItemObject::get_Text(BSTR* text) {
 }
 
 STDMETHODIMP ListItemObject::put_Text(BSTR text) {
+  CallLog::RecordPut(L"ListItem.Text", {}, TextArgument(text));
   return ComBoundary(kSource, IID_IListItem, [&] {
     content_.SetItemText(index_, generation_, 0, Bstr::Copy(text).View());
   });
@@ -69,6 +72,8 @@ STDMETHODIMP ListItemObject::get_SubItems(SHORT index, BSTR* text) {
 }
 
 STDMETHODIMP ListItemObject::put_SubItems(SHORT index, BSTR text) {
+  CallLog::RecordPut(L"ListItem.SubItems", {formsrt::Variant::FromInt16(index).Get()},
+                     TextArgument(text));
   return ComBoundary(kSource, IID_IListItem, [&] {
     content_.RequireSubItem(index);
     content_.SetItemText(index_, generation_, index, {text ? text : L"", ::SysStringLen(text)});
@@ -92,11 +97,13 @@ STDMETHODIMP ListItemsCollection::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ListItemsCollection::Clear() {
+  CallLog::RecordMethod(L"ListItems.Clear", {});
   return ComBoundary(kSource, IID_IListItems, [&] { content_.ClearItems(); });
 }
 
 STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT icon,
                                       VARIANT smallIcon, IListItem** item) {
+  CallLog::RecordMethod(L"ListItems.Add", {index, key, text, icon, smallIcon});
   return ComBoundary(kSource, IID_IListItems, [&] {
     RequirePointer(item);
     *item = nullptr;
@@ -104,9 +111,14 @@ STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, 
     RequireOmitted(key, L"Key");
     RequireOmitted(icon, L"Icon");
     RequireOmitted(smallIcon, L"SmallIcon");
-    LONG added = content_.AddItem(OptionalText(text));
+    // The item's object first, with the index the item is about to get:
+    // when either fails, the list is as it was.
+    std::wstring itemText = OptionalText(text);
+    ComPtr<IListItem> created;
     formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ListItemObject>(
-        IID_IListItem, reinterpret_cast<void**>(item), owner_, content_, added));
+        IID_IListItem, created.PutVoid(), owner_, content_, content_.ItemCount() + 1));
+    content_.AddItem(itemText);
+    *item = created.Detach();
   });
 }
 
@@ -166,11 +178,13 @@ STDMETHODIMP ColumnHeadersCollection::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ColumnHeadersCollection::Clear() {
+  CallLog::RecordMethod(L"ColumnHeaders.Clear", {});
   return ComBoundary(kSource, IID_IColumnHeaders, [&] { content_.ClearColumns(); });
 }
 
 STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT width,
                                           VARIANT alignment, IColumnHeader** header) {
+  CallLog::RecordMethod(L"ColumnHeaders.Add", {index, key, text, width, alignment});
   return ComBoundary(kSource, IID_IColumnHeaders, [&] {
     RequirePointer(header);
     *header = nullptr;
@@ -178,9 +192,12 @@ STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT te
     RequireOmitted(key, L"Key");
     RequireOmitted(width, L"Width");
     RequireOmitted(alignment, L"Alignment");
-    LONG added = content_.AddColumn(OptionalText(text));
+    std::wstring headerText = OptionalText(text);
+    ComPtr<IColumnHeader> created;
     formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ColumnHeaderObject>(
-        IID_IColumnHeader, reinterpret_cast<void**>(header), owner_, content_, added));
+        IID_IColumnHeader, created.PutVoid(), owner_, content_, content_.ColumnCount() + 1));
+    content_.AddColumn(headerText);
+    *header = created.Detach();
   });
 }
 

@@ -18,12 +18,11 @@ namespace error = formsrt::error;
 
 constexpr int kColumnWidth = 96;
 
-void InsertListViewColumn(HWND listView, LONG index, std::wstring_view text) {
-  std::wstring terminated(text);
+void InsertListViewColumn(HWND listView, LONG index, std::wstring& text) {
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   column.cx = kColumnWidth;
-  column.pszText = terminated.data();
+  column.pszText = text.data();
   column.iSubItem = index;
   ::SendMessageW(listView, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
 }
@@ -41,11 +40,18 @@ void ListViewContent::ClearItems() {
   itemCountStale_ = true;
 }
 
+// All or nothing: an item whose text cannot be stored is taken away again
+// (shrinking the store cannot fail).
 LONG ListViewContent::AddItem(std::wstring_view text) {
   LONG row = cells_.RowCount();
   if (row == std::numeric_limits<int>::max()) formsrt::Raise(error::OutOfMemory);
   cells_.SetRowCount(row + 1);
-  cells_.SetText(row, 0, text);
+  try {
+    cells_.SetText(row, 0, text);
+  } catch (...) {
+    cells_.SetRowCount(row);
+    throw;
+  }
   itemCountStale_ = true;
   return row;
 }
@@ -61,12 +67,22 @@ void ListViewContent::ClearColumns() {
   }
 }
 
+// All or nothing, as AddItem; the header text is copied for the platform's
+// list view before anything changes.
 LONG ListViewContent::AddColumn(std::wstring_view text) {
   if (columns_ == std::numeric_limits<SHORT>::max()) formsrt::Raise(error::OutOfMemory);
-  LONG column = columns_++;
-  cells_.SetColumnCount(std::max<LONG>(1, columns_));
-  cells_.SetText(0, column, text);
-  if (listView_) InsertListViewColumn(listView_, column, text);
+  std::wstring header(text);
+  LONG column = columns_;
+  LONG storeColumns = cells_.ColumnCount();
+  cells_.SetColumnCount(std::max<LONG>(storeColumns, column + 1));
+  try {
+    cells_.SetText(0, column, header);
+  } catch (...) {
+    cells_.SetColumnCount(storeColumns);
+    throw;
+  }
+  columns_ = column + 1;
+  if (listView_) InsertListViewColumn(listView_, column, header);
   return columns_;
 }
 
@@ -122,7 +138,8 @@ void ListViewContent::AttachListView(HWND listView) {
   listView_ = listView;
   if (!listView_) return;
   for (LONG column = 0; column < columns_; ++column) {
-    InsertListViewColumn(listView_, column, cells_.Text(0, column));
+    std::wstring header(cells_.Text(0, column));
+    InsertListViewColumn(listView_, column, header);
   }
   itemCountStale_ = true;
 }

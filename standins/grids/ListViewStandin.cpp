@@ -1,3 +1,4 @@
+#include "CallLog.h"
 #include "ListViewStandin.h"
 
 #include "ListViewCollections.h"
@@ -25,12 +26,14 @@ STDMETHODIMP ListViewStandin::QueryInterface(REFIID iid, void** out) {
 // A new collection object for every fetch, as clients fetch them anew for
 // every use; each keeps the list view alive while it lives.
 STDMETHODIMP ListViewStandin::get_ListItems(IListItems** items) {
+  CallLog::RecordGet(L"ListView.ListItems");
   ComPtr<IUnknown> owner(static_cast<IListView*>(this));
   return formsrt::CreateAndQuery<ListItemsCollection>(IID_IListItems, reinterpret_cast<void**>(items),
                                                       owner, content_);
 }
 
 STDMETHODIMP ListViewStandin::get_ColumnHeaders(IColumnHeaders** headers) {
+  CallLog::RecordGet(L"ListView.ColumnHeaders");
   ComPtr<IUnknown> owner(static_cast<IListView*>(this));
   return formsrt::CreateAndQuery<ColumnHeadersCollection>(
       IID_IColumnHeaders, reinterpret_cast<void**>(headers), owner, content_);

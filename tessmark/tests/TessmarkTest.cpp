@@ -5,6 +5,7 @@
 #include <regex>
 #include <thread>
 
+#include "CursorKept.h"
 #include "DebugOutputMonitor.h"
 #include "ProcessRunner.h"
 #include "TessmarkProcess.h"
@@ -51,7 +52,8 @@ class TessmarkTest : public ::testing::Test {
 
   size_t GotMessageLines() const { return monitor_.CountOf(program_.Id(), kGotMessage); }
 
-  // Waits for the expected number of lines, then a while longer for extra ones.
+  // Waits for the expected number of lines, then a while longer: the quiet
+  // time shows that no extra line comes.
   size_t LinesSettledAt(size_t expected) const {
     WaitUntil([&] { return GotMessageLines() >= expected; }, kEventLimit);
     std::this_thread::sleep_for(kQuietTime);
@@ -72,6 +74,7 @@ class TessmarkTest : public ::testing::Test {
     ::SetWindowPos(form_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
+  testing_support::CursorKept cursor_;  // the presses move the real pointer
   DebugOutputMonitor monitor_;
   TessmarkProcess program_;
   HWND form_ = nullptr;
@@ -144,27 +147,48 @@ TEST_F(TessmarkTest, EachResizeGivesOneLine) {
   EXPECT_EQ(5u, NewLinesSettledAt(5));
 }
 
-TEST_F(TessmarkTest, UntickingTimer1FreezesLabel1UntilTickedAgain) {
+// Each box switches its own timer: unticked, its label freezes while the
+// other goes on; ticked again, it resumes.
+class TimerBoxTest : public TessmarkTest, public ::testing::WithParamInterface<int> {
+ protected:
+  HWND Box() const { return GetParam() == 1 ? check1_ : check2_; }
+  HWND Label() const { return GetParam() == 1 ? label1_ : label2_; }
+  HWND OtherLabel() const { return GetParam() == 1 ? label2_ : label1_; }
+  // The program has handled every message before this round trip: a tick
+  // it was handling when the box changed has landed.
+  void WaitUntilHandled() const {
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(form_, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &answer);
+  }
+};
+
+TEST_P(TimerBoxTest, UntickingFreezesItsLabelUntilTickedAgain) {
+  HWND box = Box(), label = Label(), otherLabel = OtherLabel();
   ASSERT_TRUE(WaitUntil([&] { return BothLabelsShowTheTime(); }, kEventLimit));
-  RECT box{};
-  ::GetClientRect(check1_, &box);
-  ClickAt(check1_, {8, box.bottom / 2});
-  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(check1_, BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
+  RECT area{};
+  ::GetClientRect(box, &area);
+  ClickAt(box, {8, area.bottom / 2});
+  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
                         kEventLimit));
+  WaitUntilHandled();
 
-  std::this_thread::sleep_for(700ms);  // a tick already on its way may still land
-  std::wstring frozen = TextOf(label1_);
-  std::wstring label2Before = TextOf(label2_);
-  std::this_thread::sleep_for(1500ms);
-  EXPECT_EQ(frozen, TextOf(label1_));
-  EXPECT_NE(label2Before, TextOf(label2_));
+  std::wstring frozen = TextOf(label);
+  std::wstring otherBefore = TextOf(otherLabel);
+  std::this_thread::sleep_for(1500ms);  // shows that no tick comes: three would at 500 ms
+  EXPECT_EQ(frozen, TextOf(label));
+  EXPECT_NE(otherBefore, TextOf(otherLabel));
 
-  ClickAt(check1_, {8, box.bottom / 2 + 1});
-  EXPECT_TRUE(WaitUntil([&] { return TextOf(label1_) != frozen; }, 1500ms));
-  EXPECT_TRUE(ShowsTimeOfDay(TextOf(label1_)));
+  ClickAt(box, {8, area.bottom / 2 + 1});
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(label) != frozen; }, 1500ms));
+  EXPECT_TRUE(ShowsTimeOfDay(TextOf(label)));
   // A press on a check box is the box's own, not the form's.
   EXPECT_EQ(0u, NewLines());
 }
+
+INSTANTIATE_TEST_SUITE_P(BothBoxes, TimerBoxTest, ::testing::Values(1, 2),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return "Check" + std::to_string(info.param);
+                         });
 
 TEST_F(TessmarkTest, ClosingTheFormEndsTheProgramCleanly) {
   ASSERT_TRUE(WaitUntil([&] { return BothLabelsShowTheTime(); }, kEventLimit));

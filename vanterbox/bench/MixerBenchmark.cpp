@@ -14,7 +14,7 @@
 #include <functional>
 
 #include "CountingPlatform.h"
-#include "DirectSpeakersVolume.h"
+#include "DirectMixerControl.h"
 #include "Vanterbox.h"
 #include "com/ComPtr.h"
 #include "qzMixerVolume.h"

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "DirectSpeakersVolume.h"
+#include "DirectMixerControl.h"
+#include "MixerSettingsKept.h"
 #include "ProcessRunner.h"
 
 using namespace testing_support;
@@ -52,6 +53,7 @@ TEST(ScriptClient, VbscriptCallsAllTwentyMembersWithVariables) {
          "scripts/test.sh, whose environment runs PulseAudio with a null sink";
   // What the platform itself reads back after 23456 (32-bit Wine rounds it).
   std::string mainVolume = std::to_string(vanterbox_direct::PlatformReadBack(23456));
+  vanterbox_direct::MixerSettingsKept mixerSettings;  // also when the script stops half way
   std::wstring script = WriteTempFile(L"vanterbox_client.vbs", kScript);
   ProcessResult run = RunProcess(L"cscript.exe //nologo \"" + script + L"\"");
   ASSERT_FALSE(run.timedOut);

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "CursorKept.h"
+#include "MessagePump.h"
+#include "NonSquareDisplay.h"
 #include "TestSupport.h"
 #include "com/RuntimeError.h"
 #include "forms/CheckBox.h"
@@ -83,7 +86,7 @@ TEST_F(ControlsTest, AButtonClickedByMessageOrByItsAccessKeyRaisesClick) {
 
   ::SetFocus(text.Handle());
   ::PostMessageW(text.Handle(), WM_SYSCHAR, L't', 1 << 29);
-  forms_test::PumpMessagesUntil([&] { return clicks == 2; }, 2000);
+  testing_support::PumpMessagesUntil([&] { return clicks == 2; }, 2000);
   EXPECT_EQ(2, clicks);
 }
 
@@ -173,13 +176,42 @@ TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
   float lastX = -1;
   picture.onMouseMove = [&](short, short, float x, float) { lastX = x; };
+  testing_support::CursorKept cursor;
   ::SetCursorPos(0, 0);  // from elsewhere, so that the pointer really moves
-  forms_test::PumpMessagesFor(50);
+  testing_support::PumpMessagesUntil([] {
+    POINT at{};
+    return ::GetCursorPos(&at) && at.x == 0 && at.y == 0;
+  }, 3000);
   POINT inside{25, 30};
   ::ClientToScreen(picture.Handle(), &inside);
   ::SetCursorPos(inside.x, inside.y);
-  forms_test::PumpMessagesUntil([&] { return lastX >= 0; }, 3000);
+  testing_support::PumpMessagesUntil([&] { return lastX >= 0; }, 3000);
   EXPECT_FLOAT_EQ(25 * Screen::TwipsPerPixelX(), lastX);
+}
+
+// Each axis in its own twips: on this display a pixel is 15 twips wide and
+// 12 high.
+TEST_F(ControlsTest, ANonSquareDisplayConvertsEachAxisByItsOwnDpi) {
+  testing_support::NonSquareDisplay display;
+  EXPECT_FLOAT_EQ(15, Screen::TwipsPerPixelX());
+  EXPECT_FLOAT_EQ(12, Screen::TwipsPerPixelY());
+  EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CXSCREEN) * 15.0, Screen::WidthTwips());
+  EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CYSCREEN) * 12.0, Screen::HeightTwips());
+  RECT pixels = Screen::PixelsFromTwips(TwipsRect{150, 120, 1500, 1200});
+  EXPECT_EQ(10, pixels.left);
+  EXPECT_EQ(10, pixels.top);
+  EXPECT_EQ(110, pixels.right);
+  EXPECT_EQ(110, pixels.bottom);
+
+  PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
+  float x = 0, y = 0;
+  picture.onMouseMove = [&](short, short, float movedX, float movedY) {
+    x = movedX;
+    y = movedY;
+  };
+  ::SendMessageW(picture.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 20));
+  EXPECT_FLOAT_EQ(150, x);
+  EXPECT_FLOAT_EQ(240, y);
 }
 
 TEST(Screen, MeasuresTheWholeDisplayInTwipsFromItsDpi) {

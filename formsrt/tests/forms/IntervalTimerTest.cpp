@@ -3,12 +3,13 @@
 
 #include <memory>
 
-#include "TestSupport.h"
+#include "MessagePump.h"
 #include "com/Platform.h"
 #include "forms/IntervalTimer.h"
 
 using namespace formsrt;
-using forms_test::PumpMessagesFor;
+using testing_support::PumpMessagesFor;
+using testing_support::PumpMessagesUntil;
 
 namespace {
 
@@ -37,14 +38,16 @@ TEST(IntervalTimer, TicksAtItsIntervalOnTheCreatingThread) {
     onOtherThread |= ::GetCurrentThreadId() != thread;
   };
   EXPECT_TRUE(timer.Enabled());
-  PumpMessagesFor(150);
-  EXPECT_EQ(0, ticks);  // interval 0 does not tick
+  PumpMessagesFor(150);  // shows that interval 0 does not tick
+  EXPECT_EQ(0, ticks);
 
   timer.SetInterval(100);
   EXPECT_EQ(100u, timer.Interval());
-  PumpMessagesFor(1050);
-  EXPECT_GE(ticks, 5);  // a loaded machine may delay ticks, never add them
-  EXPECT_LE(ticks, 11);
+  // Five ticks take four intervals at the least; a loaded machine may delay
+  // them, never bring them sooner.
+  DWORD start = ::GetTickCount();
+  ASSERT_TRUE(PumpMessagesUntil([&] { return ticks >= 5; }, 5000));
+  EXPECT_GE(::GetTickCount() - start, 400u);
   EXPECT_FALSE(onOtherThread);
 }
 
@@ -56,14 +59,14 @@ TEST(IntervalTimer, StopsWhenDisabledAndResumesWhenEnabled) {
     timer.SetEnabled(false);  // from inside its own tick
   };
   timer.SetInterval(50);
-  PumpMessagesFor(400);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return ticks > 0; }, 3000));
+  PumpMessagesFor(200);  // shows that the timer disabled in its tick ticks no more
   EXPECT_EQ(1, ticks);
   EXPECT_FALSE(timer.Enabled());
 
   timer.onTick = [&] { ++ticks; };
   timer.SetEnabled(true);
-  PumpMessagesFor(400);
-  EXPECT_GE(ticks, 4);
+  EXPECT_TRUE(PumpMessagesUntil([&] { return ticks >= 4; }, 3000));
 }
 
 TEST(IntervalTimer, ADestroyedTimerStopsAndReleasesItsPlatformTimer) {
@@ -76,11 +79,10 @@ TEST(IntervalTimer, ADestroyedTimerStopsAndReleasesItsPlatformTimer) {
   timer->onTick = [&] { ++ticks; };
   timer->SetInterval(30);
   timer->SetInterval(40);
-  PumpMessagesFor(200);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return ticks > 0; }, 3000));
   int ticksBefore = ticks;
-  EXPECT_GT(ticksBefore, 0);
   timer.reset();
-  PumpMessagesFor(200);
+  PumpMessagesFor(200);  // shows that a destroyed timer ticks no more
   EXPECT_EQ(ticksBefore, ticks);
   EXPECT_EQ(2, g_setTimers);
   EXPECT_EQ(g_setTimers, g_killTimers);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "CursorKept.h"
+#include "MessagePump.h"
 #include "TestSupport.h"
 #include "com/LateBound.h"
 #include "com/Platform.h"
@@ -173,9 +175,11 @@ TEST_F(MenuTest, TheFormIsInFrontWhileItsMenuIsTrackedAndHearsFromThePlatformAft
 TEST_F(MenuTest, AMenuPoppedUpWhileAnotherWindowIsInFrontClosesOnAClickOutsideIt) {
   ComPtr<Form> front = Form::Create(L"In front", TwipsRect{7500, 4500, 3000, 2000});
   front->Show();
+  testing_support::CursorKept cursor;  // the test clicks with the real pointer
   ::SetForegroundWindow(front->Handle());
-  forms_test::PumpMessagesUntil([&] { return ::GetForegroundWindow() == front->Handle(); }, 2000);
-  forms_test::PumpMessagesFor(200);
+  testing_support::PumpMessagesUntil([&] { return ::GetForegroundWindow() == front->Handle(); },
+                                     2000);
+  testing_support::PumpMessagesFor(200);
   RECT frontBounds{};
   ::GetWindowRect(front->Handle(), &frontBounds);
   g_clickAt = {(frontBounds.left + frontBounds.right) / 2, (frontBounds.top + frontBounds.bottom) / 2};

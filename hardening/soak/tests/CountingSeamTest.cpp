@@ -1,6 +1,7 @@
 // The soak's verdicts rest on the counting seam: these cases check that it
 // counts what is left held, notices what ended with a window, and keeps
 // the fakes' handles honest.
+#define OEMRESOURCE  // the platform's own bitmaps and icons, OBM_ and OIC_
 #include <gtest/gtest.h>
 
 #include "CountingSeam.h"
@@ -85,11 +86,57 @@ TEST(CountingSeam, EveryMixerOpenGetsTheOneRealHandleAndIsCountedUntilClosed) {
   EXPECT_EQ(0, seam.Read().mixerHandles.Held());
 }
 
+TEST(CountingSeam, AFontOrBitmapNotDeletedAndAnIconNotDestroyedAreHeld) {
+  CountingSeam seam;
+  HFONT font = formsrt::Gdi32().CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                            0, 0, L"Tahoma");
+  auto bitmap = static_cast<HBITMAP>(
+      User32().LoadImageW(nullptr, MAKEINTRESOURCEW(OBM_CHECK), IMAGE_BITMAP, 0, 0, 0));
+  auto icon = static_cast<HICON>(
+      User32().LoadImageW(nullptr, MAKEINTRESOURCEW(OIC_SAMPLE), IMAGE_ICON, 0, 0, 0));
+  User32().LoadImageW(nullptr, MAKEINTRESOURCEW(OIC_SAMPLE), IMAGE_ICON, 0, 0, LR_SHARED);
+  ASSERT_TRUE(font && bitmap && icon);
+  SeamCounts counts = seam.Read();
+  EXPECT_EQ(1, counts.fonts.Held());
+  EXPECT_EQ(1, counts.bitmaps.Held());
+  EXPECT_EQ(1, counts.icons.Held()) << "a shared icon is no acquisition";
+  formsrt::Gdi32().DeleteObject(font);
+  formsrt::Gdi32().DeleteObject(bitmap);
+  User32().DestroyIcon(icon);
+  counts = seam.Read();
+  EXPECT_EQ(0, counts.fonts.Held());
+  EXPECT_EQ(0, counts.bitmaps.Held());
+  EXPECT_EQ(0, counts.icons.Held());
+}
+
+TEST(CountingSeam, AContextNotGivenBackOrGivenBackWithASelectionIsHeld) {
+  CountingSeam seam;
+  HDC screen = User32().GetDC(nullptr);
+  HDC memory = formsrt::Gdi32().CreateCompatibleDC(screen);
+  ASSERT_TRUE(screen && memory);
+  EXPECT_EQ(2, seam.Read().deviceContexts.Held());
+  HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
+  HGDIOBJ original = formsrt::Gdi32().SelectObject(memory, font);
+  formsrt::Gdi32().SelectObject(memory, ::GetStockObject(ANSI_FIXED_FONT));  // still not the original
+  formsrt::Gdi32().SelectObject(memory, ::GetStockObject(DC_PEN));       // another kind
+  EXPECT_EQ(2, seam.Read().selections.Held());
+  formsrt::Gdi32().SelectObject(memory, original);
+  EXPECT_EQ(1, seam.Read().selections.Held()) << "the pen is still selected";
+  formsrt::Gdi32().DeleteDC(memory);
+  User32().ReleaseDC(nullptr, screen);
+  SeamCounts counts = seam.Read();
+  EXPECT_EQ(0, counts.deviceContexts.Held());
+  EXPECT_EQ(1, counts.selections.Held());
+}
+
 TEST(CountingSeam, TheSeamIsPutBackWhenCountingEnds) {
   formsrt::User32Api before = User32();
   { CountingSeam seam; }
   EXPECT_EQ(before.CreateWindowExW, User32().CreateWindowExW);
   EXPECT_EQ(before.MessageBoxW, User32().MessageBoxW);
+  formsrt::Gdi32Api gdiBefore = formsrt::Gdi32();
+  { CountingSeam seam; }
+  EXPECT_EQ(gdiBefore.SelectObject, formsrt::Gdi32().SelectObject);
 }
 
 }  // namespace

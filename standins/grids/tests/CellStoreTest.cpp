@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "CellStore.h"
+#include "FailingAllocations.h"
 #include "com/RuntimeError.h"
 
 using namespace standins;
 using formsrt::RuntimeError;
+using standin_tests::EveryAllocationFailingInTurn;
+using standin_tests::FailingAllocation;
 
 namespace {
 
@@ -36,6 +41,28 @@ TEST(CellStore, KeepsTextsPerCellThroughGrowthOfRowsAndColumns) {
   EXPECT_EQ(L"", store.Text(1, 1));
   store.SetColumnCount(1);
   EXPECT_EQ(L"a", store.Text(0, 0));
+}
+
+TEST(CellStore, FewerColumnsKeepEachRowsFirstCellsAndWhatGrowsBackIsEmpty) {
+  CellStore store;
+  store.SetRowCount(3);
+  store.SetColumnCount(3);
+  for (LONG row = 0; row < 3; ++row) {
+    for (LONG column = 0; column < 3; ++column) {
+      store.SetText(row, column, std::to_wstring(row) + L"," + std::to_wstring(column));
+    }
+  }
+  store.SetColumnCount(2);
+  store.SetRowCount(5);
+  store.SetColumnCount(3);
+  for (LONG row = 0; row < 5; ++row) {
+    for (LONG column = 0; column < 3; ++column) {
+      bool kept = row < 3 && column < 2;
+      EXPECT_EQ(kept ? std::to_wstring(row) + L"," + std::to_wstring(column) : L"",
+                store.Text(row, column))
+          << row << "," << column;
+    }
+  }
 }
 
 TEST(CellStore, RefusesCellsOutsideAndNegativeCounts) {
@@ -80,4 +107,76 @@ TEST(CellStore, OverwritingManyTimesKeepsOnlyTheLatestTexts) {
   store.Clear();
   EXPECT_EQ(0, store.RowCount());
   EXPECT_EQ(0, store.ColumnCount());
+}
+
+// Sizes are multiplied in 64 bits on both targets: in 32-bit arithmetic 10
+// columns of 429,496,730 rows are 4 cells, and writes went past the store.
+TEST(CellStore, AGridTooLargeInEitherOrderIsRefusedAndKeepsItsSize) {
+  CellStore wide;
+  wide.SetColumnCount(10);
+  wide.SetRowCount(2);
+  wide.SetText(1, 9, L"kept");
+  EXPECT_EQ(formsrt::error::OutOfMemory,
+            ErrorNumberOf([](CellStore& s) { s.SetRowCount(429496730); }, wide));
+  EXPECT_EQ(2, wide.RowCount());
+  EXPECT_EQ(L"kept", wide.Text(1, 9));
+
+  CellStore tall;
+  tall.SetRowCount(429496730);  // no columns yet: no cells
+  EXPECT_EQ(formsrt::error::OutOfMemory,
+            ErrorNumberOf([](CellStore& s) { s.SetColumnCount(10); }, tall));
+  EXPECT_EQ(0, tall.ColumnCount());
+  EXPECT_FALSE(tall.Contains(429496729, 9));
+}
+
+TEST(CellStore, WritesAndResizesThatRunOutOfMemoryChangeNothing) {
+  const std::wstring longer(100, L'n');
+  struct Change {
+    const char* what;
+    void (*apply)(CellStore&, const std::wstring&);
+  };
+  const Change changes[] = {
+      {"a longer text", [](CellStore& s, const std::wstring& t) { s.SetText(0, 0, t); }},
+      {"more columns", [](CellStore& s, const std::wstring&) { s.SetColumnCount(5); }},
+      {"more rows", [](CellStore& s, const std::wstring&) { s.SetRowCount(100); }},
+  };
+  for (const Change& change : changes) {
+    SCOPED_TRACE(change.what);
+    CellStore store;
+    store.SetRowCount(2);
+    store.SetColumnCount(2);
+    store.SetText(0, 0, L"old");
+    store.SetText(1, 0, L"other");
+    store.SetText(1, 1, L"last");
+    EveryAllocationFailingInTurn([&] { change.apply(store, longer); },
+                                 [&] {
+                                   EXPECT_EQ(2, store.RowCount());
+                                   EXPECT_EQ(2, store.ColumnCount());
+                                   EXPECT_EQ(L"old", store.Text(0, 0));
+                                   EXPECT_EQ(L"other", store.Text(1, 0));
+                                   EXPECT_EQ(L"last", store.Text(1, 1));
+                                 });
+    EXPECT_EQ(L"other", store.Text(1, 0));
+  }
+}
+
+// Compacting the pool is a saving: a write that would compact it succeeds
+// without the room for a new pool, and the old pool stays.
+TEST(CellStore, AWriteSucceedsWhenThePoolCannotBeCompacted) {
+  CellStore store;
+  store.SetRowCount(1);
+  store.SetColumnCount(2);
+  const std::wstring big(40000, L'a');
+  store.SetText(0, 0, big);
+  store.SetText(0, 1, big);
+  store.SetText(0, 0, L"x");
+  {
+    FailingAllocation compaction(1);  // the pool has room for "y": compacting is all that allocates
+    EXPECT_NO_THROW(store.SetText(0, 1, L"y"));
+    EXPECT_TRUE(compaction.Reached());
+  }
+  EXPECT_EQ(L"x", store.Text(0, 0));
+  EXPECT_EQ(L"y", store.Text(0, 1));
+  store.SetText(0, 0, L"z");  // and compacts now
+  EXPECT_EQ(L"y", store.Text(0, 1));
 }

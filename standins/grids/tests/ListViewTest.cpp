@@ -2,7 +2,9 @@
 // through their own interfaces, as the program calls them.
 #include <gtest/gtest.h>
 
+#include "FailingAllocations.h"
 #include "GridStandins.h"
+#include "ListViewStandin.h"
 #include "StandinTestSupport.h"
 #include "com/Bstr.h"
 #include "com/EarlyBound.h"
@@ -12,6 +14,8 @@ using namespace formsrt;
 using namespace standin_tests;
 
 namespace {
+
+std::wstring TextOf(IDispatch* object) { return standin_tests::TextOf(GetProperty(object, DISPID{0})); }
 
 template <class Interface>
 ComPtr<Interface> Collection(IDispatch* listView, DISPID id) {
@@ -142,4 +146,44 @@ TEST_F(ListViewTest, WrongArgumentsGiveClearAutomationErrors) {
     CheckCall(item->get_Text(text.Put()));
     return text.Str();
   }());
+}
+
+// Made from the stand-in's own code in this program, whose allocations the
+// test makes fail one after the other.
+TEST(ListViewInProcess, AnItemOrColumnThatCannotBeMadeLeavesItsCollectionAsItWas) {
+  ComPtr<IDispatch> listView;
+  ASSERT_EQ(S_OK, standins::CreateListViewStandin(IID_IDispatch, listView.PutVoid()));
+  ComPtr<IListItems> items = Collection<IListItems>(listView.Get(), 7);
+  ComPtr<IColumnHeaders> headers = Collection<IColumnHeaders>(listView.Get(), 2);
+  const VARIANT omitted = Variant::Omitted().Get();
+  auto addHeader = [&](const wchar_t* text) {
+    ComPtr<IColumnHeader> header;
+    CheckCall(headers->Add(omitted, omitted, Variant::FromText(text).Get(), omitted, omitted,
+                           header.Put()));
+  };
+  auto addItem = [&](const wchar_t* text) {
+    ComPtr<IListItem> item;
+    CheckCall(items->Add(omitted, omitted, Variant::FromText(text).Get(), omitted, omitted,
+                         item.Put()));
+  };
+  auto countOf = [](auto collection) {
+    LONG count = -1;
+    CheckCall(collection->get_Count(&count));
+    return count;
+  };
+  addHeader(L"Col1");
+  addItem(L"Row1");
+
+  EveryAllocationFailingInTurn([&] { addHeader(L"Col2"); },
+                               [&] { EXPECT_EQ(1, countOf(headers)); });
+  EveryAllocationFailingInTurn([&] { addItem(L"Row2"); }, [&] { EXPECT_EQ(1, countOf(items)); });
+
+  EXPECT_EQ(2, countOf(headers));
+  EXPECT_EQ(2, countOf(items));
+  ComPtr<IColumnHeader> second;
+  CheckCall(headers->get_Item(2, second.Put()));
+  EXPECT_EQ(L"Col2", TextOf(second.Get()));
+  ComPtr<IListItem> item;
+  CheckCall(items->get_Item(2, item.Put()));
+  EXPECT_EQ(L"Row2", TextOf(item.Get()));
 }

@@ -21,6 +21,9 @@ using formsrt::User32Api;
 
 namespace {
 
+using testing_support::PumpMessagesFor;
+using testing_support::PumpMessagesUntil;
+
 std::vector<HWND> g_windowsCreated;
 std::vector<HWND> g_windowsDestroyed;
 bool g_refuseTimer;
@@ -90,9 +93,11 @@ TEST_F(HookwatchTimerTest, RaisesThatTimeOnTheCreatingThreadAtRoughlyItsInterval
   ASSERT_EQ(S_OK, SetInterval(100));
   EXPECT_EQ(100, Interval());
 
-  PumpMessagesFor(1050);
-  EXPECT_GE(sink.ticks, 5);
-  EXPECT_LE(sink.ticks, 11);
+  // Five ticks take four intervals at the least; a loaded machine may delay
+  // them, never bring them sooner.
+  DWORD start = ::GetTickCount();
+  ASSERT_TRUE(PumpMessagesUntil([&] { return sink.ticks >= 5; }, 5000));
+  EXPECT_GE(::GetTickCount() - start, 400u);
   EXPECT_EQ(0, sink.ticksOnOtherThreads);
   ASSERT_EQ(1u, g_windowsCreated.size());
   EXPECT_EQ(::GetCurrentThreadId(), ::GetWindowThreadProcessId(g_windowsCreated[0], nullptr));
@@ -103,18 +108,16 @@ TEST_F(HookwatchTimerTest, MinusOneStopsAndAPositiveIntervalRestarts) {
   EventSink& sink = NewSink();
   Connect(sink);
   ASSERT_EQ(S_OK, SetInterval(50));
-  PumpMessagesFor(200);
-  ASSERT_GT(sink.ticks, 0);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return sink.ticks > 0; }, 3000));
 
   ASSERT_EQ(S_OK, SetInterval(-1));
   EXPECT_EQ(-1, Interval());
   int stoppedAt = sink.ticks;
-  PumpMessagesFor(300);
+  PumpMessagesFor(300);  // shows that no tick comes while stopped
   EXPECT_EQ(stoppedAt, sink.ticks);
 
   ASSERT_EQ(S_OK, SetInterval(50));
-  PumpMessagesFor(200);
-  EXPECT_GT(sink.ticks, stoppedAt);
+  EXPECT_TRUE(PumpMessagesUntil([&] { return sink.ticks > stoppedAt; }, 3000));
 
   for (LONG stop : {0L, -5L}) {  // no timer runs at these either
     ASSERT_EQ(S_OK, SetInterval(50));
@@ -122,7 +125,7 @@ TEST_F(HookwatchTimerTest, MinusOneStopsAndAPositiveIntervalRestarts) {
     EXPECT_EQ(-1, Interval());
   }
   stoppedAt = sink.ticks;
-  PumpMessagesFor(200);
+  PumpMessagesFor(200);  // shows that no tick comes
   EXPECT_EQ(stoppedAt, sink.ticks);
 }
 
@@ -130,14 +133,14 @@ TEST_F(HookwatchTimerTest, ReleasedWhileRunningItStopsAndLetsGoOfItsWindowAndSin
   EventSink& sink = NewSink();
   Connect(sink);
   ASSERT_EQ(S_OK, SetInterval(30));
-  PumpMessagesFor(100);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return sink.ticks > 0; }, 3000));
   point_.Reset();
   timer_.Reset();
 
   EXPECT_EQ(g_windowsCreated, g_windowsDestroyed);
   EXPECT_EQ(1u, sink.References());
   int ticks = sink.ticks;
-  PumpMessagesFor(150);
+  PumpMessagesFor(150);  // shows that no tick comes after the release
   EXPECT_EQ(ticks, sink.ticks);
 }
 
@@ -149,7 +152,8 @@ TEST_F(HookwatchTimerTest, AHandlerMayReleaseTheLastReferenceToItsTimer) {
     timer_.Reset();
   };
   ASSERT_EQ(S_OK, SetInterval(30));
-  PumpMessagesFor(200);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return sink.ticks > 0; }, 3000));
+  PumpMessagesFor(150);  // shows that the timer released in its first tick ticks no more
   EXPECT_EQ(1, sink.ticks);
   EXPECT_EQ(g_windowsCreated, g_windowsDestroyed);
   EXPECT_EQ(1u, sink.References());
@@ -168,7 +172,7 @@ TEST_F(HookwatchTimerTest, EverySinkGetsTheEventUntilItDisconnects) {
 
   first.onTick = [&] { point_->Unadvise(firstCookie); };
   ASSERT_EQ(S_OK, SetInterval(40));
-  PumpMessagesFor(250);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return second.ticks > 2; }, 3000));
   EXPECT_EQ(1, first.ticks);
   EXPECT_GT(second.ticks, 1);
   EXPECT_EQ(second.ticks, failing.ticks);

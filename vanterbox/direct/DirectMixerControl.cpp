@@ -1,4 +1,4 @@
-#include "DirectSpeakersVolume.h"
+#include "DirectMixerControl.h"
 
 #include <mmsystem.h>
 
@@ -6,17 +6,17 @@
 
 namespace vanterbox_direct {
 
-LONG DirectSpeakersVolume(bool write, LONG value) {
+LONG DirectControlValue(DWORD componentType, DWORD controlType, bool write, LONG value) {
   HMIXER mixer = nullptr;
   if (formsrt::Winmm().mixerOpen(&mixer, 0, 0, 0, 0) != MMSYSERR_NOERROR) return -1;
   auto object = reinterpret_cast<HMIXEROBJ>(mixer);
   MIXERLINEA line{};
   line.cbStruct = sizeof(line);
-  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+  line.dwComponentType = componentType;
   MIXERCONTROLA control{};
   MIXERLINECONTROLSA controls{};
   controls.cbStruct = sizeof(controls);
-  controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+  controls.dwControlType = controlType;
   controls.cControls = 1;
   controls.cbmxctrl = sizeof(control);
   controls.pamxctrl = &control;
@@ -37,6 +37,16 @@ LONG DirectSpeakersVolume(bool write, LONG value) {
   }
   formsrt::Winmm().mixerClose(mixer);
   return status == MMSYSERR_NOERROR ? value : -1;
+}
+
+LONG DirectSpeakersVolume(bool write, LONG value) {
+  return DirectControlValue(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, MIXERCONTROL_CONTROLTYPE_VOLUME,
+                            write, value);
+}
+
+// No volume or mute control reads -1: a level is 0 to 65535, a switch 0 or 1.
+bool MixerHasControl(DWORD componentType, DWORD controlType) {
+  return DirectControlValue(componentType, controlType, false, 0) != -1;
 }
 
 LONG PlatformReadBack(LONG level) {
