@@ -125,12 +125,7 @@ LONG frmHookwatch::ISubClass_WindowProc(LONG, LONG, LONG, LONG) {
 LONG frmHookwatch::FormHandle() const { return HandleToLong(form_->Handle()); }
 
 STDMETHODIMP frmHookwatch::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_ISubClass) return E_NOINTERFACE;
-  AddRef();
-  *out = static_cast<ISubClass*>(this);
-  return S_OK;
+  return formsrt::QueryObject<formsrt::Offer<ISubClass, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP frmHookwatch::GetTypeInfoCount(UINT* count) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ComBoundary.h"
+#include "QueryObject.h"
 
 namespace formsrt {
 
@@ -82,29 +83,6 @@ class ComObjectBase {
  private:
   ULONG references_ = 1;
 };
-
-// QueryInterface helper: offers `self` as interface I when iid asks for it.
-template <class I, class Object>
-bool OfferInterface(REFIID iid, Object* self, void** out) {
-  if (iid != __uuidof(I)) return false;
-  I* offered = static_cast<I*>(self);
-  offered->AddRef();
-  *out = offered;
-  return true;
-}
-
-// QueryInterface for a class whose default interface is the dual interface
-// Default: IUnknown and IDispatch stand for Default; the Others are offered
-// when asked for by their own IID.
-template <class Default, class... Others, class Object>
-HRESULT QueryDualObject(Object* self, REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  REFIID wanted = iid == IID_IUnknown || iid == IID_IDispatch ? __uuidof(Default) : iid;
-  bool offered = OfferInterface<Default>(wanted, self, out) ||
-                 (OfferInterface<Others>(wanted, self, out) || ...);
-  return offered ? S_OK : E_NOINTERFACE;
-}
 
 // Creates an object of type T (reference count 1), queries it and drops the
 // creation reference, so that a failed query leaves nothing behind.

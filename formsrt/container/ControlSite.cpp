@@ -11,19 +11,8 @@ ControlSite::ControlSite(HWND form, const RECT& bounds, std::wstring name, Ambie
     : form_(form), bounds_(bounds), name_(std::move(name)), ambient_(std::move(ambient)) {}
 
 STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown) return OfferInterface<IOleClientSite>(IID_IOleClientSite, this, out) ? S_OK : E_NOINTERFACE;
-  if (iid == IID_IOleWindow) return OfferInterface<IOleInPlaceSite>(IID_IOleInPlaceSite, this, out) ? S_OK : E_NOINTERFACE;
-  if (iid == IID_IOleInPlaceUIWindow) {
-    return OfferInterface<IOleInPlaceFrame>(IID_IOleInPlaceFrame, this, out) ? S_OK : E_NOINTERFACE;
-  }
-  bool offered = OfferInterface<IOleClientSite>(iid, this, out) ||
-                 OfferInterface<IOleInPlaceSite>(iid, this, out) ||
-                 OfferInterface<IOleControlSite>(iid, this, out) ||
-                 OfferInterface<IOleInPlaceFrame>(iid, this, out) ||
-                 OfferInterface<IDispatch>(iid, this, out);
-  return offered ? S_OK : E_NOINTERFACE;
+  return QueryObject<IOleClientSite, Offer<IOleInPlaceSite, IOleWindow>, IOleControlSite,
+                     Offer<IOleInPlaceFrame, IOleInPlaceUIWindow>, IDispatch>(this, iid, out);
 }
 
 STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {

@@ -5,10 +5,7 @@
 namespace formsrt {
 
 STDMETHODIMP DesignPropertyBag::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown) return OfferInterface<IPropertyBag>(IID_IPropertyBag, this, out) ? S_OK : E_NOINTERFACE;
-  return OfferInterface<IPropertyBag>(iid, this, out) ? S_OK : E_NOINTERFACE;
+  return QueryObject<IPropertyBag>(this, iid, out);
 }
 
 Variant* DesignPropertyBag::Find(LPCOLESTR name) {

@@ -52,11 +52,6 @@ void CopyPoint(const ComPtr<IConnectionPoint>& stored, IConnectionPoint** out) {
 using PointEnumerator =
     ComEnumerator<IEnumConnectionPoints, IConnectionPoint*, ComPtr<IConnectionPoint>, CopyPoint>;
 
-template <class I, class Object>
-bool OfferAs(bool asked, Object* self, void** out) {
-  return asked && OfferInterface<I>(__uuidof(I), self, out);
-}
-
 }  // namespace
 
 ControlBase::ControlBase(const ControlDescription& description)
@@ -80,21 +75,11 @@ STDMETHODIMP ControlBase::QueryInterface(REFIID iid, void** out) {
     AddRef();
     return S_OK;
   }
-  bool offered =
-      OfferAs<IOleObject>(iid == IID_IUnknown || iid == IID_IOleObject, this, out) ||
-      OfferAs<IOleInPlaceObject>(iid == IID_IOleWindow || iid == IID_IOleInPlaceObject, this,
-                                 out) ||
-      OfferInterface<IOleInPlaceActiveObject>(iid, this, out) ||
-      OfferInterface<IOleControl>(iid, this, out) ||
-      OfferAs<IViewObject2>(iid == IID_IViewObject || iid == IID_IViewObject2, this, out) ||
-      OfferAs<IPersistStreamInit>(iid == IID_IPersist || iid == IID_IPersistStreamInit, this,
-                                  out) ||
-      OfferInterface<IPersistPropertyBag>(iid, this, out) ||
-      OfferInterface<IConnectionPointContainer>(iid, this, out) ||
-      OfferAs<IProvideClassInfo2>(iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2,
-                                  this, out) ||
-      OfferInterface<ISupportErrorInfo>(iid, this, out);
-  return offered ? S_OK : E_NOINTERFACE;
+  return QueryObject<IOleObject, Offer<IOleInPlaceObject, IOleWindow>, IOleInPlaceActiveObject,
+                     IOleControl, Offer<IViewObject2, IViewObject>,
+                     Offer<IPersistStreamInit, IPersist>, IPersistPropertyBag,
+                     IConnectionPointContainer, Offer<IProvideClassInfo2, IProvideClassInfo>,
+                     ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP_(ULONG) ControlBase::Release() {

@@ -237,7 +237,7 @@ HRESULT Form::Guard(Body&& body) {
 }
 
 STDMETHODIMP Form::QueryInterface(REFIID iid, void** out) {
-  return QueryDualObject<IRuntimeForm, ISupportErrorInfo>(this, iid, out);
+  return QueryObject<Offer<IRuntimeForm, IDispatch>, ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP Form::InterfaceSupportsErrorInfo(REFIID iid) {

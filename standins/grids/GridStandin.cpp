@@ -2,8 +2,6 @@
 
 namespace standins {
 
-using formsrt::OfferInterface;
-
 GridStandin::GridStandin(const CLSID& clsid, REFIID dispinterface, const wchar_t* windowClass,
                          const wchar_t* source)
     : StandinControl(clsid),
@@ -12,12 +10,12 @@ GridStandin::GridStandin(const CLSID& clsid, REFIID dispinterface, const wchar_t
       windowClass_(windowClass) {}
 
 STDMETHODIMP GridStandin::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == dispinterface_) {
-    return OfferInterface<IDispatch>(IID_IDispatch, this, out) ? S_OK : E_NOINTERFACE;
+  if (out && (iid == IID_IDispatch || iid == dispinterface_)) {
+    *out = static_cast<IDispatch*>(this);
+    AddRef();
+    return S_OK;
   }
-  return QueryControlInterface(iid, out) ? S_OK : E_NOINTERFACE;
+  return QueryControlInterface(iid, out);
 }
 
 void GridStandin::Changed() {

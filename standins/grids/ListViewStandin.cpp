@@ -7,20 +7,17 @@
 namespace standins {
 
 using formsrt::ComPtr;
-using formsrt::OfferInterface;
 
 ListViewStandin::ListViewStandin()
     : StandinControl(CLSID_ListView), DispatchImpl(formsrt::ModuleTypeInfo(IID_IListView)) {}
 
 STDMETHODIMP ListViewStandin::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    return OfferInterface<IListView>(IID_IListView, this, out) ? S_OK : E_NOINTERFACE;
+  if (out && (iid == IID_IDispatch || iid == IID_IListView)) {
+    *out = static_cast<IListView*>(this);
+    AddRef();
+    return S_OK;
   }
-  return OfferInterface<IListView>(iid, this, out) || QueryControlInterface(iid, out)
-             ? S_OK
-             : E_NOINTERFACE;
+  return QueryControlInterface(iid, out);
 }
 
 // A new collection object for every fetch, as clients fetch them anew for

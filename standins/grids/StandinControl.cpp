@@ -10,17 +10,12 @@
 namespace standins {
 
 using formsrt::ComPtr;
-using formsrt::OfferInterface;
 
-bool StandinControl::QueryControlInterface(REFIID iid, void** out) {
-  if (iid == IID_IOleWindow) return OfferInterface<IOleInPlaceObject>(IID_IOleInPlaceObject, this, out);
-  if (iid == IID_IViewObject) return OfferInterface<IViewObject2>(IID_IViewObject2, this, out);
-  if (iid == IID_IPersist) return OfferInterface<IPersistPropertyBag>(IID_IPersistPropertyBag, this, out);
-  return OfferInterface<IOleObject>(iid, this, out) || OfferInterface<IOleInPlaceObject>(iid, this, out) ||
-         OfferInterface<IViewObject2>(iid, this, out) ||
-         OfferInterface<IPersistPropertyBag>(iid, this, out) ||
-         OfferInterface<IPersistStreamInit>(iid, this, out) ||
-         OfferInterface<IOleControl>(iid, this, out);
+HRESULT StandinControl::QueryControlInterface(REFIID iid, void** out) {
+  return formsrt::QueryObject<IOleObject, formsrt::Offer<IOleInPlaceObject, IOleWindow>,
+                              formsrt::Offer<IViewObject2, IViewObject>,
+                              formsrt::Offer<IPersistPropertyBag, IPersist>, IPersistStreamInit,
+                              IOleControl>(this, iid, out);
 }
 
 STDMETHODIMP StandinControl::SetClientSite(IOleClientSite* site) {

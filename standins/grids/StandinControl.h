@@ -88,7 +88,7 @@ class StandinControl : public IOleObject,
   explicit StandinControl(const CLSID& clsid) : clsid_(clsid) {}
   virtual ~StandinControl() = default;
 
-  bool QueryControlInterface(REFIID iid, void** out);
+  HRESULT QueryControlInterface(REFIID iid, void** out);
 
   // The control's window, a child of `parent` at `bounds` (pixels); it lives
   // until DestroyControlWindow.

@@ -45,7 +45,7 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
   }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return formsrt::QueryDualObject<IHookwatchGlobal, ISupportErrorInfo>(this, iid, out);
+    return formsrt::QueryObject<Offer<IHookwatchGlobal, IDispatch>, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

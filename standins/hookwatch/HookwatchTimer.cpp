@@ -33,8 +33,8 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
         timer_([this] { RaiseThatTime(); }) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return formsrt::QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
-                                                                                         out);
+    return QueryObject<Offer<IHookwatchTimer, IDispatch>, IConnectionPointContainer, ISupportErrorInfo>(
+        this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

@@ -20,7 +20,7 @@ class Calculator : public DispatchImpl<ICalculator>, public ISupportErrorInfo, p
   Calculator() : DispatchImpl(ModuleTypeInfo(IID_ICalculator)) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return QueryDualObject<ICalculator, ISupportErrorInfo>(this, iid, out);
+    return QueryObject<Offer<ICalculator, IDispatch>, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
