@@ -126,20 +126,32 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
+HRESULT SelfRegistrationResult(HRESULT cause, HRESULT stepFailure) noexcept {
+  bool contractsOwn = SUCCEEDED(cause) || cause == E_OUTOFMEMORY || cause == E_UNEXPECTED;
+  return contractsOwn ? cause : stepFailure;
+}
+
+// One step of registration through the boundary of the entry points.
+template <class Step>
+HRESULT RegistrationStep(const ServerRegistration& server, HRESULT stepFailure, Step&& step) noexcept {
+  return SelfRegistrationResult(ComBoundary(server.title, IID_NULL, std::forward<Step>(step)),
+                                stepFailure);
+}
+
 HRESULT RegisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept {
-  try {
+  HRESULT hr = RegistrationStep(server, SELFREG_E_CLASS, [&] {
     ClassesRoot root = RootFor(scope);
     for (size_t i = 0; i < server.classCount; ++i) WriteClassKeys(root, server, server.classes[i]);
-    RegisterTypeLibrary(scope);
-    return S_OK;
-  } catch (...) {
-    UnregisterServer(server, scope);
-    return SELFREG_E_CLASS;
+  });
+  if (SUCCEEDED(hr)) {
+    hr = RegistrationStep(server, SELFREG_E_TYPELIB, [&] { RegisterTypeLibrary(scope); });
   }
+  if (FAILED(hr)) UnregisterServer(server, scope);
+  return hr;
 }
 
 HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept {
-  try {
+  return RegistrationStep(server, SELFREG_E_CLASS, [&] {
     ClassesRoot root = RootFor(scope);
     for (size_t i = 0; i < server.classCount; ++i) {
       const CoClassRegistration& coclass = server.classes[i];
@@ -147,10 +159,7 @@ HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope sco
       RegistryKey::DeleteTree(root.key, root.prefix + coclass.progId);
     }
     UnregisterTypeLibrary(server, scope);
-    return S_OK;
-  } catch (...) {
-    return SELFREG_E_CLASS;
-  }
+  });
 }
 
 HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, REFIID iid,

@@ -52,6 +52,13 @@ void UnlockModule();
 long ActiveObjectCount();
 long ModuleLockCount();
 
+// What DllRegisterServer, DllUnregisterServer and DllInstall return when a
+// step fails: their contract, which installers and regsvr32 read, names
+// SELFREG_E_CLASS and SELFREG_E_TYPELIB for the step that failed, and
+// E_OUTOFMEMORY and E_UNEXPECTED as themselves. Any other cause (access
+// denied, a damaged library) becomes the step's code; a success stays one.
+HRESULT SelfRegistrationResult(HRESULT cause, HRESULT stepFailure) noexcept;
+
 HRESULT RegisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept;
 HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept;
 HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, REFIID iid,

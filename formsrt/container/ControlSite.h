@@ -12,6 +12,7 @@
 
 #include "com/ComModule.h"
 #include "com/ComPtr.h"
+#include "com/Variant.h"
 #include "container/AmbientProperties.h"
 
 namespace formsrt {
@@ -85,7 +86,10 @@ class ControlSite final : public IOleClientSite,
                       VARIANT* result, EXCEPINFO*, UINT*) override;
 
  private:
-  HRESULT AmbientFont(VARIANT* result);
+  // The value of an ambient property; raises DISP_E_MEMBERNOTFOUND for one
+  // the site does not know.
+  Variant Ambient(DISPID id);
+  Variant AmbientFont();
 
   HWND form_;
   RECT bounds_;

@@ -1,5 +1,6 @@
 #include "container/DesignPropertyBag.h"
 
+#include "com/ComBoundary.h"
 #include "com/Conversions.h"
 
 namespace formsrt {
@@ -28,17 +29,14 @@ STDMETHODIMP DesignPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
 
 STDMETHODIMP DesignPropertyBag::Write(LPCOLESTR name, VARIANT* value) {
   if (!name || !value) return E_POINTER;
-  try {
+  return ComBoundary(L"Form", IID_IPropertyBag, [&] {
     Variant copy(*value);
     if (Variant* stored = Find(name)) {
       *stored = std::move(copy);
     } else {
       properties_.emplace_back(name, std::move(copy));
     }
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 }  // namespace formsrt
