@@ -45,13 +45,6 @@ void CopyVerb(const StoredVerb& stored, OLEVERB* out) {
 
 using VerbEnumerator = ComEnumerator<IEnumOLEVERB, OLEVERB, StoredVerb, CopyVerb>;
 
-void CopyPoint(const ComPtr<IConnectionPoint>& stored, IConnectionPoint** out) {
-  stored.CopyTo(out);
-}
-
-using PointEnumerator =
-    ComEnumerator<IEnumConnectionPoints, IConnectionPoint*, ComPtr<IConnectionPoint>, CopyPoint>;
-
 }  // namespace
 
 ControlBase::ControlBase(const ControlDescription& description)
@@ -62,8 +55,8 @@ ControlBase::ControlBase(const ControlDescription& description)
                 // A control does not end its host for a failed paint.
                 RunControlHandler([&] { UserControl_Paint(dc, bounds); });
               }),
-      eventPoint_(*this, description.eventInterface, ConnectionPoint::Accepts::EventDispatch),
-      propertyNotifyPoint_(*this, IID_IPropertyNotifySink) {}
+      eventPoint_(AddConnectionPoint(description.eventInterface, ConnectionPoint::Accepts::EventDispatch)),
+      propertyNotifyPoint_(AddConnectionPoint(IID_IPropertyNotifySink)) {}
 
 ControlBase::~ControlBase() = default;
 
@@ -99,8 +92,7 @@ void ControlBase::FinalRelease() {
     // Nothing may escape Release; a failing Terminate cannot keep the object alive.
   }
   InPlaceDeactivate();
-  eventPoint_.DisconnectAll();
-  propertyNotifyPoint_.DisconnectAll();
+  DisconnectAll();
 }
 
 HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
@@ -415,32 +407,6 @@ STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll)
     UserControl_WriteProperties(properties);
     if (clearDirty) dirty_ = false;
   });
-}
-
-// Connection points
-
-STDMETHODIMP ControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
-  if (!points) return E_POINTER;
-  *points = nullptr;
-  return Guard(IID_IConnectionPointContainer, [&] {
-    std::vector<ComPtr<IConnectionPoint>> list{ComPtr<IConnectionPoint>(&eventPoint_),
-                                               ComPtr<IConnectionPoint>(&propertyNotifyPoint_)};
-    ThrowIfFailed(CreateAndQuery<PointEnumerator>(
-        IID_IEnumConnectionPoints, reinterpret_cast<void**>(points), std::move(list)));
-  });
-}
-
-STDMETHODIMP ControlBase::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
-  if (!point) return E_POINTER;
-  *point = nullptr;
-  for (ConnectionPoint* candidate : {&eventPoint_, &propertyNotifyPoint_}) {
-    if (candidate->Outgoing() == iid) {
-      *point = candidate;
-      candidate->AddRef();
-      return S_OK;
-    }
-  }
-  return CONNECT_E_NOCONNECTION;
 }
 
 void ControlBase::PropertyChanged(const wchar_t* name) {

@@ -15,7 +15,7 @@
 #include <functional>
 #include <span>
 
-#include "com/ConnectionPoint.h"
+#include "com/ConnectionPointContainer.h"
 #include "ControlWindow.h"
 #include "PropertyBag.h"
 #include "com/ComModule.h"
@@ -40,7 +40,7 @@ class ControlBase : public IOleObject,
                     public IViewObject2,
                     public IPersistStreamInit,
                     public IPersistPropertyBag,
-                    public IConnectionPointContainer,
+                    public ConnectionPointContainer,
                     public IProvideClassInfo2,
                     public ISupportErrorInfo,
                     protected ComObjectBase {
@@ -115,10 +115,6 @@ class ControlBase : public IOleObject,
   STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* errorLog) override;
   STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
 
-  // IConnectionPointContainer
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
-  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
-
   // IProvideClassInfo2
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
   STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
@@ -170,8 +166,8 @@ class ControlBase : public IOleObject,
   const ControlDescription& description_;
   SIZEL extent_;  // HIMETRIC
   ControlWindow window_;
-  ConnectionPoint eventPoint_;
-  ConnectionPoint propertyNotifyPoint_;
+  ConnectionPoint& eventPoint_;
+  ConnectionPoint& propertyNotifyPoint_;
 
   ComPtr<IOleClientSite> clientSite_;
   ComPtr<IOleInPlaceSite> inPlaceSite_;

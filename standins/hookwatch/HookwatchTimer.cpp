@@ -3,8 +3,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "com/ComModule.h"
-#include "com/ConnectionPoint.h"
+#include "com/ConnectionPointContainer.h"
 #include "HiddenTimerWindow.h"
 #include "LibraryTitle.h"
 #include "Hookwatch.h"
@@ -23,13 +22,13 @@ constexpr DISPID kThatTime = 1;  // as the type library numbers the event
 constexpr LONG kStopped = -1;
 
 class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
-                       public IConnectionPointContainer,
+                       public ConnectionPointContainer,
                        public ISupportErrorInfo,
                        private ComObjectBase {
  public:
   HookwatchTimer()
       : DispatchImpl(ModuleTypeInfo(IID_IHookwatchTimer)),
-        events_(*this, DIID___HookwatchTimer, formsrt::ConnectionPoint::Accepts::EventDispatch),
+        events_(AddConnectionPoint(DIID___HookwatchTimer, ConnectionPoint::Accepts::EventDispatch)),
         timer_([this] { RaiseThatTime(); }) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -63,20 +62,6 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
     });
   }
 
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override {
-    if (points) *points = nullptr;
-    return E_NOTIMPL;
-  }
-
-  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
-    if (!point) return E_POINTER;
-    *point = nullptr;
-    if (iid != DIID___HookwatchTimer) return CONNECT_E_NOCONNECTION;
-    events_.AddRef();
-    *point = &events_;
-    return S_OK;
-  }
-
  private:
   void RaiseThatTime() {
     // A handler may release the last reference to this timer.
@@ -85,7 +70,7 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
     events_.InvokeEach(kThatTime, noArguments);
   }
 
-  formsrt::ConnectionPoint events_;
+  ConnectionPoint& events_;
   HiddenTimerWindow timer_;
   LONG interval_ = kStopped;
 };

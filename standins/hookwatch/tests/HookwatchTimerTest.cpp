@@ -206,3 +206,26 @@ TEST_F(HookwatchTimerTest, ARefusedTimerIsReportedAndLeavesTheTimerStopped) {
   EXPECT_EQ(formsrt::HresultFromErrorNumber(7), SetInterval(100));
   EXPECT_EQ(-1, Interval());
 }
+
+TEST_F(HookwatchTimerTest, TheContainerEnumeratesItsOnePointWhichEnumeratesItsSinks) {
+  EventSink& sink = NewSink();
+  DWORD cookie = Connect(sink);
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(S_OK, timer_.As(container));
+  ComPtr<IEnumConnectionPoints> points;
+  ASSERT_EQ(S_OK, container->EnumConnectionPoints(points.Put()));
+  IConnectionPoint* fetched[2] = {};
+  ULONG count = 0;
+  EXPECT_EQ(S_FALSE, points->Next(2, fetched, &count));
+  ASSERT_EQ(1u, count);
+  ComPtr<IConnectionPoint> only = ComPtr<IConnectionPoint>::Attach(fetched[0]);
+  EXPECT_EQ(point_.Get(), only.Get());
+
+  ComPtr<IEnumConnections> connections;
+  ASSERT_EQ(S_OK, only->EnumConnections(connections.Put()));
+  CONNECTDATA connection{};
+  ASSERT_EQ(S_OK, connections->Next(1, &connection, nullptr));
+  ComPtr<IUnknown> connected = ComPtr<IUnknown>::Attach(connection.pUnk);
+  EXPECT_EQ(cookie, connection.dwCookie);
+  EXPECT_TRUE(connected);
+}
