@@ -4,13 +4,14 @@
 #include <olectl.h>
 
 #include "com/ConnectionPointContainer.h"
-#include "HiddenTimerWindow.h"
 #include "LibraryTitle.h"
 #include "Hookwatch.h"
 #include "com/ComBoundary.h"
 #include "com/ComModule.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
+#include "forms/IntervalTimer.h"
+#include "services/UnhandledError.h"
 
 using namespace formsrt;
 
@@ -28,8 +29,10 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
  public:
   HookwatchTimer()
       : DispatchImpl(ModuleTypeInfo(IID_IHookwatchTimer)),
-        events_(AddConnectionPoint(DIID___HookwatchTimer, ConnectionPoint::Accepts::EventDispatch)),
-        timer_([this] { RaiseThatTime(); }) {}
+        events_(AddConnectionPoint(DIID___HookwatchTimer, ConnectionPoint::Accepts::EventDispatch)) {
+    // What a tick leaves untrapped ends the tick only: the client's process goes on.
+    timer_.onTick = [this] { RunControlHandler([this] { RaiseThatTime(); }); };
+  }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     return QueryObject<Offer<IHookwatchTimer, IDispatch>, IConnectionPointContainer, ISupportErrorInfo>(
@@ -44,7 +47,7 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
 
   STDMETHODIMP get_Interval(LONG* milliseconds) override {
     if (!milliseconds) return E_POINTER;
-    *milliseconds = timer_.Running() ? interval_ : kStopped;
+    *milliseconds = timer_.Running() ? static_cast<LONG>(timer_.Interval()) : kStopped;
     return S_OK;
   }
 
@@ -53,12 +56,8 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
   STDMETHODIMP put_Interval(LONG* milliseconds) override {
     if (!milliseconds) return E_POINTER;
     return ComBoundary(kLibraryTitle, IID_IHookwatchTimer, [&] {
-      if (*milliseconds <= 0) {
-        timer_.Stop();
-        return;
-      }
-      timer_.Start(static_cast<UINT>(*milliseconds));
-      interval_ = *milliseconds;
+      timer_.SetInterval(*milliseconds > 0 ? static_cast<UINT>(*milliseconds) : 0);
+      if (*milliseconds > 0 && !timer_.Running()) Raise(error::OutOfMemory);
     });
   }
 
@@ -71,8 +70,7 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
   }
 
   ConnectionPoint& events_;
-  HiddenTimerWindow timer_;
-  LONG interval_ = kStopped;
+  IntervalTimer timer_;
 };
 
 }  // namespace
