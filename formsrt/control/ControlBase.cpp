@@ -1,6 +1,7 @@
 #include "ControlBase.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com/ComEnumerator.h"
@@ -9,6 +10,7 @@
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "com/TypeLibDispatch.h"
+#include "com/Variant.h"
 #include "forms/Screen.h"
 #include "services/UnhandledError.h"
 
@@ -45,17 +47,43 @@ void CopyVerb(const StoredVerb& stored, OLEVERB* out) {
 
 using VerbEnumerator = ComEnumerator<IEnumOLEVERB, OLEVERB, StoredVerb, CopyVerb>;
 
+// The font a site offers as its ambient font; null when it has none.
+ComPtr<IFont> AmbientFontOf(IOleClientSite* site) {
+  ComPtr<IDispatch> ambient;
+  Variant value;
+  DISPPARAMS none{};
+  ComPtr<IFont> font;
+  if (site && SUCCEEDED(site->QueryInterface(IID_IDispatch, ambient.PutVoid())) &&
+      SUCCEEDED(ambient->Invoke(DISPID_AMBIENT_FONT, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                value.Put(), nullptr, nullptr)) &&
+      (value.Type() == VT_DISPATCH || value.Type() == VT_UNKNOWN) && V_UNKNOWN(&value.Get())) {
+    V_UNKNOWN(&value.Get())->QueryInterface(IID_IFont, font.PutVoid());
+  }
+  return font;
+}
+
 }  // namespace
 
-ControlBase::ControlBase(const ControlDescription& description)
+ControlBase::ControlBase(const ControlDescription& description) : ControlBase(description, nullptr) {}
+
+ControlBase::ControlBase(const ControlDescription& description, InPlaceWindow& window)
+    : ControlBase(description, &window) {}
+
+ControlBase::ControlBase(const ControlDescription& description, InPlaceWindow* window)
     : description_(description),
       extent_(TwipsToHimetric(description.designSizeTwips)),
-      window_(TwipsToPixels(description.designSizeTwips),
-              [this](HDC dc, const RECT& bounds) {
-                // A control does not end its host for a failed paint.
-                RunControlHandler([&] { UserControl_Paint(dc, bounds); });
-              }),
-      eventPoint_(AddConnectionPoint(description.eventInterface, ConnectionPoint::Accepts::EventDispatch)),
+      ownWindow_(window ? nullptr
+                        : std::make_unique<ControlWindow>(
+                              TwipsToPixels(description.designSizeTwips),
+                              [this](HDC dc, const RECT& bounds) {
+                                // A control does not end its host for a failed paint.
+                                RunControlHandler([&] { UserControl_Paint(dc, bounds); });
+                              })),
+      window_(window ? *window : *ownWindow_),
+      eventPoint_(description.eventInterface == IID_NULL
+                      ? nullptr
+                      : &AddConnectionPoint(description.eventInterface,
+                                            ConnectionPoint::Accepts::EventDispatch)),
       propertyNotifyPoint_(AddConnectionPoint(IID_IPropertyNotifySink)) {}
 
 ControlBase::~ControlBase() = default;
@@ -101,9 +129,12 @@ HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
 
 // IOleObject
 
+// A new site (or none) brings other ambient properties.
 STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site) {
-  clientSite_ = ComPtr<IOleClientSite>(site);
-  return S_OK;
+  return Guard(IID_IOleObject, [&] {
+    clientSite_ = ComPtr<IOleClientSite>(site);
+    AmbientChanged(DISPID_UNKNOWN);
+  });
 }
 
 STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site) {
@@ -149,31 +180,42 @@ STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, L
 }
 
 void ControlBase::ActivateInPlace(IOleClientSite* activeSite, bool uiActivate) {
-  if (!inPlaceSite_) {
-    IOleClientSite* site = activeSite ? activeSite : clientSite_.Get();
-    if (!site) throw ComError(E_UNEXPECTED);
-    ComPtr<IOleInPlaceSite> inPlaceSite;
-    ThrowIfFailed(site->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.PutVoid()));
-    if (inPlaceSite->CanInPlaceActivate() != S_OK) throw ComError(OLE_E_NOT_INPLACEACTIVE);
-    ThrowIfFailed(inPlaceSite->OnInPlaceActivate());
-    HWND parent = nullptr;
-    RECT position{}, clip{};
-    OLEINPLACEFRAMEINFO frameInfo{};
-    frameInfo.cb = sizeof(frameInfo);
-    ComPtr<IOleInPlaceFrame> frame;
-    ComPtr<IOleInPlaceUIWindow> uiWindow;
-    if (FAILED(inPlaceSite->GetWindow(&parent)) ||
-        FAILED(inPlaceSite->GetWindowContext(frame.Put(), uiWindow.Put(), &position, &clip,
-                                             &frameInfo))) {
-      inPlaceSite->OnInPlaceDeactivate();
-      throw ComError(E_FAIL);
-    }
-    inPlaceSite_ = inPlaceSite;
-    frame_ = frame;
-    uiWindow_ = uiWindow;
-    window_.ShowIn(parent, position);
-  }
+  if (!inPlaceSite_) EnterInPlace(activeSite);
   if (uiActivate && !uiActive_) ActivateUi();
+}
+
+// The site must agree, and say where: its window and the control's place
+// there, which it alone decides (DoVerb's window and rectangle are not
+// asked). A site that refuses OnInPlaceActivate has nothing to undo; once
+// it agreed, any failure after is undone with OnInPlaceDeactivate.
+void ControlBase::EnterInPlace(IOleClientSite* activeSite) {
+  IOleClientSite* site = activeSite ? activeSite : clientSite_.Get();
+  if (!site) throw ComError(E_UNEXPECTED);
+  ComPtr<IOleInPlaceSite> inPlaceSite;
+  ThrowIfFailed(site->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.PutVoid()));
+  if (inPlaceSite->CanInPlaceActivate() != S_OK) throw ComError(OLE_E_NOT_INPLACEACTIVE);
+  ThrowIfFailed(inPlaceSite->OnInPlaceActivate());
+  try {
+    PlaceWindow(inPlaceSite.Get());
+  } catch (...) {
+    frame_.Reset();
+    uiWindow_.Reset();
+    inPlaceSite->OnInPlaceDeactivate();
+    throw;
+  }
+  inPlaceSite_ = inPlaceSite;
+}
+
+void ControlBase::PlaceWindow(IOleInPlaceSite* site) {
+  HWND parent = nullptr;
+  RECT position{}, clip{};
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof(frameInfo);
+  if (FAILED(site->GetWindow(&parent)) || !parent ||
+      FAILED(site->GetWindowContext(frame_.Put(), uiWindow_.Put(), &position, &clip, &frameInfo))) {
+    throw ComError(E_FAIL);
+  }
+  window_.ShowIn(parent, position);
 }
 
 void ControlBase::ActivateUi() {
@@ -255,7 +297,7 @@ STDMETHODIMP ControlBase::GetWindow(HWND* window) {
 STDMETHODIMP ControlBase::InPlaceDeactivate() {
   if (!inPlaceSite_) return S_OK;
   UIDeactivate();
-  window_.Park();
+  window_.Withdraw();
   ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
   frame_.Reset();
   uiWindow_.Reset();
@@ -290,6 +332,27 @@ STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
 
 // While the container has frozen events, raised events are dropped: the
 // container has said that it cannot handle them.
+STDMETHODIMP ControlBase::OnAmbientPropertyChange(DISPID property) {
+  return Guard(IID_IOleControl, [&] { AmbientChanged(property); });
+}
+
+// The new font is read before the control hears of the change, and the old
+// one released only after it has: the control never holds the handle of a
+// font that is gone.
+void ControlBase::AmbientChanged(DISPID property) {
+  ComPtr<IFont> previous;
+  if (property == DISPID_AMBIENT_FONT || property == DISPID_UNKNOWN) {
+    previous = std::exchange(ambientFont_, AmbientFontOf(clientSite_.Get()));
+  }
+  UserControl_AmbientChanged(property);
+}
+
+HFONT ControlBase::AmbientFont() const {
+  HFONT font = nullptr;
+  if (ambientFont_) ambientFont_->get_hFont(&font);
+  return font;
+}
+
 STDMETHODIMP ControlBase::FreezeEvents(BOOL freeze) {
   if (freeze) {
     ++eventFreezes_;
@@ -420,10 +483,10 @@ void ControlBase::PropertyChanged(const wchar_t* name) {
 }
 
 void ControlBase::RaiseEvent(DISPID event, std::span<VARIANT> arguments) {
-  if (eventFreezes_ > 0) return;
+  if (eventFreezes_ > 0 || !eventPoint_) return;
   std::vector<VARIANTARG> reversed(arguments.rbegin(), arguments.rend());
   DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  eventPoint_.InvokeEach(event, params);
+  eventPoint_->InvokeEach(event, params);
 }
 
 // Class and error info
@@ -439,7 +502,7 @@ STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
   if (!guid) return E_POINTER;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
   *guid = description_.eventInterface;
-  return S_OK;
+  return eventPoint_ ? S_OK : E_FAIL;  // a control without events has no such interface
 }
 
 STDMETHODIMP ControlBase::InterfaceSupportsErrorInfo(REFIID iid) {

@@ -5,6 +5,7 @@
 
 #include "GridQuery.h"
 #include "GridStandins.h"
+#include "StandinDescription.h"
 #include "com/RuntimeError.h"
 #include "com/Variant.h"
 
@@ -27,20 +28,21 @@ constexpr DISPID kDisableIcons = 0x68030102;
 constexpr DISPID kBackgroundPictureWidth = 0x68030103;
 constexpr DISPID kBackgroundPictureHeight = 0x68030104;
 
-// A property from the bag in the wanted type, or the default when the bag
-// has no such property or holds something that does not convert.
-Variant ReadBagValue(IPropertyBag* bag, const wchar_t* name, VARTYPE type, const Variant& fallback) {
-  Variant value;
-  if (FAILED(bag->Read(name, value.Put(), nullptr))) return fallback;
-  Variant converted;
-  if (FAILED(::VariantChangeType(converted.Put(), value.Raw(), 0, type))) return fallback;
-  return converted;
+const formsrt::ControlDescription kDescription{
+    CLSID_cvntGrid, DIID_DcvntGrid, IID_NULL, L"cvntGrid", kStandinDesignSizeTwips, kStandinMiscStatus};
+
+// The design-time settings, kept and given back but not used.
+constexpr wchar_t kDisableIconsKey[] = L"disableicons";
+constexpr wchar_t kBackgroundPictureWidthKey[] = L"backgroundpicturewidth";
+constexpr wchar_t kBackgroundPictureHeightKey[] = L"backgroundpictureheight";
+
+LONG ReadInt32(formsrt::PropertyBag& bag, const wchar_t* key) {
+  return V_I4(&bag.Read(key, VT_I4, Variant::FromInt32(0)).Get());
 }
 
 }  // namespace
 
-CvntGridStandin::CvntGridStandin()
-    : GridStandin(CLSID_cvntGrid, DIID_DcvntGrid, kCvntGridWindowClass, L"cvntGrid") {
+CvntGridStandin::CvntGridStandin() : GridStandin(kDescription, kCvntGridWindowClass) {
   cells_.SetRowCount(1);  // the header row
 }
 
@@ -156,19 +158,16 @@ LONG CvntGridStandin::StoreColumn(LONG column) const {
   return column - 1;
 }
 
-void CvntGridStandin::ReadProperties(IPropertyBag* bag) {
-  disableIcons_ = V_BOOL(&ReadBagValue(bag, L"disableicons", VT_BOOL, Variant::FromBool(false)).Get()) !=
-                  VARIANT_FALSE;
-  backgroundPictureWidth_ =
-      V_I4(&ReadBagValue(bag, L"backgroundpicturewidth", VT_I4, Variant::FromInt32(0)).Get());
-  backgroundPictureHeight_ =
-      V_I4(&ReadBagValue(bag, L"backgroundpictureheight", VT_I4, Variant::FromInt32(0)).Get());
+void CvntGridStandin::UserControl_ReadProperties(formsrt::PropertyBag& bag) {
+  disableIcons_ = bag.ReadBoolean(kDisableIconsKey, VARIANT_FALSE) != VARIANT_FALSE;
+  backgroundPictureWidth_ = ReadInt32(bag, kBackgroundPictureWidthKey);
+  backgroundPictureHeight_ = ReadInt32(bag, kBackgroundPictureHeightKey);
 }
 
-void CvntGridStandin::WriteProperties(IPropertyBag* bag) {
-  bag->Write(L"disableicons", Variant::FromBool(disableIcons_).Raw());
-  bag->Write(L"backgroundpicturewidth", Variant::FromInt32(backgroundPictureWidth_).Raw());
-  bag->Write(L"backgroundpictureheight", Variant::FromInt32(backgroundPictureHeight_).Raw());
+void CvntGridStandin::UserControl_WriteProperties(formsrt::PropertyBag& bag) {
+  bag.WriteBoolean(kDisableIconsKey, disableIcons_ ? VARIANT_TRUE : VARIANT_FALSE, VARIANT_FALSE);
+  bag.Write(kBackgroundPictureWidthKey, Variant::FromInt32(backgroundPictureWidth_), Variant::FromInt32(0));
+  bag.Write(kBackgroundPictureHeightKey, Variant::FromInt32(backgroundPictureHeight_), Variant::FromInt32(0));
 }
 
 HRESULT CreateCvntGridStandin(REFIID iid, void** object) {

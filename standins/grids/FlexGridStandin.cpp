@@ -6,6 +6,7 @@
 
 #include "GridQuery.h"
 #include "GridStandins.h"
+#include "StandinDescription.h"
 #include "com/RuntimeError.h"
 
 namespace standins {
@@ -25,6 +26,9 @@ constexpr DISPID kCol = 11;
 constexpr DISPID kRedraw = 25;
 constexpr DISPID kTextMatrix = 0x100;
 
+const formsrt::ControlDescription kDescription{
+    CLSID_FlexGrid, DIID_DFlexGrid, IID_NULL, L"FlexGrid", kStandinDesignSizeTwips, kStandinMiscStatus};
+
 // Raises error 380 with the property's name unless low <= value <= high.
 void RequireWithin(const wchar_t* property, LONG value, LONG low, LONG high) {
   if (value >= low && value <= high) return;
@@ -38,8 +42,7 @@ void RequireWithin(const wchar_t* property, LONG value, LONG low, LONG high) {
 
 }  // namespace
 
-FlexGridStandin::FlexGridStandin()
-    : GridStandin(CLSID_FlexGrid, DIID_DFlexGrid, kFlexGridWindowClass, L"FlexGrid") {
+FlexGridStandin::FlexGridStandin() : GridStandin(kDescription, kFlexGridWindowClass) {
   cells_.SetRowCount(2);
   cells_.SetColumnCount(2);
   view_.fixedRows = 1;
