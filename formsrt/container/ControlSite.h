@@ -14,13 +14,14 @@
 #include "com/ComPtr.h"
 #include "com/Variant.h"
 #include "container/AmbientProperties.h"
+#include "container/MenulessFrame.h"
 
 namespace formsrt {
 
 class ControlSite final : public IOleClientSite,
                           public IOleInPlaceSite,
                           public IOleControlSite,
-                          public IOleInPlaceFrame,
+                          public MenulessFrame,
                           public IDispatch,
                           private ComObjectBase {
  public:
@@ -64,19 +65,6 @@ class ControlSite final : public IOleClientSite,
   STDMETHODIMP TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
   STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
   STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
-
-  // IOleInPlaceUIWindow, IOleInPlaceFrame: a form has no tool space and
-  // merges no menus.
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
   // IDispatch: the ambient properties
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;

@@ -1,5 +1,5 @@
 // Test doubles for a host of QuennetCtl: a property bag, an error log,
-// sinks for events and property changes, a client site, and a probe class
+// sinks for events and property changes, client sites, and a probe class
 // that opens the control's protected parts. Every double counts the
 // references that others take on it and lives on the test's stack.
 #pragma once
@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "FakeInPlaceSite.h"
 #include "QuennetCtl.h"
 #include "com/Variant.h"
 
@@ -103,50 +104,7 @@ class FakeClientSite : public Counted<IOleClientSite> {
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
 };
 
-// A container's site for one control that can be activated in place in
-// `window`; records the notifications it gets.
-class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite {
- public:
-  explicit FakeInPlaceSite(HWND window) : window_(window) {}
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-  STDMETHODIMP_(ULONG) Release() override { return --references; }
-
-  STDMETHODIMP SaveObject() override { return S_OK; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-  STDMETHODIMP GetWindow(HWND* window) override {
-    *window = window_;
-    return S_OK;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override { return Note(L"activate"); }
-  STDMETHODIMP OnUIActivate() override { return Note(L"ui activate"); }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO) override;
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return Note(L"ui deactivate"); }
-  STDMETHODIMP OnInPlaceDeactivate() override { return Note(L"deactivate"); }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return E_NOTIMPL; }
-
-  ULONG references = 1;
-  std::vector<std::wstring> notes;
-
- private:
-  HRESULT Note(const wchar_t* what) {
-    notes.push_back(what);
-    return S_OK;
-  }
-  HWND window_;
-};
+using testing_support::FakeInPlaceSite;
 
 // QuennetCtl with its protected parts opened for the tests.
 class QuennetProbe : public quennet::QuennetCtl {

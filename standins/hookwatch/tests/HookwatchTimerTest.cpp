@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "ConnectionPoints.h"
 #include "EventSink.h"
 #include "Hookwatch.h"
 #include "HookwatchTimer.h"
@@ -212,17 +213,12 @@ TEST_F(HookwatchTimerTest, TheContainerEnumeratesItsOnePointWhichEnumeratesItsSi
   DWORD cookie = Connect(sink);
   ComPtr<IConnectionPointContainer> container;
   ASSERT_EQ(S_OK, timer_.As(container));
-  ComPtr<IEnumConnectionPoints> points;
-  ASSERT_EQ(S_OK, container->EnumConnectionPoints(points.Put()));
-  IConnectionPoint* fetched[2] = {};
-  ULONG count = 0;
-  EXPECT_EQ(S_FALSE, points->Next(2, fetched, &count));
-  ASSERT_EQ(1u, count);
-  ComPtr<IConnectionPoint> only = ComPtr<IConnectionPoint>::Attach(fetched[0]);
-  EXPECT_EQ(point_.Get(), only.Get());
+  std::vector<ComPtr<IConnectionPoint>> points = testing_support::EnumeratedPoints(container.Get());
+  ASSERT_EQ(1u, points.size());
+  EXPECT_EQ(point_.Get(), points[0].Get());
 
   ComPtr<IEnumConnections> connections;
-  ASSERT_EQ(S_OK, only->EnumConnections(connections.Put()));
+  ASSERT_EQ(S_OK, points[0]->EnumConnections(connections.Put()));
   CONNECTDATA connection{};
   ASSERT_EQ(S_OK, connections->Next(1, &connection, nullptr));
   ComPtr<IUnknown> connected = ComPtr<IUnknown>::Attach(connection.pUnk);
