@@ -13,28 +13,22 @@
 
 #include "FakeInPlaceSite.h"
 #include "QuennetCtl.h"
+#include "com/QueryObject.h"
 #include "com/Variant.h"
 
 namespace quennet_test {
 
-template <class I>
+// A double of interface I, also offered when asked for any of Also.
+template <class I, class... Also>
 class Counted : public I {
  public:
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != __uuidof(I) && !Accepts(iid)) return E_NOINTERFACE;
-    *out = static_cast<I*>(this);
-    AddRef();
-    return S_OK;
+    return formsrt::QueryObject<formsrt::Offer<I, Also...>>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
   STDMETHODIMP_(ULONG) Release() override { return --references; }
 
   ULONG references = 1;  // the test's own
-
- protected:
-  virtual bool Accepts(REFIID) { return false; }
 };
 
 class FakePropertyBag : public Counted<IPropertyBag> {
@@ -71,7 +65,7 @@ class PropertyNotifySink : public Counted<IPropertyNotifySink> {
 
 // A sink of __QuennetCtl: records each event and the Left it was given;
 // writes `answer` into Left when set.
-class EventSink : public Counted<IDispatch> {
+class EventSink : public Counted<IDispatch, __QuennetCtl> {
  public:
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -89,9 +83,6 @@ class EventSink : public Counted<IDispatch> {
   std::vector<Event> events;
   bool writesAnswer = false;
   VARIANT_BOOL answer = VARIANT_FALSE;
-
- protected:
-  bool Accepts(REFIID iid) override { return iid == DIID___QuennetCtl; }
 };
 
 class FakeClientSite : public Counted<IOleClientSite> {
