@@ -8,7 +8,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
-#include "com/TypeLibDispatch.h"
+#include "com/TypeInformation.h"
 #include "forms/Screen.h"
 #include "services/UnhandledError.h"
 

@@ -3,6 +3,7 @@
 
 #include "ListViewCollections.h"
 #include "com/ComBoundary.h"
+#include "com/TypeInformation.h"
 
 namespace standins {
 

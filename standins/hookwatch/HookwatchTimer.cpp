@@ -11,6 +11,7 @@
 #include "com/ComBoundary.h"
 #include "com/ComModule.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 using namespace formsrt;
