@@ -3,6 +3,7 @@
 #include <limits>
 #include <string>
 
+#include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "GridStandins.h"
 #include "com/RuntimeError.h"
@@ -15,17 +16,6 @@ namespace {
 using formsrt::RuntimeError;
 using formsrt::Variant;
 namespace error = formsrt::error;
-
-constexpr DISPID kRedraw = 0x68030032;
-constexpr DISPID kClear = 0x60030058;
-constexpr DISPID kAddColumn = 0x6003004B;
-constexpr DISPID kRows = 0x68030003;
-constexpr DISPID kCellText = 0x6803002D;
-constexpr DISPID kCols = 0x68030100;
-constexpr DISPID kColumnHeader = 0x68030101;
-constexpr DISPID kDisableIcons = 0x68030102;
-constexpr DISPID kBackgroundPictureWidth = 0x68030103;
-constexpr DISPID kBackgroundPictureHeight = 0x68030104;
 
 // A property from the bag in the wanted type, or the default when the bag
 // has no such property or holds something that does not convert.
@@ -47,7 +37,7 @@ CvntGridStandin::CvntGridStandin()
 void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& args,
                                VARIANT* result) {
   switch (id) {
-    case kCellText: {
+    case DISPID_CVNTGRID_CELLTEXT: {
       RequireDataRow(args.Int32(0));
       LONG column = StoreColumn(args.Int32(1));
       if (IsPut(flags)) {
@@ -60,7 +50,7 @@ void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
       }
       return;
     }
-    case kRedraw:
+    case DISPID_CVNTGRID_REDRAW:
       if (IsPut(flags)) {
         args.RequireCount(1);
         SetRedraw(args.Boolean(0));
@@ -68,16 +58,16 @@ void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
         ReturnBoolean(result, view_.redraw);
       }
       return;
-    case kClear:
+    case DISPID_CVNTGRID_CLEAR:
       args.RequireCount(1);
       Clear(args.Boolean(0));
       return;
-    case kAddColumn:
+    case DISPID_CVNTGRID_ADDCOLUMN:
       args.RequireCount(2);
       args.Text(0);  // the key: any text, a null string included; not kept
       AddColumn(args.Text(1));
       return;
-    case kRows:
+    case DISPID_CVNTGRID_ROWS:
       if (IsPut(flags)) {
         args.RequireCount(1);
         SetDataRowCount(args.Int32(0));
@@ -89,14 +79,18 @@ void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
   }
   if (IsPut(flags)) NoSuchMember();
   switch (id) {
-    case kCols: ReturnInt32(result, cells_.ColumnCount()); return;
-    case kColumnHeader:
+    case DISPID_CVNTGRID_COLS: ReturnInt32(result, cells_.ColumnCount()); return;
+    case DISPID_CVNTGRID_COLUMNHEADER:
       args.RequireCount(1);
       ReturnText(result, cells_.Text(0, StoreColumn(args.Int32(0))));
       return;
-    case kDisableIcons: ReturnBoolean(result, disableIcons_); return;
-    case kBackgroundPictureWidth: ReturnInt32(result, backgroundPictureWidth_); return;
-    case kBackgroundPictureHeight: ReturnInt32(result, backgroundPictureHeight_); return;
+    case DISPID_CVNTGRID_DISABLEICONS: ReturnBoolean(result, disableIcons_); return;
+    case DISPID_CVNTGRID_BACKGROUNDPICTUREWIDTH:
+      ReturnInt32(result, backgroundPictureWidth_);
+      return;
+    case DISPID_CVNTGRID_BACKGROUNDPICTUREHEIGHT:
+      ReturnInt32(result, backgroundPictureHeight_);
+      return;
     default: NoSuchMember();
   }
 }

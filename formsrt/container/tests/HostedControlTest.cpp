@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "com/LateBound.h"
 #include "com/RuntimeError.h"
@@ -15,10 +16,6 @@
 using namespace formsrt;
 
 namespace {
-
-constexpr DISPID kDisableIcons = 0x68030102;
-constexpr DISPID kBackgroundPictureWidth = 0x68030103;
-constexpr DISPID kBackgroundPictureHeight = 0x68030104;
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
@@ -44,9 +41,9 @@ TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
   TwipsRect bounds{180, 2280, 6195, 2295};
   auto& grid = form_->Add<HostedControl>(L"grdTest", L"CorvantisGrid.cvntGrid", bounds,
                                          AmbientProperties{}, saved);
-  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(grid.Object(), kDisableIcons).Get()));
-  EXPECT_EQ(7, V_I4(&GetProperty(grid.Object(), kBackgroundPictureWidth).Get()));
-  EXPECT_EQ(9, V_I4(&GetProperty(grid.Object(), kBackgroundPictureHeight).Get()));
+  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(grid.Object(), DISPID_CVNTGRID_DISABLEICONS).Get()));
+  EXPECT_EQ(7, V_I4(&GetProperty(grid.Object(), DISPID_CVNTGRID_BACKGROUNDPICTUREWIDTH).Get()));
+  EXPECT_EQ(9, V_I4(&GetProperty(grid.Object(), DISPID_CVNTGRID_BACKGROUNDPICTUREHEIGHT).Get()));
 
   HWND window = grid.Handle();
   ASSERT_TRUE(window);
