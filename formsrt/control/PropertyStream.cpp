@@ -131,9 +131,9 @@ void WriteValue(ByteWriter& writer, const VARIANT& value) {
       writer.Number<double>(V_R8(&value));
       break;
     case VT_BSTR: {
-      std::wstring_view text = Bstr::Copy(V_BSTR(&value)).View();
-      writer.Number<ULONG>(static_cast<ULONG>(text.size()));
-      writer.Text(text);
+      Bstr text = Bstr::Copy(V_BSTR(&value));  // held while its characters are copied
+      writer.Number<ULONG>(text.Length());
+      writer.Text(text.View());
       break;
     }
     default:
