@@ -20,7 +20,6 @@ using formsrt::CheckCall;
 using formsrt::CheckedAdd;
 using formsrt::CheckedSubtract;
 using formsrt::ComPtr;
-using formsrt::DesignProperties;
 using formsrt::HostedControl;
 using formsrt::Int32ToText;
 using formsrt::TwipsRect;
@@ -46,7 +45,7 @@ AmbientProperties FormAmbient() {
   return ambient;
 }
 
-DesignProperties GridDesign() {
+formsrt::PropertyValues GridDesign() {
   return {{L"disableicons", Variant::FromBool(true)},
           {L"backgroundpicturewidth", Variant::FromInt32(0)},
           {L"backgroundpictureheight", Variant::FromInt32(0)}};

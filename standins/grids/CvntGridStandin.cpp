@@ -6,31 +6,31 @@
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "GridStandins.h"
+#include "com/ComBoundary.h"
 #include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "control/PropertyBag.h"
 
 namespace standins {
 
 namespace {
 
 using formsrt::RuntimeError;
-using formsrt::Variant;
 namespace error = formsrt::error;
 
-// A property from the bag in the wanted type, or the default when the bag
-// has no such property or holds something that does not convert.
-Variant ReadBagValue(IPropertyBag* bag, const wchar_t* name, VARTYPE type, const Variant& fallback) {
-  Variant value;
-  if (FAILED(bag->Read(name, value.Put(), nullptr))) return fallback;
-  Variant converted;
-  if (FAILED(::VariantChangeType(converted.Put(), value.Raw(), 0, type))) return fallback;
-  return converted;
-}
+constexpr wchar_t kSource[] = L"cvntGrid";
+
+// The design-time settings, which the read access members report.
+constexpr formsrt::PersistedProperty<VARIANT_BOOL> kDisableIcons{
+    L"disableicons", DISPID_CVNTGRID_DISABLEICONS, VARIANT_FALSE};
+constexpr formsrt::PersistedProperty<LONG> kBackgroundPictureWidth{
+    L"backgroundpicturewidth", DISPID_CVNTGRID_BACKGROUNDPICTUREWIDTH, 0};
+constexpr formsrt::PersistedProperty<LONG> kBackgroundPictureHeight{
+    L"backgroundpictureheight", DISPID_CVNTGRID_BACKGROUNDPICTUREHEIGHT, 0};
 
 }  // namespace
 
 CvntGridStandin::CvntGridStandin()
-    : GridStandin(CLSID_cvntGrid, DIID_DcvntGrid, kCvntGridWindowClass, L"cvntGrid") {
+    : GridStandin(CLSID_cvntGrid, DIID_DcvntGrid, kCvntGridWindowClass, kSource) {
   cells_.SetRowCount(1);  // the header row
 }
 
@@ -150,19 +150,25 @@ LONG CvntGridStandin::StoreColumn(LONG column) const {
   return column - 1;
 }
 
+// The stand-ins' base reports no failure of a load or a save: the boundary
+// keeps an exception (memory running out, a bag that refuses a value) from
+// crossing it, and what was read or written before it stays.
 void CvntGridStandin::ReadProperties(IPropertyBag* bag) {
-  disableIcons_ = V_BOOL(&ReadBagValue(bag, L"disableicons", VT_BOOL, Variant::FromBool(false)).Get()) !=
-                  VARIANT_FALSE;
-  backgroundPictureWidth_ =
-      V_I4(&ReadBagValue(bag, L"backgroundpicturewidth", VT_I4, Variant::FromInt32(0)).Get());
-  backgroundPictureHeight_ =
-      V_I4(&ReadBagValue(bag, L"backgroundpictureheight", VT_I4, Variant::FromInt32(0)).Get());
+  formsrt::ComBoundary(kSource, IID_IPersistPropertyBag, [&] {
+    formsrt::PropertyBag properties(bag, nullptr, kSource);
+    disableIcons_ = properties.Read(kDisableIcons) != VARIANT_FALSE;
+    backgroundPictureWidth_ = properties.Read(kBackgroundPictureWidth);
+    backgroundPictureHeight_ = properties.Read(kBackgroundPictureHeight);
+  });
 }
 
 void CvntGridStandin::WriteProperties(IPropertyBag* bag) {
-  bag->Write(L"disableicons", Variant::FromBool(disableIcons_).Raw());
-  bag->Write(L"backgroundpicturewidth", Variant::FromInt32(backgroundPictureWidth_).Raw());
-  bag->Write(L"backgroundpictureheight", Variant::FromInt32(backgroundPictureHeight_).Raw());
+  formsrt::ComBoundary(kSource, IID_IPersistPropertyBag, [&] {
+    formsrt::PropertyBag properties(bag, nullptr, kSource);
+    properties.Write(kDisableIcons, disableIcons_ ? VARIANT_TRUE : VARIANT_FALSE);
+    properties.Write(kBackgroundPictureWidth, backgroundPictureWidth_);
+    properties.Write(kBackgroundPictureHeight, backgroundPictureHeight_);
+  });
 }
 
 HRESULT CreateCvntGridStandin(REFIID iid, void** object) {

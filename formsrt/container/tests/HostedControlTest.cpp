@@ -35,7 +35,7 @@ class HostedControlTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
-  DesignProperties saved{{L"DisableIcons", Variant::FromBool(true)},
+  PropertyValues saved{{L"DisableIcons", Variant::FromBool(true)},
                          {L"backgroundpicturewidth", Variant::FromInt32(7)},
                          {L"backgroundpictureheight", Variant::FromText(L"9")}};
   TwipsRect bounds{180, 2280, 6195, 2295};
@@ -59,9 +59,9 @@ TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
   EXPECT_EQ(expected.right, placed.right);
   EXPECT_EQ(expected.bottom, placed.bottom);
 
-  DesignProperties again = grid.SaveProperties();
-  ASSERT_EQ(3u, again.size());
-  EXPECT_EQ(L"disableicons", again[0].first);
+  PropertyValues again = grid.SaveProperties();
+  ASSERT_EQ(3u, again.Entries().size());
+  EXPECT_EQ(L"disableicons", again.Entries()[0].first);
 
   form_->Unload();  // the form releases its controls with its window
   EXPECT_FALSE(::IsWindow(window));
@@ -92,7 +92,7 @@ TEST_F(HostedControlTest, AnUnknownProgIdCannotBeCreated) {
 }
 
 TEST_F(HostedControlTest, QuennetCtlReadsItsThreePropertiesBackFromASavedBag) {
-  DesignProperties saved{{L"QuietErrors", Variant::FromBool(true)},
+  PropertyValues saved{{L"QuietErrors", Variant::FromBool(true)},
                          {L"STxMenu", Variant::FromBool(true)},
                          {L"STxTrayTTT", Variant::FromText(L"Saved tip")}};
   auto& control = form_->Add<HostedControl>(L"QuennetCtl1", L"Quennet.QuennetCtl",
