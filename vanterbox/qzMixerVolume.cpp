@@ -6,6 +6,7 @@
 #include "OpenedMixer.h"
 #include "com/OutParameters.h"
 #include "com/Platform.h"
+#include "com/TypeInformation.h"
 
 namespace vanterbox {
 

@@ -10,7 +10,7 @@
 #include "Platform.h"
 #include "RegistryKey.h"
 #include "RuntimeError.h"
-#include "TypeLibDispatch.h"
+#include "TypeInformation.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -78,8 +78,7 @@ void RegisterTypeLibrary(RegistrationScope scope) {
   auto forUser = Oleaut32().RegisterTypeLibForUser;
   if (scope == RegistrationScope::CurrentUser && !forUser) return;
   std::wstring path = ThisModulePath();
-  ComPtr<ITypeLib> library;
-  ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put()));
+  ComPtr<ITypeLib> library = ModuleTypeLibrary();
   auto* pathText = const_cast<LPOLESTR>(path.c_str());
   ThrowIfFailed(scope == RegistrationScope::Machine
                     ? ::RegisterTypeLib(library.Get(), pathText, nullptr)
@@ -176,7 +175,7 @@ HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, R
 
 HRESULT CanUnloadServer() noexcept {
   if (g_objects != 0 || g_locks != 0) return S_FALSE;
-  ReleaseModuleTypeInfo();
+  ReleaseTypeInformation();
   return S_OK;
 }
 

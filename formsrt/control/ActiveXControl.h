@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ControlBase.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 namespace formsrt {

@@ -6,10 +6,11 @@
 
 #include "com/ComEnumerator.h"
 #include "PropertyStream.h"
+#include "PropertyValuesBag.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
-#include "com/TypeLibDispatch.h"
+#include "com/TypeInformation.h"
 #include "com/Variant.h"
 #include "forms/Screen.h"
 #include "services/UnhandledError.h"
@@ -413,10 +414,11 @@ void ControlBase::LoadFrom(PropertyBag& bag) {
   dirty_ = false;
 }
 
-StoredProperties ControlBase::CollectProperties() {
-  StoredProperties properties;
+PropertyValues ControlBase::CollectProperties() {
+  auto values = PropertyValuesBag::Create();
+  PropertyBag properties(values.Get(), nullptr, description_.title);
   UserControl_WriteProperties(properties);
-  return properties;
+  return values->Values();
 }
 
 STDMETHODIMP ControlBase::InitNew() {
@@ -434,7 +436,8 @@ STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
   if (!stream) return E_POINTER;
   return Guard(IID_IPersistStreamInit, [&] {
     RequireUninitialised();
-    StoredProperties properties = property_stream::Read(stream);
+    auto values = PropertyValuesBag::Create(property_stream::Read(stream));
+    PropertyBag properties(values.Get(), nullptr, description_.title);
     LoadFrom(properties);
   });
 }
@@ -458,7 +461,7 @@ STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* errorLog) {
   if (!bag) return E_POINTER;
   return Guard(IID_IPersistPropertyBag, [&] {
     RequireUninitialised();
-    ContainerPropertyBag properties(bag, errorLog, description_.title);
+    PropertyBag properties(bag, errorLog, description_.title);
     LoadFrom(properties);
   });
 }
@@ -466,19 +469,16 @@ STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* errorLog) {
 STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) {
   if (!bag) return E_POINTER;
   return Guard(IID_IPersistPropertyBag, [&] {
-    ContainerPropertyBag properties(bag, nullptr, description_.title, saveAll != FALSE);
+    PropertyBag properties(bag, nullptr, description_.title, saveAll != FALSE);
     UserControl_WriteProperties(properties);
     if (clearDirty) dirty_ = false;
   });
 }
 
-void ControlBase::PropertyChanged(const wchar_t* name) {
-  DISPID id = DISPID_UNKNOWN;
-  auto* names = const_cast<LPOLESTR>(name);
-  ThrowIfFailed(ModuleTypeInfo(description_.defaultInterface)->GetIDsOfNames(&names, 1, &id));
+void ControlBase::PropertyChanged(DISPID property) {
   dirty_ = true;
   for (const ComPtr<IUnknown>& sink : propertyNotifyPoint_.Sinks()) {
-    static_cast<IPropertyNotifySink*>(sink.Get())->OnChanged(id);
+    static_cast<IPropertyNotifySink*>(sink.Get())->OnChanged(property);
   }
 }
 

@@ -24,6 +24,7 @@
 #include "ControlWindow.h"
 #include "InPlaceWindow.h"
 #include "PropertyBag.h"
+#include "PropertyValues.h"
 #include "com/ComModule.h"
 #include "com/ComPtr.h"
 
@@ -161,9 +162,9 @@ class ControlBase : public IOleObject,
   // The base keeps it alive until the control has heard of the next one.
   HFONT AmbientFont() const;
 
-  // Tells every IPropertyNotifySink that the property changed (by its DISPID
-  // on the default interface) and marks the control dirty.
-  void PropertyChanged(const wchar_t* name);
+  // Tells every IPropertyNotifySink that the property with that DISPID on
+  // the default interface changed, and marks the control dirty.
+  void PropertyChanged(DISPID property);
   // Raises an event to every connected sink. Arguments are in their
   // natural order; a VT_BYREF argument lets the sinks write into it.
   void RaiseEvent(DISPID event, std::span<VARIANT> arguments);
@@ -179,7 +180,7 @@ class ControlBase : public IOleObject,
   void AmbientChanged(DISPID property);
   void RequireUninitialised() const;
   void LoadFrom(PropertyBag& bag);
-  StoredProperties CollectProperties();
+  PropertyValues CollectProperties();
   HRESULT Guard(REFIID iid, const std::function<void()>& body);
 
   // Counted here rather than by ComObjectBase (which counts the object in

@@ -5,7 +5,7 @@
 #include "com/ComBoundary.h"
 #include "com/DispatchParams.h"
 #include "com/RuntimeError.h"
-#include "com/TypeLibDispatch.h"
+#include "com/TypeInformation.h"
 
 namespace standins {
 

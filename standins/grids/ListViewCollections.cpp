@@ -6,6 +6,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/Variant.h"
 
 namespace standins {

@@ -5,6 +5,7 @@
 #include "CallLog.h"
 #include "ListViewCollections.h"
 #include "StandinDescription.h"
+#include "com/TypeInformation.h"
 
 namespace standins {
 

@@ -9,6 +9,7 @@
 #include "com/OutParameters.h"
 #include "com/ComModule.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 using namespace formsrt;

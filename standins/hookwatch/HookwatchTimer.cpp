@@ -9,6 +9,7 @@
 #include "com/ComBoundary.h"
 #include "com/ComModule.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/IntervalTimer.h"
 #include "services/UnhandledError.h"

@@ -16,6 +16,8 @@ const formsrt::ControlDescription kActivation{CLSID_ActivationControl, IID_IProb
                                               L"ActivationProbe", SIZE{1440, 720},
                                               OLEMISC_SETCLIENTSITEFIRST};
 
+constexpr DISPID kCaptionDispid = 1;  // as ProbeControls.idl gives it
+
 }  // namespace
 
 STDMETHODIMP ProbeControl::get_Caption(BSTR* caption) {
@@ -27,7 +29,7 @@ STDMETHODIMP ProbeControl::get_Caption(BSTR* caption) {
 STDMETHODIMP ProbeControl::put_Caption(BSTR caption) {
   return formsrt::ComBoundary(L"Probe", IID_IProbe, [&] {
     caption_ = formsrt::Bstr::Copy(caption).Str();
-    PropertyChanged(L"Caption");
+    PropertyChanged(kCaptionDispid);
   });
 }
 

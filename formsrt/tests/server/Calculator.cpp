@@ -7,6 +7,7 @@
 #include "com/ComBoundary.h"
 #include "com/ComModule.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 namespace {
