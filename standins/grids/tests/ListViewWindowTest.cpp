@@ -42,6 +42,16 @@ LRESULT CALLBACK CountMessages(HWND window, UINT message, WPARAM wParam, LPARAM 
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
+// The text that a list view message writes into a record's buffer.
+template <class Record>
+std::wstring TextAsked(HWND listView, UINT message, WPARAM index, Record asked) {
+  wchar_t text[64] = {};
+  asked.pszText = text;
+  asked.cchTextMax = 64;
+  ::SendMessageW(listView, message, index, reinterpret_cast<LPARAM>(&asked));
+  return text;
+}
+
 class ListViewWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -95,24 +105,16 @@ class ListViewWindowTest : public ::testing::Test {
     int count = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     std::vector<std::wstring> texts;
     for (int column = 0; column < count; ++column) {
-      wchar_t text[64] = {};
       LVCOLUMNW asked{};
       asked.mask = LVCF_TEXT;
-      asked.pszText = text;
-      asked.cchTextMax = 64;
-      ::SendMessageW(listView_, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&asked));
-      texts.emplace_back(text);
+      texts.push_back(TextAsked(listView_, LVM_GETCOLUMNW, column, asked));
     }
     return texts;
   }
   std::wstring ItemText(int item, int subItem) const {
-    wchar_t text[64] = {};
     LVITEMW asked{};
     asked.iSubItem = subItem;
-    asked.pszText = text;
-    asked.cchTextMax = 64;
-    ::SendMessageW(listView_, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(&asked));
-    return text;
+    return TextAsked(listView_, LVM_GETITEMTEXTW, item, asked);
   }
 
   ComPtr<Form> form_;
