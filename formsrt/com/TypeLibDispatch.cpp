@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "DispatchParams.h"
@@ -46,10 +47,12 @@ FuncDescHolder ScanFunctions(ITypeInfo* info, DISPID id, WORD flags) {
   return {ComPtr<ITypeInfo>(info), nullptr};
 }
 
-// The member's description, by its identifier and one of the ways of
-// calling it in flags (the DISPATCH_ and INVOKE_ bits are the same). Reading
-// every description in turn costs a script's call several times what the
-// member itself does, so a dual interface's own half is asked through the
+// The member's description, by its identifier and the ways of calling it
+// in flags (the DISPATCH_ and INVOKE_ bits are the same): of the members
+// that fit, the first, as the platform's Invoke picks it, so that the
+// arguments are adapted to the member that is then called. Reading every
+// description in turn costs a script's call several times what the member
+// itself does, so a dual interface's own half is asked through the
 // platform's index of members: that half numbers its members as the index
 // does (the dispatch half counts IDispatch's first) and describes the same
 // parameters. Anything else, or an answer that does not fit, is scanned.
@@ -60,14 +63,17 @@ FuncDescHolder FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
   if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &ownHalf)) &&
       SUCCEEDED(info->GetRefTypeInfo(ownHalf, half.Put())) &&
       SUCCEEDED(half->QueryInterface(IID_ITypeInfo2, indexed.PutVoid()))) {
+    std::optional<UINT> first;
     for (WORD kind : {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF}) {
       UINT index = 0;
-      FUNCDESC* desc = nullptr;
-      if (!(flags & kind) ||
-          FAILED(indexed->GetFuncIndexOfMemId(id, static_cast<INVOKEKIND>(kind), &index)) ||
-          FAILED(half->GetFuncDesc(index, &desc))) {
-        continue;
+      if ((flags & kind) &&
+          SUCCEEDED(indexed->GetFuncIndexOfMemId(id, static_cast<INVOKEKIND>(kind), &index)) &&
+          (!first || index < *first)) {
+        first = index;
       }
+    }
+    FUNCDESC* desc = nullptr;
+    if (first && SUCCEEDED(half->GetFuncDesc(*first, &desc))) {
       if (Describes(*desc, id, flags)) return {half, desc};
       half->ReleaseFuncDesc(desc);
     }
