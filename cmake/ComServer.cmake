@@ -5,11 +5,13 @@ set(WINE_IDL_DIR /usr/include/wine/wine/windows CACHE PATH "Where oaidl.idl and 
 # stdole2.tlb, which every type library imports; only its type names are read.
 set(WINE_STDOLE_DIR /usr/lib/x86_64-linux-gnu/wine/x86_64-windows CACHE PATH "Where stdole2.tlb lives")
 
-# add_typelib(<target> <idl-file>)
+# add_typelib(<target> <idl-file> [DEPENDS <header>...])
 # Creates <target>, an interface library that carries the generated header
 # (<name>.h) and GUID definitions (<name>_i.c) and the .tlb beside them.
+# DEPENDS names the headers that the IDL file includes.
 # Sets <target>_TLB to the .tlb path for the resource compiler.
 function(add_typelib target idl)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
   get_filename_component(name ${idl} NAME_WE)
   get_filename_component(idl_abs ${idl} ABSOLUTE)
   set(out ${CMAKE_CURRENT_BINARY_DIR}/idl)
@@ -20,7 +22,7 @@ function(add_typelib target idl)
     COMMAND ${widl} -t -o ${out}/${name}.tlb ${idl_abs}
     COMMAND ${widl} -h -H ${out}/${name}.h -o ${out}/${name}.h ${idl_abs}
     COMMAND ${widl} -u -o ${out}/${name}_i.c ${idl_abs}
-    DEPENDS ${idl_abs}
+    DEPENDS ${idl_abs} ${ARG_DEPENDS}
     COMMENT "widl ${name}.idl"
     VERBATIM)
   add_custom_target(${target}_gen DEPENDS ${out}/${name}.tlb ${out}/${name}.h ${out}/${name}_i.c)

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "GridDispatchIds.h"
 #include "GridStandins.h"
 #include "com/Bstr.h"
 #include "com/CheckedArithmetic.h"
@@ -19,7 +20,6 @@ using formsrt::CheckCall;
 using formsrt::CheckedAdd;
 using formsrt::CheckedSubtract;
 using formsrt::ComPtr;
-using formsrt::DesignProperties;
 using formsrt::HostedControl;
 using formsrt::Int32ToText;
 using formsrt::TwipsRect;
@@ -29,27 +29,6 @@ constexpr int kClientWidth = 6645;
 constexpr int kClientHeight = 8115;
 constexpr wchar_t kFontName[] = L"Tahoma";
 constexpr double kFontPoints = 8.25;
-
-// The list view's collections.
-constexpr DISPID kColumnHeaders = 2;
-constexpr DISPID kListItems = 7;
-
-// cvntGrid.
-constexpr DISPID kGridRedraw = 0x68030032;
-constexpr DISPID kGridClear = 0x60030058;
-constexpr DISPID kGridAddColumn = 0x6003004B;
-constexpr DISPID kGridRows = 0x68030003;
-constexpr DISPID kGridCellText = 0x6803002D;
-
-// The flex grid.
-constexpr DISPID kFlexText = 0;
-constexpr DISPID kFlexRows = 4;
-constexpr DISPID kFlexCols = 5;
-constexpr DISPID kFlexFixedRows = 6;
-constexpr DISPID kFlexFixedCols = 7;
-constexpr DISPID kFlexRow = 10;
-constexpr DISPID kFlexCol = 11;
-constexpr DISPID kFlexRedraw = 25;
 
 constexpr LONG kColumns = 10;
 
@@ -66,7 +45,7 @@ AmbientProperties FormAmbient() {
   return ambient;
 }
 
-DesignProperties GridDesign() {
+formsrt::PropertyValues GridDesign() {
   return {{L"disableicons", Variant::FromBool(true)},
           {L"backgroundpicturewidth", Variant::FromInt32(0)},
           {L"backgroundpictureheight", Variant::FromInt32(0)}};
@@ -105,11 +84,12 @@ ComPtr<Interface> FetchCollection(IDispatch* listView, DISPID member, REFIID iid
 }
 
 ComPtr<IListItems> ListItemsOf(IDispatch* listView) {
-  return FetchCollection<IListItems>(listView, kListItems, IID_IListItems);
+  return FetchCollection<IListItems>(listView, DISPID_LISTVIEW_LISTITEMS, IID_IListItems);
 }
 
 ComPtr<IColumnHeaders> ColumnHeadersOf(IDispatch* listView) {
-  return FetchCollection<IColumnHeaders>(listView, kColumnHeaders, IID_IColumnHeaders);
+  return FetchCollection<IColumnHeaders>(listView, DISPID_LISTVIEW_COLUMNHEADERS,
+                                         IID_IColumnHeaders);
 }
 
 }  // namespace
@@ -182,45 +162,52 @@ void Form1::FillLvw() {
 void Form1::FillGrid() {
   Timed(lblGrid, [this] {
     IDispatch* grid = grdTest.Object();
-    formsrt::PutProperty(grid, kGridRedraw, Variant::FromBool(false).Get());
-    formsrt::CallMethod(grid, kGridClear, {Variant::FromBool(true).Get()});
+    formsrt::PutProperty(grid, DISPID_CVNTGRID_REDRAW, Variant::FromBool(false).Get());
+    formsrt::CallMethod(grid, DISPID_CVNTGRID_CLEAR, {Variant::FromBool(true).Get()});
     for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
-      formsrt::CallMethod(grid, kGridAddColumn, {NullString(), Variant::FromText(ColumnText(c)).Get()});
+      formsrt::CallMethod(grid, DISPID_CVNTGRID_ADDCOLUMN,
+                          {NullString(), Variant::FromText(ColumnText(c)).Get()});
     }
-    formsrt::PutProperty(grid, kGridRows, ByReference(m_RowCount));
+    formsrt::PutProperty(grid, DISPID_CVNTGRID_ROWS, ByReference(m_RowCount));
     const LONG rows = m_RowCount;
     for (LONG i = 1; i <= rows; i = CheckedAdd(i, 1)) {
       for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
-        formsrt::PutProperty(grid, kGridCellText, Variant::FromText(CellText(i, c)).Get(),
+        formsrt::PutProperty(grid, DISPID_CVNTGRID_CELLTEXT,
+                             Variant::FromText(CellText(i, c)).Get(),
                              {ByReference(i), ByReference(c)});
       }
     }
-    formsrt::PutProperty(grid, kGridRedraw, Variant::FromBool(true).Get());
+    formsrt::PutProperty(grid, DISPID_CVNTGRID_REDRAW, Variant::FromBool(true).Get());
   });
 }
 
 void Form1::FillMSGrid() {
   Timed(lblMSGrid, [this] {
     IDispatch* grid = grdMS.Object();
-    formsrt::PutProperty(grid, kFlexRedraw, Variant::FromBool(false).Get());
-    formsrt::PutProperty(grid, kFlexCols, Variant::FromInt32(kColumns).Get());
-    formsrt::PutProperty(grid, kFlexFixedCols, Variant::FromInt32(0).Get());
-    formsrt::PutProperty(grid, kFlexRows, Variant::FromInt32(CheckedAdd(m_RowCount, 1)).Get());
-    formsrt::PutProperty(grid, kFlexRow, Variant::FromInt32(0).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_REDRAW, Variant::FromBool(false).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_COLS, Variant::FromInt32(kColumns).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_FIXEDCOLS, Variant::FromInt32(0).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_ROWS,
+                         Variant::FromInt32(CheckedAdd(m_RowCount, 1)).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_ROW, Variant::FromInt32(0).Get());
     for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
-      formsrt::PutProperty(grid, kFlexCol, Variant::FromInt32(CheckedSubtract(c, 1)).Get());
-      formsrt::PutProperty(grid, kFlexText, Variant::FromText(ColumnText(c)).Get());
+      formsrt::PutProperty(grid, DISPID_FLEXGRID_COL,
+                           Variant::FromInt32(CheckedSubtract(c, 1)).Get());
+      formsrt::PutProperty(grid, DISPID{DISPID_FLEXGRID_TEXT},
+                           Variant::FromText(ColumnText(c)).Get());
     }
-    formsrt::PutProperty(grid, kFlexFixedRows, Variant::FromInt32(1).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_FIXEDROWS, Variant::FromInt32(1).Get());
     const LONG rows = m_RowCount;
     for (LONG i = 1; i <= rows; i = CheckedAdd(i, 1)) {
       for (LONG c = 1; c <= kColumns; c = CheckedAdd(c, 1)) {
-        formsrt::PutProperty(grid, kFlexRow, ByReference(i));
-        formsrt::PutProperty(grid, kFlexCol, Variant::FromInt32(CheckedSubtract(c, 1)).Get());
-        formsrt::PutProperty(grid, kFlexText, Variant::FromText(CellText(i, c)).Get());
+        formsrt::PutProperty(grid, DISPID_FLEXGRID_ROW, ByReference(i));
+        formsrt::PutProperty(grid, DISPID_FLEXGRID_COL,
+                             Variant::FromInt32(CheckedSubtract(c, 1)).Get());
+        formsrt::PutProperty(grid, DISPID{DISPID_FLEXGRID_TEXT},
+                             Variant::FromText(CellText(i, c)).Get());
       }
     }
-    formsrt::PutProperty(grid, kFlexRedraw, Variant::FromBool(true).Get());
+    formsrt::PutProperty(grid, DISPID_FLEXGRID_REDRAW, Variant::FromBool(true).Get());
   });
 }
 

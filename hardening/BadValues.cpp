@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "com/ComPtr.h"
+#include "com/QueryObject.h"
 
 namespace hardening {
 
@@ -90,12 +91,7 @@ const wchar_t* NameOf(Passing passing) {
 }
 
 STDMETHODIMP UnrelatedObject::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-  *out = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
+  return formsrt::QueryObject<IDispatch>(this, iid, out);
 }
 
 STDMETHODIMP UnrelatedObject::GetTypeInfoCount(UINT* count) {

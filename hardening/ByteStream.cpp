@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "com/QueryObject.h"
+
 namespace hardening {
 
 STDMETHODIMP ByteStream::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IStream && iid != IID_ISequentialStream)
-    return E_NOINTERFACE;
-  *out = static_cast<IStream*>(this);
-  AddRef();
-  return S_OK;
+  return formsrt::QueryObject<formsrt::Offer<IStream, ISequentialStream>>(this, iid, out);
 }
 
 STDMETHODIMP ByteStream::Read(void* into, ULONG count, ULONG* read) {

@@ -3,24 +3,12 @@
 #include <limits>
 #include <string>
 
+#include "com/QueryObject.h"
+
 namespace hardening {
 
-namespace {
-
-template <class I>
-HRESULT QueryOnly(I* self, REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != __uuidof(I)) return E_NOINTERFACE;
-  *out = self;
-  self->AddRef();
-  return S_OK;
-}
-
-}  // namespace
-
 STDMETHODIMP RandomPropertyBag::QueryInterface(REFIID iid, void** out) {
-  return QueryOnly<IPropertyBag>(this, iid, out);
+  return formsrt::QueryObject<IPropertyBag>(this, iid, out);
 }
 
 STDMETHODIMP RandomPropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
@@ -141,7 +129,7 @@ void RandomPropertyBag::RandomValue(VARIANT* value) {
 }
 
 STDMETHODIMP CountingErrorLog::QueryInterface(REFIID iid, void** out) {
-  return QueryOnly<IErrorLog>(this, iid, out);
+  return formsrt::QueryObject<IErrorLog>(this, iid, out);
 }
 
 STDMETHODIMP CountingErrorLog::AddError(LPCOLESTR name, EXCEPINFO* info) {

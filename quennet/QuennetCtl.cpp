@@ -1,8 +1,10 @@
 #include "QuennetCtl.h"
 
+#include "QuennetDispatchIds.h"
 #include "QuennetResources.h"
 #include "com/Bstr.h"
 #include "com/Platform.h"
+#include "control/PersistedProperty.h"
 #include "forms/MemoryDC.h"
 #include "forms/SelectedObject.h"
 #include "services/UnhandledError.h"
@@ -12,16 +14,17 @@ namespace quennet {
 namespace {
 
 using formsrt::Bstr;
+using formsrt::PersistedProperty;
 using formsrt::TwipsRect;
 
-constexpr wchar_t kQuietErrorsKey[] = L"QuietErrors";
-constexpr wchar_t kSTxMenuKey[] = L"STxMenu";
-constexpr wchar_t kSTxTrayTTTKey[] = L"STxTrayTTT";
-// The defaults on reading and on writing: the 16-bit integers 0 and 1,
-// which convert to False and True, and the tooltip text.
-constexpr VARIANT_BOOL kQuietErrorsDefault = VARIANT_FALSE;
-constexpr VARIANT_BOOL kSTxMenuDefault = VARIANT_TRUE;
-constexpr wchar_t kSTxTrayTTTDefault[] = L"SystemTrayIcon";
+// The persisted properties, in the order they are read and written. The
+// defaults on reading and on writing: the 16-bit integers 0 and 1, which
+// convert to False and True, and the tooltip text.
+constexpr PersistedProperty<VARIANT_BOOL> kQuietErrors{L"QuietErrors", DISPID_QUENNET_QUIETERRORS,
+                                                       VARIANT_FALSE};
+constexpr PersistedProperty<VARIANT_BOOL> kSTxMenu{L"STxMenu", DISPID_QUENNET_STXMENU, VARIANT_TRUE};
+constexpr PersistedProperty<std::wstring_view> kSTxTrayTTT{L"STxTrayTTT", DISPID_QUENNET_STXTRAYTTT,
+                                                           L"SystemTrayIcon"};
 
 constexpr TwipsRect kPichookBounds{0, 0, 670, 540};
 // Below the control's visible area: a working buffer, not shown.
@@ -40,9 +43,9 @@ const formsrt::ControlDescription kDescription{
 // script's CreateObject) reads the same defaults.
 QuennetCtl::QuennetCtl()
     : ActiveXControl(kDescription),
-      m_STxMenu(kSTxMenuDefault),
-      m_STxTrayTTT(kSTxTrayTTTDefault),
-      m_QuietErrors(kQuietErrorsDefault),
+      m_STxMenu(kSTxMenu.defaultValue),
+      m_STxTrayTTT(kSTxTrayTTT.defaultValue),
+      m_QuietErrors(kQuietErrors.defaultValue),
       pichook(ControlWindowHandle(), kPichookBounds),
       Text1(ControlWindowHandle(), kText1Bounds) {
   Timer1.SetInterval(kTimer1Interval);
@@ -69,7 +72,7 @@ STDMETHODIMP QuennetCtl::get_QuietErrors(VARIANT_BOOL* value) {
 STDMETHODIMP QuennetCtl::put_QuietErrors(VARIANT_BOOL value) {
   return Guard([&] {
     m_QuietErrors = value;
-    PropertyChanged(kQuietErrorsKey);
+    PropertyChanged(kQuietErrors.dispid);
   });
 }
 
@@ -82,7 +85,7 @@ STDMETHODIMP QuennetCtl::get_STxMenu(VARIANT_BOOL* value) {
 STDMETHODIMP QuennetCtl::put_STxMenu(VARIANT_BOOL value) {
   return Guard([&] {
     m_STxMenu = value;
-    PropertyChanged(kSTxMenuKey);
+    PropertyChanged(kSTxMenu.dispid);
   });
 }
 
@@ -95,28 +98,28 @@ STDMETHODIMP QuennetCtl::get_STxTrayTTT(BSTR* value) {
 STDMETHODIMP QuennetCtl::put_STxTrayTTT(BSTR value) {
   return Guard([&] {
     m_STxTrayTTT = Bstr::Copy(value).Str();
-    PropertyChanged(kSTxTrayTTTKey);
+    PropertyChanged(kSTxTrayTTT.dispid);
   });
 }
 
 // Lifecycle
 
 void QuennetCtl::UserControl_InitProperties() {
-  m_QuietErrors = kQuietErrorsDefault;
-  m_STxMenu = kSTxMenuDefault;
-  m_STxTrayTTT = kSTxTrayTTTDefault;
+  m_QuietErrors = kQuietErrors.defaultValue;
+  m_STxMenu = kSTxMenu.defaultValue;
+  m_STxTrayTTT = kSTxTrayTTT.defaultValue;
 }
 
 void QuennetCtl::UserControl_ReadProperties(formsrt::PropertyBag& bag) {
-  m_QuietErrors = bag.ReadBoolean(kQuietErrorsKey, kQuietErrorsDefault);
-  m_STxMenu = bag.ReadBoolean(kSTxMenuKey, kSTxMenuDefault);
-  m_STxTrayTTT = bag.ReadText(kSTxTrayTTTKey, kSTxTrayTTTDefault);
+  m_QuietErrors = bag.Read(kQuietErrors);
+  m_STxMenu = bag.Read(kSTxMenu);
+  m_STxTrayTTT = bag.Read(kSTxTrayTTT);
 }
 
 void QuennetCtl::UserControl_WriteProperties(formsrt::PropertyBag& bag) {
-  bag.WriteBoolean(kQuietErrorsKey, m_QuietErrors, kQuietErrorsDefault);
-  bag.WriteBoolean(kSTxMenuKey, m_STxMenu, kSTxMenuDefault);
-  bag.WriteText(kSTxTrayTTTKey, m_STxTrayTTT, kSTxTrayTTTDefault);
+  bag.Write(kQuietErrors, m_QuietErrors);
+  bag.Write(kSTxMenu, m_STxMenu);
+  bag.Write(kSTxTrayTTT, m_STxTrayTTT);
 }
 
 // Removes the tray icon whether or not one was shown, then stops the flash

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "HostForm.h"
+#include "QuennetDispatchIds.h"
 #include "com/Conversions.h"
 #include "com/LateBound.h"
 #include "com/Platform.h"
@@ -23,11 +24,6 @@ using formsrt::Variant;
 
 constexpr UINT kTrayFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;  // 7
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;            // 0x200
-
-// The events of __QuennetCtl.
-constexpr DISPID kSTxClick = 1;
-constexpr DISPID kSTxMouseUp = 2;
-constexpr DISPID kSTxDBLClick = 3;
 
 // The tip as the record keeps it: the text cut to 63 characters, a NUL,
 // then spaces to the end of the 64-character field. A surrogate pair that
@@ -130,15 +126,15 @@ void QuennetCtl::pichook_MouseMove(short, short, float x, float) {
 
 void QuennetCtl::HandleTrayMessage() {
   switch (m_TrayMsg) {
-    case WM_LBUTTONDOWN: RaiseTrayEvent(kSTxClick, true); break;
-    case WM_LBUTTONUP: RaiseTrayEvent(kSTxMouseUp, true); break;
-    case WM_LBUTTONDBLCLK: RaiseTrayEvent(kSTxDBLClick, true); break;
-    case WM_RBUTTONDOWN: RaiseTrayEvent(kSTxClick, false); break;
+    case WM_LBUTTONDOWN: RaiseTrayEvent(DISPID_QUENNET_STXCLICK, true); break;
+    case WM_LBUTTONUP: RaiseTrayEvent(DISPID_QUENNET_STXMOUSEUP, true); break;
+    case WM_LBUTTONDBLCLK: RaiseTrayEvent(DISPID_QUENNET_STXDBLCLICK, true); break;
+    case WM_RBUTTONDOWN: RaiseTrayEvent(DISPID_QUENNET_STXCLICK, false); break;
     case WM_RBUTTONUP:
-      RaiseTrayEvent(kSTxMouseUp, false);
+      RaiseTrayEvent(DISPID_QUENNET_STXMOUSEUP, false);
       PopUpTrayMenu();
       break;
-    case WM_RBUTTONDBLCLK: RaiseTrayEvent(kSTxDBLClick, false); break;
+    case WM_RBUTTONDBLCLK: RaiseTrayEvent(DISPID_QUENNET_STXDBLCLICK, false); break;
     default: break;  // moves and the middle button raise nothing
   }
 }

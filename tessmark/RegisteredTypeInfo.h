@@ -1,25 +1,23 @@
 // The type information of an interface of a registered type library of
-// another module, read on first use: an object that implements an outside
-// library's dual interface serves its IDispatch part from it.
+// another module, asked of the runtime's type information cache on each
+// use: an object that implements an outside library's dual interface serves
+// its IDispatch part from it, and is made even while the library is missing.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include "com/ComPtr.h"
+#include "com/TypeInformation.h"
 
 namespace tessmark {
 
 class RegisteredTypeInfo {
  public:
-  RegisteredTypeInfo(const GUID& libraryId, WORD majorVersion, WORD minorVersion, const IID& iid)
-      : libraryId_(libraryId),
-        majorVersion_(majorVersion),
-        minorVersion_(minorVersion),
-        iid_(iid) {}
+  RegisteredTypeInfo(const formsrt::RegisteredLibrary& library, const IID& iid)
+      : library_(library), iid_(iid) {}
 
   // Raises the platform's failure when the library is not registered.
-  ITypeInfo* Get();
+  formsrt::ComPtr<ITypeInfo> Get() const;
 
   // IDispatch, answered from the type information.
   HRESULT GetTypeInfo(UINT index, ITypeInfo** out) noexcept;
@@ -28,11 +26,8 @@ class RegisteredTypeInfo {
                  VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) noexcept;
 
  private:
-  GUID libraryId_;
-  WORD majorVersion_;
-  WORD minorVersion_;
+  formsrt::RegisteredLibrary library_;
   IID iid_;
-  formsrt::ComPtr<ITypeInfo> info_;
 };
 
 }  // namespace tessmark

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"
@@ -15,24 +15,17 @@ constexpr DISPID kThatTime = 1;
 
 }  // namespace
 
-// The event interface __HookwatchTimer, implemented as a plain IDispatch
-// that knows the one event by its DISPID. Disconnect stops the handler even
+// The event interface __HookwatchTimer, an IDispatch that knows the one
+// event by its DISPID. Disconnect stops the handler even
 // if the timer still holds the sink.
-class TimerEvents::Sink final : private formsrt::ComObjectBase, public IDispatch {
+class TimerEvents::Sink final : private formsrt::ComObjectBase, public __HookwatchTimer {
  public:
   explicit Sink(std::function<void()> onThatTime) : onThatTime_(std::move(onThatTime)) {}
 
   void Disconnect() { onThatTime_ = nullptr; }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID___HookwatchTimer) {
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    *out = static_cast<IDispatch*>(this);
-    return S_OK;
+    return formsrt::QueryObject<formsrt::Offer<__HookwatchTimer, IDispatch>>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

@@ -64,7 +64,7 @@ frmHookwatch::frmHookwatch()
                                            formsrt::check_value::Checked)),
       Label1(form_->Add<formsrt::Label>(formsrt::TwipsRect{1500, 300, 1035, 255}, L"Label1")),
       Label2(form_->Add<formsrt::Label>(formsrt::TwipsRect{1500, 720, 1035, 255}, L"Label2")),
-      subClassTypeInfo_(LIBID_HookwatchLib, 1, 0, IID_ISubClass) {
+      subClassTypeInfo_({LIBID_HookwatchLib, 1, 0}, IID_ISubClass) {
   form_->Add<formsrt::Label>(formsrt::TwipsRect{60, 60, 4995, 195}, L"All Code Timer Test:");
   form_->Add<formsrt::Label>(
       formsrt::TwipsRect{60, 1260, 4995, 735},
@@ -125,12 +125,7 @@ LONG frmHookwatch::ISubClass_WindowProc(LONG, LONG, LONG, LONG) {
 LONG frmHookwatch::FormHandle() const { return HandleToLong(form_->Handle()); }
 
 STDMETHODIMP frmHookwatch::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_ISubClass) return E_NOINTERFACE;
-  AddRef();
-  *out = static_cast<ISubClass*>(this);
-  return S_OK;
+  return formsrt::QueryObject<formsrt::Offer<ISubClass, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP frmHookwatch::GetTypeInfoCount(UINT* count) {

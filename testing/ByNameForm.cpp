@@ -3,6 +3,7 @@
 #include <olectl.h>
 
 #include "com/Conversions.h"
+#include "com/QueryObject.h"
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 
@@ -71,12 +72,7 @@ ByNameForm::ByNameForm(const wchar_t* caption) : icon_(::LoadIconW(nullptr, IDI_
 ByNameForm::~ByNameForm() { ::DestroyWindow(window_); }
 
 STDMETHODIMP ByNameForm::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-  *out = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
+  return formsrt::QueryObject<IDispatch>(this, iid, out);
 }
 
 STDMETHODIMP_(ULONG) ByNameForm::Release() {

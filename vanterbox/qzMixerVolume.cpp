@@ -6,6 +6,7 @@
 #include "OpenedMixer.h"
 #include "com/OutParameters.h"
 #include "com/Platform.h"
+#include "com/TypeInformation.h"
 
 namespace vanterbox {
 
@@ -114,7 +115,7 @@ HRESULT qzMixerVolume::Create(REFIID iid, void** object) {
 qzMixerVolume::qzMixerVolume() : DispatchImpl(formsrt::ModuleTypeInfo(IID__qzMixerVolume)) {}
 
 STDMETHODIMP qzMixerVolume::QueryInterface(REFIID iid, void** out) {
-  return formsrt::QueryDualObject<_qzMixerVolume>(this, iid, out);
+  return formsrt::QueryObject<formsrt::Offer<_qzMixerVolume, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP qzMixerVolume::Invoke(DISPID id, REFIID riid, LCID locale, WORD flags,

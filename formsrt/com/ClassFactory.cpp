@@ -3,13 +3,7 @@
 namespace formsrt {
 
 STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (OfferInterface<IClassFactory>(iid, this, out) ||
-      (iid == IID_IUnknown && OfferInterface<IClassFactory>(IID_IClassFactory, this, out))) {
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  return QueryObject<IClassFactory>(this, iid, out);
 }
 
 STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {

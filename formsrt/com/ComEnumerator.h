@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ComModule.h"
+#include "ComObject.h"
 
 namespace formsrt {
 
@@ -22,12 +22,7 @@ class ComEnumerator : public EnumInterface, private ComObjectBase {
       : items_(std::move(items)), position_(position) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown)
-      return OfferInterface<EnumInterface>(__uuidof(EnumInterface), this, out) ? S_OK
-                                                                               : E_NOINTERFACE;
-    return OfferInterface<EnumInterface>(iid, this, out) ? S_OK : E_NOINTERFACE;
+    return QueryObject<EnumInterface>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

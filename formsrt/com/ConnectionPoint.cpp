@@ -25,12 +25,7 @@ using ConnectionEnumerator =
 }  // namespace
 
 STDMETHODIMP ConnectionPoint::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IConnectionPoint) return E_NOINTERFACE;
-  *out = static_cast<IConnectionPoint*>(this);
-  AddRef();
-  return S_OK;
+  return QueryObject<IConnectionPoint>(this, iid, out);
 }
 
 STDMETHODIMP ConnectionPoint::GetConnectionInterface(IID* iid) {

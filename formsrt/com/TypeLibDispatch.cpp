@@ -1,30 +1,14 @@
 #include "TypeLibDispatch.h"
 
 #include <cstring>
-#include <map>
-#include <mutex>
 #include <new>
 #include <vector>
 
-#include "ComModule.h"
 #include "DispatchParams.h"
-#include "RuntimeError.h"
 
 namespace formsrt {
 
 namespace {
-
-struct TypeInfoCache {
-  std::mutex lock;
-  ComPtr<ITypeLib> library;
-  std::map<GUID, ComPtr<ITypeInfo>, bool (*)(const GUID&, const GUID&)> infos{
-      [](const GUID& a, const GUID& b) { return memcmp(&a, &b, sizeof(GUID)) < 0; }};
-};
-
-TypeInfoCache& Cache() {
-  static TypeInfoCache cache;
-  return cache;
-}
 
 // Frees a FUNCDESC when it goes out of scope.
 class FuncDescHolder {
@@ -181,29 +165,6 @@ class ScriptArguments {
 };
 
 }  // namespace
-
-ComPtr<ITypeInfo> ModuleTypeInfo(REFIID iid) {
-  TypeInfoCache& cache = Cache();
-  std::lock_guard<std::mutex> guard(cache.lock);
-  auto found = cache.infos.find(iid);
-  if (found != cache.infos.end()) return found->second;
-  if (!cache.library) {
-    HRESULT hr = ::LoadTypeLibEx(ThisModulePath().c_str(), REGKIND_NONE, cache.library.Put());
-    if (FAILED(hr)) throw ComError(hr);
-  }
-  ComPtr<ITypeInfo> info;
-  HRESULT hr = cache.library->GetTypeInfoOfGuid(iid, info.Put());
-  if (FAILED(hr)) throw ComError(hr);
-  cache.infos.emplace(iid, info);
-  return info;
-}
-
-void ReleaseModuleTypeInfo() {
-  TypeInfoCache& cache = Cache();
-  std::lock_guard<std::mutex> guard(cache.lock);
-  cache.infos.clear();
-  cache.library.Reset();
-}
 
 HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD flags,
                               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,

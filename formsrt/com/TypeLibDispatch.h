@@ -9,11 +9,6 @@
 
 namespace formsrt {
 
-// The type information of an interface of this module's embedded type
-// library, loaded once and kept until ReleaseModuleTypeInfo().
-ComPtr<ITypeInfo> ModuleTypeInfo(REFIID iid);
-void ReleaseModuleTypeInfo();
-
 // ITypeInfo::Invoke after one adaptation: a script passes its variables as
 // VT_VARIANT|VT_BYREF, which the platform refuses for a typed by-reference
 // parameter such as long*. Such an argument is coerced into the parameter's

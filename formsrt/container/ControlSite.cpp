@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "com/Bstr.h"
+#include "com/ComBoundary.h"
 #include "com/OutParameters.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 
@@ -11,19 +12,8 @@ ControlSite::ControlSite(HWND form, const RECT& bounds, std::wstring name, Ambie
     : form_(form), bounds_(bounds), name_(std::move(name)), ambient_(std::move(ambient)) {}
 
 STDMETHODIMP ControlSite::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown) return OfferInterface<IOleClientSite>(IID_IOleClientSite, this, out) ? S_OK : E_NOINTERFACE;
-  if (iid == IID_IOleWindow) return OfferInterface<IOleInPlaceSite>(IID_IOleInPlaceSite, this, out) ? S_OK : E_NOINTERFACE;
-  if (iid == IID_IOleInPlaceUIWindow) {
-    return OfferInterface<IOleInPlaceFrame>(IID_IOleInPlaceFrame, this, out) ? S_OK : E_NOINTERFACE;
-  }
-  bool offered = OfferInterface<IOleClientSite>(iid, this, out) ||
-                 OfferInterface<IOleInPlaceSite>(iid, this, out) ||
-                 OfferInterface<IOleControlSite>(iid, this, out) ||
-                 OfferInterface<IOleInPlaceFrame>(iid, this, out) ||
-                 OfferInterface<IDispatch>(iid, this, out);
-  return offered ? S_OK : E_NOINTERFACE;
+  return QueryObject<IOleClientSite, Offer<IOleInPlaceSite, IOleWindow>, IOleControlSite,
+                     Offer<IOleInPlaceFrame, IOleInPlaceUIWindow>, IDispatch>(this, iid, out);
 }
 
 STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
@@ -88,23 +78,10 @@ STDMETHODIMP ControlSite::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DIS
 
 namespace {
 
-HRESULT ReturnBoolean(VARIANT* result, bool value) {
-  V_VT(result) = VT_BOOL;
-  V_BOOL(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
-  return S_OK;
-}
+// The source of the site's errors: it answers for the form.
+constexpr wchar_t kSource[] = L"Form";
 
-HRESULT ReturnInt32(VARIANT* result, LONG value) {
-  V_VT(result) = VT_I4;
-  V_I4(result) = value;
-  return S_OK;
-}
-
-HRESULT ReturnText(VARIANT* result, std::wstring_view text) {
-  V_BSTR(result) = Bstr(text).Detach();
-  V_VT(result) = VT_BSTR;
-  return V_BSTR(result) ? S_OK : E_OUTOFMEMORY;
-}
+Variant FromColour(OLE_COLOR colour) { return Variant::FromInt32(static_cast<LONG>(colour)); }
 
 }  // namespace
 
@@ -115,31 +92,31 @@ STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPP
   if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
   if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
   if (!result) return E_POINTER;
-  try {
-    switch (id) {
-      case DISPID_AMBIENT_USERMODE: return ReturnBoolean(result, ambient_.userMode);
-      case DISPID_AMBIENT_UIDEAD:
-      case DISPID_AMBIENT_SHOWGRABHANDLES:
-      case DISPID_AMBIENT_SHOWHATCHING:
-      case DISPID_AMBIENT_MESSAGEREFLECT:
-      case DISPID_AMBIENT_DISPLAYASDEFAULT: return ReturnBoolean(result, false);
-      case DISPID_AMBIENT_SUPPORTSMNEMONICS:
-      case DISPID_AMBIENT_AUTOCLIP: return ReturnBoolean(result, true);
-      case DISPID_AMBIENT_BACKCOLOR: return ReturnInt32(result, static_cast<LONG>(ambient_.backColor));
-      case DISPID_AMBIENT_FORECOLOR: return ReturnInt32(result, static_cast<LONG>(ambient_.foreColor));
-      case DISPID_AMBIENT_LOCALEID: return ReturnInt32(result, static_cast<LONG>(::GetUserDefaultLCID()));
-      case DISPID_AMBIENT_APPEARANCE: return ReturnInt32(result, 1);  // three-dimensional
-      case DISPID_AMBIENT_DISPLAYNAME: return ReturnText(result, name_);
-      case DISPID_AMBIENT_SCALEUNITS: return ReturnText(result, L"Twip");
-      case DISPID_AMBIENT_FONT: return AmbientFont(result);
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  } catch (...) {
-    return E_OUTOFMEMORY;
+  return ComBoundary(kSource, IID_IDispatch, [&] { Ambient(id).MoveTo(result); });
+}
+
+Variant ControlSite::Ambient(DISPID id) {
+  switch (id) {
+    case DISPID_AMBIENT_USERMODE: return Variant::FromBool(ambient_.userMode);
+    case DISPID_AMBIENT_UIDEAD:
+    case DISPID_AMBIENT_SHOWGRABHANDLES:
+    case DISPID_AMBIENT_SHOWHATCHING:
+    case DISPID_AMBIENT_MESSAGEREFLECT:
+    case DISPID_AMBIENT_DISPLAYASDEFAULT: return Variant::FromBool(false);
+    case DISPID_AMBIENT_SUPPORTSMNEMONICS:
+    case DISPID_AMBIENT_AUTOCLIP: return Variant::FromBool(true);
+    case DISPID_AMBIENT_BACKCOLOR: return FromColour(ambient_.backColor);
+    case DISPID_AMBIENT_FORECOLOR: return FromColour(ambient_.foreColor);
+    case DISPID_AMBIENT_LOCALEID: return Variant::FromInt32(static_cast<LONG>(::GetUserDefaultLCID()));
+    case DISPID_AMBIENT_APPEARANCE: return Variant::FromInt32(1);  // three-dimensional
+    case DISPID_AMBIENT_DISPLAYNAME: return Variant::FromText(name_);
+    case DISPID_AMBIENT_SCALEUNITS: return Variant::FromText(L"Twip");
+    case DISPID_AMBIENT_FONT: return AmbientFont();
+    default: throw ComError(DISP_E_MEMBERNOTFOUND);
   }
 }
 
-HRESULT ControlSite::AmbientFont(VARIANT* result) {
+Variant ControlSite::AmbientFont() {
   if (!font_) {
     FONTDESC description{};
     description.cbSizeofstruct = sizeof(description);
@@ -147,13 +124,9 @@ HRESULT ControlSite::AmbientFont(VARIANT* result) {
     description.cySize.int64 = std::llround(ambient_.fontPoints * 10000);
     description.sWeight = static_cast<SHORT>(ambient_.fontBold ? FW_BOLD : FW_NORMAL);
     description.sCharset = DEFAULT_CHARSET;
-    HRESULT hr = ::OleCreateFontIndirect(&description, IID_IFontDisp, font_.PutVoid());
-    if (FAILED(hr)) return hr;
+    ThrowIfFailed(::OleCreateFontIndirect(&description, IID_IFontDisp, font_.PutVoid()));
   }
-  V_VT(result) = VT_DISPATCH;
-  V_DISPATCH(result) = font_.Get();
-  font_->AddRef();
-  return S_OK;
+  return Variant::FromDispatch(font_.Get());
 }
 
 }  // namespace formsrt

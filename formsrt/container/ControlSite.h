@@ -10,16 +10,18 @@
 
 #include <string>
 
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
+#include "com/Variant.h"
 #include "container/AmbientProperties.h"
+#include "container/MenulessFrame.h"
 
 namespace formsrt {
 
 class ControlSite final : public IOleClientSite,
                           public IOleInPlaceSite,
                           public IOleControlSite,
-                          public IOleInPlaceFrame,
+                          public MenulessFrame,
                           public IDispatch,
                           private ComObjectBase {
  public:
@@ -64,19 +66,6 @@ class ControlSite final : public IOleClientSite,
   STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
   STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
 
-  // IOleInPlaceUIWindow, IOleInPlaceFrame: a form has no tool space and
-  // merges no menus.
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
   // IDispatch: the ambient properties
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
@@ -85,7 +74,10 @@ class ControlSite final : public IOleClientSite,
                       VARIANT* result, EXCEPINFO*, UINT*) override;
 
  private:
-  HRESULT AmbientFont(VARIANT* result);
+  // The value of an ambient property; raises DISP_E_MEMBERNOTFOUND for one
+  // the site does not know.
+  Variant Ambient(DISPID id);
+  Variant AmbientFont();
 
   HWND form_;
   RECT bounds_;

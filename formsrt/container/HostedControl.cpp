@@ -3,6 +3,7 @@
 #include <string>
 
 #include "com/RuntimeError.h"
+#include "control/PropertyValuesBag.h"
 #include "forms/Screen.h"
 
 namespace formsrt {
@@ -34,7 +35,7 @@ LONG HimetricFromTwips(int twips) { return MulDiv(twips, 2540, 1440); }
 
 HostedControl::HostedControl(HWND form, std::wstring_view name, std::wstring_view progId,
                              const TwipsRect& bounds, const AmbientProperties& ambient,
-                             const std::optional<DesignProperties>& saved)
+                             const std::optional<PropertyValues>& saved)
     : bounds_(Screen::PixelsFromTwips(bounds)), object_(CreateControl(progId)) {
   site_ = ComPtr<IOleClientSite>::Attach(new ControlSite(form, bounds_, std::wstring(name), ambient));
   bool siteFirst = WantsSiteFirst(object_.Get());
@@ -59,14 +60,13 @@ HWND HostedControl::Handle() const {
   return handle;
 }
 
-void HostedControl::Load(const std::optional<DesignProperties>& saved) {
+void HostedControl::Load(const std::optional<PropertyValues>& saved) {
   ComPtr<IPersistPropertyBag> bagPersistence;
   ComPtr<IPersistStreamInit> streamPersistence;
   bool usesBag = SUCCEEDED(object_.As(bagPersistence));
   if (saved) {
     if (!usesBag) Raise(error::CannotCreateObject);
-    auto bag = ComPtr<IPropertyBag>::Attach(new DesignPropertyBag(*saved));
-    ThrowIfFailed(bagPersistence->Load(bag.Get(), nullptr));
+    ThrowIfFailed(bagPersistence->Load(PropertyValuesBag::Create(*saved).Get(), nullptr));
   } else if (usesBag) {
     ThrowIfFailed(bagPersistence->InitNew());
   } else if (SUCCEEDED(object_.As(streamPersistence))) {
@@ -80,13 +80,12 @@ void HostedControl::Activate(HWND form, const TwipsRect& bounds) {
   ThrowIfFailed(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, form, &bounds_));
 }
 
-DesignProperties HostedControl::SaveProperties() const {
+PropertyValues HostedControl::SaveProperties() const {
   ComPtr<IPersistPropertyBag> persistence;
   ThrowIfFailed(object_.As(persistence));
-  auto* saved = new DesignPropertyBag({});
-  auto bag = ComPtr<IPropertyBag>::Attach(saved);
-  ThrowIfFailed(persistence->Save(bag.Get(), TRUE, TRUE));
-  return saved->Properties();
+  auto saved = PropertyValuesBag::Create();
+  ThrowIfFailed(persistence->Save(saved.Get(), TRUE, TRUE));
+  return saved->Values();
 }
 
 }  // namespace formsrt

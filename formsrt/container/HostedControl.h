@@ -16,7 +16,7 @@
 #include "com/ComPtr.h"
 #include "container/AmbientProperties.h"
 #include "container/ControlSite.h"
-#include "container/DesignPropertyBag.h"
+#include "control/PropertyValues.h"
 #include "forms/TwipsRect.h"
 
 namespace formsrt {
@@ -28,7 +28,7 @@ class HostedControl {
   // properties or its activation fails with the control's own HRESULT.
   HostedControl(HWND form, std::wstring_view name, std::wstring_view progId,
                 const TwipsRect& bounds, const AmbientProperties& ambient = {},
-                const std::optional<DesignProperties>& saved = std::nullopt);
+                const std::optional<PropertyValues>& saved = std::nullopt);
   ~HostedControl();
   HostedControl(const HostedControl&) = delete;
   HostedControl& operator=(const HostedControl&) = delete;
@@ -38,10 +38,10 @@ class HostedControl {
   // The control's window while it is active in place.
   HWND Handle() const;
   // The control's properties as it saves them now, into a new bag.
-  DesignProperties SaveProperties() const;
+  PropertyValues SaveProperties() const;
 
  private:
-  void Load(const std::optional<DesignProperties>& saved);
+  void Load(const std::optional<PropertyValues>& saved);
   void Activate(HWND form, const TwipsRect& bounds);
 
   RECT bounds_;  // pixels, in the form's client coordinates

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ControlBase.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 namespace formsrt {
@@ -18,8 +19,10 @@ class ActiveXControl : public ControlBase, public DispatchImpl<DualInterface> {
   STDMETHODIMP_(ULONG) Release() override { return ControlBase::Release(); }
 
  protected:
-  explicit ActiveXControl(const ControlDescription& description)
-      : ControlBase(description),
+  // `window`: none for a ControlWindow, or the control's own InPlaceWindow.
+  template <class... Window>
+  explicit ActiveXControl(const ControlDescription& description, Window&... window)
+      : ControlBase(description, window...),
         DispatchImpl<DualInterface>(ModuleTypeInfo(description.defaultInterface)) {}
 
   IDispatch* DefaultDispatch() override { return static_cast<DualInterface*>(this); }

@@ -1,14 +1,17 @@
 #include "ControlBase.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com/ComEnumerator.h"
 #include "PropertyStream.h"
+#include "PropertyValuesBag.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
-#include "com/TypeLibDispatch.h"
+#include "com/TypeInformation.h"
+#include "com/Variant.h"
 #include "forms/Screen.h"
 #include "services/UnhandledError.h"
 
@@ -45,30 +48,44 @@ void CopyVerb(const StoredVerb& stored, OLEVERB* out) {
 
 using VerbEnumerator = ComEnumerator<IEnumOLEVERB, OLEVERB, StoredVerb, CopyVerb>;
 
-void CopyPoint(const ComPtr<IConnectionPoint>& stored, IConnectionPoint** out) {
-  stored.CopyTo(out);
-}
-
-using PointEnumerator =
-    ComEnumerator<IEnumConnectionPoints, IConnectionPoint*, ComPtr<IConnectionPoint>, CopyPoint>;
-
-template <class I, class Object>
-bool OfferAs(bool asked, Object* self, void** out) {
-  return asked && OfferInterface<I>(__uuidof(I), self, out);
+// The font a site offers as its ambient font; null when it has none.
+ComPtr<IFont> AmbientFontOf(IOleClientSite* site) {
+  ComPtr<IDispatch> ambient;
+  Variant value;
+  DISPPARAMS none{};
+  ComPtr<IFont> font;
+  if (site && SUCCEEDED(site->QueryInterface(IID_IDispatch, ambient.PutVoid())) &&
+      SUCCEEDED(ambient->Invoke(DISPID_AMBIENT_FONT, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                value.Put(), nullptr, nullptr)) &&
+      (value.Type() == VT_DISPATCH || value.Type() == VT_UNKNOWN) && V_UNKNOWN(&value.Get())) {
+    V_UNKNOWN(&value.Get())->QueryInterface(IID_IFont, font.PutVoid());
+  }
+  return font;
 }
 
 }  // namespace
 
-ControlBase::ControlBase(const ControlDescription& description)
+ControlBase::ControlBase(const ControlDescription& description) : ControlBase(description, nullptr) {}
+
+ControlBase::ControlBase(const ControlDescription& description, InPlaceWindow& window)
+    : ControlBase(description, &window) {}
+
+ControlBase::ControlBase(const ControlDescription& description, InPlaceWindow* window)
     : description_(description),
       extent_(TwipsToHimetric(description.designSizeTwips)),
-      window_(TwipsToPixels(description.designSizeTwips),
-              [this](HDC dc, const RECT& bounds) {
-                // A control does not end its host for a failed paint.
-                RunControlHandler([&] { UserControl_Paint(dc, bounds); });
-              }),
-      eventPoint_(*this, description.eventInterface, ConnectionPoint::Accepts::EventDispatch),
-      propertyNotifyPoint_(*this, IID_IPropertyNotifySink) {}
+      ownWindow_(window ? nullptr
+                        : std::make_unique<ControlWindow>(
+                              TwipsToPixels(description.designSizeTwips),
+                              [this](HDC dc, const RECT& bounds) {
+                                // A control does not end its host for a failed paint.
+                                RunControlHandler([&] { UserControl_Paint(dc, bounds); });
+                              })),
+      window_(window ? *window : *ownWindow_),
+      eventPoint_(description.eventInterface == IID_NULL
+                      ? nullptr
+                      : &AddConnectionPoint(description.eventInterface,
+                                            ConnectionPoint::Accepts::EventDispatch)),
+      propertyNotifyPoint_(AddConnectionPoint(IID_IPropertyNotifySink)) {}
 
 ControlBase::~ControlBase() = default;
 
@@ -80,21 +97,11 @@ STDMETHODIMP ControlBase::QueryInterface(REFIID iid, void** out) {
     AddRef();
     return S_OK;
   }
-  bool offered =
-      OfferAs<IOleObject>(iid == IID_IUnknown || iid == IID_IOleObject, this, out) ||
-      OfferAs<IOleInPlaceObject>(iid == IID_IOleWindow || iid == IID_IOleInPlaceObject, this,
-                                 out) ||
-      OfferInterface<IOleInPlaceActiveObject>(iid, this, out) ||
-      OfferInterface<IOleControl>(iid, this, out) ||
-      OfferAs<IViewObject2>(iid == IID_IViewObject || iid == IID_IViewObject2, this, out) ||
-      OfferAs<IPersistStreamInit>(iid == IID_IPersist || iid == IID_IPersistStreamInit, this,
-                                  out) ||
-      OfferInterface<IPersistPropertyBag>(iid, this, out) ||
-      OfferInterface<IConnectionPointContainer>(iid, this, out) ||
-      OfferAs<IProvideClassInfo2>(iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2,
-                                  this, out) ||
-      OfferInterface<ISupportErrorInfo>(iid, this, out);
-  return offered ? S_OK : E_NOINTERFACE;
+  return QueryObject<IOleObject, Offer<IOleInPlaceObject, IOleWindow>, IOleInPlaceActiveObject,
+                     IOleControl, Offer<IViewObject2, IViewObject>,
+                     Offer<IPersistStreamInit, IPersist>, IPersistPropertyBag,
+                     IConnectionPointContainer, Offer<IProvideClassInfo2, IProvideClassInfo>,
+                     ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP_(ULONG) ControlBase::Release() {
@@ -114,8 +121,7 @@ void ControlBase::FinalRelease() {
     // Nothing may escape Release; a failing Terminate cannot keep the object alive.
   }
   InPlaceDeactivate();
-  eventPoint_.DisconnectAll();
-  propertyNotifyPoint_.DisconnectAll();
+  DisconnectAll();
 }
 
 HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
@@ -124,9 +130,12 @@ HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
 
 // IOleObject
 
+// A new site (or none) brings other ambient properties.
 STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site) {
-  clientSite_ = ComPtr<IOleClientSite>(site);
-  return S_OK;
+  return Guard(IID_IOleObject, [&] {
+    clientSite_ = ComPtr<IOleClientSite>(site);
+    AmbientChanged(DISPID_UNKNOWN);
+  });
 }
 
 STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site) {
@@ -172,31 +181,42 @@ STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, L
 }
 
 void ControlBase::ActivateInPlace(IOleClientSite* activeSite, bool uiActivate) {
-  if (!inPlaceSite_) {
-    IOleClientSite* site = activeSite ? activeSite : clientSite_.Get();
-    if (!site) throw ComError(E_UNEXPECTED);
-    ComPtr<IOleInPlaceSite> inPlaceSite;
-    ThrowIfFailed(site->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.PutVoid()));
-    if (inPlaceSite->CanInPlaceActivate() != S_OK) throw ComError(OLE_E_NOT_INPLACEACTIVE);
-    ThrowIfFailed(inPlaceSite->OnInPlaceActivate());
-    HWND parent = nullptr;
-    RECT position{}, clip{};
-    OLEINPLACEFRAMEINFO frameInfo{};
-    frameInfo.cb = sizeof(frameInfo);
-    ComPtr<IOleInPlaceFrame> frame;
-    ComPtr<IOleInPlaceUIWindow> uiWindow;
-    if (FAILED(inPlaceSite->GetWindow(&parent)) ||
-        FAILED(inPlaceSite->GetWindowContext(frame.Put(), uiWindow.Put(), &position, &clip,
-                                             &frameInfo))) {
-      inPlaceSite->OnInPlaceDeactivate();
-      throw ComError(E_FAIL);
-    }
-    inPlaceSite_ = inPlaceSite;
-    frame_ = frame;
-    uiWindow_ = uiWindow;
-    window_.ShowIn(parent, position);
-  }
+  if (!inPlaceSite_) EnterInPlace(activeSite);
   if (uiActivate && !uiActive_) ActivateUi();
+}
+
+// The site must agree, and say where: its window and the control's place
+// there, which it alone decides (DoVerb's window and rectangle are not
+// asked). A site that refuses OnInPlaceActivate has nothing to undo; once
+// it agreed, any failure after is undone with OnInPlaceDeactivate.
+void ControlBase::EnterInPlace(IOleClientSite* activeSite) {
+  IOleClientSite* site = activeSite ? activeSite : clientSite_.Get();
+  if (!site) throw ComError(E_UNEXPECTED);
+  ComPtr<IOleInPlaceSite> inPlaceSite;
+  ThrowIfFailed(site->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.PutVoid()));
+  if (inPlaceSite->CanInPlaceActivate() != S_OK) throw ComError(OLE_E_NOT_INPLACEACTIVE);
+  ThrowIfFailed(inPlaceSite->OnInPlaceActivate());
+  try {
+    PlaceWindow(inPlaceSite.Get());
+  } catch (...) {
+    frame_.Reset();
+    uiWindow_.Reset();
+    inPlaceSite->OnInPlaceDeactivate();
+    throw;
+  }
+  inPlaceSite_ = inPlaceSite;
+}
+
+void ControlBase::PlaceWindow(IOleInPlaceSite* site) {
+  HWND parent = nullptr;
+  RECT position{}, clip{};
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof(frameInfo);
+  if (FAILED(site->GetWindow(&parent)) || !parent ||
+      FAILED(site->GetWindowContext(frame_.Put(), uiWindow_.Put(), &position, &clip, &frameInfo))) {
+    throw ComError(E_FAIL);
+  }
+  window_.ShowIn(parent, position);
 }
 
 void ControlBase::ActivateUi() {
@@ -278,7 +298,7 @@ STDMETHODIMP ControlBase::GetWindow(HWND* window) {
 STDMETHODIMP ControlBase::InPlaceDeactivate() {
   if (!inPlaceSite_) return S_OK;
   UIDeactivate();
-  window_.Park();
+  window_.Withdraw();
   ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
   frame_.Reset();
   uiWindow_.Reset();
@@ -313,6 +333,27 @@ STDMETHODIMP ControlBase::GetControlInfo(CONTROLINFO* info) {
 
 // While the container has frozen events, raised events are dropped: the
 // container has said that it cannot handle them.
+STDMETHODIMP ControlBase::OnAmbientPropertyChange(DISPID property) {
+  return Guard(IID_IOleControl, [&] { AmbientChanged(property); });
+}
+
+// The new font is read before the control hears of the change, and the old
+// one released only after it has: the control never holds the handle of a
+// font that is gone.
+void ControlBase::AmbientChanged(DISPID property) {
+  ComPtr<IFont> previous;
+  if (property == DISPID_AMBIENT_FONT || property == DISPID_UNKNOWN) {
+    previous = std::exchange(ambientFont_, AmbientFontOf(clientSite_.Get()));
+  }
+  UserControl_AmbientChanged(property);
+}
+
+HFONT ControlBase::AmbientFont() const {
+  HFONT font = nullptr;
+  if (ambientFont_) ambientFont_->get_hFont(&font);
+  return font;
+}
+
 STDMETHODIMP ControlBase::FreezeEvents(BOOL freeze) {
   if (freeze) {
     ++eventFreezes_;
@@ -373,10 +414,11 @@ void ControlBase::LoadFrom(PropertyBag& bag) {
   dirty_ = false;
 }
 
-StoredProperties ControlBase::CollectProperties() {
-  StoredProperties properties;
+PropertyValues ControlBase::CollectProperties() {
+  auto values = PropertyValuesBag::Create();
+  PropertyBag properties(values.Get(), nullptr, description_.title);
   UserControl_WriteProperties(properties);
-  return properties;
+  return values->Values();
 }
 
 STDMETHODIMP ControlBase::InitNew() {
@@ -394,7 +436,8 @@ STDMETHODIMP ControlBase::Load(LPSTREAM stream) {
   if (!stream) return E_POINTER;
   return Guard(IID_IPersistStreamInit, [&] {
     RequireUninitialised();
-    StoredProperties properties = property_stream::Read(stream);
+    auto values = PropertyValuesBag::Create(property_stream::Read(stream));
+    PropertyBag properties(values.Get(), nullptr, description_.title);
     LoadFrom(properties);
   });
 }
@@ -418,7 +461,7 @@ STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* errorLog) {
   if (!bag) return E_POINTER;
   return Guard(IID_IPersistPropertyBag, [&] {
     RequireUninitialised();
-    ContainerPropertyBag properties(bag, errorLog, description_.title);
+    PropertyBag properties(bag, errorLog, description_.title);
     LoadFrom(properties);
   });
 }
@@ -426,53 +469,24 @@ STDMETHODIMP ControlBase::Load(IPropertyBag* bag, IErrorLog* errorLog) {
 STDMETHODIMP ControlBase::Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) {
   if (!bag) return E_POINTER;
   return Guard(IID_IPersistPropertyBag, [&] {
-    ContainerPropertyBag properties(bag, nullptr, description_.title, saveAll != FALSE);
+    PropertyBag properties(bag, nullptr, description_.title, saveAll != FALSE);
     UserControl_WriteProperties(properties);
     if (clearDirty) dirty_ = false;
   });
 }
 
-// Connection points
-
-STDMETHODIMP ControlBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
-  if (!points) return E_POINTER;
-  *points = nullptr;
-  return Guard(IID_IConnectionPointContainer, [&] {
-    std::vector<ComPtr<IConnectionPoint>> list{ComPtr<IConnectionPoint>(&eventPoint_),
-                                               ComPtr<IConnectionPoint>(&propertyNotifyPoint_)};
-    ThrowIfFailed(CreateAndQuery<PointEnumerator>(
-        IID_IEnumConnectionPoints, reinterpret_cast<void**>(points), std::move(list)));
-  });
-}
-
-STDMETHODIMP ControlBase::FindConnectionPoint(REFIID iid, IConnectionPoint** point) {
-  if (!point) return E_POINTER;
-  *point = nullptr;
-  for (ConnectionPoint* candidate : {&eventPoint_, &propertyNotifyPoint_}) {
-    if (candidate->Outgoing() == iid) {
-      *point = candidate;
-      candidate->AddRef();
-      return S_OK;
-    }
-  }
-  return CONNECT_E_NOCONNECTION;
-}
-
-void ControlBase::PropertyChanged(const wchar_t* name) {
-  DISPID id = DISPID_UNKNOWN;
-  auto* names = const_cast<LPOLESTR>(name);
-  ThrowIfFailed(ModuleTypeInfo(description_.defaultInterface)->GetIDsOfNames(&names, 1, &id));
+void ControlBase::PropertyChanged(DISPID property) {
   dirty_ = true;
   for (const ComPtr<IUnknown>& sink : propertyNotifyPoint_.Sinks()) {
-    static_cast<IPropertyNotifySink*>(sink.Get())->OnChanged(id);
+    static_cast<IPropertyNotifySink*>(sink.Get())->OnChanged(property);
   }
 }
 
 void ControlBase::RaiseEvent(DISPID event, std::span<VARIANT> arguments) {
-  if (eventFreezes_ > 0) return;
+  if (eventFreezes_ > 0 || !eventPoint_) return;
   std::vector<VARIANTARG> reversed(arguments.rbegin(), arguments.rend());
   DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  eventPoint_.InvokeEach(event, params);
+  eventPoint_->InvokeEach(event, params);
 }
 
 // Class and error info
@@ -488,7 +502,7 @@ STDMETHODIMP ControlBase::GetGUID(DWORD kind, GUID* guid) {
   if (!guid) return E_POINTER;
   if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
   *guid = description_.eventInterface;
-  return S_OK;
+  return eventPoint_ ? S_OK : E_FAIL;  // a control without events has no such interface
 }
 
 STDMETHODIMP ControlBase::InterfaceSupportsErrorInfo(REFIID iid) {

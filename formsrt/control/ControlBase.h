@@ -5,7 +5,11 @@
 // implements, named as the forms runtime names them.
 //
 // A control derives from ActiveXControl<DualInterface> (ActiveXControl.h),
-// which adds the dual default interface to this base.
+// which adds the dual default interface to this base, or from this base and
+// an IDispatch of its own. Its window follows one of two policies
+// (InPlaceWindow.h): by default a ControlWindow made with the control and
+// parked while inactive; or an ActivationWindow of the control's own, made
+// at in-place activation.
 #pragma once
 
 #include <windows.h>
@@ -13,12 +17,15 @@
 #include <olectl.h>
 
 #include <functional>
+#include <memory>
 #include <span>
 
-#include "com/ConnectionPoint.h"
+#include "com/ConnectionPointContainer.h"
 #include "ControlWindow.h"
+#include "InPlaceWindow.h"
 #include "PropertyBag.h"
-#include "com/ComModule.h"
+#include "PropertyValues.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
 
 namespace formsrt {
@@ -27,7 +34,7 @@ namespace formsrt {
 struct ControlDescription {
   const CLSID& clsid;
   const IID& defaultInterface;  // the dual interface
-  const IID& eventInterface;    // the source dispinterface
+  const IID& eventInterface;    // the source dispinterface; IID_NULL when it raises no events
   const wchar_t* title;         // the library's title: error source
   SIZE designSizeTwips;         // the control's client area at design time
   DWORD miscStatus;             // OLEMISC_* bits
@@ -40,7 +47,7 @@ class ControlBase : public IOleObject,
                     public IViewObject2,
                     public IPersistStreamInit,
                     public IPersistPropertyBag,
-                    public IConnectionPointContainer,
+                    public ConnectionPointContainer,
                     public IProvideClassInfo2,
                     public ISupportErrorInfo,
                     protected ComObjectBase {
@@ -90,7 +97,7 @@ class ControlBase : public IOleObject,
   // IOleControl: the control has no mnemonics.
   STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
   STDMETHODIMP OnMnemonic(MSG*) override { return S_OK; }
-  STDMETHODIMP OnAmbientPropertyChange(DISPID) override { return S_OK; }
+  STDMETHODIMP OnAmbientPropertyChange(DISPID property) override;
   STDMETHODIMP FreezeEvents(BOOL freeze) override;
 
   // IViewObject2
@@ -115,10 +122,6 @@ class ControlBase : public IOleObject,
   STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* errorLog) override;
   STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
 
-  // IConnectionPointContainer
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override;
-  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
-
   // IProvideClassInfo2
   STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
   STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
@@ -127,28 +130,41 @@ class ControlBase : public IOleObject,
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
 
  protected:
+  // A control whose window is a ControlWindow of the base's.
   explicit ControlBase(const ControlDescription& description);
+  // A control with a window policy of its own: `window` is a member of the
+  // control, which the base uses until the final release.
+  ControlBase(const ControlDescription& description, InPlaceWindow& window);
   ~ControlBase() override;
 
-  // The lifecycle, called by the base as the container asks. Exactly one of
-  // InitProperties (a new instance) or ReadProperties (a saved one) runs.
-  virtual void UserControl_InitProperties() = 0;
-  virtual void UserControl_ReadProperties(PropertyBag& bag) = 0;
-  virtual void UserControl_WriteProperties(PropertyBag& bag) = 0;
+  // The lifecycle, called by the base as the container asks; a control
+  // leaves out what it has no use for. Exactly one of InitProperties (a new
+  // instance) or ReadProperties (a saved one) runs.
+  virtual void UserControl_InitProperties() {}
+  virtual void UserControl_ReadProperties(PropertyBag&) {}
+  virtual void UserControl_WriteProperties(PropertyBag&) {}
   // The instance is about to be destroyed (its final release).
-  virtual void UserControl_Terminate() = 0;
+  virtual void UserControl_Terminate() {}
   // Draws the control's surface; the default fills it with the face colour.
   virtual void UserControl_Paint(HDC dc, const RECT& bounds);
+  // An ambient property of the site changed (DISPID_UNKNOWN: any of them may
+  // have, as when the control gets a site); AmbientFont() already gives the
+  // new font.
+  virtual void UserControl_AmbientChanged(DISPID) {}
 
   // The dual default interface, implemented by ActiveXControl<I>.
   virtual IDispatch* DefaultDispatch() = 0;
 
-  // The parent of the control's child windows.
+  // The parent of the control's child windows: its window (null while a
+  // control with an ActivationWindow is not active in place).
   HWND ControlWindowHandle() const { return window_.Handle(); }
+  // The font the site offers as its ambient font, null when it offers none.
+  // The base keeps it alive until the control has heard of the next one.
+  HFONT AmbientFont() const;
 
-  // Tells every IPropertyNotifySink that the property changed (by its DISPID
-  // on the default interface) and marks the control dirty.
-  void PropertyChanged(const wchar_t* name);
+  // Tells every IPropertyNotifySink that the property with that DISPID on
+  // the default interface changed, and marks the control dirty.
+  void PropertyChanged(DISPID property);
   // Raises an event to every connected sink. Arguments are in their
   // natural order; a VT_BYREF argument lets the sinks write into it.
   void RaiseEvent(DISPID event, std::span<VARIANT> arguments);
@@ -156,11 +172,15 @@ class ControlBase : public IOleObject,
  private:
   // Terminate and disconnect while the last reference is still held.
   void FinalRelease();
+  ControlBase(const ControlDescription& description, InPlaceWindow* window);
   void ActivateInPlace(IOleClientSite* activeSite, bool uiActivate);
+  void EnterInPlace(IOleClientSite* activeSite);
+  void PlaceWindow(IOleInPlaceSite* site);
   void ActivateUi();
+  void AmbientChanged(DISPID property);
   void RequireUninitialised() const;
   void LoadFrom(PropertyBag& bag);
-  StoredProperties CollectProperties();
+  PropertyValues CollectProperties();
   HRESULT Guard(REFIID iid, const std::function<void()>& body);
 
   // Counted here rather than by ComObjectBase (which counts the object in
@@ -169,9 +189,10 @@ class ControlBase : public IOleObject,
   bool finalReleaseDone_ = false;
   const ControlDescription& description_;
   SIZEL extent_;  // HIMETRIC
-  ControlWindow window_;
-  ConnectionPoint eventPoint_;
-  ConnectionPoint propertyNotifyPoint_;
+  std::unique_ptr<ControlWindow> ownWindow_;  // null when the control brings its window
+  InPlaceWindow& window_;
+  ConnectionPoint* eventPoint_;  // null when the control raises no events
+  ConnectionPoint& propertyNotifyPoint_;
 
   ComPtr<IOleClientSite> clientSite_;
   ComPtr<IOleInPlaceSite> inPlaceSite_;
@@ -179,6 +200,7 @@ class ControlBase : public IOleObject,
   ComPtr<IOleInPlaceUIWindow> uiWindow_;
   ComPtr<IOleAdviseHolder> adviseHolder_;
   ComPtr<IAdviseSink> viewSink_;
+  ComPtr<IFont> ambientFont_;
   DWORD viewAspects_ = 0;
   DWORD viewAdviseFlags_ = 0;
 

@@ -19,18 +19,9 @@ ControlWindow::ControlWindow(SIZE pixels, Painter painter) : painter_(std::move(
       this);
 }
 
-void ControlWindow::ShowIn(HWND parent, const RECT& position) {
-  ::SetParent(Handle(), parent);
-  Move(position);
-  ::ShowWindow(Handle(), SW_SHOWNA);
-}
+void ControlWindow::Enter(HWND parent, const RECT&) { ::SetParent(Handle(), parent); }
 
-void ControlWindow::Move(const RECT& position) {
-  ::MoveWindow(Handle(), position.left, position.top, position.right - position.left,
-               position.bottom - position.top, TRUE);
-}
-
-void ControlWindow::Park() {
+void ControlWindow::Withdraw() {
   ::ShowWindow(Handle(), SW_HIDE);
   ::SetParent(Handle(), parking_.Get());
 }

@@ -1,9 +1,8 @@
-#include "PropertyBag.h"
+#include "control/PropertyBag.h"
 
 #include <new>
 
 #include "com/Bstr.h"
-#include "com/Conversions.h"
 #include "com/RuntimeError.h"
 
 namespace formsrt {
@@ -16,11 +15,42 @@ bool SameValue(const Variant& a, const Variant& b) {
   return ::VarCmp(&left, &right, LOCALE_USER_DEFAULT, 0) == static_cast<HRESULT>(VARCMP_EQ);
 }
 
+Variant FromBoolean(VARIANT_BOOL value) { return Variant::FromBool(value != VARIANT_FALSE); }
+
 }  // namespace
 
-Variant PropertyBag::Read(const wchar_t* key, VARTYPE type, const Variant& defaultValue) {
+VARIANT_BOOL PropertyBag::Read(const PersistedProperty<VARIANT_BOOL>& property) {
+  Variant value = ReadValue(property.key, VT_BOOL, FromBoolean(property.defaultValue));
+  return V_BOOL(&value.Get());
+}
+
+LONG PropertyBag::Read(const PersistedProperty<LONG>& property) {
+  Variant value = ReadValue(property.key, VT_I4, Variant::FromInt32(property.defaultValue));
+  return V_I4(&value.Get());
+}
+
+std::wstring PropertyBag::Read(const PersistedProperty<std::wstring_view>& property) {
+  Variant text = ReadValue(property.key, VT_BSTR, Variant::FromText(property.defaultValue));
+  return Bstr::Copy(V_BSTR(&text.Get())).Str();
+}
+
+void PropertyBag::Write(const PersistedProperty<VARIANT_BOOL>& property, VARIANT_BOOL value) {
+  WriteValue(property.key, FromBoolean(value), FromBoolean(property.defaultValue));
+}
+
+void PropertyBag::Write(const PersistedProperty<LONG>& property, LONG value) {
+  WriteValue(property.key, Variant::FromInt32(value), Variant::FromInt32(property.defaultValue));
+}
+
+void PropertyBag::Write(const PersistedProperty<std::wstring_view>& property,
+                        std::wstring_view value) {
+  WriteValue(property.key, Variant::FromText(value), Variant::FromText(property.defaultValue));
+}
+
+Variant PropertyBag::ReadValue(const wchar_t* key, VARTYPE type, const Variant& defaultValue) {
+  // No error log for the bag: a missing key is not an error, it means the default.
   Variant stored;
-  HRESULT hr = Lookup(key, stored);
+  HRESULT hr = bag_->Read(key, stored.Put(), nullptr);
   if (hr == E_INVALIDARG) return defaultValue;
   if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
   Variant converted;
@@ -33,41 +63,13 @@ Variant PropertyBag::Read(const wchar_t* key, VARTYPE type, const Variant& defau
   return converted;
 }
 
-VARIANT_BOOL PropertyBag::ReadBoolean(const wchar_t* key, VARIANT_BOOL defaultValue) {
-  return V_BOOL(&Read(key, VT_BOOL, Variant::FromBool(defaultValue != VARIANT_FALSE)).Get());
-}
-
-std::wstring PropertyBag::ReadText(const wchar_t* key, std::wstring_view defaultValue) {
-  Variant text = Read(key, VT_BSTR, Variant::FromText(defaultValue));
-  return Bstr::Copy(V_BSTR(&text.Get())).Str();
-}
-
-void PropertyBag::Write(const wchar_t* key, const Variant& value, const Variant& defaultValue) {
+void PropertyBag::WriteValue(const wchar_t* key, const Variant& value, const Variant& defaultValue) {
   if (!saveAll_ && SameValue(value, defaultValue)) return;
-  Store(key, value);
-}
-
-void PropertyBag::WriteBoolean(const wchar_t* key, VARIANT_BOOL value, VARIANT_BOOL defaultValue) {
-  Write(key, Variant::FromBool(value != VARIANT_FALSE),
-        Variant::FromBool(defaultValue != VARIANT_FALSE));
-}
-
-void PropertyBag::WriteText(const wchar_t* key, std::wstring_view value,
-                            std::wstring_view defaultValue) {
-  Write(key, Variant::FromText(value), Variant::FromText(defaultValue));
-}
-
-HRESULT ContainerPropertyBag::Lookup(const wchar_t* key, Variant& value) {
-  // No error log here: a missing key is not an error, it means the default.
-  return bag_->Read(key, value.Put(), nullptr);
-}
-
-void ContainerPropertyBag::Store(const wchar_t* key, const Variant& value) {
   VARIANT held = value.Get();
   ThrowIfFailed(bag_->Write(key, &held));
 }
 
-void ContainerPropertyBag::ReportUnreadable(const wchar_t* key, HRESULT why) {
+void PropertyBag::ReportUnreadable(const wchar_t* key, HRESULT why) {
   if (!errorLog_) return;
   long number = why == DISP_E_TYPEMISMATCH ? error::TypeMismatch : error::InvalidPropertyValue;
   Bstr source(source_);
@@ -77,20 +79,6 @@ void ContainerPropertyBag::ReportUnreadable(const wchar_t* key, HRESULT why) {
   info.bstrDescription = description.Get();
   info.scode = why;
   errorLog_->AddError(key, &info);
-}
-
-HRESULT StoredProperties::Lookup(const wchar_t* key, Variant& value) {
-  for (const Entry& entry : entries_) {
-    if (EqualsOrdinalIgnoringCase(entry.first, key)) {
-      value = entry.second;
-      return S_OK;
-    }
-  }
-  return E_INVALIDARG;
-}
-
-void StoredProperties::Store(const wchar_t* key, const Variant& value) {
-  entries_.emplace_back(key, value);
 }
 
 }  // namespace formsrt

@@ -131,9 +131,9 @@ void WriteValue(ByteWriter& writer, const VARIANT& value) {
       writer.Number<double>(V_R8(&value));
       break;
     case VT_BSTR: {
-      std::wstring_view text = Bstr::Copy(V_BSTR(&value)).View();
-      writer.Number<ULONG>(static_cast<ULONG>(text.size()));
-      writer.Text(text);
+      Bstr text = Bstr::Copy(V_BSTR(&value));  // held while its characters are copied
+      writer.Number<ULONG>(text.Length());
+      writer.Text(text.View());
       break;
     }
     default:
@@ -141,9 +141,9 @@ void WriteValue(ByteWriter& writer, const VARIANT& value) {
   }
 }
 
-std::vector<BYTE> Encode(const StoredProperties& properties) {
+std::vector<BYTE> Encode(const PropertyValues& properties) {
   ByteWriter payload;
-  for (const StoredProperties::Entry& entry : properties.Entries()) {
+  for (const PropertyValues::Entry& entry : properties.Entries()) {
     if (entry.first.empty() || entry.first.size() > kMaxKeyLength)
       throw RuntimeError(error::InvalidPropertyValue);
     payload.Number<WORD>(static_cast<WORD>(entry.first.size()));
@@ -164,7 +164,7 @@ std::vector<BYTE> Encode(const StoredProperties& properties) {
 
 }  // namespace
 
-StoredProperties Read(IStream* stream) {
+PropertyValues Read(IStream* stream) {
   BYTE header[kHeaderBytes];
   ReadExactly(stream, header, kHeaderBytes);
   if (std::memcmp(header, kMagic, sizeof(kMagic)) != 0)
@@ -181,7 +181,7 @@ StoredProperties Read(IStream* stream) {
   std::vector<BYTE> payload(payloadBytes);
   ReadExactly(stream, payload.data(), payloadBytes);
   ByteReader reader(payload);
-  std::vector<StoredProperties::Entry> entries;
+  std::vector<PropertyValues::Entry> entries;
   for (WORD i = 0; i < count; ++i) {
     WORD keyLength = reader.Number<WORD>();
     if (keyLength == 0 || keyLength > kMaxKeyLength)
@@ -190,17 +190,17 @@ StoredProperties Read(IStream* stream) {
     entries.emplace_back(std::move(key), ReadValue(reader));
   }
   if (!reader.AtEnd()) Fail(kDamaged, L"bytes follow the last recorded property");
-  return StoredProperties(std::move(entries));
+  return PropertyValues(std::move(entries));
 }
 
-void Write(IStream* stream, const StoredProperties& properties) {
+void Write(IStream* stream, const PropertyValues& properties) {
   std::vector<BYTE> bytes = Encode(properties);
   ULONG written = 0;
   ThrowIfFailed(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
   if (written != bytes.size()) throw ComError(STG_E_WRITEFAULT);
 }
 
-ULONG SizeOf(const StoredProperties& properties) {
+ULONG SizeOf(const PropertyValues& properties) {
   return static_cast<ULONG>(Encode(properties).size());
 }
 

@@ -14,7 +14,7 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include "PropertyBag.h"
+#include "control/PropertyValues.h"
 
 namespace formsrt {
 
@@ -29,9 +29,9 @@ inline constexpr HRESULT kDamaged = STG_E_DOCFILECORRUPT;
 
 // Raises a RuntimeError carrying one of the HRESULTs above, with a
 // description, when the stream is not a whole, valid property set.
-StoredProperties Read(IStream* stream);
-void Write(IStream* stream, const StoredProperties& properties);
-ULONG SizeOf(const StoredProperties& properties);
+PropertyValues Read(IStream* stream);
+void Write(IStream* stream, const PropertyValues& properties);
+ULONG SizeOf(const PropertyValues& properties);
 
 }  // namespace property_stream
 

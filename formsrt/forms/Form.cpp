@@ -6,6 +6,7 @@
 #include "com/OutParameters.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "forms/CommandTarget.h"
 #include "forms/Screen.h"
 #include "services/UnhandledError.h"
@@ -18,21 +19,6 @@ constexpr wchar_t kErrorSource[] = L"Form";
 constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr long kObjectUnloaded = 364;
 constexpr long kCannotSizeMinimizedOrMaximized = 384;
-
-// The forms runtime's own type library, embedded in this module beside any
-// library of the module's own.
-ComPtr<ITypeLib> FormsTypeLibrary() {
-  ComPtr<ITypeLib> library;
-  std::wstring resource = ThisModulePath() + L"\\2";
-  ThrowIfFailed(::LoadTypeLibEx(resource.c_str(), REGKIND_NONE, library.Put()));
-  return library;
-}
-
-ComPtr<ITypeInfo> TypeInfoOf(ITypeLib* library, REFIID iid) {
-  ComPtr<ITypeInfo> info;
-  ThrowIfFailed(library->GetTypeInfoOfGuid(iid, info.Put()));
-  return info;
-}
 
 // A picture that shows the icon without owning it.
 ComPtr<IPictureDisp> IconPicture(HICON icon) {
@@ -70,13 +56,12 @@ double OptionalTwips(const VARIANT& argument, double current) {
 }  // namespace
 
 ComPtr<Form> Form::Create(std::wstring_view caption, const TwipsRect& clientBounds) {
-  ComPtr<ITypeLib> library = FormsTypeLibrary();
-  return ComPtr<Form>::Attach(new Form(library.Get(), caption, clientBounds));
+  return ComPtr<Form>::Attach(new Form(caption, clientBounds));
 }
 
-Form::Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds)
-    : DispatchImpl(TypeInfoOf(library, IID_IRuntimeForm)),
-      menuTypeInfo_(TypeInfoOf(library, IID_IRuntimeMenu)),
+Form::Form(std::wstring_view caption, const TwipsRect& clientBounds)
+    : DispatchImpl(FormsTypeInfo(IID_IRuntimeForm)),
+      menuTypeInfo_(FormsTypeInfo(IID_IRuntimeMenu)),
       icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION))) {
   RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
   std::wstring text(caption);
@@ -237,7 +222,7 @@ HRESULT Form::Guard(Body&& body) {
 }
 
 STDMETHODIMP Form::QueryInterface(REFIID iid, void** out) {
-  return QueryDualObject<IRuntimeForm, ISupportErrorInfo>(this, iid, out);
+  return QueryObject<Offer<IRuntimeForm, IDispatch>, ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP Form::InterfaceSupportsErrorInfo(REFIID iid) {

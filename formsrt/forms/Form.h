@@ -29,7 +29,7 @@
 
 #include "RuntimeForm.h"
 #include "com/Bstr.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/IconHandle.h"
 #include "forms/Menu.h"
@@ -113,7 +113,7 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   STDMETHODIMP PopupMenu(VARIANT menu) override;
 
  private:
-  Form(ITypeLib* library, std::wstring_view caption, const TwipsRect& clientBounds);
+  Form(std::wstring_view caption, const TwipsRect& clientBounds);
 
   LRESULT HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   bool UnloadFor(int mode);

@@ -41,7 +41,9 @@ void IntervalTimer::Stop() {
 
 LRESULT IntervalTimer::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kTimerId && running_) {
-    if (onTick) onTick();
+    // A copy: the handler may end the timer's owner, and the timer with it.
+    std::function<void()> tick = onTick;
+    if (tick) tick();
     return 0;
   }
   return ::DefWindowProcW(hwnd, message, wParam, lParam);

@@ -1,7 +1,9 @@
 // An interval timer: calls onTick every Interval() milliseconds while it is
 // enabled and the interval is not 0. Ticks arrive on the thread that created
 // the timer, from its message loop (through a hidden message-only window of
-// the timer's own); destroying the timer stops it.
+// the timer's own); destroying the timer stops it, also from inside onTick.
+// The one timer of the suite: the forms' timer control and the timers of
+// the components.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +27,8 @@ class IntervalTimer : private MessageTarget {
   // Enabled by default, as a new timer with interval 0 does not tick anyway.
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
+  // Whether it ticks: enabled, an interval, and a timer the platform gave.
+  bool Running() const { return running_; }
 
   std::function<void()> onTick;
 

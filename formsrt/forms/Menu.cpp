@@ -29,7 +29,7 @@ void Menu::RunItem(UINT command) const {
 }
 
 STDMETHODIMP Menu::QueryInterface(REFIID iid, void** out) {
-  return QueryDualObject<IRuntimeMenu, ISupportErrorInfo>(this, iid, out);
+  return QueryObject<Offer<IRuntimeMenu, IDispatch>, ISupportErrorInfo>(this, iid, out);
 }
 
 STDMETHODIMP Menu::InterfaceSupportsErrorInfo(REFIID iid) {

@@ -7,8 +7,10 @@
 #include "ProcessRunner.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 #include "com/RegistryKey.h"
+#include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/Variant.h"
 
 using namespace formsrt;
@@ -330,4 +332,60 @@ TEST_F(ComServerTest, ASuccessfulCallLeavesNoErrorInformation) {
          add);
   EXPECT_EQ(S_OK, add.hr);
   EXPECT_EQ(S_FALSE, ::GetErrorInfo(0, stale.Put()));
+}
+
+namespace {
+
+// The HRESULT of the ComError that `body` raises, or S_OK when it raises none.
+template <class Body>
+HRESULT ComErrorOf(Body&& body) {
+  try {
+    body();
+    return S_OK;
+  } catch (const ComError& e) {
+    return e.Result();
+  }
+}
+
+std::wstring NameOf(ITypeInfo* info) {
+  Bstr name;
+  EXPECT_EQ(S_OK, info->GetDocumentation(MEMBERID_NIL, name.Put(), nullptr, nullptr, nullptr));
+  return name.Str();
+}
+
+const RegisteredLibrary kTestLibrary{LIBID_FormsrtTest, 1, 0};
+
+}  // namespace
+
+// A registered library is read once: its type information is still served
+// after the library's registration is gone, until the cache is released.
+TEST_F(ComServerTest, RegisteredTypeInformationIsKeptUntilTheCacheIsReleased) {
+  ReleaseTypeInformation();
+  ComPtr<ITypeInfo> first = RegisteredTypeInfo(kTestLibrary, IID_ICalculator);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(L"ICalculator", NameOf(first.Get()));
+
+  ASSERT_EQ(S_OK, library_.Call("DllUnregisterServer"));
+  ASSERT_FALSE(TypeLibraryRegistered());
+  ComPtr<ITypeInfo> cached = RegisteredTypeInfo(kTestLibrary, IID_ICalculator);
+  EXPECT_EQ(first.Get(), cached.Get());
+  EXPECT_TRUE(RegisteredTypeInfo(kTestLibrary, CLSID_Calculator));  // from the kept library
+
+  ReleaseTypeInformation();
+  EXPECT_EQ(TYPE_E_LIBNOTREGISTERED,
+            ComErrorOf([] { RegisteredTypeInfo(kTestLibrary, IID_ICalculator); }));
+  ASSERT_EQ(S_OK, library_.Call("DllRegisterServer"));
+  EXPECT_EQ(L"ICalculator", NameOf(RegisteredTypeInfo(kTestLibrary, IID_ICalculator).Get()));
+}
+
+TEST_F(ComServerTest, MissingTypeInformationRaisesThePlatformsFailure) {
+  EXPECT_EQ(TYPE_E_ELEMENTNOTFOUND,
+            ComErrorOf([] { RegisteredTypeInfo(kTestLibrary, IID_IDispatch); }));
+  const RegisteredLibrary kOtherVersion{LIBID_FormsrtTest, 7, 0};
+  EXPECT_EQ(TYPE_E_LIBNOTREGISTERED,
+            ComErrorOf([&] { RegisteredTypeInfo(kOtherVersion, IID_ICalculator); }));
+  // This test program embeds no type library of its own, nor the forms'.
+  EXPECT_TRUE(FAILED(ComErrorOf([] { ModuleTypeInfo(IID_ICalculator); })));
+  EXPECT_TRUE(FAILED(ComErrorOf([] { FormsTypeInfo(IID_ICalculator); })));
+  EXPECT_TRUE(FAILED(ComErrorOf([] { ModuleTypeLibrary(); })));
 }

@@ -44,27 +44,4 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
   return S_OK;
 }
 
-STDMETHODIMP FakeInPlaceSite::QueryInterface(REFIID iid, void** out) {
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
-    *out = static_cast<IOleClientSite*>(this);
-  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
-    *out = static_cast<IOleInPlaceSite*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-STDMETHODIMP FakeInPlaceSite::GetWindowContext(IOleInPlaceFrame** frame,
-                                               IOleInPlaceUIWindow** document, LPRECT position,
-                                               LPRECT clip, LPOLEINPLACEFRAMEINFO) {
-  *frame = nullptr;
-  *document = nullptr;
-  *position = {5, 6, 53, 45};
-  *clip = *position;
-  return S_OK;
-}
-
 }  // namespace quennet_test

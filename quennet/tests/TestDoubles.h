@@ -1,5 +1,5 @@
 // Test doubles for a host of QuennetCtl: a property bag, an error log,
-// sinks for events and property changes, a client site, and a probe class
+// sinks for events and property changes, client sites, and a probe class
 // that opens the control's protected parts. Every double counts the
 // references that others take on it and lives on the test's stack.
 #pragma once
@@ -11,29 +11,24 @@
 #include <utility>
 #include <vector>
 
+#include "FakeInPlaceSite.h"
 #include "QuennetCtl.h"
+#include "com/QueryObject.h"
 #include "com/Variant.h"
 
 namespace quennet_test {
 
-template <class I>
+// A double of interface I, also offered when asked for any of Also.
+template <class I, class... Also>
 class Counted : public I {
  public:
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != __uuidof(I) && !Accepts(iid)) return E_NOINTERFACE;
-    *out = static_cast<I*>(this);
-    AddRef();
-    return S_OK;
+    return formsrt::QueryObject<formsrt::Offer<I, Also...>>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
   STDMETHODIMP_(ULONG) Release() override { return --references; }
 
   ULONG references = 1;  // the test's own
-
- protected:
-  virtual bool Accepts(REFIID) { return false; }
 };
 
 class FakePropertyBag : public Counted<IPropertyBag> {
@@ -70,7 +65,7 @@ class PropertyNotifySink : public Counted<IPropertyNotifySink> {
 
 // A sink of __QuennetCtl: records each event and the Left it was given;
 // writes `answer` into Left when set.
-class EventSink : public Counted<IDispatch> {
+class EventSink : public Counted<IDispatch, __QuennetCtl> {
  public:
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -88,9 +83,6 @@ class EventSink : public Counted<IDispatch> {
   std::vector<Event> events;
   bool writesAnswer = false;
   VARIANT_BOOL answer = VARIANT_FALSE;
-
- protected:
-  bool Accepts(REFIID iid) override { return iid == DIID___QuennetCtl; }
 };
 
 class FakeClientSite : public Counted<IOleClientSite> {
@@ -103,50 +95,7 @@ class FakeClientSite : public Counted<IOleClientSite> {
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
 };
 
-// A container's site for one control that can be activated in place in
-// `window`; records the notifications it gets.
-class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite {
- public:
-  explicit FakeInPlaceSite(HWND window) : window_(window) {}
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-  STDMETHODIMP_(ULONG) Release() override { return --references; }
-
-  STDMETHODIMP SaveObject() override { return S_OK; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetContainer(IOleContainer**) override { return E_NOINTERFACE; }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-  STDMETHODIMP GetWindow(HWND* window) override {
-    *window = window_;
-    return S_OK;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override { return Note(L"activate"); }
-  STDMETHODIMP OnUIActivate() override { return Note(L"ui activate"); }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO) override;
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return Note(L"ui deactivate"); }
-  STDMETHODIMP OnInPlaceDeactivate() override { return Note(L"deactivate"); }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return E_NOTIMPL; }
-
-  ULONG references = 1;
-  std::vector<std::wstring> notes;
-
- private:
-  HRESULT Note(const wchar_t* what) {
-    notes.push_back(what);
-    return S_OK;
-  }
-  HWND window_;
-};
+using testing_support::FakeInPlaceSite;
 
 // QuennetCtl with its protected parts opened for the tests.
 class QuennetProbe : public quennet::QuennetCtl {

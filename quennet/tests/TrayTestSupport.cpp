@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "com/LateBound.h"
+#include "com/QueryObject.h"
 #include "com/RuntimeError.h"
 
 namespace tray_test {
@@ -29,13 +30,7 @@ class EventRecorder::Sink final : public IDispatch {
   std::function<void(DISPID, VARIANT_BOOL&)> handler;
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == DIID___QuennetCtl) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return formsrt::QueryObject<formsrt::Offer<IDispatch, __QuennetCtl>>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
   STDMETHODIMP_(ULONG) Release() override {
@@ -107,13 +102,7 @@ ComPtr<ScriptedForm> ScriptedForm::Create() {
 }
 
 STDMETHODIMP ScriptedForm::QueryInterface(REFIID iid, void** out) {
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    *out = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  *out = nullptr;
-  return E_NOINTERFACE;
+  return formsrt::QueryObject<IDispatch>(this, iid, out);
 }
 
 STDMETHODIMP_(ULONG) ScriptedForm::Release() {

@@ -3,51 +3,41 @@
 #include <limits>
 #include <string>
 
+#include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "GridStandins.h"
+#include "StandinDescription.h"
 #include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "control/PropertyBag.h"
 
 namespace standins {
 
 namespace {
 
 using formsrt::RuntimeError;
-using formsrt::Variant;
 namespace error = formsrt::error;
 
-constexpr DISPID kRedraw = 0x68030032;
-constexpr DISPID kClear = 0x60030058;
-constexpr DISPID kAddColumn = 0x6003004B;
-constexpr DISPID kRows = 0x68030003;
-constexpr DISPID kCellText = 0x6803002D;
-constexpr DISPID kCols = 0x68030100;
-constexpr DISPID kColumnHeader = 0x68030101;
-constexpr DISPID kDisableIcons = 0x68030102;
-constexpr DISPID kBackgroundPictureWidth = 0x68030103;
-constexpr DISPID kBackgroundPictureHeight = 0x68030104;
+const formsrt::ControlDescription kDescription{
+    CLSID_cvntGrid, DIID_DcvntGrid, IID_NULL, L"cvntGrid", kStandinDesignSizeTwips, kStandinMiscStatus};
 
-// A property from the bag in the wanted type, or the default when the bag
-// has no such property or holds something that does not convert.
-Variant ReadBagValue(IPropertyBag* bag, const wchar_t* name, VARTYPE type, const Variant& fallback) {
-  Variant value;
-  if (FAILED(bag->Read(name, value.Put(), nullptr))) return fallback;
-  Variant converted;
-  if (FAILED(::VariantChangeType(converted.Put(), value.Raw(), 0, type))) return fallback;
-  return converted;
-}
+// The design-time settings, which the read access members report.
+constexpr formsrt::PersistedProperty<VARIANT_BOOL> kDisableIcons{
+    L"disableicons", DISPID_CVNTGRID_DISABLEICONS, VARIANT_FALSE};
+constexpr formsrt::PersistedProperty<LONG> kBackgroundPictureWidth{
+    L"backgroundpicturewidth", DISPID_CVNTGRID_BACKGROUNDPICTUREWIDTH, 0};
+constexpr formsrt::PersistedProperty<LONG> kBackgroundPictureHeight{
+    L"backgroundpictureheight", DISPID_CVNTGRID_BACKGROUNDPICTUREHEIGHT, 0};
 
 }  // namespace
 
-CvntGridStandin::CvntGridStandin()
-    : GridStandin(CLSID_cvntGrid, DIID_DcvntGrid, kCvntGridWindowClass, L"cvntGrid") {
+CvntGridStandin::CvntGridStandin() : GridStandin(kDescription, kCvntGridWindowClass) {
   cells_.SetRowCount(1);  // the header row
 }
 
 void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& args,
                                VARIANT* result) {
   switch (id) {
-    case kCellText: {
+    case DISPID_CVNTGRID_CELLTEXT: {
       RequireDataRow(args.Int32(0));
       LONG column = StoreColumn(args.Int32(1));
       if (IsPut(flags)) {
@@ -60,7 +50,7 @@ void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
       }
       return;
     }
-    case kRedraw:
+    case DISPID_CVNTGRID_REDRAW:
       if (IsPut(flags)) {
         args.RequireCount(1);
         SetRedraw(args.Boolean(0));
@@ -68,16 +58,16 @@ void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
         ReturnBoolean(result, view_.redraw);
       }
       return;
-    case kClear:
+    case DISPID_CVNTGRID_CLEAR:
       args.RequireCount(1);
       Clear(args.Boolean(0));
       return;
-    case kAddColumn:
+    case DISPID_CVNTGRID_ADDCOLUMN:
       args.RequireCount(2);
       args.Text(0);  // the key: any text, a null string included; not kept
       AddColumn(args.Text(1));
       return;
-    case kRows:
+    case DISPID_CVNTGRID_ROWS:
       if (IsPut(flags)) {
         args.RequireCount(1);
         SetDataRowCount(args.Int32(0));
@@ -89,14 +79,18 @@ void CvntGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
   }
   if (IsPut(flags)) NoSuchMember();
   switch (id) {
-    case kCols: ReturnInt32(result, cells_.ColumnCount()); return;
-    case kColumnHeader:
+    case DISPID_CVNTGRID_COLS: ReturnInt32(result, cells_.ColumnCount()); return;
+    case DISPID_CVNTGRID_COLUMNHEADER:
       args.RequireCount(1);
       ReturnText(result, cells_.Text(0, StoreColumn(args.Int32(0))));
       return;
-    case kDisableIcons: ReturnBoolean(result, disableIcons_); return;
-    case kBackgroundPictureWidth: ReturnInt32(result, backgroundPictureWidth_); return;
-    case kBackgroundPictureHeight: ReturnInt32(result, backgroundPictureHeight_); return;
+    case DISPID_CVNTGRID_DISABLEICONS: ReturnBoolean(result, disableIcons_); return;
+    case DISPID_CVNTGRID_BACKGROUNDPICTUREWIDTH:
+      ReturnInt32(result, backgroundPictureWidth_);
+      return;
+    case DISPID_CVNTGRID_BACKGROUNDPICTUREHEIGHT:
+      ReturnInt32(result, backgroundPictureHeight_);
+      return;
     default: NoSuchMember();
   }
 }
@@ -156,19 +150,16 @@ LONG CvntGridStandin::StoreColumn(LONG column) const {
   return column - 1;
 }
 
-void CvntGridStandin::ReadProperties(IPropertyBag* bag) {
-  disableIcons_ = V_BOOL(&ReadBagValue(bag, L"disableicons", VT_BOOL, Variant::FromBool(false)).Get()) !=
-                  VARIANT_FALSE;
-  backgroundPictureWidth_ =
-      V_I4(&ReadBagValue(bag, L"backgroundpicturewidth", VT_I4, Variant::FromInt32(0)).Get());
-  backgroundPictureHeight_ =
-      V_I4(&ReadBagValue(bag, L"backgroundpictureheight", VT_I4, Variant::FromInt32(0)).Get());
+void CvntGridStandin::UserControl_ReadProperties(formsrt::PropertyBag& bag) {
+  disableIcons_ = bag.Read(kDisableIcons) != VARIANT_FALSE;
+  backgroundPictureWidth_ = bag.Read(kBackgroundPictureWidth);
+  backgroundPictureHeight_ = bag.Read(kBackgroundPictureHeight);
 }
 
-void CvntGridStandin::WriteProperties(IPropertyBag* bag) {
-  bag->Write(L"disableicons", Variant::FromBool(disableIcons_).Raw());
-  bag->Write(L"backgroundpicturewidth", Variant::FromInt32(backgroundPictureWidth_).Raw());
-  bag->Write(L"backgroundpictureheight", Variant::FromInt32(backgroundPictureHeight_).Raw());
+void CvntGridStandin::UserControl_WriteProperties(formsrt::PropertyBag& bag) {
+  bag.Write(kDisableIcons, disableIcons_ ? VARIANT_TRUE : VARIANT_FALSE);
+  bag.Write(kBackgroundPictureWidth, backgroundPictureWidth_);
+  bag.Write(kBackgroundPictureHeight, backgroundPictureHeight_);
 }
 
 HRESULT CreateCvntGridStandin(REFIID iid, void** object) {

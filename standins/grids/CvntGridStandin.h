@@ -14,8 +14,8 @@ class CvntGridStandin : public GridStandin {
 
  private:
   void Dispatch(DISPID id, WORD flags, const DispatchArguments& args, VARIANT* result) override;
-  void ReadProperties(IPropertyBag* bag) override;
-  void WriteProperties(IPropertyBag* bag) override;
+  void UserControl_ReadProperties(formsrt::PropertyBag& bag) override;
+  void UserControl_WriteProperties(formsrt::PropertyBag& bag) override;
 
   void Clear(bool structureToo);
   void AddColumn(std::wstring_view header);

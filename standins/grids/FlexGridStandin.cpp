@@ -4,8 +4,10 @@
 #include <limits>
 #include <string>
 
+#include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "GridStandins.h"
+#include "StandinDescription.h"
 #include "com/RuntimeError.h"
 
 namespace standins {
@@ -15,15 +17,8 @@ namespace {
 using formsrt::RuntimeError;
 namespace error = formsrt::error;
 
-constexpr DISPID kText = 0;
-constexpr DISPID kRows = 4;
-constexpr DISPID kCols = 5;
-constexpr DISPID kFixedRows = 6;
-constexpr DISPID kFixedCols = 7;
-constexpr DISPID kRow = 10;
-constexpr DISPID kCol = 11;
-constexpr DISPID kRedraw = 25;
-constexpr DISPID kTextMatrix = 0x100;
+const formsrt::ControlDescription kDescription{
+    CLSID_FlexGrid, DIID_DFlexGrid, IID_NULL, L"FlexGrid", kStandinDesignSizeTwips, kStandinMiscStatus};
 
 // Raises error 380 with the property's name unless low <= value <= high.
 void RequireWithin(const wchar_t* property, LONG value, LONG low, LONG high) {
@@ -38,8 +33,7 @@ void RequireWithin(const wchar_t* property, LONG value, LONG low, LONG high) {
 
 }  // namespace
 
-FlexGridStandin::FlexGridStandin()
-    : GridStandin(CLSID_FlexGrid, DIID_DFlexGrid, kFlexGridWindowClass, L"FlexGrid") {
+FlexGridStandin::FlexGridStandin() : GridStandin(kDescription, kFlexGridWindowClass) {
   cells_.SetRowCount(2);
   cells_.SetColumnCount(2);
   view_.fixedRows = 1;
@@ -49,7 +43,7 @@ FlexGridStandin::FlexGridStandin()
 void FlexGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& args,
                                VARIANT* result) {
   if (IsPut(flags)) {
-    if (id == kTextMatrix) NoSuchMember();
+    if (id == DISPID_FLEXGRID_TEXTMATRIX) NoSuchMember();
     args.RequireCount(1);
     PutProperty(id, args);
     Changed();
@@ -60,50 +54,52 @@ void FlexGridStandin::Dispatch(DISPID id, WORD flags, const DispatchArguments& a
 
 void FlexGridStandin::PutProperty(DISPID id, const DispatchArguments& args) {
   switch (id) {
-    case kText: cells_.SetText(row_, column_, args.Text(0)); return;
-    case kRow: {
+    case DISPID_FLEXGRID_TEXT: cells_.SetText(row_, column_, args.Text(0)); return;
+    case DISPID_FLEXGRID_ROW: {
       LONG row = args.Int32(0);
       RequireWithin(L"Row", row, 0, cells_.RowCount() - 1);
       row_ = row;
       return;
     }
-    case kCol: {
+    case DISPID_FLEXGRID_COL: {
       LONG column = args.Int32(0);
       RequireWithin(L"Col", column, 0, cells_.ColumnCount() - 1);
       column_ = column;
       return;
     }
-    case kRows: SetRows(args.Int32(0)); return;
-    case kCols: SetColumns(args.Int32(0)); return;
-    case kFixedRows: {
+    case DISPID_FLEXGRID_ROWS: SetRows(args.Int32(0)); return;
+    case DISPID_FLEXGRID_COLS: SetColumns(args.Int32(0)); return;
+    case DISPID_FLEXGRID_FIXEDROWS: {
       LONG rows = args.Int32(0);
       RequireWithin(L"FixedRows", rows, 0, cells_.RowCount());
       view_.fixedRows = rows;
       return;
     }
-    case kFixedCols: {
+    case DISPID_FLEXGRID_FIXEDCOLS: {
       LONG columns = args.Int32(0);
       RequireWithin(L"FixedCols", columns, 0, cells_.ColumnCount());
       view_.fixedColumns = columns;
       return;
     }
-    case kRedraw: view_.redraw = args.Boolean(0); return;
+    case DISPID_FLEXGRID_REDRAW: view_.redraw = args.Boolean(0); return;
     default: NoSuchMember();
   }
 }
 
 void FlexGridStandin::GetProperty(DISPID id, const DispatchArguments& args, VARIANT* result) const {
-  args.RequireCount(id == kTextMatrix ? 2 : 0);
+  args.RequireCount(id == DISPID_FLEXGRID_TEXTMATRIX ? 2 : 0);
   switch (id) {
-    case kText: ReturnText(result, cells_.Text(row_, column_)); return;
-    case kRow: ReturnInt32(result, row_); return;
-    case kCol: ReturnInt32(result, column_); return;
-    case kRows: ReturnInt32(result, cells_.RowCount()); return;
-    case kCols: ReturnInt32(result, cells_.ColumnCount()); return;
-    case kFixedRows: ReturnInt32(result, view_.fixedRows); return;
-    case kFixedCols: ReturnInt32(result, view_.fixedColumns); return;
-    case kRedraw: ReturnBoolean(result, view_.redraw); return;
-    case kTextMatrix: ReturnText(result, cells_.Text(args.Int32(0), args.Int32(1))); return;
+    case DISPID_FLEXGRID_TEXT: ReturnText(result, cells_.Text(row_, column_)); return;
+    case DISPID_FLEXGRID_ROW: ReturnInt32(result, row_); return;
+    case DISPID_FLEXGRID_COL: ReturnInt32(result, column_); return;
+    case DISPID_FLEXGRID_ROWS: ReturnInt32(result, cells_.RowCount()); return;
+    case DISPID_FLEXGRID_COLS: ReturnInt32(result, cells_.ColumnCount()); return;
+    case DISPID_FLEXGRID_FIXEDROWS: ReturnInt32(result, view_.fixedRows); return;
+    case DISPID_FLEXGRID_FIXEDCOLS: ReturnInt32(result, view_.fixedColumns); return;
+    case DISPID_FLEXGRID_REDRAW: ReturnBoolean(result, view_.redraw); return;
+    case DISPID_FLEXGRID_TEXTMATRIX:
+      ReturnText(result, cells_.Text(args.Int32(0), args.Int32(1)));
+      return;
     default: NoSuchMember();
   }
 }

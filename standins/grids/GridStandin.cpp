@@ -1,27 +1,18 @@
 #include "GridStandin.h"
 
+#include <memory>
+
 namespace standins {
 
-using formsrt::OfferInterface;
-
-GridStandin::GridStandin(const CLSID& clsid, REFIID dispinterface, const wchar_t* windowClass,
-                         const wchar_t* source)
-    : StandinControl(clsid),
-      HandwrittenDispatch(source, dispinterface),
-      dispinterface_(dispinterface),
-      windowClass_(windowClass) {}
-
-STDMETHODIMP GridStandin::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == dispinterface_) {
-    return OfferInterface<IDispatch>(IID_IDispatch, this, out) ? S_OK : E_NOINTERFACE;
-  }
-  return QueryControlInterface(iid, out) ? S_OK : E_NOINTERFACE;
-}
+GridStandin::GridStandin(const formsrt::ControlDescription& description, const wchar_t* windowClass)
+    : ControlBase(description, window_),
+      HandwrittenDispatch(description.title, description.defaultInterface),
+      window_([this, windowClass](HWND parent, const RECT& position) {
+        return std::make_unique<GridWindow>(windowClass, parent, position, cells_, view_);
+      }) {}
 
 void GridStandin::Changed() {
-  if (window_) window_->Refresh();
+  if (GridWindow* window = window_.Get()) window->Refresh();
 }
 
 void GridStandin::SetRedraw(bool redraw) {
@@ -29,17 +20,13 @@ void GridStandin::SetRedraw(bool redraw) {
   Changed();
 }
 
-HWND GridStandin::CreateControlWindow(HWND parent, const RECT& bounds) {
-  window_ = std::make_unique<GridWindow>(windowClass_, parent, bounds, cells_, view_);
-  return window_->Handle();
-}
-
-void GridStandin::DrawContent(HDC dc, const RECT& bounds) {
+void GridStandin::UserControl_Paint(HDC dc, const RECT& bounds) {
   GridWindow::Draw(dc, bounds, cells_, view_);
 }
 
-void GridStandin::ApplyFont(HFONT font) {
-  view_.font = font;
+void GridStandin::UserControl_AmbientChanged(DISPID property) {
+  if (property != DISPID_AMBIENT_FONT && property != DISPID_UNKNOWN) return;
+  view_.font = AmbientFont();
   Changed();
 }
 

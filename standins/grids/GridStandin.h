@@ -1,29 +1,30 @@
-// What the two self-drawing grid stand-ins share: one COM object that is an
-// OLE control with a hand-dispatched automation interface, a cell store and
-// a grid window while it is active in place.
+// What the two self-drawing grid stand-ins share: an OLE control of the
+// runtime's base with a hand-dispatched automation interface, a cell store,
+// and a grid window while it is active in place.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
-
 #include "CellStore.h"
 #include "GridWindow.h"
 #include "HandwrittenDispatch.h"
-#include "StandinControl.h"
-#include "com/ComModule.h"
+#include "control/ActivationWindow.h"
+#include "control/ControlBase.h"
 
 namespace standins {
 
-class GridStandin : public StandinControl, public HandwrittenDispatch, private formsrt::ComObjectBase {
+class GridStandin : public formsrt::ControlBase, public HandwrittenDispatch {
  public:
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
-  STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
+  // One IUnknown for every interface of the object.
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return ControlBase::QueryInterface(iid, out);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ControlBase::AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override { return ControlBase::Release(); }
 
  protected:
-  GridStandin(const CLSID& clsid, REFIID dispinterface, const wchar_t* windowClass,
-              const wchar_t* source);
+  // The description's title names the members in errors and the call log.
+  GridStandin(const formsrt::ControlDescription& description, const wchar_t* windowClass);
 
   // After every change of cells or view state.
   void Changed();
@@ -33,14 +34,11 @@ class GridStandin : public StandinControl, public HandwrittenDispatch, private f
   GridViewState view_;
 
  private:
-  HWND CreateControlWindow(HWND parent, const RECT& bounds) override;
-  void DestroyControlWindow() override { window_.reset(); }
-  void DrawContent(HDC dc, const RECT& bounds) override;
-  void ApplyFont(HFONT font) override;
+  IDispatch* DefaultDispatch() override { return static_cast<HandwrittenDispatch*>(this); }
+  void UserControl_Paint(HDC dc, const RECT& bounds) override;
+  void UserControl_AmbientChanged(DISPID property) override;
 
-  const IID& dispinterface_;
-  const wchar_t* windowClass_;
-  std::unique_ptr<GridWindow> window_;
+  formsrt::ActivationWindow<GridWindow> window_;
 };
 
 }  // namespace standins

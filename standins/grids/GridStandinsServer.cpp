@@ -4,17 +4,15 @@
 #include "FlexGridStandin.h"
 #include "GridStandins.h"
 #include "ListViewStandin.h"
-#include "com/ComModule.h"
+#include "StandinDescription.h"
+#include "com/ServerRegistration.h"
 
 namespace {
 
 using formsrt::CoClassRegistration;
 using formsrt::ControlRegistration;
 
-constexpr ControlRegistration kControl{OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE |
-                                           OLEMISC_INSIDEOUT | OLEMISC_ACTIVATEWHENVISIBLE |
-                                           OLEMISC_SETCLIENTSITEFIRST,
-                                       1};
+constexpr ControlRegistration kControl{standins::kStandinMiscStatus, 1};
 
 const CoClassRegistration kClasses[] = {
     {CLSID_ListView, L"ComctlLib.ListView", L"ListView", standins::CreateListViewStandin, &kControl},

@@ -1,13 +1,11 @@
 #include "HandwrittenDispatch.h"
 
-#include <new>
-
 #include "CallLog.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/DispatchParams.h"
 #include "com/RuntimeError.h"
-#include "com/TypeLibDispatch.h"
+#include "com/TypeInformation.h"
 
 namespace standins {
 
@@ -15,18 +13,6 @@ using formsrt::Bstr;
 using formsrt::ComError;
 using formsrt::ContradictoryDispatchParams;
 using formsrt::NullReferenceArgument;
-using formsrt::RuntimeError;
-
-namespace {
-
-void FillExcepInfo(EXCEPINFO* info, const wchar_t* source, const RuntimeError& e) {
-  *info = {};
-  info->scode = formsrt::HresultFromErrorNumber(e.Number());
-  info->bstrSource = Bstr(source).Detach();
-  info->bstrDescription = Bstr(e.Description()).Detach();
-}
-
-}  // namespace
 
 HandwrittenDispatch::HandwrittenDispatch(const wchar_t* source, REFIID dispinterface)
     : source_(source), iid_(dispinterface), typeInfo_(formsrt::ModuleTypeInfo(dispinterface)) {}
@@ -60,21 +46,10 @@ STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flag
     return DISP_E_TYPEMISMATCH;
   }
   if (CallLog::Recording()) CallLog::RecordInvoke(source_ + (L"." + NameOf(id)), flags, *params);
-  try {
+  return formsrt::DispatchBoundary(source_, iid_, excepInfo, [&] {
     DispatchArguments args(*params, flags);
     Dispatch(id, flags, args, result);
-    return S_OK;
-  } catch (const RuntimeError& e) {
-    if (!excepInfo) return formsrt::ReportCurrentException(source_, iid_);
-    FillExcepInfo(excepInfo, source_, e);
-    return DISP_E_EXCEPTION;
-  } catch (const ComError& e) {
-    return e.Result();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  });
 }
 
 void HandwrittenDispatch::NoSuchMember() { throw ComError(DISP_E_MEMBERNOTFOUND); }

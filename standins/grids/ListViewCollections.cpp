@@ -6,6 +6,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/Variant.h"
 
 namespace standins {
@@ -13,21 +14,12 @@ namespace standins {
 using formsrt::Bstr;
 using formsrt::ComBoundary;
 using formsrt::ComPtr;
-using formsrt::OfferInterface;
+using formsrt::Offer;
+using formsrt::QueryObject;
 
 namespace {
 
 constexpr const wchar_t* kSource = L"ListView";
-
-template <class I, class Object>
-HRESULT QueryDual(Object* self, REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    return OfferInterface<I>(__uuidof(I), self, out) ? S_OK : E_NOINTERFACE;
-  }
-  return OfferInterface<I>(iid, self, out) ? S_OK : E_NOINTERFACE;
-}
 
 template <class Out>
 void RequirePointer(Out* out) {
@@ -44,7 +36,7 @@ ListItemObject::ListItemObject(ComPtr<IUnknown> owner, ListViewContent& content,
       generation_(content.ItemGeneration()) {}
 
 STDMETHODIMP ListItemObject::QueryInterface(REFIID iid, void** out) {
-  return QueryDual<IListItem>(this, iid, out);
+  return QueryObject<Offer<IListItem, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP ListItemObject::get_Text(BSTR* text) {
@@ -93,7 +85,7 @@ ListItemsCollection::ListItemsCollection(ComPtr<IUnknown> owner, ListViewContent
     : DispatchImpl(formsrt::ModuleTypeInfo(IID_IListItems)), owner_(std::move(owner)), content_(content) {}
 
 STDMETHODIMP ListItemsCollection::QueryInterface(REFIID iid, void** out) {
-  return QueryDual<IListItems>(this, iid, out);
+  return QueryObject<Offer<IListItems, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP ListItemsCollection::Clear() {
@@ -148,7 +140,7 @@ ColumnHeaderObject::ColumnHeaderObject(ComPtr<IUnknown> owner, ListViewContent& 
       generation_(content.ColumnGeneration()) {}
 
 STDMETHODIMP ColumnHeaderObject::QueryInterface(REFIID iid, void** out) {
-  return QueryDual<IColumnHeader>(this, iid, out);
+  return QueryObject<Offer<IColumnHeader, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP ColumnHeaderObject::get_Text(BSTR* text) {
@@ -174,7 +166,7 @@ ColumnHeadersCollection::ColumnHeadersCollection(ComPtr<IUnknown> owner, ListVie
       content_(content) {}
 
 STDMETHODIMP ColumnHeadersCollection::QueryInterface(REFIID iid, void** out) {
-  return QueryDual<IColumnHeaders>(this, iid, out);
+  return QueryObject<Offer<IColumnHeaders, IDispatch>>(this, iid, out);
 }
 
 STDMETHODIMP ColumnHeadersCollection::Clear() {

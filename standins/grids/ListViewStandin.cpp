@@ -1,27 +1,30 @@
-#include "CallLog.h"
 #include "ListViewStandin.h"
 
+#include <memory>
+
+#include "CallLog.h"
 #include "ListViewCollections.h"
-#include "com/ComBoundary.h"
+#include "StandinDescription.h"
+#include "com/TypeInformation.h"
 
 namespace standins {
 
 using formsrt::ComPtr;
-using formsrt::OfferInterface;
+
+namespace {
+
+const formsrt::ControlDescription kDescription{
+    CLSID_ListView, IID_IListView, IID_NULL, L"ListView", kStandinDesignSizeTwips, kStandinMiscStatus};
+
+}  // namespace
 
 ListViewStandin::ListViewStandin()
-    : StandinControl(CLSID_ListView), DispatchImpl(formsrt::ModuleTypeInfo(IID_IListView)) {}
-
-STDMETHODIMP ListViewStandin::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch) {
-    return OfferInterface<IListView>(IID_IListView, this, out) ? S_OK : E_NOINTERFACE;
-  }
-  return OfferInterface<IListView>(iid, this, out) || QueryControlInterface(iid, out)
-             ? S_OK
-             : E_NOINTERFACE;
-}
+    : ActiveXControl(kDescription, window_),
+      window_([this](HWND parent, const RECT& position) {
+        auto window = std::make_unique<ListViewWindow>(parent, position, content_);
+        if (HFONT font = AmbientFont()) window->SetFont(font);
+        return window;
+      }) {}
 
 // A new collection object for every fetch, as clients fetch them anew for
 // every use; each keeps the list view alive while it lives.
@@ -39,25 +42,21 @@ STDMETHODIMP ListViewStandin::get_ColumnHeaders(IColumnHeaders** headers) {
       IID_IColumnHeaders, reinterpret_cast<void**>(headers), owner, content_);
 }
 
-HWND ListViewStandin::CreateControlWindow(HWND parent, const RECT& bounds) {
-  window_ = std::make_unique<ListViewWindow>(parent, bounds, content_);
-  if (font_) window_->SetFont(font_);
-  return window_->Handle();
-}
-
-void ListViewStandin::DrawContent(HDC dc, const RECT& bounds) {
+void ListViewStandin::UserControl_Paint(HDC dc, const RECT& bounds) {
   ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_WINDOW));
-  if (!window_) return;
+  ListViewWindow* window = window_.Get();
+  if (!window) return;
   int saved = ::SaveDC(dc);
   ::SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
-  ::SendMessageW(window_->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
+  ::SendMessageW(window->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
                  PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
   ::RestoreDC(dc, saved);
 }
 
-void ListViewStandin::ApplyFont(HFONT font) {
-  font_ = font;
-  if (window_ && font_) window_->SetFont(font_);
+// The site's font; none (a site gone) gives the list view back the system's.
+void ListViewStandin::UserControl_AmbientChanged(DISPID property) {
+  if (property != DISPID_AMBIENT_FONT && property != DISPID_UNKNOWN) return;
+  if (ListViewWindow* window = window_.Get()) window->SetFont(AmbientFont());
 }
 
 HRESULT CreateListViewStandin(REFIID iid, void** object) {

@@ -1,14 +1,15 @@
 #include "HookwatchGlobal.h"
 
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "Hookwatch.h"
 #include "LibraryTitle.h"
 #include "WindowHooks.h"
 #include "WindowMessage.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 using namespace formsrt;
@@ -45,7 +46,7 @@ class HookwatchGlobal : public DispatchImpl<IHookwatchGlobal>,
   }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return formsrt::QueryDualObject<IHookwatchGlobal, ISupportErrorInfo>(this, iid, out);
+    return formsrt::QueryObject<Offer<IHookwatchGlobal, IDispatch>, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

@@ -3,15 +3,16 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "com/ComModule.h"
-#include "com/ConnectionPoint.h"
-#include "HiddenTimerWindow.h"
+#include "com/ConnectionPointContainer.h"
 #include "LibraryTitle.h"
 #include "Hookwatch.h"
 #include "com/ComBoundary.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
+#include "forms/IntervalTimer.h"
+#include "services/UnhandledError.h"
 
 using namespace formsrt;
 
@@ -23,18 +24,20 @@ constexpr DISPID kThatTime = 1;  // as the type library numbers the event
 constexpr LONG kStopped = -1;
 
 class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
-                       public IConnectionPointContainer,
+                       public ConnectionPointContainer,
                        public ISupportErrorInfo,
                        private ComObjectBase {
  public:
   HookwatchTimer()
       : DispatchImpl(ModuleTypeInfo(IID_IHookwatchTimer)),
-        events_(*this, DIID___HookwatchTimer, formsrt::ConnectionPoint::Accepts::EventDispatch),
-        timer_([this] { RaiseThatTime(); }) {}
+        events_(AddConnectionPoint(DIID___HookwatchTimer, ConnectionPoint::Accepts::EventDispatch)) {
+    // What a tick leaves untrapped ends the tick only: the client's process goes on.
+    timer_.onTick = [this] { RunControlHandler([this] { RaiseThatTime(); }); };
+  }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return formsrt::QueryDualObject<IHookwatchTimer, IConnectionPointContainer, ISupportErrorInfo>(this, iid,
-                                                                                         out);
+    return QueryObject<Offer<IHookwatchTimer, IDispatch>, IConnectionPointContainer, ISupportErrorInfo>(
+        this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }
@@ -45,7 +48,7 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
 
   STDMETHODIMP get_Interval(LONG* milliseconds) override {
     if (!milliseconds) return E_POINTER;
-    *milliseconds = timer_.Running() ? interval_ : kStopped;
+    *milliseconds = timer_.Running() ? static_cast<LONG>(timer_.Interval()) : kStopped;
     return S_OK;
   }
 
@@ -54,27 +57,9 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
   STDMETHODIMP put_Interval(LONG* milliseconds) override {
     if (!milliseconds) return E_POINTER;
     return ComBoundary(kLibraryTitle, IID_IHookwatchTimer, [&] {
-      if (*milliseconds <= 0) {
-        timer_.Stop();
-        return;
-      }
-      timer_.Start(static_cast<UINT>(*milliseconds));
-      interval_ = *milliseconds;
+      timer_.SetInterval(*milliseconds > 0 ? static_cast<UINT>(*milliseconds) : 0);
+      if (*milliseconds > 0 && !timer_.Running()) Raise(error::OutOfMemory);
     });
-  }
-
-  STDMETHODIMP EnumConnectionPoints(IEnumConnectionPoints** points) override {
-    if (points) *points = nullptr;
-    return E_NOTIMPL;
-  }
-
-  STDMETHODIMP FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {
-    if (!point) return E_POINTER;
-    *point = nullptr;
-    if (iid != DIID___HookwatchTimer) return CONNECT_E_NOCONNECTION;
-    events_.AddRef();
-    *point = &events_;
-    return S_OK;
   }
 
  private:
@@ -85,9 +70,8 @@ class HookwatchTimer : public DispatchImpl<IHookwatchTimer>,
     events_.InvokeEach(kThatTime, noArguments);
   }
 
-  formsrt::ConnectionPoint events_;
-  HiddenTimerWindow timer_;
-  LONG interval_ = kStopped;
+  ConnectionPoint& events_;
+  IntervalTimer timer_;
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
-// What a control reads from its site and its property bag, asked directly.
+// What a control reads from its site, asked directly.
 #include <gtest/gtest.h>
 
+#include "com/Variant.h"
 #include "container/ControlSite.h"
-#include "container/DesignPropertyBag.h"
 
 using namespace formsrt;
 
@@ -58,23 +58,4 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   EXPECT_TRUE(frame);
   EXPECT_EQ(30, position.right);
   EXPECT_EQ(40, clip.bottom);
-}
-
-TEST(DesignPropertyBag, ReadsByNameWithoutCaseAndConvertsToTheAskedType) {
-  auto bag = ComPtr<IPropertyBag>::Attach(new DesignPropertyBag(
-      {{L"disableicons", Variant::FromBool(true)}, {L"Width", Variant::FromText(L"12")}}));
-  Variant value;
-  ASSERT_EQ(S_OK, bag->Read(L"DisableIcons", value.Put(), nullptr));
-  EXPECT_EQ(VT_BOOL, value.Type());
-  V_VT(value.Put()) = VT_I4;
-  ASSERT_EQ(S_OK, bag->Read(L"width", value.Raw(), nullptr));
-  EXPECT_EQ(12, V_I4(&value.Get()));
-  V_VT(value.Put()) = VT_DISPATCH;
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, bag->Read(L"width", value.Raw(), nullptr));
-  EXPECT_EQ(E_INVALIDARG, bag->Read(L"missing", value.Put(), nullptr));
-
-  Variant written = Variant::FromInt32(5);
-  ASSERT_EQ(S_OK, bag->Write(L"WIDTH", written.Raw()));
-  ASSERT_EQ(S_OK, bag->Read(L"width", value.Put(), nullptr));
-  EXPECT_EQ(5, V_I4(&value.Get()));
 }

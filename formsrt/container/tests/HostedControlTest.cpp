@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "com/LateBound.h"
 #include "com/RuntimeError.h"
@@ -15,10 +16,6 @@
 using namespace formsrt;
 
 namespace {
-
-constexpr DISPID kDisableIcons = 0x68030102;
-constexpr DISPID kBackgroundPictureWidth = 0x68030103;
-constexpr DISPID kBackgroundPictureHeight = 0x68030104;
 
 std::wstring ClassOf(HWND window) {
   wchar_t name[64] = {};
@@ -38,15 +35,15 @@ class HostedControlTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
-  DesignProperties saved{{L"DisableIcons", Variant::FromBool(true)},
+  PropertyValues saved{{L"DisableIcons", Variant::FromBool(true)},
                          {L"backgroundpicturewidth", Variant::FromInt32(7)},
                          {L"backgroundpictureheight", Variant::FromText(L"9")}};
   TwipsRect bounds{180, 2280, 6195, 2295};
   auto& grid = form_->Add<HostedControl>(L"grdTest", L"CorvantisGrid.cvntGrid", bounds,
                                          AmbientProperties{}, saved);
-  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(grid.Object(), kDisableIcons).Get()));
-  EXPECT_EQ(7, V_I4(&GetProperty(grid.Object(), kBackgroundPictureWidth).Get()));
-  EXPECT_EQ(9, V_I4(&GetProperty(grid.Object(), kBackgroundPictureHeight).Get()));
+  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&GetProperty(grid.Object(), DISPID_CVNTGRID_DISABLEICONS).Get()));
+  EXPECT_EQ(7, V_I4(&GetProperty(grid.Object(), DISPID_CVNTGRID_BACKGROUNDPICTUREWIDTH).Get()));
+  EXPECT_EQ(9, V_I4(&GetProperty(grid.Object(), DISPID_CVNTGRID_BACKGROUNDPICTUREHEIGHT).Get()));
 
   HWND window = grid.Handle();
   ASSERT_TRUE(window);
@@ -62,9 +59,9 @@ TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
   EXPECT_EQ(expected.right, placed.right);
   EXPECT_EQ(expected.bottom, placed.bottom);
 
-  DesignProperties again = grid.SaveProperties();
-  ASSERT_EQ(3u, again.size());
-  EXPECT_EQ(L"disableicons", again[0].first);
+  PropertyValues again = grid.SaveProperties();
+  ASSERT_EQ(3u, again.Entries().size());
+  EXPECT_EQ(L"disableicons", again.Entries()[0].first);
 
   form_->Unload();  // the form releases its controls with its window
   EXPECT_FALSE(::IsWindow(window));
@@ -95,7 +92,7 @@ TEST_F(HostedControlTest, AnUnknownProgIdCannotBeCreated) {
 }
 
 TEST_F(HostedControlTest, QuennetCtlReadsItsThreePropertiesBackFromASavedBag) {
-  DesignProperties saved{{L"QuietErrors", Variant::FromBool(true)},
+  PropertyValues saved{{L"QuietErrors", Variant::FromBool(true)},
                          {L"STxMenu", Variant::FromBool(true)},
                          {L"STxTrayTTT", Variant::FromText(L"Saved tip")}};
   auto& control = form_->Add<HostedControl>(L"QuennetCtl1", L"Quennet.QuennetCtl",

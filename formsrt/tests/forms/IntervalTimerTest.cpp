@@ -87,3 +87,42 @@ TEST(IntervalTimer, ADestroyedTimerStopsAndReleasesItsPlatformTimer) {
   EXPECT_EQ(2, g_setTimers);
   EXPECT_EQ(g_setTimers, g_killTimers);
 }
+
+UINT_PTR WINAPI RefusingSetTimer(HWND, UINT_PTR, UINT, TIMERPROC) { return 0; }
+
+TEST(IntervalTimer, RunsOnlyWithAnIntervalWhileEnabledAndWhenThePlatformGivesATimer) {
+  IntervalTimer timer;
+  EXPECT_FALSE(timer.Running());  // interval 0
+  timer.SetInterval(1000);
+  EXPECT_TRUE(timer.Running());
+  timer.SetEnabled(false);
+  EXPECT_FALSE(timer.Running());
+  timer.SetEnabled(true);
+  EXPECT_TRUE(timer.Running());
+  timer.SetInterval(0);
+  EXPECT_FALSE(timer.Running());
+
+  PlatformOverride<User32Api> user32(User32());
+  user32->SetTimer = RefusingSetTimer;
+  timer.SetInterval(1000);
+  EXPECT_FALSE(timer.Running());
+  EXPECT_EQ(1000u, timer.Interval());
+}
+
+TEST(IntervalTimer, ATickMayDestroyItsOwnTimer) {
+  g_setTimers = g_killTimers = 0;
+  PlatformOverride<User32Api> user32(User32());
+  user32->SetTimer = CountingSetTimer;
+  user32->KillTimer = CountingKillTimer;
+  auto timer = std::make_unique<IntervalTimer>();
+  int ticks = 0;
+  timer->onTick = [&] {
+    ++ticks;
+    timer.reset();
+  };
+  timer->SetInterval(30);
+  ASSERT_TRUE(PumpMessagesUntil([&] { return !timer; }, 3000));
+  PumpMessagesFor(150);  // shows that the timer destroyed in its tick ticks no more
+  EXPECT_EQ(1, ticks);
+  EXPECT_EQ(1, g_killTimers);
+}

@@ -5,8 +5,10 @@
 #include "FormsrtTest.h"
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
+#include "com/ServerRegistration.h"
 #include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 
 namespace {
@@ -20,7 +22,7 @@ class Calculator : public DispatchImpl<ICalculator>, public ISupportErrorInfo, p
   Calculator() : DispatchImpl(ModuleTypeInfo(IID_ICalculator)) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return QueryDualObject<ICalculator, ISupportErrorInfo>(this, iid, out);
+    return QueryObject<Offer<ICalculator, IDispatch>, ISupportErrorInfo>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
   STDMETHODIMP_(ULONG) Release() override { return ReleaseImpl(); }

@@ -3,6 +3,7 @@
 // with a DISP_E_ code, before any argument is read.
 #include <gtest/gtest.h>
 
+#include "GridDispatchIds.h"
 #include "StandinTestSupport.h"
 #include "com/Variant.h"
 
@@ -19,10 +20,10 @@ struct Member {
 
 // A put and a method of each grid that read their arguments.
 const Member kMembers[] = {
-    {L"CorvantisGrid.cvntGrid", 0x68030003, DISPATCH_PROPERTYPUT},   // Rows
-    {L"CorvantisGrid.cvntGrid", 0x6003004B, DISPATCH_METHOD},        // AddColumn
-    {L"MSFlexGridLib.MSFlexGrid", 4, DISPATCH_PROPERTYPUT},          // Rows
-    {L"MSFlexGridLib.MSFlexGrid", 0x100, DISPATCH_PROPERTYGET},      // TextMatrix
+    {L"CorvantisGrid.cvntGrid", DISPID_CVNTGRID_ROWS, DISPATCH_PROPERTYPUT},
+    {L"CorvantisGrid.cvntGrid", DISPID_CVNTGRID_ADDCOLUMN, DISPATCH_METHOD},
+    {L"MSFlexGridLib.MSFlexGrid", DISPID_FLEXGRID_ROWS, DISPATCH_PROPERTYPUT},
+    {L"MSFlexGridLib.MSFlexGrid", DISPID_FLEXGRID_TEXTMATRIX, DISPATCH_PROPERTYGET},
 };
 
 HRESULT Invoke(IDispatch* grid, const Member& member, DISPPARAMS* params, UINT* argErr = nullptr) {

@@ -2,6 +2,7 @@
 // nothing updated while the redraw switch is off.
 #include <gtest/gtest.h>
 
+#include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "com/LateBound.h"
 #include "container/HostedControl.h"
@@ -10,8 +11,6 @@
 using namespace formsrt;
 
 namespace {
-
-constexpr DISPID kRows = 4, kRedraw = 25;
 
 SCROLLINFO VerticalScroll(HWND window) {
   SCROLLINFO info{};
@@ -38,12 +37,12 @@ TEST(GridWindow, ScrollBarsFollowTheContentOnlyWhileRedrawIsOn) {
             }());
   EXPECT_EQ(0, VerticalScroll(window).nMax);  // two rows, one of them fixed
 
-  PutProperty(grid.Object(), kRedraw, Variant::FromBool(false).Get());
-  PutProperty(grid.Object(), kRows, Variant::FromInt32(101).Get());
+  PutProperty(grid.Object(), DISPID_FLEXGRID_REDRAW, Variant::FromBool(false).Get());
+  PutProperty(grid.Object(), DISPID_FLEXGRID_ROWS, Variant::FromInt32(101).Get());
   EXPECT_EQ(0, VerticalScroll(window).nMax);  // held off
   EXPECT_EQ(101, ::SendMessageW(window, standins::kGridQueryRowCount, 0, 0));
 
-  PutProperty(grid.Object(), kRedraw, Variant::FromBool(true).Get());
+  PutProperty(grid.Object(), DISPID_FLEXGRID_REDRAW, Variant::FromBool(true).Get());
   SCROLLINFO shown = VerticalScroll(window);
   EXPECT_EQ(99, shown.nMax);  // the 100 scrollable rows
   EXPECT_GT(shown.nPage, 0u);

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "com/QueryObject.h"
+
 template <class Interface>
 class CountedTestObject : public Interface {
  public:
@@ -24,14 +26,10 @@ class CountedTestObject : public Interface {
   ULONG References() const { return references_; }
 
  protected:
-  // Offers this object for IUnknown, IDispatch and `extra`.
-  HRESULT QueryAs(REFIID iid, REFIID extra, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDispatch && iid != extra) return E_NOINTERFACE;
-    AddRef();
-    *out = static_cast<Interface*>(this);
-    return S_OK;
+  // Offers this object for IUnknown, IDispatch and Also.
+  template <class Also>
+  HRESULT QueryAs(REFIID iid, void** out) {
+    return formsrt::QueryObject<formsrt::Offer<Interface, IDispatch, Also>>(this, iid, out);
   }
 
  private:

@@ -9,7 +9,7 @@ constexpr DISPID kThatTime = 1;
 }  // namespace
 
 STDMETHODIMP EventSink::QueryInterface(REFIID iid, void** out) {
-  return QueryAs(iid, DIID___HookwatchTimer, out);
+  return QueryAs<__HookwatchTimer>(iid, out);
 }
 
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,

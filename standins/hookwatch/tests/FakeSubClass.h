@@ -24,7 +24,7 @@ class FakeSubClass : public CountedTestObject<ISubClass> {
       : name_(std::move(name)), log_(log) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return QueryAs(iid, IID_ISubClass, out);
+    return QueryAs<ISubClass>(iid, out);
   }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                       UINT*) override {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "ConnectionPoints.h"
 #include "EventSink.h"
 #include "Hookwatch.h"
 #include "HookwatchTimer.h"
@@ -205,4 +206,22 @@ TEST_F(HookwatchTimerTest, ARefusedTimerIsReportedAndLeavesTheTimerStopped) {
   g_refuseTimer = true;
   EXPECT_EQ(formsrt::HresultFromErrorNumber(7), SetInterval(100));
   EXPECT_EQ(-1, Interval());
+}
+
+TEST_F(HookwatchTimerTest, TheContainerEnumeratesItsOnePointWhichEnumeratesItsSinks) {
+  EventSink& sink = NewSink();
+  DWORD cookie = Connect(sink);
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(S_OK, timer_.As(container));
+  std::vector<ComPtr<IConnectionPoint>> points = testing_support::EnumeratedPoints(container.Get());
+  ASSERT_EQ(1u, points.size());
+  EXPECT_EQ(point_.Get(), points[0].Get());
+
+  ComPtr<IEnumConnections> connections;
+  ASSERT_EQ(S_OK, points[0]->EnumConnections(connections.Put()));
+  CONNECTDATA connection{};
+  ASSERT_EQ(S_OK, connections->Next(1, &connection, nullptr));
+  ComPtr<IUnknown> connected = ComPtr<IUnknown>::Attach(connection.pUnk);
+  EXPECT_EQ(cookie, connection.dwCookie);
+  EXPECT_TRUE(connected);
 }

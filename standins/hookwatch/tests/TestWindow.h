@@ -8,28 +8,33 @@
 #include <string>
 #include <vector>
 
-class TestWindow {
+#include "forms/WindowClass.h"
+#include "forms/WindowHandle.h"
+
+class TestWindow : private formsrt::MessageTarget {
  public:
   static constexpr UINT kProbe = WM_USER + 1;
   static constexpr UINT kOtherProbe = WM_USER + 2;
   static constexpr LRESULT kProbeAnswer = 1000;
 
   explicit TestWindow(std::vector<std::string>* log = nullptr);
-  ~TestWindow();
   TestWindow(const TestWindow&) = delete;
   TestWindow& operator=(const TestWindow&) = delete;
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.Get(); }
   // The handle as the automation interfaces carry it.
-  LONG HandleValue() const { return static_cast<LONG>(reinterpret_cast<LONG_PTR>(window_)); }
-  void Destroy();
+  LONG HandleValue() const { return static_cast<LONG>(reinterpret_cast<LONG_PTR>(Handle())); }
+  void Destroy() { window_.Reset(); }
 
   int sizeMessages = 0;
   int probes = 0;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   std::vector<std::string>* log_;
-  HWND window_ = nullptr;
+  // The messages of the window's creation are not counted: the tests look
+  // at what arrives once it exists.
+  bool created_ = false;
+  formsrt::WindowHandle window_;
 };

@@ -1,25 +1,21 @@
-#include "ComModule.h"
+#include "ServerRegistration.h"
 
 #include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>
 
-#include <atomic>
-
 #include "ClassFactory.h"
+#include "ComBoundary.h"
+#include "ComObject.h"
+#include "ModuleCounts.h"
 #include "Platform.h"
 #include "RegistryKey.h"
 #include "RuntimeError.h"
-#include "TypeLibDispatch.h"
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
+#include "TypeInformation.h"
 
 namespace formsrt {
 
 namespace {
-
-std::atomic<long> g_objects{0};
-std::atomic<long> g_locks{0};
 
 // CATID_Control: the component category of ActiveX controls.
 constexpr GUID kControlCategory = {
@@ -78,8 +74,7 @@ void RegisterTypeLibrary(RegistrationScope scope) {
   auto forUser = Oleaut32().RegisterTypeLibForUser;
   if (scope == RegistrationScope::CurrentUser && !forUser) return;
   std::wstring path = ThisModulePath();
-  ComPtr<ITypeLib> library;
-  ThrowIfFailed(::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.Put()));
+  ComPtr<ITypeLib> library = ModuleTypeLibrary();
   auto* pathText = const_cast<LPOLESTR>(path.c_str());
   ThrowIfFailed(scope == RegistrationScope::Machine
                     ? ::RegisterTypeLib(library.Get(), pathText, nullptr)
@@ -98,48 +93,38 @@ void UnregisterTypeLibrary(const ServerRegistration& server, RegistrationScope s
 
 }  // namespace
 
-HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
-
-std::wstring ThisModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-void ObjectCreated() { ++g_objects; }
-void ObjectDestroyed() { --g_objects; }
-void LockModule() { ++g_locks; }
-void UnlockModule() { --g_locks; }
-long ActiveObjectCount() { return g_objects; }
-long ModuleLockCount() { return g_locks; }
-
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   ::StringFromGUID2(guid, text, 40);
   return text;
 }
 
+HRESULT SelfRegistrationResult(HRESULT cause, HRESULT stepFailure) noexcept {
+  bool contractsOwn = SUCCEEDED(cause) || cause == E_OUTOFMEMORY || cause == E_UNEXPECTED;
+  return contractsOwn ? cause : stepFailure;
+}
+
+// One step of registration through the boundary of the entry points.
+template <class Step>
+HRESULT RegistrationStep(const ServerRegistration& server, HRESULT stepFailure, Step&& step) noexcept {
+  return SelfRegistrationResult(ComBoundary(server.title, IID_NULL, std::forward<Step>(step)),
+                                stepFailure);
+}
+
 HRESULT RegisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept {
-  try {
+  HRESULT hr = RegistrationStep(server, SELFREG_E_CLASS, [&] {
     ClassesRoot root = RootFor(scope);
     for (size_t i = 0; i < server.classCount; ++i) WriteClassKeys(root, server, server.classes[i]);
-    RegisterTypeLibrary(scope);
-    return S_OK;
-  } catch (...) {
-    UnregisterServer(server, scope);
-    return SELFREG_E_CLASS;
+  });
+  if (SUCCEEDED(hr)) {
+    hr = RegistrationStep(server, SELFREG_E_TYPELIB, [&] { RegisterTypeLibrary(scope); });
   }
+  if (FAILED(hr)) UnregisterServer(server, scope);
+  return hr;
 }
 
 HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept {
-  try {
+  return RegistrationStep(server, SELFREG_E_CLASS, [&] {
     ClassesRoot root = RootFor(scope);
     for (size_t i = 0; i < server.classCount; ++i) {
       const CoClassRegistration& coclass = server.classes[i];
@@ -147,10 +132,7 @@ HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope sco
       RegistryKey::DeleteTree(root.key, root.prefix + coclass.progId);
     }
     UnregisterTypeLibrary(server, scope);
-    return S_OK;
-  } catch (...) {
-    return SELFREG_E_CLASS;
-  }
+  });
 }
 
 HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, REFIID iid,
@@ -163,12 +145,6 @@ HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, R
     }
   }
   return CLASS_E_CLASSNOTAVAILABLE;
-}
-
-HRESULT CanUnloadServer() noexcept {
-  if (g_objects != 0 || g_locks != 0) return S_FALSE;
-  ReleaseModuleTypeInfo();
-  return S_OK;
 }
 
 }  // namespace formsrt

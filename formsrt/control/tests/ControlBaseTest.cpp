@@ -1,0 +1,259 @@
+// The control base as containers drive it, through a probe of each window
+// policy: where the window lives, what a site that refuses or fails leaves
+// behind, UI activation, verbs, Close's save option, the ambient font and a
+// control without events.
+#include <gtest/gtest.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+#include <vector>
+
+#include "ConnectionPoints.h"
+#include "FakeInPlaceSite.h"
+#include "ProbeControl.h"
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+
+using namespace control_tests;
+using formsrt::Bstr;
+using formsrt::ComPtr;
+using testing_support::EnumeratedPoints;
+using testing_support::FakeInPlaceSite;
+
+namespace {
+
+using Notes = std::vector<std::wstring>;
+
+// A probe, held by its IOleObject, with the window of a form to be sited in.
+template <class Probe>
+class ControlBaseTest : public ::testing::Test {
+ protected:
+  ControlBaseTest()
+      : form_(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                nullptr, nullptr, nullptr)),
+        site_(form_),
+        probe_(new Probe),
+        control_(ComPtr<IOleObject>::Attach(static_cast<IOleObject*>(probe_))) {}
+  ~ControlBaseTest() override {
+    control_->Close(OLECLOSE_NOSAVE);
+    control_->SetClientSite(nullptr);
+    control_.Reset();
+    ::DestroyWindow(form_);
+  }
+
+  template <class I>
+  ComPtr<I> As() {
+    ComPtr<I> to;
+    EXPECT_EQ(S_OK, control_.As(to));
+    return to;
+  }
+  HRESULT DoVerb(LONG verb) {
+    RECT elsewhere{100, 100, 120, 120};  // not where the site places the control
+    return control_->DoVerb(verb, nullptr, &site_, 0, form_, &elsewhere);
+  }
+  HWND InPlaceWindow() {
+    HWND window = nullptr;
+    return SUCCEEDED(As<IOleInPlaceObject>()->GetWindow(&window)) ? window : nullptr;
+  }
+  RECT PlacedAt(HWND window) {
+    RECT placed{};
+    ::GetWindowRect(window, &placed);
+    ::MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&placed), 2);
+    return placed;
+  }
+
+  HWND form_;
+  FakeInPlaceSite site_;
+  Probe* probe_;  // owned by control_
+  ComPtr<IOleObject> control_;
+};
+
+using ParkedWindow = ControlBaseTest<ParkedProbe>;
+using ActivationWindow = ControlBaseTest<ActivationProbe>;
+
+void ExpectRect(const RECT& expected, const RECT& actual) {
+  EXPECT_EQ(expected.left, actual.left);
+  EXPECT_EQ(expected.top, actual.top);
+  EXPECT_EQ(expected.right, actual.right);
+  EXPECT_EQ(expected.bottom, actual.bottom);
+}
+
+}  // namespace
+
+TEST_F(ParkedWindow, LivesFromCreationToTheEndAndIsParkedWhileInactive) {
+  HWND window = probe_->Window();
+  ASSERT_TRUE(::IsWindow(window));
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_NE(form_, ::GetParent(window));
+  EXPECT_EQ(nullptr, InPlaceWindow());
+
+  ASSERT_EQ(S_OK, DoVerb(OLEIVERB_INPLACEACTIVATE));
+  EXPECT_EQ(window, InPlaceWindow());
+  EXPECT_EQ(form_, ::GetParent(window));
+  EXPECT_TRUE(::IsWindowVisible(window));
+  ExpectRect(site_.position, PlacedAt(window));
+
+  EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
+  EXPECT_EQ(window, probe_->Window());  // the same window, back under its parking window
+  EXPECT_NE(form_, ::GetParent(window));
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ((Notes{L"activate", L"deactivate"}), site_.notes);
+}
+
+TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactivation) {
+  ASSERT_EQ(S_OK, control_->SetClientSite(&site_));
+  EXPECT_EQ(nullptr, probe_->Window());
+
+  ASSERT_EQ(S_OK, DoVerb(OLEIVERB_INPLACEACTIVATE));
+  HWND window = InPlaceWindow();
+  ASSERT_TRUE(::IsWindow(window));
+  EXPECT_EQ(window, probe_->Window());
+  EXPECT_EQ(form_, ::GetParent(window));
+  EXPECT_TRUE(::IsWindowVisible(window));
+  ExpectRect(site_.position, PlacedAt(window));
+  RECT moved{10, 20, 110, 70};
+  EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->SetObjectRects(&moved, &moved));
+  ExpectRect(moved, PlacedAt(window));
+
+  EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
+  EXPECT_FALSE(::IsWindow(window));
+  EXPECT_EQ(nullptr, probe_->Window());
+  EXPECT_EQ(nullptr, InPlaceWindow());
+
+  ASSERT_EQ(S_OK, DoVerb(OLEIVERB_SHOW));  // a new window for the next activation
+  EXPECT_TRUE(::IsWindow(InPlaceWindow()));
+  EXPECT_EQ((Notes{L"activate", L"deactivate", L"activate"}), site_.notes);
+}
+
+TEST_F(ActivationWindow, ASiteThatRefusesTheActivationLeavesTheControlInactive) {
+  site_.activateResult = E_ABORT;
+  EXPECT_EQ(E_ABORT, DoVerb(OLEIVERB_INPLACEACTIVATE));
+  EXPECT_EQ(nullptr, probe_->Window());
+  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ((Notes{L"activate"}), site_.notes);  // refused: nothing to deactivate
+
+  site_.activateResult = S_OK;
+  site_.windowContextResult = E_FAIL;
+  EXPECT_EQ(E_FAIL, DoVerb(OLEIVERB_INPLACEACTIVATE));
+  EXPECT_EQ(nullptr, probe_->Window());
+  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ((Notes{L"activate", L"activate", L"deactivate"}), site_.notes);
+  EXPECT_EQ(1u, site_.frame.references);
+}
+
+TEST_F(ParkedWindow, ASiteWithoutAWindowContextLeavesTheWindowParked) {
+  site_.windowContextResult = E_UNEXPECTED;
+  EXPECT_EQ(E_FAIL, DoVerb(OLEIVERB_UIACTIVATE));
+  EXPECT_NE(form_, ::GetParent(probe_->Window()));
+  EXPECT_FALSE(::IsWindowVisible(probe_->Window()));
+  EXPECT_EQ((Notes{L"activate", L"deactivate"}), site_.notes);
+}
+
+TEST_F(ActivationWindow, UiActivationTellsTheSiteAndTheFrameAndDeactivationUndoesIt) {
+  ASSERT_EQ(S_OK, DoVerb(OLEIVERB_UIACTIVATE));
+  ASSERT_EQ(S_OK, DoVerb(OLEIVERB_UIACTIVATE));  // once active, nothing more
+  ComPtr<IOleInPlaceActiveObject> active = As<IOleInPlaceActiveObject>();
+  EXPECT_EQ((std::vector<IOleInPlaceActiveObject*>{active.Get()}), site_.frame.activeObjects);
+  EXPECT_EQ((Notes{L"activate", L"ui activate"}), site_.notes);
+
+  EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->UIDeactivate());
+  EXPECT_EQ((std::vector<IOleInPlaceActiveObject*>{active.Get(), nullptr}), site_.frame.activeObjects);
+  EXPECT_TRUE(::IsWindow(InPlaceWindow()));  // still active in place
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_NOSAVE));
+  EXPECT_EQ((Notes{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}), site_.notes);
+  EXPECT_EQ(1u, site_.frame.references);
+}
+
+TEST_F(ActivationWindow, HideDeactivatesAnUnknownVerbActivatesWhenPositiveAndIsRefusedWhenNot) {
+  EXPECT_EQ(OLEOBJ_S_INVALIDVERB, DoVerb(7));
+  EXPECT_TRUE(::IsWindow(InPlaceWindow()));
+  EXPECT_EQ(S_OK, DoVerb(OLEIVERB_HIDE));
+  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ(E_NOTIMPL, DoVerb(-42));
+  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ((Notes{L"activate", L"deactivate"}), site_.notes);
+}
+
+TEST_F(ParkedWindow, CloseSavesThroughTheSiteOnlyWhenDirtyAndAskedTo) {
+  ASSERT_EQ(S_OK, control_->SetClientSite(&site_));
+  ASSERT_EQ(S_OK, As<IPersistStreamInit>()->InitNew());
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_SAVEIFDIRTY));  // not dirty
+  EXPECT_EQ(Notes{}, site_.notes);
+
+  ComPtr<IProbe> probe = As<IProbe>();
+  ASSERT_EQ(S_OK, probe->put_Caption(Bstr(L"changed").Get()));
+  EXPECT_EQ(S_OK, As<IPersistStreamInit>()->IsDirty());
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_NOSAVE));
+  EXPECT_EQ(Notes{}, site_.notes);
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_SAVEIFDIRTY));
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_PROMPTSAVE));
+  EXPECT_EQ((Notes{L"save", L"save"}), site_.notes);
+}
+
+TEST_F(ActivationWindow, TheSitesAmbientFontReachesTheControlAtEveryChange) {
+  auto fontOf = [](const wchar_t* face) {
+    FONTDESC description{sizeof(FONTDESC), const_cast<LPOLESTR>(face), {{82500, 0}}, FW_NORMAL,
+                         DEFAULT_CHARSET, FALSE, FALSE, FALSE};
+    ComPtr<IFontDisp> font;
+    EXPECT_EQ(S_OK, ::OleCreateFontIndirect(&description, IID_IFontDisp, font.PutVoid()));
+    return font;
+  };
+  auto handleOf = [](const ComPtr<IFontDisp>& font) {
+    ComPtr<IFont> asFont;
+    EXPECT_EQ(S_OK, font.As(asFont));
+    HFONT handle = nullptr;
+    asFont->get_hFont(&handle);
+    return handle;
+  };
+  site_.ambientFont = fontOf(L"Tahoma");
+  HFONT first = handleOf(site_.ambientFont);
+  ASSERT_EQ(S_OK, control_->SetClientSite(&site_));
+
+  site_.ambientFont = fontOf(L"Courier New");
+  HFONT second = handleOf(site_.ambientFont);
+  ComPtr<IOleControl> control = As<IOleControl>();
+  EXPECT_EQ(S_OK, control->OnAmbientPropertyChange(DISPID_AMBIENT_BACKCOLOR));  // the font stays
+  EXPECT_EQ(S_OK, control->OnAmbientPropertyChange(DISPID_AMBIENT_FONT));
+  site_.ambientFont.Reset();  // the control keeps the font it was given
+  LOGFONTW kept{};
+  EXPECT_NE(0, ::GetObjectW(second, sizeof(kept), &kept));
+  EXPECT_STREQ(L"Courier New", kept.lfFaceName);
+
+  EXPECT_EQ(S_OK, control_->SetClientSite(nullptr));
+  using Change = std::pair<DISPID, HFONT>;
+  EXPECT_EQ((std::vector<Change>{{DISPID_UNKNOWN, first},
+                                 {DISPID_AMBIENT_BACKCOLOR, first},
+                                 {DISPID_AMBIENT_FONT, second},
+                                 {DISPID_UNKNOWN, nullptr}}),
+            probe_->ambientChanges);
+  EXPECT_EQ(1u, site_.references);
+}
+
+TEST_F(ActivationWindow, AControlWithoutEventsOffersOnlyItsPropertyChanges) {
+  ComPtr<IConnectionPointContainer> container = As<IConnectionPointContainer>();
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(S_OK, container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put()));
+  EXPECT_EQ(CONNECT_E_NOCONNECTION, container->FindConnectionPoint(IID_NULL, point.Put()));
+  std::vector<ComPtr<IConnectionPoint>> points = EnumeratedPoints(container.Get());
+  ASSERT_EQ(1u, points.size());
+  IID outgoing{};
+  EXPECT_EQ(S_OK, points[0]->GetConnectionInterface(&outgoing));
+  EXPECT_EQ(IID_IPropertyNotifySink, outgoing);
+  GUID events = IID_IDispatch;
+  EXPECT_EQ(E_FAIL, As<IProvideClassInfo2>()->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_EQ(GUID_NULL, events);
+}
+
+TEST_F(ParkedWindow, AControlWithEventsOffersTheirInterface) {
+  GUID events{};
+  EXPECT_EQ(S_OK, As<IProvideClassInfo2>()->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events));
+  EXPECT_EQ(DIID_DProbeEvents, events);
+  ComPtr<IConnectionPointContainer> container = As<IConnectionPointContainer>();
+  ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(S_OK, container->FindConnectionPoint(DIID_DProbeEvents, point.Put()));
+  std::vector<ComPtr<IConnectionPoint>> points = EnumeratedPoints(container.Get());
+  ASSERT_EQ(2u, points.size());
+  EXPECT_EQ(point.Get(), points[0].Get());  // the events first, then property changes
+}

@@ -1,0 +1,154 @@
+// The property-bag layer: the value set, its IPropertyBag adapter and the
+// reader and writer that controls get, over the adapter as over a
+// container's bag.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "com/ComBoundary.h"
+#include "com/RuntimeError.h"
+#include "control/PropertyBag.h"
+#include "control/PropertyValues.h"
+#include "control/PropertyValuesBag.h"
+
+using namespace formsrt;
+
+namespace {
+
+// Records what a reader reports; lives on the test's stack.
+class RecordingErrorLog final : public IErrorLog {
+ public:
+  struct Entry {
+    std::wstring name;
+    std::wstring source;
+    std::wstring description;
+    HRESULT scode;
+  };
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown || iid == IID_IErrorLog ? this : nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override { return --references; }
+  STDMETHODIMP AddError(LPCOLESTR name, EXCEPINFO* info) override {
+    entries.push_back({name, info->bstrSource, info->bstrDescription, info->scode});
+    return S_OK;
+  }
+
+  ULONG references = 1;
+  std::vector<Entry> entries;
+};
+
+constexpr PersistedProperty<VARIANT_BOOL> kVisible{L"Visible", 7, VARIANT_TRUE};
+constexpr PersistedProperty<LONG> kWidth{L"Width", 8, 100};
+constexpr PersistedProperty<std::wstring_view> kCaption{L"Caption", 9, L"Untitled"};
+
+std::vector<std::wstring> NamesOf(const PropertyValues& values) {
+  std::vector<std::wstring> names;
+  for (const PropertyValues::Entry& entry : values.Entries()) names.push_back(entry.first);
+  return names;
+}
+
+}  // namespace
+
+TEST(PropertyValues, NamesMatchIgnoringCaseAndSetKeepsTheFirstPlace) {
+  PropertyValues values{{L"Width", Variant::FromInt32(1)}, {L"width", Variant::FromInt32(2)}};
+  ASSERT_TRUE(values.Find(L"WIDTH"));
+  EXPECT_EQ(1, V_I4(&values.Find(L"wIdTh")->Get()));  // the first of a name given twice
+  EXPECT_FALSE(values.Find(L"Widt"));
+  EXPECT_FALSE(values.Find(L"Widths"));
+
+  values.Set(L"WIDTH", Variant::FromInt32(3));
+  values.Set(L"Height", Variant::FromInt32(4));
+  EXPECT_EQ((std::vector<std::wstring>{L"Width", L"width", L"Height"}), NamesOf(values));
+  EXPECT_EQ(3, V_I4(&values.Find(L"width")->Get()));
+  EXPECT_EQ(4, V_I4(&values.Find(L"height")->Get()));
+}
+
+TEST(PropertyValuesBag, ReadsByNameWithoutCaseAndConvertsToTheAskedType) {
+  auto bag = PropertyValuesBag::Create(
+      {{L"disableicons", Variant::FromBool(true)}, {L"Width", Variant::FromText(L"12")}});
+  Variant value;
+  ASSERT_EQ(S_OK, bag->Read(L"DisableIcons", value.Put(), nullptr));
+  EXPECT_EQ(VT_BOOL, value.Type());
+  V_VT(value.Put()) = VT_I4;
+  ASSERT_EQ(S_OK, bag->Read(L"width", value.Raw(), nullptr));
+  EXPECT_EQ(12, V_I4(&value.Get()));
+  V_VT(value.Put()) = VT_DISPATCH;
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, bag->Read(L"width", value.Raw(), nullptr));
+  EXPECT_EQ(E_INVALIDARG, bag->Read(L"missing", value.Put(), nullptr));
+  EXPECT_EQ(E_POINTER, bag->Read(nullptr, value.Put(), nullptr));
+  EXPECT_EQ(E_POINTER, bag->Read(L"width", nullptr, nullptr));
+
+  Variant written = Variant::FromInt32(5);
+  ASSERT_EQ(S_OK, bag->Write(L"WIDTH", written.Raw()));
+  ASSERT_EQ(S_OK, bag->Write(L"Height", written.Raw()));
+  EXPECT_EQ(E_POINTER, bag->Write(L"Height", nullptr));
+  ASSERT_EQ(S_OK, bag->Read(L"width", value.Put(), nullptr));
+  EXPECT_EQ(5, V_I4(&value.Get()));
+  EXPECT_EQ((std::vector<std::wstring>{L"disableicons", L"Width", L"Height"}),
+            NamesOf(bag->Values()));
+
+  ComPtr<IUnknown> unknown;
+  ASSERT_EQ(S_OK, bag->QueryInterface(IID_IUnknown, unknown.PutVoid()));
+  ComPtr<IPersist> other;
+  EXPECT_EQ(E_NOINTERFACE, bag->QueryInterface(IID_IPersist, other.PutVoid()));
+}
+
+TEST(PropertyBag, AMissingKeyGivesTheDefaultAndABadValueIsLoggedAndDefaulted) {
+  auto values = PropertyValuesBag::Create({{L"visible", Variant::FromText(L"abc")},
+                                           {L"WIDTH", Variant::FromDouble(1e12)},
+                                           {L"Caption", Variant::FromInt32(42)}});
+  RecordingErrorLog log;
+  {
+    PropertyBag bag(values.Get(), &log, L"Probe");
+    EXPECT_EQ(VARIANT_TRUE, bag.Read(kVisible));
+    EXPECT_EQ(100, bag.Read(kWidth));
+    EXPECT_EQ(L"42", bag.Read(kCaption));
+  }
+  EXPECT_EQ(1u, log.references) << "the reader kept a reference to the log";
+  ASSERT_EQ(2u, log.entries.size());
+  EXPECT_EQ(L"Visible", log.entries[0].name);
+  EXPECT_EQ(L"Probe", log.entries[0].source);
+  EXPECT_EQ(L"Type mismatch: Visible", log.entries[0].description);
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, log.entries[0].scode);
+  EXPECT_EQ(L"Invalid property value: Width", log.entries[1].description);
+  EXPECT_EQ(DISP_E_OVERFLOW, log.entries[1].scode);
+
+  auto empty = PropertyValuesBag::Create();
+  PropertyBag withoutLog(empty.Get(), nullptr, L"Probe");
+  EXPECT_EQ(VARIANT_TRUE, withoutLog.Read(kVisible));
+  EXPECT_EQ(100, withoutLog.Read(kWidth));
+  EXPECT_EQ(L"Untitled", withoutLog.Read(kCaption));
+}
+
+TEST(PropertyBag, WritesEveryValueOrOnlyThoseAwayFromTheirDefaults) {
+  auto all = PropertyValuesBag::Create();
+  {
+    PropertyBag bag(all.Get(), nullptr, L"Probe", true);
+    bag.Write(kVisible, VARIANT_TRUE);
+    bag.Write(kWidth, 100);
+    bag.Write(kCaption, L"Untitled");
+  }
+  EXPECT_EQ((std::vector<std::wstring>{L"Visible", L"Width", L"Caption"}), NamesOf(all->Values()));
+  EXPECT_EQ(VT_BOOL, all->Values().Find(L"Visible")->Type());
+  EXPECT_EQ(VT_I4, all->Values().Find(L"Width")->Type());
+  EXPECT_EQ(VT_BSTR, all->Values().Find(L"Caption")->Type());
+
+  auto changed = PropertyValuesBag::Create();
+  PropertyBag bag(changed.Get(), nullptr, L"Probe", false);
+  bag.Write(kVisible, VARIANT_TRUE);
+  bag.Write(kWidth, -5);
+  bag.Write(kCaption, L"");
+  EXPECT_EQ((std::vector<std::wstring>{L"Width", L"Caption"}), NamesOf(changed->Values()));
+
+  PropertyBag reader(changed.Get(), nullptr, L"Probe");
+  EXPECT_EQ(-5, reader.Read(kWidth));
+  EXPECT_EQ(L"", reader.Read(kCaption));  // stored, not taken for the default
+  EXPECT_EQ(VARIANT_TRUE, reader.Read(kVisible));
+}
