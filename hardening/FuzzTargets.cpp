@@ -6,7 +6,8 @@
 #include "QuennetCtl.h"
 #include "SoakModuleLibrary.h"
 #include "Vanterbox.h"
-#include "com/ComModule.h"
+#include "com/ModuleCounts.h"
+#include "com/ServerRegistration.h"
 #include "forms/Form.h"
 
 namespace hardening {

@@ -3,7 +3,7 @@
 #include "QuennetCtl.h"
 #include "QuennetMessages.h"
 #include "QuennetResources.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"

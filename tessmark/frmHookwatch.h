@@ -12,7 +12,7 @@
 #include "Hookwatch.h"
 #include "RegisteredTypeInfo.h"
 #include "TimerEvents.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
 #include "forms/CheckBox.h"
 #include "forms/Form.h"

@@ -1,7 +1,7 @@
 // Vanterbox.dll: the in-process server of qzMixerVolume. The class and the
 // module live in vanterbox_core; this file only registers them.
 #include "Vanterbox.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 #include "qzMixerVolume.h"
 
 namespace {

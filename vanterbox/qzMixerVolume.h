@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "Vanterbox.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 
 namespace vanterbox {

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
-#include "ComModule.h"
+#include "ComObject.h"
 
 namespace formsrt {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ComModule.h"
+#include "ComObject.h"
 
 namespace formsrt {
 

@@ -4,7 +4,7 @@
 
 #include "ComBoundary.h"
 #include "ComEnumerator.h"
-#include "ComModule.h"
+#include "ComObject.h"
 #include "RuntimeError.h"
 
 namespace formsrt {

@@ -3,7 +3,8 @@
 // library of the suite, each of which defines ThisServer().
 #include <windows.h>
 
-#include "ComModule.h"
+#include "ModuleCounts.h"
+#include "ServerRegistration.h"
 #include "Conversions.h"
 
 using formsrt::RegistrationScope;

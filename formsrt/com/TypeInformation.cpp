@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "ComModule.h"
+#include "ModuleCounts.h"
 #include "RuntimeError.h"
 
 namespace formsrt {

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
 #include "com/Variant.h"
 #include "container/AmbientProperties.h"

@@ -25,7 +25,7 @@
 #include "InPlaceWindow.h"
 #include "PropertyBag.h"
 #include "PropertyValues.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
 
 namespace formsrt {

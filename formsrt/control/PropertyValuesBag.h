@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
 #include "control/PropertyValues.h"
 

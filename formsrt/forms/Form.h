@@ -29,7 +29,7 @@
 
 #include "RuntimeForm.h"
 #include "com/Bstr.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/IconHandle.h"
 #include "forms/Menu.h"

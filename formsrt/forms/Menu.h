@@ -13,7 +13,7 @@
 
 #include "RuntimeForm.h"
 #include "com/Bstr.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 
 namespace formsrt {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "com/ComModule.h"
+#include "com/ModuleCounts.h"
 #include "com/Platform.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"

@@ -8,7 +8,7 @@
 
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
 #include "com/RuntimeError.h"
 

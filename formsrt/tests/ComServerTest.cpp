@@ -7,7 +7,7 @@
 #include "ProcessRunner.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 #include "com/RegistryKey.h"
 #include "com/RuntimeError.h"
 #include "com/TypeInformation.h"

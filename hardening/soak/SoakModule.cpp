@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "CountingSeam.h"
-#include "com/ComModule.h"
+#include "com/ModuleCounts.h"
+#include "com/ServerRegistration.h"
 
 namespace {
 

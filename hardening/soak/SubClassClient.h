@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "Hookwatch.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 
 namespace soak {
 

@@ -10,7 +10,7 @@
 #include "FakeMessageBox.h"
 #include "TestDoubles.h"
 #include "com/Bstr.h"
-#include "com/ComModule.h"
+#include "com/ModuleCounts.h"
 #include "com/Platform.h"
 
 using namespace quennet_test;

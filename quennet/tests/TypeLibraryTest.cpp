@@ -8,7 +8,7 @@
 
 #include "Quennet.h"
 #include "com/Bstr.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
 #include "com/RegistryKey.h"
 

@@ -5,7 +5,7 @@
 #include "GridStandins.h"
 #include "ListViewStandin.h"
 #include "StandinDescription.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "GridStandins.h"
 #include "ListViewContent.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 
 namespace standins {

@@ -3,7 +3,7 @@
 #include "HookwatchGlobal.h"
 #include "HookwatchTimer.h"
 #include "LibraryTitle.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 
 namespace {
 

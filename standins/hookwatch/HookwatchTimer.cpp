@@ -7,7 +7,7 @@
 #include "LibraryTitle.h"
 #include "Hookwatch.h"
 #include "com/ComBoundary.h"
-#include "com/ComModule.h"
+#include "com/ComObject.h"
 #include "com/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"

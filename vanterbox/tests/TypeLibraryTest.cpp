@@ -5,7 +5,7 @@
 #include "MemberTable.h"
 #include "Vanterbox.h"
 #include "com/Bstr.h"
-#include "com/ComModule.h"
+#include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
 #include "com/RegistryKey.h"
 

@@ -1,13 +1,11 @@
-// The in-process server plumbing that every COM library of the suite shares:
-// object and lock counts, class objects, and self-registration.
+// What an in-process server of the suite declares about itself, and what
+// its exported entry points do with it: self-registration under the machine's
+// or the current user's classes, and the class object of each class.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
-
-#include "ComBoundary.h"
-#include "QueryObject.h"
 
 namespace formsrt {
 
@@ -42,16 +40,6 @@ const ServerRegistration& ThisServer();
 // HKEY_CURRENT_USER\Software\Classes for the current user only.
 enum class RegistrationScope { Machine, CurrentUser };
 
-HMODULE ThisModule();
-std::wstring ThisModulePath();
-
-void ObjectCreated();
-void ObjectDestroyed();
-void LockModule();
-void UnlockModule();
-long ActiveObjectCount();
-long ModuleLockCount();
-
 // What DllRegisterServer, DllUnregisterServer and DllInstall return when a
 // step fails: their contract, which installers and regsvr32 read, names
 // SELFREG_E_CLASS and SELFREG_E_TYPELIB for the step that failed, and
@@ -63,49 +51,7 @@ HRESULT RegisterServer(const ServerRegistration& server, RegistrationScope scope
 HRESULT UnregisterServer(const ServerRegistration& server, RegistrationScope scope) noexcept;
 HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, REFIID iid,
                              void** object) noexcept;
-// S_OK when no object and no lock remains (the type information cache is
-// then released too), S_FALSE otherwise.
-HRESULT CanUnloadServer() noexcept;
 
 std::wstring GuidText(const GUID& guid);
-
-// Base of every COM object of the suite: an apartment-confined reference
-// count that starts at 1 and counts the object in the module's total.
-class ComObjectBase {
- public:
-  ComObjectBase(const ComObjectBase&) = delete;
-  ComObjectBase& operator=(const ComObjectBase&) = delete;
-
- protected:
-  ComObjectBase() { ObjectCreated(); }
-  virtual ~ComObjectBase() { ObjectDestroyed(); }
-
-  ULONG AddRefImpl() { return ++references_; }
-  ULONG ReleaseImpl() {
-    ULONG remaining = --references_;
-    if (remaining == 0) delete this;
-    return remaining;
-  }
-
- private:
-  ULONG references_ = 1;
-};
-
-// Creates an object of type T (reference count 1), queries it and drops the
-// creation reference, so that a failed query leaves nothing behind.
-template <class T, class... Args>
-HRESULT CreateAndQuery(REFIID iid, void** out, Args&&... args) noexcept {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  T* object = nullptr;
-  try {
-    object = new T(std::forward<Args>(args)...);
-  } catch (...) {
-    return ReportCurrentException(L"", iid);
-  }
-  HRESULT hr = object->QueryInterface(iid, out);
-  object->Release();
-  return hr;
-}
 
 }  // namespace formsrt

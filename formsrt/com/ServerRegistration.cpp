@@ -1,25 +1,21 @@
-#include "ComModule.h"
+#include "ServerRegistration.h"
 
 #include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>
 
-#include <atomic>
-
 #include "ClassFactory.h"
+#include "ComBoundary.h"
+#include "ComObject.h"
+#include "ModuleCounts.h"
 #include "Platform.h"
 #include "RegistryKey.h"
 #include "RuntimeError.h"
 #include "TypeInformation.h"
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 namespace formsrt {
 
 namespace {
-
-std::atomic<long> g_objects{0};
-std::atomic<long> g_locks{0};
 
 // CATID_Control: the component category of ActiveX controls.
 constexpr GUID kControlCategory = {
@@ -97,28 +93,6 @@ void UnregisterTypeLibrary(const ServerRegistration& server, RegistrationScope s
 
 }  // namespace
 
-HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
-
-std::wstring ThisModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = ::GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-void ObjectCreated() { ++g_objects; }
-void ObjectDestroyed() { --g_objects; }
-void LockModule() { ++g_locks; }
-void UnlockModule() { --g_locks; }
-long ActiveObjectCount() { return g_objects; }
-long ModuleLockCount() { return g_locks; }
-
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   ::StringFromGUID2(guid, text, 40);
@@ -171,12 +145,6 @@ HRESULT GetServerClassObject(const ServerRegistration& server, REFCLSID clsid, R
     }
   }
   return CLASS_E_CLASSNOTAVAILABLE;
-}
-
-HRESULT CanUnloadServer() noexcept {
-  if (g_objects != 0 || g_locks != 0) return S_FALSE;
-  ReleaseTypeInformation();
-  return S_OK;
 }
 
 }  // namespace formsrt

@@ -1,0 +1,47 @@
+#include "ModuleCounts.h"
+
+#include <atomic>
+
+#include "RuntimeError.h"
+#include "TypeInformation.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace formsrt {
+
+namespace {
+
+std::atomic<long> g_objects{0};
+std::atomic<long> g_locks{0};
+
+}  // namespace
+
+HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
+
+std::wstring ThisModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = ::GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void ObjectCreated() { ++g_objects; }
+void ObjectDestroyed() { --g_objects; }
+void LockModule() { ++g_locks; }
+void UnlockModule() { --g_locks; }
+long ActiveObjectCount() { return g_objects; }
+long ModuleLockCount() { return g_locks; }
+
+HRESULT CanUnloadServer() noexcept {
+  if (g_objects != 0 || g_locks != 0) return S_FALSE;
+  ReleaseTypeInformation();
+  return S_OK;
+}
+
+}  // namespace formsrt
