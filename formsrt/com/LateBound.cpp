@@ -152,14 +152,19 @@ Variant GetProperty(IDispatch* object, const wchar_t* name) {
 
 void PutProperty(IDispatch* object, DISPID member, const VARIANT& value,
                  std::initializer_list<VARIANT> indexes) {
-  // The put value comes after the indexes.
-  if (indexes.size() == 0) {
-    InvokeMember(object, member, DISPATCH_PROPERTYPUT, std::span<const VARIANT>(&value, 1));
-    return;
+  // The put value comes after the indexes. A few indexes (a cell's row and
+  // column, in a fill loop) need no allocation.
+  VARIANT few[4];
+  std::vector<VARIANT> many;
+  VARIANT* arguments = few;
+  if (indexes.size() >= std::size(few)) {
+    many.resize(indexes.size() + 1);
+    arguments = many.data();
   }
-  std::vector<VARIANT> arguments(indexes.begin(), indexes.end());
-  arguments.push_back(value);
-  InvokeMember(object, member, DISPATCH_PROPERTYPUT, arguments);
+  std::copy(indexes.begin(), indexes.end(), arguments);
+  arguments[indexes.size()] = value;
+  InvokeMember(object, member, DISPATCH_PROPERTYPUT,
+               std::span<const VARIANT>(arguments, indexes.size() + 1));
 }
 
 void PutProperty(IDispatch* object, const wchar_t* name, const VARIANT& value) {

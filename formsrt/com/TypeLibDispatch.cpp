@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "DispatchParams.h"
@@ -10,10 +11,11 @@ namespace formsrt {
 
 namespace {
 
-// Frees a FUNCDESC when it goes out of scope.
+// Frees a FUNCDESC when it goes out of scope, with the type information
+// that gave it, which it keeps.
 class FuncDescHolder {
  public:
-  FuncDescHolder(ITypeInfo* info, FUNCDESC* desc) : info_(info), desc_(desc) {}
+  FuncDescHolder(ComPtr<ITypeInfo> info, FUNCDESC* desc) : info_(std::move(info)), desc_(desc) {}
   ~FuncDescHolder() {
     if (desc_) info_->ReleaseFuncDesc(desc_);
   }
@@ -22,22 +24,61 @@ class FuncDescHolder {
   const FUNCDESC* Get() const { return desc_; }
 
  private:
-  ITypeInfo* info_;
+  ComPtr<ITypeInfo> info_;
   FUNCDESC* desc_;
 };
 
-FuncDescHolder FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
+bool Describes(const FUNCDESC& desc, DISPID id, WORD flags) {
+  return desc.memid == id && (desc.invkind & flags);
+}
+
+// Every member's description read in turn until one fits.
+FuncDescHolder ScanFunctions(ITypeInfo* info, DISPID id, WORD flags) {
   TYPEATTR* attr = nullptr;
-  if (FAILED(info->GetTypeAttr(&attr))) return {info, nullptr};
+  if (FAILED(info->GetTypeAttr(&attr))) return {ComPtr<ITypeInfo>(info), nullptr};
   WORD count = attr->cFuncs;
   info->ReleaseTypeAttr(attr);
   for (UINT i = 0; i < count; ++i) {
     FUNCDESC* desc = nullptr;
     if (FAILED(info->GetFuncDesc(i, &desc))) continue;
-    if (desc->memid == id && (desc->invkind & flags)) return {info, desc};
+    if (Describes(*desc, id, flags)) return {ComPtr<ITypeInfo>(info), desc};
     info->ReleaseFuncDesc(desc);
   }
-  return {info, nullptr};
+  return {ComPtr<ITypeInfo>(info), nullptr};
+}
+
+// The member's description, by its identifier and the ways of calling it
+// in flags (the DISPATCH_ and INVOKE_ bits are the same): of the members
+// that fit, the first, as the platform's Invoke picks it, so that the
+// arguments are adapted to the member that is then called. Reading every
+// description in turn costs a script's call several times what the member
+// itself does, so a dual interface's own half is asked through the
+// platform's index of members: that half numbers its members as the index
+// does (the dispatch half counts IDispatch's first) and describes the same
+// parameters. Anything else, or an answer that does not fit, is scanned.
+FuncDescHolder FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
+  HREFTYPE ownHalf = 0;
+  ComPtr<ITypeInfo> half;
+  ComPtr<ITypeInfo2> indexed;
+  if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &ownHalf)) &&
+      SUCCEEDED(info->GetRefTypeInfo(ownHalf, half.Put())) &&
+      SUCCEEDED(half->QueryInterface(IID_ITypeInfo2, indexed.PutVoid()))) {
+    std::optional<UINT> first;
+    for (WORD kind : {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF}) {
+      UINT index = 0;
+      if ((flags & kind) &&
+          SUCCEEDED(indexed->GetFuncIndexOfMemId(id, static_cast<INVOKEKIND>(kind), &index)) &&
+          (!first || index < *first)) {
+        first = index;
+      }
+    }
+    FUNCDESC* desc = nullptr;
+    if (first && SUCCEEDED(half->GetFuncDesc(*first, &desc))) {
+      if (Describes(*desc, id, flags)) return {half, desc};
+      half->ReleaseFuncDesc(desc);
+    }
+  }
+  return ScanFunctions(info, id, flags);
 }
 
 bool HasVariantReference(const DISPPARAMS* params) {
@@ -126,8 +167,19 @@ class ScriptArguments {
            (bytes == 0 || std::memcmp(V_BSTR(&slot.value), V_BSTR(&slot.given), bytes) == 0);
   }
 
-  static int ParameterIndex(const FUNCDESC* function, const DISPPARAMS* params, UINT arg) {
+  // The parameters a caller passes: an interface's own description ends
+  // with the result parameter, which the dispatch description leaves out.
+  static int CallerParameterCount(const FUNCDESC* function) {
     int count = function->cParams;
+    while (count > 0 &&
+           (function->lprgelemdescParam[count - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) {
+      --count;
+    }
+    return count;
+  }
+
+  static int ParameterIndex(const FUNCDESC* function, const DISPPARAMS* params, UINT arg) {
+    int count = CallerParameterCount(function);
     int index;
     if (arg < params->cNamedArgs) {
       DISPID named = params->rgdispidNamedArgs[arg];

@@ -1,7 +1,8 @@
 // The demo run of scripts/main.sh: starts Gridrace.exe, presses Test with
-// the default row count, prints the three timings and where the form is on
-// the screen, waits while the script takes its screenshot (until a line
-// arrives on standard input), then closes the form.
+// the default row count, waits until the form has drawn what the test left,
+// prints the three timings and where the form is on the screen, waits while
+// the script takes its screenshot (until a line arrives on standard input),
+// then closes the form.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -13,6 +14,7 @@ int main() {
     gridrace_tests::GridraceWindows program;
     std::printf("rows: %ls\n", program.RowText().c_str());
     program.PressTest();
+    program.WaitUntilDrawn();  // the screenshot shows what the test left
     std::vector<std::wstring> labels = program.LabelTexts();
     const char* controls[] = {"ListView (lblLvw)", "cvntGrid (lblGrid)", "FlexGrid (lblMSGrid)"};
     for (size_t n = 0; n < labels.size(); ++n) {

@@ -146,6 +146,12 @@ void GridraceWindows::PressTest() {
 
 void GridraceWindows::PressTestWithoutWaiting() { ::PostMessageW(test_, BM_CLICK, 0, 0); }
 
+// RDW_UPDATENOW on another process's windows sends each of them WM_PAINT,
+// which waits for the program to handle it.
+void GridraceWindows::WaitUntilDrawn() {
+  ::RedrawWindow(form_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 std::wstring GridraceWindows::RowText() const { return TextOf(rows_); }
 
 std::vector<std::wstring> GridraceWindows::LabelTexts() const {

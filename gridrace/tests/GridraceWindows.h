@@ -23,6 +23,10 @@ class GridraceWindows {
   void PressTest();
   // Presses Test without waiting: for a run that stops at a modal box.
   void PressTestWithoutWaiting();
+  // Returns when every window of the form that a test left to be drawn
+  // (the list view catches up with its content as it is drawn) has drawn
+  // itself on the program's thread.
+  void WaitUntilDrawn();
 
   std::wstring RowText() const;
   std::vector<std::wstring> LabelTexts() const;  // lblLvw, lblGrid, lblMSGrid

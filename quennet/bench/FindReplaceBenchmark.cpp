@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchmarkRun.h"
 #include "QuennetCtl.h"
 #include "TextReplace.h"
 #include "com/Bstr.h"
@@ -88,6 +89,7 @@ void RunCase(const char* name, _QuennetCtl* control, formsrt::TextBox& box,
 }  // namespace
 
 int main() {
+  suite_bench::PrintRunHeader("quennet_find_replace_bench");
   if (FAILED(::OleInitialize(nullptr))) return 2;
   {
     formsrt::ComPtr<_QuennetCtl> control;

@@ -47,10 +47,12 @@ void CellStore::SetColumnCount(LONG columns) {
   Relayout(rows_, columns);
 }
 
+// The blocks stay for the next fill: giving back the memory of a large grid
+// costs the platform time in proportion to its size, which a small fill
+// after it would otherwise pay.
 void CellStore::Clear() {
-  // swap, not clear(): the memory goes back at once.
-  std::vector<CellRef>().swap(cells_);
-  std::vector<wchar_t>().swap(pool_);
+  cells_.clear();
+  pool_.clear();
   rows_ = columns_ = 0;
   liveCharacters_ = 0;
 }
@@ -95,15 +97,18 @@ std::wstring_view CellStore::Text(LONG row, LONG column) const {
   return {pool_.data() + cell.start, cell.length};
 }
 
-// Growing the columns copies the cells into a new layout; every other change
-// reuses the cells in place, after reserving what growth needs. Either way
-// an allocation that fails comes before anything changes, and shrinking,
-// which needs none, cannot fail.
+// Growing the columns beyond the cells' room copies the cells into a new
+// layout; every other change reuses the cells in place, after reserving what
+// growth needs. Either way an allocation that fails comes before anything
+// changes, and a change that needs none cannot fail.
 void CellStore::Relayout(LONG rows, LONG columns) {
   if (rows == rows_ && columns == columns_) return;
   if (TooManyCells(rows, columns)) Raise(error::OutOfMemory);
   size_t size = static_cast<size_t>(rows) * static_cast<size_t>(columns);
-  if (columns > columns_) {
+  if (columns > columns_ && size <= cells_.capacity()) {
+    DropCellsOutside(rows, columns);
+    SpreadRows(std::min(rows, rows_), columns, size);
+  } else if (columns > columns_) {
     std::vector<CellRef> moved(size);
     DropCellsOutside(rows, columns);
     for (LONG row = 0; row < std::min(rows, rows_); ++row) {
@@ -112,7 +117,11 @@ void CellStore::Relayout(LONG rows, LONG columns) {
     }
     cells_.swap(moved);
   } else {
-    cells_.reserve(size);
+    // At least double what is held: a list that grows one row at a time
+    // then copies its cells a few times in all, not once per row.
+    if (size > cells_.capacity()) {
+      cells_.reserve(std::max(size, std::min(2 * cells_.capacity(), kMaxCells)));
+    }
     DropCellsOutside(rows, columns);
     if (columns < columns_) CloseUpRows(std::min(rows, rows_), columns, size);
     cells_.resize(size);
@@ -124,8 +133,21 @@ void CellStore::Relayout(LONG rows, LONG columns) {
 
 // The texts of the cells that a layout of rows x columns leaves out no
 // longer count as live. Only the rows beyond the new count lose cells,
-// unless the columns shrink too.
+// unless the columns shrink too. When fewer cells stay than go (a grid of
+// 100,000 rows cut to 1,000), the ones that stay are counted instead, so
+// that the work follows the new size, not the old.
 void CellStore::DropCellsOutside(LONG rows, LONG columns) {
+  LONG keptRows = std::min(rows, rows_), keptColumns = std::min(columns, columns_);
+  size_t kept = static_cast<size_t>(keptRows) * static_cast<size_t>(keptColumns);
+  if (kept < cells_.size() - kept) {
+    liveCharacters_ = 0;
+    for (LONG row = 0; row < keptRows; ++row) {
+      for (LONG column = 0; column < keptColumns; ++column) {
+        liveCharacters_ += cells_[IndexOf(row, column)].length;
+      }
+    }
+    return;
+  }
   LONG firstRow = columns < columns_ ? 0 : std::min(rows, rows_);
   for (LONG row = firstRow; row < rows_; ++row) {
     for (LONG column = row < rows ? columns : 0; column < columns_; ++column) {
@@ -146,16 +168,33 @@ void CellStore::CloseUpRows(LONG rows, LONG columns, size_t size) {
   std::fill(cells_.begin() + kept, cells_.begin() + std::min(size, cells_.size()), CellRef{});
 }
 
+// Moves the first `rows` rows to their places in the wider layout of `size`
+// cells, which the cells' room holds, and empties the rest. Each row moves to
+// a higher index or stays, so from the last row back nothing is overwritten
+// before it has moved.
+void CellStore::SpreadRows(LONG rows, LONG columns, size_t size) {
+  if (size > cells_.size()) cells_.resize(size);
+  for (LONG row = rows - 1; row >= 0; --row) {
+    auto from = cells_.begin() + static_cast<size_t>(row) * columns_;
+    auto to = cells_.begin() + static_cast<size_t>(row) * columns;
+    std::copy_backward(from, from + columns_, to + columns_);
+    std::fill(to + columns_, to + columns, CellRef{});
+  }
+  std::fill(cells_.begin() + static_cast<size_t>(rows) * columns, cells_.begin() + size, CellRef{});
+  cells_.resize(size);
+}
+
 // Overwritten and dropped cells leave their old texts in the pool; once
-// those are more than half of it, the live texts are copied into a new pool.
+// those are more than half of it, the live texts are gathered and copied
+// back to the pool's start. The pool keeps its block, as Clear does.
 void CellStore::CompactIfWasteful() {
   constexpr size_t kMinimumPool = 1 << 16;
   if (pool_.size() < kMinimumPool || liveCharacters_ * 2 >= pool_.size()) return;
   std::vector<wchar_t> compacted;
   try {
-    compacted.reserve(liveCharacters_ + liveCharacters_ / 2);
+    compacted.reserve(liveCharacters_);
   } catch (const std::bad_alloc&) {
-    return;  // a saving, not a need: without room for a new pool the old one stays
+    return;  // a saving, not a need: without room to gather the texts the pool stays
   }
   for (CellRef& cell : cells_) {
     if (cell.length == 0) continue;
@@ -164,7 +203,7 @@ void CellStore::CompactIfWasteful() {
                      pool_.begin() + cell.start + cell.length);
     cell.start = start;
   }
-  pool_.swap(compacted);
+  pool_.assign(compacted.begin(), compacted.end());
 }
 
 }  // namespace standins

@@ -1,8 +1,8 @@
 // The texts of a grid of cells, kept compactly: every text lives in one
 // shared pool and a cell holds only its place in that pool. A million cells
-// take about 36 MB instead of the ~80 MB of a string object per cell, and
-// clearing the store returns all of it at once (a few large blocks instead of
-// a million small ones).
+// take about 36 MB instead of the ~80 MB of a string object per cell, in a
+// few large blocks instead of a million small ones. Clearing or shrinking
+// the store keeps its blocks for the next fill; they go with the store.
 #pragma once
 
 #include <windows.h>
@@ -43,6 +43,7 @@ class CellStore {
   void Relayout(LONG rows, LONG columns);
   void DropCellsOutside(LONG rows, LONG columns);
   void CloseUpRows(LONG rows, LONG columns, size_t size);
+  void SpreadRows(LONG rows, LONG columns, size_t size);
   void CompactIfWasteful();
 
   LONG rows_ = 0;

@@ -1,6 +1,7 @@
 #include "GridWindow.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "GridQueryAnswer.h"
 #include "forms/PaintDC.h"
@@ -18,16 +19,11 @@ HFONT FontOf(const GridViewState& state) {
   return state.font ? state.font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
-int RowHeight(HDC dc, HFONT font) {
+int TextRowHeight(HDC dc, HFONT font) {
   formsrt::SelectedObject selected(dc, font);
   TEXTMETRICW metrics{};
   ::GetTextMetricsW(dc, &metrics);
   return metrics.tmHeight + 4;
-}
-
-int RowHeightOf(HWND window, const GridViewState& state) {
-  formsrt::WindowDC dc(window);
-  return RowHeight(dc.Get(), FontOf(state));
 }
 
 void DrawCell(HDC dc, const RECT& cell, std::wstring_view text, bool fixed) {
@@ -58,7 +54,7 @@ void ForEachShown(LONG fixed, LONG total, LONG first, int step, int extent, Visi
 void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridViewState& state,
                LONG firstRow, LONG firstColumn) {
   formsrt::SelectedObject font(dc, FontOf(state));
-  int rowHeight = RowHeight(dc, FontOf(state));
+  int rowHeight = TextRowHeight(dc, FontOf(state));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
   ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_APPWORKSPACE));
@@ -75,15 +71,26 @@ void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridVie
                });
 }
 
-void SetScrollRange(HWND window, int bar, LONG count, LONG page, LONG position) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-  info.nMax = std::max<LONG>(0, count - 1);
-  info.nPage = static_cast<UINT>(page);
-  info.nPos = position;
-  ::SetScrollInfo(window, bar, &info, TRUE);
-}
+// While it lives, the window draws nothing: the platform draws a scroll bar
+// at once when a new range enables or disables it, whatever its caller
+// asks, unless the window's drawing is off (turning it off and on costs
+// less than that drawing). A window that is not shown is left as it is.
+class DrawingSuspended {
+ public:
+  explicit DrawingSuspended(HWND window)
+      : window_(window), suspended_(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) {
+    if (suspended_) ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~DrawingSuspended() {
+    if (suspended_) ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+  }
+  DrawingSuspended(const DrawingSuspended&) = delete;
+  DrawingSuspended& operator=(const DrawingSuspended&) = delete;
+
+ private:
+  HWND window_;
+  bool suspended_;
+};
 
 }  // namespace
 
@@ -100,8 +107,12 @@ GridWindow::GridWindow(const wchar_t* className, HWND parent, const RECT& bounds
 void GridWindow::Refresh() {
   // Handle() is still null while the window is being created.
   if (!state_.redraw || !Handle()) return;
-  UpdateScrollBars();
-  ::InvalidateRect(Handle(), nullptr, FALSE);
+  bool barsChanged = UpdateScrollBars();
+  // The scroll bars were set without drawing them (drawing one at once
+  // costs more than a fill of a thousand cells), and turning the window's
+  // drawing off and on again dropped what was to be painted: the client,
+  // and the frame with the bars, are drawn at the next paint.
+  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | (barsChanged ? RDW_FRAME : 0));
 }
 
 void GridWindow::Draw(HDC dc, const RECT& bounds, const CellStore& cells,
@@ -167,10 +178,21 @@ void GridWindow::ScrollTo(int bar, LONG position) {
   Refresh();
 }
 
-LONG GridWindow::VisibleRows() const {
+// Measured again only when the font changes.
+int GridWindow::RowHeight() {
+  HFONT font = FontOf(state_);
+  if (font != rowHeightFont_) {
+    formsrt::WindowDC dc(Handle());
+    rowHeight_ = TextRowHeight(dc.Get(), font);
+    rowHeightFont_ = font;
+  }
+  return rowHeight_;
+}
+
+LONG GridWindow::VisibleRows() {
   RECT client;
   ::GetClientRect(Handle(), &client);
-  LONG shown = client.bottom / std::max(1, RowHeightOf(Handle(), state_)) - state_.fixedRows;
+  LONG shown = client.bottom / std::max(1, RowHeight()) - state_.fixedRows;
   return std::max<LONG>(1, shown);
 }
 
@@ -180,13 +202,35 @@ LONG GridWindow::VisibleColumns() const {
   return std::max<LONG>(1, client.right / kColumnWidth - state_.fixedColumns);
 }
 
-void GridWindow::UpdateScrollBars() {
+bool GridWindow::UpdateScrollBars() {
   LONG rows = std::max<LONG>(0, cells_.RowCount() - state_.fixedRows);
   LONG columns = std::max<LONG>(0, cells_.ColumnCount() - state_.fixedColumns);
-  firstRow_ = std::clamp<LONG>(firstRow_, 0, std::max<LONG>(0, rows - VisibleRows()));
-  firstColumn_ = std::clamp<LONG>(firstColumn_, 0, std::max<LONG>(0, columns - VisibleColumns()));
-  SetScrollRange(Handle(), SB_VERT, rows, VisibleRows(), firstRow_);
-  SetScrollRange(Handle(), SB_HORZ, columns, VisibleColumns(), firstColumn_);
+  LONG shownRows = VisibleRows(), shownColumns = VisibleColumns();
+  firstRow_ = std::clamp<LONG>(firstRow_, 0, std::max<LONG>(0, rows - shownRows));
+  firstColumn_ = std::clamp<LONG>(firstColumn_, 0, std::max<LONG>(0, columns - shownColumns));
+  ScrollRange vertical{rows, shownRows, firstRow_}, horizontal{columns, shownColumns, firstColumn_};
+  if (vertical == verticalBar_ && horizontal == horizontalBar_) return false;
+  std::optional<DrawingSuspended> suspended;
+  if (vertical.Enabled() != verticalBar_.Enabled() ||
+      horizontal.Enabled() != horizontalBar_.Enabled()) {
+    suspended.emplace(Handle());
+  }
+  if (vertical != verticalBar_) SetScrollRange(SB_VERT, vertical);
+  if (horizontal != horizontalBar_) SetScrollRange(SB_HORZ, horizontal);
+  verticalBar_ = vertical;
+  horizontalBar_ = horizontal;
+  return true;
+}
+
+// Without drawing the bar: the window's next paint draws its frame.
+void GridWindow::SetScrollRange(int bar, const ScrollRange& range) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+  info.nMax = std::max<LONG>(0, range.count - 1);
+  info.nPage = static_cast<UINT>(range.page);
+  info.nPos = range.position;
+  ::SetScrollInfo(Handle(), bar, &info, FALSE);
 }
 
 }  // namespace standins

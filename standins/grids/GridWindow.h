@@ -40,14 +40,31 @@ class GridWindow : private formsrt::MessageTarget {
   void Paint();
   void Scroll(int bar, WORD request);
   void ScrollTo(int bar, LONG position);
-  void UpdateScrollBars();
-  LONG VisibleRows() const;
+  // A scroll bar's range as the window last gave it to the platform.
+  struct ScrollRange {
+    LONG count = -1;  // none given yet
+    LONG page = 0;
+    LONG position = 0;
+    bool operator==(const ScrollRange&) const = default;
+    // With SIF_DISABLENOSCROLL, a bar with nothing to scroll is disabled.
+    bool Enabled() const { return count > page; }
+  };
+
+  // Gives the platform only the ranges that changed; whether any did.
+  bool UpdateScrollBars();
+  void SetScrollRange(int bar, const ScrollRange& range);
+  int RowHeight();
+  LONG VisibleRows();
   LONG VisibleColumns() const;
 
   const CellStore& cells_;
   const GridViewState& state_;
   LONG firstRow_ = 0;     // first scrollable row shown, counted after the fixed rows
   LONG firstColumn_ = 0;  // likewise for columns
+  ScrollRange verticalBar_;
+  ScrollRange horizontalBar_;
+  HFONT rowHeightFont_ = nullptr;  // the font rowHeight_ was measured with
+  int rowHeight_ = 0;
   formsrt::WindowHandle window_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -18,13 +19,15 @@ namespace error = formsrt::error;
 
 constexpr int kColumnWidth = 96;
 
-void InsertListViewColumn(HWND listView, LONG index, std::wstring& text) {
+// LVM_INSERTCOLUMNW a new column of the standard width, or LVM_SETCOLUMNW
+// the header text of one there.
+void SendColumn(HWND listView, UINT message, LONG index, std::wstring& text) {
   LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.mask = message == LVM_INSERTCOLUMNW ? LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM : LVCF_TEXT;
   column.cx = kColumnWidth;
   column.pszText = text.data();
   column.iSubItem = index;
-  ::SendMessageW(listView, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+  ::SendMessageW(listView, message, index, reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -61,28 +64,23 @@ void ListViewContent::ClearColumns() {
   cells_.SetColumnCount(1);
   cells_.SetText(0, 0, L"");
   ++columnGeneration_;
-  if (listView_) {
-    while (::SendMessageW(listView_, LVM_DELETECOLUMN, 0, 0)) {
-    }
-  }
+  columnsStale_ = true;
 }
 
-// All or nothing, as AddItem; the header text is copied for the platform's
-// list view before anything changes.
+// All or nothing, as AddItem.
 LONG ListViewContent::AddColumn(std::wstring_view text) {
   if (columns_ == std::numeric_limits<SHORT>::max()) formsrt::Raise(error::OutOfMemory);
-  std::wstring header(text);
   LONG column = columns_;
   LONG storeColumns = cells_.ColumnCount();
   cells_.SetColumnCount(std::max<LONG>(storeColumns, column + 1));
   try {
-    cells_.SetText(0, column, header);
+    cells_.SetText(0, column, text);
   } catch (...) {
     cells_.SetColumnCount(storeColumns);
     throw;
   }
   columns_ = column + 1;
-  if (listView_) InsertListViewColumn(listView_, column, header);
+  columnsStale_ = true;
   return columns_;
 }
 
@@ -134,24 +132,57 @@ std::wstring_view ListViewContent::ColumnText(LONG column, ULONG generation) con
   return cells_.Text(0, column - 1);
 }
 
+// A new list view has no columns and no items.
 void ListViewContent::AttachListView(HWND listView) {
   listView_ = listView;
-  if (!listView_) return;
-  for (LONG column = 0; column < columns_; ++column) {
-    std::wstring header(cells_.Text(0, column));
-    InsertListViewColumn(listView_, column, header);
-  }
-  itemCountStale_ = true;
+  shownColumns_.clear();
+  shownItemCount_ = 0;
+  columnsStale_ = itemCountStale_ = true;
 }
 
 void ListViewContent::SyncListView() {
   if (!listView_) return;
   // Cleared first: the messages below pass through the list view's window
   // again, which calls this again.
+  bool columnsStale = std::exchange(columnsStale_, false);
   bool countStale = std::exchange(itemCountStale_, false);
   bool drawingStale = std::exchange(drawingStale_, false);
-  if (countStale) ::SendMessageW(listView_, LVM_SETITEMCOUNT, ItemCount(), LVSICF_NOSCROLL);
-  if (drawingStale) ::InvalidateRect(listView_, nullptr, FALSE);
+  if (columnsStale) {
+    try {
+      SyncColumns();
+    } catch (const std::bad_alloc&) {
+      columnsStale_ = true;  // tried again at the list view's next message
+    }
+  }
+  if (countStale && shownItemCount_ != ItemCount()) {
+    shownItemCount_ = ItemCount();
+    ::SendMessageW(listView_, LVM_SETITEMCOUNT, shownItemCount_, LVSICF_NOSCROLL);
+  }
+  if (columnsStale || countStale || drawingStale) ::InvalidateRect(listView_, nullptr, FALSE);
+}
+
+// The platform list view's headers made the content's with the fewest
+// changes: a header already showing the same text stays as it is (a list
+// cleared and filled again with the same columns costs no column work), one
+// with another text gets the new text, and only the columns beyond the
+// shorter of the two lists are inserted or deleted.
+void ListViewContent::SyncColumns() {
+  LONG shown = static_cast<LONG>(shownColumns_.size());
+  LONG kept = std::min(shown, columns_);
+  for (LONG column = 0; column < kept; ++column) {
+    std::wstring_view text = cells_.Text(0, column);
+    if (shownColumns_[column] == text) continue;
+    shownColumns_[column] = text;
+    SendColumn(listView_, LVM_SETCOLUMNW, column, shownColumns_[column]);
+  }
+  for (LONG column = shown - 1; column >= kept; --column) {
+    ::SendMessageW(listView_, LVM_DELETECOLUMN, column, 0);
+    shownColumns_.pop_back();
+  }
+  for (LONG column = kept; column < columns_; ++column) {
+    shownColumns_.emplace_back(cells_.Text(0, column));
+    SendColumn(listView_, LVM_INSERTCOLUMNW, column, shownColumns_.back());
+  }
 }
 
 }  // namespace standins

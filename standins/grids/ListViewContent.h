@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "CellStore.h"
 
@@ -40,21 +42,26 @@ class ListViewContent {
 
   // The platform list view that shows the content, or null.
   void AttachListView(HWND listView);
-  // Brings the list view's item count and drawing up to date. Adding items
-  // and setting texts only mark the list view stale, so that a fill of many
-  // items sends it no message per item; the list view's window calls this
-  // before it handles any message.
+  // Brings the list view's columns, item count and drawing up to date.
+  // Clearing, adding items and columns and setting texts only mark the list
+  // view stale, so that a fill sends it no message per item or column; the
+  // list view's window calls this before it handles any message.
   void SyncListView();
 
  private:
   void RequireItem(LONG item, ULONG generation) const;
   void RequireColumn(LONG column) const;
+  void SyncColumns();
 
   CellStore cells_;
   LONG columns_ = 0;
   ULONG itemGeneration_ = 0;
   ULONG columnGeneration_ = 0;
   HWND listView_ = nullptr;
+  // What the platform list view was last given.
+  std::vector<std::wstring> shownColumns_;
+  LONG shownItemCount_ = 0;
+  bool columnsStale_ = false;
   bool itemCountStale_ = false;
   bool drawingStale_ = false;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "CallLog.h"
+#include "GridDispatchIds.h"
 #include "ListViewCollections.h"
 #include "StandinDescription.h"
 #include "com/TypeInformation.h"
@@ -40,6 +41,35 @@ STDMETHODIMP ListViewStandin::get_ColumnHeaders(IColumnHeaders** headers) {
   ComPtr<IUnknown> owner(static_cast<IListView*>(this));
   return formsrt::CreateAndQuery<ColumnHeadersCollection>(
       IID_IColumnHeaders, reinterpret_cast<void**>(headers), owner, content_);
+}
+
+// A client fetches a collection for every item it adds: the platform's
+// typed dispatch of a call without arguments costs more than the fetch
+// itself. A fetch that fails (no memory for the collection) is made again
+// through the type information, which reports the failure as it reports
+// every other.
+STDMETHODIMP ListViewStandin::Invoke(DISPID id, REFIID riid, LCID locale, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo,
+                                     UINT* argErr) {
+  bool plainFetch = riid == IID_NULL && (flags & DISPATCH_PROPERTYGET) && params &&
+                    params->cArgs == 0 && params->cNamedArgs == 0 &&
+                    (id == DISPID_LISTVIEW_LISTITEMS || id == DISPID_LISTVIEW_COLUMNHEADERS);
+  if (plainFetch) {
+    ComPtr<IListItems> items;
+    ComPtr<IColumnHeaders> headers;
+    HRESULT hr = id == DISPID_LISTVIEW_LISTITEMS ? get_ListItems(items.Put())
+                                                 : get_ColumnHeaders(headers.Put());
+    IDispatch* collection = items.Get() ? static_cast<IDispatch*>(items.Get()) : headers.Get();
+    if (SUCCEEDED(hr) && collection) {
+      if (result) {
+        collection->AddRef();
+        V_VT(result) = VT_DISPATCH;
+        V_DISPATCH(result) = collection;
+      }
+      return S_OK;
+    }
+  }
+  return ActiveXControl::Invoke(id, riid, locale, flags, params, result, excepInfo, argErr);
 }
 
 void ListViewStandin::UserControl_Paint(HDC dc, const RECT& bounds) {

@@ -20,6 +20,11 @@ class ListViewStandin : public formsrt::ActiveXControl<IListView> {
   STDMETHODIMP get_ListItems(IListItems** items) override;
   STDMETHODIMP get_ColumnHeaders(IColumnHeaders** headers) override;
 
+  // A fetch of a collection by its DISPID is answered here; every other
+  // call goes through the type information.
+  STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
+                      VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
+
  private:
   void UserControl_Paint(HDC dc, const RECT& bounds) override;
   void UserControl_AmbientChanged(DISPID property) override;

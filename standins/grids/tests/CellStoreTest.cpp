@@ -22,6 +22,19 @@ long ErrorNumberOf(void (*body)(CellStore&), CellStore& store) {
   return 0;
 }
 
+std::wstring PositionText(LONG row, LONG column) {
+  return std::to_wstring(row) + L"," + std::to_wstring(column);
+}
+
+// Every cell of rows x columns holds its own position, "row,column".
+void FillWithPositions(CellStore& store, LONG rows, LONG columns) {
+  store.SetRowCount(rows);
+  store.SetColumnCount(columns);
+  for (LONG row = 0; row < rows; ++row) {
+    for (LONG column = 0; column < columns; ++column) store.SetText(row, column, PositionText(row, column));
+  }
+}
+
 }  // namespace
 
 TEST(CellStore, KeepsTextsPerCellThroughGrowthOfRowsAndColumns) {
@@ -45,21 +58,14 @@ TEST(CellStore, KeepsTextsPerCellThroughGrowthOfRowsAndColumns) {
 
 TEST(CellStore, FewerColumnsKeepEachRowsFirstCellsAndWhatGrowsBackIsEmpty) {
   CellStore store;
-  store.SetRowCount(3);
-  store.SetColumnCount(3);
-  for (LONG row = 0; row < 3; ++row) {
-    for (LONG column = 0; column < 3; ++column) {
-      store.SetText(row, column, std::to_wstring(row) + L"," + std::to_wstring(column));
-    }
-  }
+  FillWithPositions(store, 3, 3);
   store.SetColumnCount(2);
   store.SetRowCount(5);
   store.SetColumnCount(3);
   for (LONG row = 0; row < 5; ++row) {
     for (LONG column = 0; column < 3; ++column) {
       bool kept = row < 3 && column < 2;
-      EXPECT_EQ(kept ? std::to_wstring(row) + L"," + std::to_wstring(column) : L"",
-                store.Text(row, column))
+      EXPECT_EQ(kept ? PositionText(row, column) : L"", store.Text(row, column))
           << row << "," << column;
     }
   }
@@ -179,4 +185,34 @@ TEST(CellStore, AWriteSucceedsWhenThePoolCannotBeCompacted) {
   EXPECT_EQ(L"y", store.Text(0, 1));
   store.SetText(0, 0, L"z");  // and compacts now
   EXPECT_EQ(L"y", store.Text(0, 1));
+}
+
+// A store cut down from a large fill keeps its room: what stays keeps its
+// texts through the cut, the compaction after it and a widening in place,
+// and every cell that comes back or is new reads empty, after a clear too.
+TEST(CellStore, CutFromALargeFillKeepsWhatStaysAndWhatReturnsIsEmpty) {
+  CellStore store;
+  FillWithPositions(store, 2000, 10);
+  store.SetRowCount(3);  // fewer cells stay than go; the pool is compacted
+  EXPECT_EQ(L"2,9", store.Text(2, 9));
+  store.SetColumnCount(2);
+  store.SetColumnCount(4);  // wider again, within the room the cells had
+  for (LONG row = 0; row < 3; ++row) {
+    for (LONG column = 0; column < 4; ++column) {
+      std::wstring expected = column < 2 ? PositionText(row, column) : L"";
+      EXPECT_EQ(expected, store.Text(row, column)) << row << "," << column;
+    }
+  }
+  store.SetRowCount(5);
+  EXPECT_EQ(L"", store.Text(4, 0));
+  store.SetText(4, 3, L"new");
+  EXPECT_EQ(L"new", store.Text(4, 3));
+
+  store.Clear();
+  store.SetRowCount(2000);
+  store.SetColumnCount(1);
+  store.SetColumnCount(10);
+  for (LONG row : {0, 1, 4, 1999}) {
+    for (LONG column = 0; column < 10; ++column) EXPECT_EQ(L"", store.Text(row, column));
+  }
 }

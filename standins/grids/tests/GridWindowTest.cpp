@@ -46,6 +46,13 @@ TEST(GridWindow, ScrollBarsFollowTheContentOnlyWhileRedrawIsOn) {
   SCROLLINFO shown = VerticalScroll(window);
   EXPECT_EQ(99, shown.nMax);  // the 100 scrollable rows
   EXPECT_GT(shown.nPage, 0u);
+  // The bars were set with the window's drawing held off: it is shown again,
+  // with its client and frame left to be drawn, and drawing them leaves
+  // nothing behind.
+  EXPECT_TRUE(::IsWindowVisible(window));
+  EXPECT_TRUE(::GetUpdateRect(window, nullptr, FALSE));
+  ::UpdateWindow(window);
+  EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE));
 
   ::SendMessageW(window, WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_EQ(100 - static_cast<int>(shown.nPage), VerticalScroll(window).nPos);

@@ -115,6 +115,37 @@ TEST_F(ListViewTest, ARemovedItemsGettersFailWithTheirOutParametersEmpty) {
   EXPECT_EQ(VT_EMPTY, V_VT(&result));
 }
 
+// The fetches of the collections are answered without the type information;
+// every call of another shape still gets the type information's answer.
+TEST_F(ListViewTest, CollectionFetchesOfEveryShapeGetTheTypeInformationsAnswer) {
+  DISPPARAMS none{};
+  EXPECT_EQ(S_OK, listView_->Invoke(7, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, nullptr, nullptr,
+                                    nullptr));  // no result wanted
+  Variant fetched;
+  EXPECT_EQ(S_OK, listView_->Invoke(2, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none,
+                                    fetched.Put(), nullptr, nullptr));
+  ASSERT_EQ(VT_DISPATCH, V_VT(&fetched.Get()));
+  ComPtr<IColumnHeaders> headers;
+  EXPECT_EQ(S_OK, V_DISPATCH(&fetched.Get())->QueryInterface(IID_IColumnHeaders, headers.PutVoid()));
+
+  // With an argument, or as a method only: what the type information answers.
+  ComPtr<ITypeInfo> info;
+  ASSERT_EQ(S_OK, listView_->GetTypeInfo(0, 0, info.Put()));
+  ComPtr<IListView> typed;
+  ASSERT_EQ(S_OK, listView_->QueryInterface(IID_IListView, typed.PutVoid()));
+  VARIANT argument = Variant::FromInt32(1).Get();
+  DISPPARAMS one{&argument, nullptr, 1, 0};
+  for (auto [flags, params] : {std::pair<WORD, DISPPARAMS*>{DISPATCH_PROPERTYGET, &one},
+                               std::pair<WORD, DISPPARAMS*>{DISPATCH_METHOD, &none}}) {
+    SCOPED_TRACE(flags);
+    Variant ours, theirs;
+    HRESULT answered = listView_->Invoke(7, IID_NULL, 0, flags, params, ours.Put(), nullptr, nullptr);
+    EXPECT_TRUE(FAILED(answered));
+    EXPECT_EQ(info->Invoke(typed.Get(), 7, flags, params, theirs.Put(), nullptr, nullptr), answered);
+    EXPECT_EQ(V_VT(&theirs.Get()), V_VT(&ours.Get()));
+  }
+}
+
 TEST_F(ListViewTest, WrongArgumentsGiveClearAutomationErrors) {
   AddHeader(L"Col1");
   AddHeader(L"Col2");

@@ -1,0 +1,161 @@
+// The platform list view inside the list view stand-in, on a form: after a
+// fill it shows the content's columns, item count and texts; a second fill
+// replaces what the first left; and it is given only what changed, so that
+// a list cleared and filled again with the same columns gets no column work.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "GridStandins.h"
+#include "com/Bstr.h"
+#include "com/EarlyBound.h"
+#include "com/LateBound.h"
+#include "container/HostedControl.h"
+#include "forms/Form.h"
+
+using namespace formsrt;
+
+namespace {
+
+// How many of each changing message the platform list view received.
+struct ListViewMessages {
+  int columnsInserted = 0;
+  int columnsDeleted = 0;
+  int columnsSet = 0;
+  int itemCountsSet = 0;
+};
+
+LRESULT CALLBACK CountMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR counts) {
+  auto& seen = *reinterpret_cast<ListViewMessages*>(counts);
+  switch (message) {
+    case LVM_INSERTCOLUMNW: ++seen.columnsInserted; break;
+    case LVM_DELETECOLUMN: ++seen.columnsDeleted; break;
+    case LVM_SETCOLUMNW: ++seen.columnsSet; break;
+    case LVM_SETITEMCOUNT: ++seen.itemCountsSet; break;
+    default: break;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+// The text that a list view message writes into a record's buffer.
+template <class Record>
+std::wstring TextAsked(HWND listView, UINT message, WPARAM index, Record asked) {
+  wchar_t text[64] = {};
+  asked.pszText = text;
+  asked.cchTextMax = 64;
+  ::SendMessageW(listView, message, index, reinterpret_cast<LPARAM>(&asked));
+  return text;
+}
+
+class ListViewWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form_ = Form::Create(L"List", TwipsRect{600, 600, 6500, 3000});
+    control_ = &form_->Add<HostedControl>(L"lvwTest", L"ComctlLib.ListView",
+                                          TwipsRect{120, 120, 6195, 2055});
+    form_->Show();
+    listView_ = ::FindWindowExW(control_->Handle(), nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_TRUE(listView_);
+    // Installed last, so called first: it also sees what the stand-in sends.
+    ::SetWindowSubclass(listView_, CountMessages, 7, reinterpret_cast<DWORD_PTR>(&seen_));
+  }
+  void TearDown() override {
+    if (listView_) ::RemoveWindowSubclass(listView_, CountMessages, 7);
+    if (form_) form_->Unload();
+  }
+
+  template <class Interface>
+  ComPtr<Interface> Collection(DISPID id) {
+    Variant held = GetProperty(control_->Object(), id);
+    ComPtr<Interface> collection;
+    CheckCall(RequireObject(held.Get())->QueryInterface(__uuidof(Interface), collection.PutVoid()));
+    return collection;
+  }
+
+  // As the program fills it: both collections cleared, the headers added,
+  // then each item with its sub-items "<item text>.<k>".
+  void Fill(const std::vector<std::wstring>& headers, const std::vector<std::wstring>& items) {
+    const VARIANT omitted = Variant::Omitted().Get();
+    CheckCall(Collection<IListItems>(7)->Clear());
+    CheckCall(Collection<IColumnHeaders>(2)->Clear());
+    for (const std::wstring& header : headers) {
+      ComPtr<IColumnHeader> added;
+      CheckCall(Collection<IColumnHeaders>(2)->Add(omitted, omitted, Variant::FromText(header).Get(),
+                                                   omitted, omitted, added.Put()));
+    }
+    for (const std::wstring& text : items) {
+      ComPtr<IListItem> item;
+      CheckCall(Collection<IListItems>(7)->Add(omitted, omitted, Variant::FromText(text).Get(),
+                                               omitted, omitted, item.Put()));
+      for (SHORT k = 1; k < static_cast<SHORT>(headers.size()); ++k) {
+        CheckCall(item->put_SubItems(k, Bstr(text + L"." + std::to_wstring(k)).Get()));
+      }
+    }
+  }
+
+  // What the platform list view shows; asking brings it up to date first.
+  LONG ItemCount() const { return static_cast<LONG>(::SendMessageW(listView_, LVM_GETITEMCOUNT, 0, 0)); }
+  std::vector<std::wstring> Headers() const {
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(listView_, LVM_GETHEADER, 0, 0));
+    int count = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<std::wstring> texts;
+    for (int column = 0; column < count; ++column) {
+      LVCOLUMNW asked{};
+      asked.mask = LVCF_TEXT;
+      texts.push_back(TextAsked(listView_, LVM_GETCOLUMNW, column, asked));
+    }
+    return texts;
+  }
+  std::wstring ItemText(int item, int subItem) const {
+    LVITEMW asked{};
+    asked.iSubItem = subItem;
+    return TextAsked(listView_, LVM_GETITEMTEXTW, item, asked);
+  }
+
+  ComPtr<Form> form_;
+  HostedControl* control_ = nullptr;
+  HWND listView_ = nullptr;
+  ListViewMessages seen_;
+};
+
+using Texts = std::vector<std::wstring>;
+
+}  // namespace
+
+TEST_F(ListViewWindowTest, ShowsEachFillsColumnsItemsAndTextsGivenOnlyWhatChanged) {
+  Fill({L"Col1", L"Col2", L"Col3"}, {L"a", L"b", L"c", L"d"});
+  EXPECT_EQ(4, ItemCount());
+  EXPECT_EQ((Texts{L"Col1", L"Col2", L"Col3"}), Headers());
+  EXPECT_EQ(L"b", ItemText(1, 0));
+  EXPECT_EQ(L"d.2", ItemText(3, 2));
+  EXPECT_EQ(3, seen_.columnsInserted);
+  EXPECT_EQ(1, seen_.itemCountsSet);
+
+  seen_ = {};
+  Fill({L"Col1", L"Col2", L"Col3"}, {L"x", L"y"});  // the same columns, fewer items
+  EXPECT_EQ(2, ItemCount());
+  EXPECT_EQ((Texts{L"Col1", L"Col2", L"Col3"}), Headers());
+  EXPECT_EQ(L"y.1", ItemText(1, 1));
+  EXPECT_EQ(0, seen_.columnsInserted + seen_.columnsDeleted + seen_.columnsSet);
+  EXPECT_EQ(1, seen_.itemCountsSet);
+
+  seen_ = {};
+  Fill({L"First", L"Col2"}, {L"p", L"q"});  // one header renamed, one gone, as many items
+  EXPECT_EQ((Texts{L"First", L"Col2"}), Headers());
+  EXPECT_EQ(2, ItemCount());
+  EXPECT_EQ(L"p", ItemText(0, 0));
+  EXPECT_EQ(L"q.1", ItemText(1, 1));
+  EXPECT_EQ(1, seen_.columnsSet);
+  EXPECT_EQ(1, seen_.columnsDeleted);
+  EXPECT_EQ(0, seen_.columnsInserted);
+  EXPECT_EQ(0, seen_.itemCountsSet);
+
+  Fill({}, {});
+  EXPECT_EQ(0, ItemCount());
+  EXPECT_EQ(Texts{}, Headers());
+}
