@@ -95,14 +95,14 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   }
 
   // Member state, in the order the control declares it. The forms are any
-  // forms of the host (HostForm.h), kept by their IDispatch.
-  formsrt::ComPtr<IDispatch> m_FlashForm;
+  // forms of the host (HostForm.h).
+  HostForm m_FlashForm;
   TrayIconData m_TrayData;
   VARIANT_BOOL m_STxMenu;
   std::wstring m_STxTrayTTT;
   VARIANT_BOOL m_QuietErrors;
   formsrt::Variant m_TrayMenu;
-  formsrt::ComPtr<IDispatch> m_TrayForm;
+  HostForm m_TrayForm;
   POINT m_CursorPos{0, 0};
   VARIANT_BOOL m_TrayBusy = VARIANT_FALSE;
   LONG m_TrayMsg = 0;

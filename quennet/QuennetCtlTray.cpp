@@ -38,14 +38,6 @@ void FillTip(wchar_t (&tip)[64], const std::wstring& text) {
   tip[kept] = L'\0';
 }
 
-// The handle of the form's "Icon" picture, read by name; a picture converts
-// to its handle through its default member.
-HICON IconHandleOf(const VARIANT& form) {
-  ComPtr<IDispatch> object = formsrt::RequireObject(form);
-  Variant icon = formsrt::GetProperty(object.Get(), L"Icon");
-  return static_cast<HICON>(LongToHandle(formsrt::ToInt32(icon.Get())));
-}
-
 // What a variant argument holds, looking through a reference, so that the
 // kept copy does not depend on the caller's storage.
 Variant Dereferenced(const VARIANT& argument) {
@@ -67,7 +59,7 @@ STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIA
     m_TrayData.uID = kTrayIconId;
     m_TrayData.uFlags = kTrayFlags;
     m_TrayData.uCallbackMessage = kTrayCallbackMessage;
-    m_TrayData.hIcon = IconHandleOf(*FormName);
+    m_TrayData.hIcon = HostForm::Of(*FormName).IconHandle();
     FillTip(m_TrayData.szTip, m_STxTrayTTT);
     NOTIFYICONDATAA record = m_TrayData.ForShell();
     formsrt::Shell32().Shell_NotifyIconA(NIM_ADD, &record);
@@ -76,7 +68,7 @@ STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIA
     m_TrayIconShown = true;
     // An object that has an "Icon" but is no form fails here, after the icon
     // was added, and leaves the kept form and menu as they were.
-    ComPtr<IDispatch> form = RequireHostForm(*FormName);
+    HostForm form = HostForm::Require(*FormName);
     m_TrayMenu = Dereferenced(*MenuName);
     m_TrayForm = std::move(form);
     Variant().MoveTo(result);
@@ -158,9 +150,9 @@ void QuennetCtl::PopUpTrayMenu() {
     if (popUp != VARIANT_TRUE) return;
     // References of its own: a menu item's handler may call STxLoadIcon,
     // which replaces the kept form and menu while they are still in use.
-    ComPtr<IDispatch> form = m_TrayForm;
+    HostForm form = m_TrayForm;
     Variant menu = m_TrayMenu;
-    formsrt::CallMethod(form.Get(), L"PopupMenu", {menu.Get()});
+    form.PopupMenu(menu.Get());
   } catch (...) {
     ShowMenuError();
   }

@@ -1,13 +1,10 @@
-// QuennetCtl: window placement and attention for a form of the host. The
-// form is reached late bound, by the member names "WindowState", "Width",
-// "Height", "Move" and "hwnd", so that any automation object with those
-// members can be placed; only flashing asks for a form of the host
-// (HostForm.h), which it keeps.
+// QuennetCtl: window placement and attention for a form of the host
+// (HostForm.h): any automation object with the members a method uses can be
+// placed; only flashing asks for a form of the host, which it keeps.
 #include "QuennetCtl.h"
 
 #include "HostForm.h"
 #include "com/Conversions.h"
-#include "com/LateBound.h"
 #include "com/Platform.h"
 #include "forms/Screen.h"
 
@@ -15,7 +12,6 @@ namespace quennet {
 
 namespace {
 
-using formsrt::ComPtr;
 using formsrt::Variant;
 
 constexpr UINT kKeepPlaceAndSize = SWP_NOSIZE | SWP_NOMOVE;                    // 3
@@ -23,19 +19,9 @@ constexpr UINT kApplyFrameStyle = SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE;  /
 constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;                         // 0xF012
 constexpr LONG kFlashInvert = -1;
 
-// The form's "hwnd", read anew on every call.
-HWND WindowOf(IDispatch* form) {
-  return static_cast<HWND>(
-      LongToHandle(formsrt::ToInt32(formsrt::GetProperty(form, L"hwnd").Get())));
-}
-
 void SetZOrder(const VARIANT& holder, HWND insertAfter) {
-  ComPtr<IDispatch> form = formsrt::RequireObject(holder);
-  formsrt::User32().SetWindowPos(WindowOf(form.Get()), insertAfter, 0, 0, 0, 0, kKeepPlaceAndSize);
-}
-
-double Measure(IDispatch* form, const wchar_t* dimension) {
-  return formsrt::ToDouble(formsrt::GetProperty(form, dimension).Get());
+  HWND window = HostForm::Of(holder).WindowHandle();
+  formsrt::User32().SetWindowPos(window, insertAfter, 0, 0, 0, 0, kKeepPlaceAndSize);
 }
 
 // Half the room that the screen leaves beside the form, as a 16-bit
@@ -52,23 +38,15 @@ STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT* FormName, VARIANT* result) {
   formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
-    ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);
-    if (formsrt::ToInt32(formsrt::GetProperty(form.Get(), L"WindowState").Get()) != 0) {
-      formsrt::PutProperty(form.Get(), L"WindowState", Variant::FromInt16(0).Get());
-    }
+    HostForm form = HostForm::Of(*FormName);
+    if (form.WindowState() != 0) form.SetWindowState(0);
     // The screen first, then the form, in each direction; nothing is cached.
     double screenWidth = formsrt::Screen::WidthTwips();
-    SHORT left = CentredOffset(screenWidth, Measure(form.Get(), L"Width"));
+    SHORT left = CentredOffset(screenWidth, form.Width());
     double screenHeight = formsrt::Screen::HeightTwips();
-    SHORT top = CentredOffset(screenHeight, Measure(form.Get(), L"Height"));
-    // Move(Left, Top), both by reference; width and height stay.
-    VARIANT leftArgument;
-    V_VT(&leftArgument) = VT_BYREF | VT_I2;
-    V_I2REF(&leftArgument) = &left;
-    VARIANT topArgument;
-    V_VT(&topArgument) = VT_BYREF | VT_I2;
-    V_I2REF(&topArgument) = &top;
-    formsrt::CallMethod(form.Get(), L"Move", {leftArgument, topArgument});
+    SHORT top = CentredOffset(screenHeight, form.Height());
+    // Width and height stay.
+    form.Move(left, top);
     Variant().MoveTo(result);
   });
 }
@@ -91,20 +69,25 @@ STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
   return Guard([&] {
     formsrt::User32Api& user32 = formsrt::User32();
     user32.ReleaseCapture();
-    ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);
-    user32.SendMessageA(WindowOf(form.Get()), WM_SYSCOMMAND, kMoveByCaption, 0);
+    HWND window = HostForm::Of(*FormName).WindowHandle();
+    user32.SendMessageA(window, WM_SYSCOMMAND, kMoveByCaption, 0);
     Variant().MoveTo(result);
   });
 }
 
 // The first inversion comes with the first tick, an interval after the
 // call. A call while flashing only swaps the target: the old form keeps the
-// look it has, and the running timer is not restarted.
+// look it has, and the running timer is not restarted. The form's "hWnd" is
+// read once here as well as at every tick: a form that cannot give it can
+// never be flashed, and is refused at once with its error, the kept target
+// and the timer as they were.
 STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT* FormName, VARIANT* result) {
   formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
-    m_FlashForm = RequireHostForm(*FormName);
+    HostForm form = HostForm::Require(*FormName);
+    form.WindowHandle();
+    m_FlashForm = std::move(form);
     if (!Timer1.Enabled()) Timer1.SetEnabled(true);
     Variant().MoveTo(result);
   });
@@ -128,20 +111,28 @@ STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT* FormName, VARIANT* result) {
   formsrt::ClearOutParameters(result);
   if (!FormName || !result) return E_POINTER;
   return Guard([&] {
-    ComPtr<IDispatch> form = formsrt::RequireObject(*FormName);
+    HostForm form = HostForm::Of(*FormName);
     formsrt::User32Api& user32 = formsrt::User32();
-    user32.SetWindowLongA(WindowOf(form.Get()), GWL_EXSTYLE, WS_EX_TRANSPARENT);
-    user32.SetWindowPos(WindowOf(form.Get()), HWND_NOTOPMOST, 0, 0, 0, 0, kApplyFrameStyle);
+    // "hWnd" is read anew for each of the two calls.
+    user32.SetWindowLongA(form.WindowHandle(), GWL_EXSTYLE, WS_EX_TRANSPARENT);
+    user32.SetWindowPos(form.WindowHandle(), HWND_NOTOPMOST, 0, 0, 0, 0, kApplyFrameStyle);
     Variant().MoveTo(result);
   });
 }
 
-// Without a target the tick does nothing. A form that no longer answers
-// ends the tick with its error, which the control's handlers trap (see the
-// constructor), so the timer keeps running.
+// Without a target the tick does nothing. A form that no longer gives its
+// "hWnd" cannot be flashed again: the ticks stop, silently (the tick has no
+// caller to tell), and the form stays kept until it is replaced.
 void QuennetCtl::Timer1_Timer() {
   if (!m_FlashForm) return;
-  formsrt::User32().FlashWindow(WindowOf(m_FlashForm.Get()), kFlashInvert);
+  HWND window = nullptr;
+  try {
+    window = m_FlashForm.WindowHandle();
+  } catch (...) {
+    Timer1.SetEnabled(false);
+    return;
+  }
+  formsrt::User32().FlashWindow(window, kFlashInvert);
 }
 
 }  // namespace quennet

@@ -1,5 +1,7 @@
 #include "LateBound.h"
 
+#include <dispex.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -95,13 +97,35 @@ ComPtr<IDispatch> RequireObject(const VARIANT& holder) {
   }
 }
 
+namespace {
+
+// A script object (IDispatchEx) is asked as its language would ask itself:
+// ignoring case, so that "hWnd" finds a member spelt hwnd. Any other object
+// matches names as its GetIDsOfNames does, exactly or not.
+HRESULT FindMember(IDispatch* object, const wchar_t* name, DISPID& id) {
+  id = DISPID_UNKNOWN;
+  ComPtr<IDispatchEx> script;
+  if (SUCCEEDED(object->QueryInterface(__uuidof(IDispatchEx), script.PutVoid())) && script) {
+    Bstr scriptName{std::wstring_view(name)};
+    if (SUCCEEDED(script->GetDispID(scriptName.Get(), fdexNameCaseInsensitive, &id))) return S_OK;
+  }
+  auto* nameText = const_cast<LPOLESTR>(name);
+  return object->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &id);
+}
+
+}  // namespace
+
 DISPID LookupMember(IDispatch* object, const wchar_t* name) {
   if (!object) Raise(error::ObjectNotSet);
   DISPID id = DISPID_UNKNOWN;
-  auto* nameText = const_cast<LPOLESTR>(name);
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &id);
+  HRESULT hr = FindMember(object, name, id);
   if (FAILED(hr)) RaiseFromHresult(hr == DISP_E_UNKNOWNNAME ? DISP_E_MEMBERNOTFOUND : hr);
   return id;
+}
+
+bool KnowsMember(IDispatch* object, const wchar_t* name) {
+  DISPID id = DISPID_UNKNOWN;
+  return object && SUCCEEDED(FindMember(object, name, id));
 }
 
 Variant InvokeMember(IDispatch* object, DISPID member, WORD flags,

@@ -18,7 +18,11 @@ namespace formsrt {
 // it holds no object and 91 when it holds a null reference.
 ComPtr<IDispatch> RequireObject(const VARIANT& holder);
 
+// The member's DISPID, found as the object's own language finds it (see
+// LateBound.cpp); raises 438 for a name the object does not know.
 DISPID LookupMember(IDispatch* object, const wchar_t* name);
+// Whether the object knows the name, found the same way.
+bool KnowsMember(IDispatch* object, const wchar_t* name);
 
 // Arguments are given in their natural order; a VT_BYREF argument lets the
 // callee write into the caller's storage.

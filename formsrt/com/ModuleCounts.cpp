@@ -38,10 +38,10 @@ void UnlockModule() { --g_locks; }
 long ActiveObjectCount() { return g_objects; }
 long ModuleLockCount() { return g_locks; }
 
+// Decided under the type information cache's lock, so that no other
+// apartment can load type information between the answer and the release.
 HRESULT CanUnloadServer() noexcept {
-  if (g_objects != 0 || g_locks != 0) return S_FALSE;
-  ReleaseTypeInformation();
-  return S_OK;
+  return ReleaseTypeInformationIf([] { return g_objects == 0 && g_locks == 0; }) ? S_OK : S_FALSE;
 }
 
 }  // namespace formsrt

@@ -108,9 +108,15 @@ ComPtr<ITypeInfo> RegisteredTypeInfo(const RegisteredLibrary& library, REFGUID g
 }
 
 void ReleaseTypeInformation() {
+  ReleaseTypeInformationIf([] { return true; });
+}
+
+bool ReleaseTypeInformationIf(bool (*unused)()) {
   TypeInformationCache& cache = Cache();
   std::lock_guard<std::mutex> guard(cache.lock);
+  if (!unused()) return false;
   cache.libraries.clear();
+  return true;
 }
 
 }  // namespace formsrt

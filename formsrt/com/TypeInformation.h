@@ -4,7 +4,8 @@
 // embedded in every module that creates forms), or a library that another
 // module registered. Each library is loaded once, and each type's
 // information asked of it once; both stay in the cache until
-// ReleaseTypeInformation(), which a server calls when it can unload.
+// ReleaseTypeInformation(), which a server calls when it can unload. Every
+// load and every release of a library happens under the cache's lock.
 #pragma once
 
 #include <windows.h>
@@ -29,5 +30,8 @@ ComPtr<ITypeInfo> FormsTypeInfo(REFGUID guid);
 ComPtr<ITypeInfo> RegisteredTypeInfo(const RegisteredLibrary& library, REFGUID guid);
 
 void ReleaseTypeInformation();
+// Releases the cache when `unused` answers true under the cache's lock, and
+// says whether it did: a load in another apartment waits for the answer.
+bool ReleaseTypeInformationIf(bool (*unused)());
 
 }  // namespace formsrt

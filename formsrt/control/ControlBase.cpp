@@ -110,7 +110,7 @@ STDMETHODIMP_(ULONG) ControlBase::Release() {
     FinalRelease();
   }
   ULONG remaining = --references_;
-  if (remaining == 0) delete this;
+  if (remaining == 0) DestroyThenUncount();
   return remaining;
 }
 
