@@ -2,6 +2,10 @@
 
 #include <olectl.h>
 
+#include <cwctype>
+#include <cwchar>
+#include <string>
+
 #include "com/Conversions.h"
 #include "com/QueryObject.h"
 #include "com/RuntimeError.h"
@@ -57,11 +61,12 @@ const VARIANT& Dereferenced(const VARIANT& argument) {
 
 }  // namespace
 
-formsrt::ComPtr<ByNameForm> ByNameForm::Create(const wchar_t* caption) {
-  return formsrt::ComPtr<ByNameForm>::Attach(new ByNameForm(caption));
+formsrt::ComPtr<ByNameForm> ByNameForm::Create(const wchar_t* caption, NameMatching names) {
+  return formsrt::ComPtr<ByNameForm>::Attach(new ByNameForm(caption, names));
 }
 
-ByNameForm::ByNameForm(const wchar_t* caption) : icon_(::LoadIconW(nullptr, IDI_INFORMATION)) {
+ByNameForm::ByNameForm(const wchar_t* caption, NameMatching names)
+    : names_(names), icon_(::LoadIconW(nullptr, IDI_INFORMATION)) {
   RegisterWindowClass();
   window_ = ::CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 120, 120,
                               320, 240, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -72,6 +77,9 @@ ByNameForm::ByNameForm(const wchar_t* caption) : icon_(::LoadIconW(nullptr, IDI_
 ByNameForm::~ByNameForm() { ::DestroyWindow(window_); }
 
 STDMETHODIMP ByNameForm::QueryInterface(REFIID iid, void** out) {
+  if (names_ == NameMatching::ScriptInLowerCase) {
+    return formsrt::QueryObject<formsrt::Offer<IDispatchEx, IDispatch>>(this, iid, out);
+  }
   return formsrt::QueryObject<IDispatch>(this, iid, out);
 }
 
@@ -93,16 +101,35 @@ STDMETHODIMP ByNameForm::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
-// Only member names: a further name (an argument's) is unknown.
-STDMETHODIMP ByNameForm::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  if (!names || !ids) return E_POINTER;
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  if (count == 0 || !names[0]) return DISP_E_UNKNOWNNAME;
+DISPID ByNameForm::MemberNamed(const wchar_t* name, bool ignoringCase) const {
+  if (!name) return DISPID_UNKNOWN;
   for (DISPID member = kHwnd; member <= kMove; ++member) {
     if (member == kHwnd && !knowsWindowHandle) continue;
-    if (formsrt::EqualsOrdinalIgnoringCase(names[0], kMembers[member - 1])) ids[0] = member;
+    std::wstring spelt = kMembers[member - 1];
+    if (names_ == NameMatching::ScriptInLowerCase) {
+      for (wchar_t& c : spelt) c = static_cast<wchar_t>(std::towlower(c));
+    }
+    bool same = ignoringCase ? formsrt::EqualsOrdinalIgnoringCase(name, spelt.c_str())
+                             : std::wcscmp(name, spelt.c_str()) == 0;
+    if (same) return member;
   }
+  return DISPID_UNKNOWN;
+}
+
+// Only member names: a further name (an argument's) is unknown.
+STDMETHODIMP ByNameForm::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (names_ == NameMatching::ScriptInLowerCase) return E_NOTIMPL;
+  if (!names || !ids) return E_POINTER;
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  if (count == 0) return DISP_E_UNKNOWNNAME;
+  ids[0] = MemberNamed(names[0], names_ == NameMatching::IgnoringCase);
   return ids[0] != DISPID_UNKNOWN && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP ByNameForm::GetDispID(BSTR name, DWORD flags, DISPID* id) {
+  if (!id) return E_POINTER;
+  *id = MemberNamed(name, flags & fdexNameCaseInsensitive);
+  return *id != DISPID_UNKNOWN ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
 STDMETHODIMP ByNameForm::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
@@ -133,6 +160,7 @@ STDMETHODIMP ByNameForm::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
 }
 
 HRESULT ByNameForm::Get(DISPID id, VARIANT* result) {
+  if (id == kHwnd && FAILED(windowHandleFailure)) return windowHandleFailure;
   if (!result) return S_OK;
   RECT bounds{};
   ::GetWindowRect(window_, &bounds);

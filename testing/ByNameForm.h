@@ -1,8 +1,9 @@
-// A form of another forms runtime, as a host built on one hands it to a
-// control: an automation object whose IDispatch answers "hWnd", "Icon",
-// "PopupMenu", "WindowState", "Width", "Height" and "Move" by name (in any
-// case), with no IRuntimeForm and no type information. It is backed by a
-// real top-level window, shown when made and destroyed with the object.
+// A form of another forms runtime or language, as a host hands it to a
+// control: an automation object that answers "hWnd", "Icon", "PopupMenu",
+// "WindowState", "Width", "Height" and "Move" by name, with no IRuntimeForm
+// and no type information, matching names as its language does
+// (NameMatching). It is backed by a real top-level window, shown when made
+// and destroyed with the object.
 //
 // "PopupMenu" shows nothing: it records the menu object it was given and
 // runs onPopupMenu, which stands for what the user picks while the menu is
@@ -12,6 +13,7 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <dispex.h>
 #include <ocidl.h>
 
 #include <functional>
@@ -21,9 +23,22 @@
 
 namespace testing_support {
 
-class ByNameForm final : public IDispatch {
+// How the form's language matches member names.
+enum class NameMatching {
+  // GetIDsOfNames in any case, as a classic forms runtime does.
+  IgnoringCase,
+  // GetIDsOfNames only as spelt above, as a C++ form may.
+  Exact,
+  // A script object whose author spelt every member in lower case: no
+  // GetIDsOfNames (E_NOTIMPL), and IDispatchEx::GetDispID exactly, or in any
+  // case with fdexNameCaseInsensitive.
+  ScriptInLowerCase,
+};
+
+class ByNameForm final : public IDispatchEx {
  public:
-  static formsrt::ComPtr<ByNameForm> Create(const wchar_t* caption);
+  static formsrt::ComPtr<ByNameForm> Create(const wchar_t* caption,
+                                            NameMatching names = NameMatching::IgnoringCase);
 
   HWND Handle() const { return window_; }
   HICON IconHandle() const { return icon_; }
@@ -36,6 +51,8 @@ class ByNameForm final : public IDispatch {
   // False: the object no longer knows "hWnd", so that it is no form, though
   // it still has an "Icon".
   bool knowsWindowHandle = true;
+  // A failure: reading "hWnd" fails with it, as a form that went away would.
+  HRESULT windowHandleFailure = S_OK;
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -47,9 +64,23 @@ class ByNameForm final : public IDispatch {
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO*, UINT*) override;
+  // IDispatchEx, offered by a ScriptInLowerCase form only
+  STDMETHODIMP GetDispID(BSTR name, DWORD flags, DISPID* id) override;
+  STDMETHODIMP InvokeEx(DISPID id, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* excepInfo, IServiceProvider*) override {
+    return Invoke(id, IID_NULL, locale, flags, params, result, excepInfo, nullptr);
+  }
+  STDMETHODIMP DeleteMemberByName(BSTR, DWORD) override { return E_NOTIMPL; }
+  STDMETHODIMP DeleteMemberByDispID(DISPID) override { return E_NOTIMPL; }
+  STDMETHODIMP GetMemberProperties(DISPID, DWORD, DWORD*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetMemberName(DISPID, BSTR*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetNextDispID(DWORD, DISPID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP GetNameSpaceParent(IUnknown**) override { return E_NOTIMPL; }
 
  private:
-  explicit ByNameForm(const wchar_t* caption);
+  ByNameForm(const wchar_t* caption, NameMatching names);
+  // The member a name stands for, or DISPID_UNKNOWN.
+  DISPID MemberNamed(const wchar_t* name, bool ignoringCase) const;
   ~ByNameForm();
 
   HRESULT Get(DISPID id, VARIANT* result);
@@ -58,6 +89,7 @@ class ByNameForm final : public IDispatch {
   HRESULT PopupMenu(const VARIANT& menu);
 
   ULONG references_ = 1;
+  NameMatching names_;
   HWND window_;
   HICON icon_;
   formsrt::ComPtr<IPictureDisp> picture_;

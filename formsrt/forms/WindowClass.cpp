@@ -1,5 +1,7 @@
 #include "forms/WindowClass.h"
 
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "com/ModuleCounts.h"
@@ -37,26 +39,49 @@ LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   }
 }
 
+// The classes this module registered. Registration is serialised, since
+// apartments on several threads may make their first window at once (two
+// registrations racing leave the platform's class list unsettled for a
+// moment, and a window made then fails). A class registered by a DLL
+// outlives the DLL's unloading, so they are unregistered when the module
+// goes: a library loaded again, perhaps elsewhere, registers anew.
+class ModuleClasses {
+ public:
+  ModuleClasses() = default;
+  ModuleClasses(const ModuleClasses&) = delete;
+  ModuleClasses& operator=(const ModuleClasses&) = delete;
+  ~ModuleClasses() {
+    for (const std::wstring& name : registered_) ::UnregisterClassW(name.c_str(), ThisModule());
+  }
+
+  void Register(const wchar_t* className, UINT classStyle, HBRUSH background) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (registered_.count(className)) return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = classStyle;
+    windowClass.lpfnWndProc = RouteToTarget;
+    windowClass.hInstance = ThisModule();
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+      throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    }
+    registered_.insert(className);
+  }
+
+ private:
+  std::mutex lock_;
+  std::set<std::wstring, std::less<>> registered_;
+};
+
+ModuleClasses g_moduleClasses;
+
 }  // namespace
 
-// A class registered by a DLL outlives the DLL's unloading; looking it up
-// under this module's instance first keeps a reload at the same address
-// working, and a reload elsewhere registers under its new instance.
 void RegisterTargetClass(const wchar_t* className, UINT classStyle, HBRUSH background) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (::GetClassInfoExW(ThisModule(), className, &existing)) return;
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = classStyle;
-  windowClass.lpfnWndProc = RouteToTarget;
-  windowClass.hInstance = ThisModule();
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = background;
-  windowClass.lpszClassName = className;
-  if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
-  }
+  g_moduleClasses.Register(className, classStyle, background);
 }
 
 WindowHandle CreateRuntimeWindow(const WindowLayout& layout, MessageTarget* target) {

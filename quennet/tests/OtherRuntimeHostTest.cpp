@@ -1,22 +1,28 @@
-// A host built on another forms runtime: its forms answer by name and do not
-// implement IRuntimeForm. The tray, the events, the host's menu, flashing and
-// placement work with such a form as with one of ours; an object that is no
-// form is refused with error 13 and changes nothing that the control keeps.
+// A host built on another forms runtime or language: its forms answer by
+// name and do not implement IRuntimeForm, and match names as their language
+// does (in any case, exactly as documented, or as a script object spelt in
+// lower case). The tray, the events, the host's menu, flashing, placement
+// and centring work with each such form as with one of ours; an object that
+// is no form is refused with error 13 and changes nothing the control keeps.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "ByNameForm.h"
 #include "FakeMessageBox.h"
 #include "TrayTestSupport.h"
 #include "com/Platform.h"
+#include "com/RuntimeError.h"
 #include "forms/Screen.h"
 
 using namespace tray_test;
 using formsrt::ComPtr;
 using formsrt::Variant;
 using testing_support::ByNameForm;
+using testing_support::NameMatching;
 
 namespace {
 
@@ -35,6 +41,23 @@ IUnknown* IdentityOf(IDispatch* object) {
 std::vector<NOTIFYICONDATAA> g_added;
 std::vector<HWND> g_flashed;
 std::vector<HWND> g_broughtToFront;
+std::vector<std::pair<std::string, HWND>> g_placed;
+
+BOOL WINAPI RecordingSetWindowPos(HWND hwnd, HWND, int, int, int, int, UINT) {
+  g_placed.push_back({"SetWindowPos", hwnd});
+  return TRUE;
+}
+
+LONG WINAPI RecordingSetWindowLongA(HWND hwnd, int, LONG) {
+  g_placed.push_back({"SetWindowLongA", hwnd});
+  return 0;
+}
+
+// The move loop is not entered: it would wait for the mouse.
+LRESULT WINAPI RecordingSendMessageA(HWND hwnd, UINT, WPARAM, LPARAM) {
+  g_placed.push_back({"SendMessageA", hwnd});
+  return 0;
+}
 
 BOOL WINAPI RecordingNotifyIcon(DWORD operation, PNOTIFYICONDATAA data) {
   if (operation == NIM_ADD) {
@@ -55,12 +78,13 @@ BOOL WINAPI RecordingSetForegroundWindow(HWND hwnd) {
   return ::SetForegroundWindow(hwnd);
 }
 
-class OtherRuntimeHost : public ::testing::Test {
+class OtherRuntimeHost : public ::testing::TestWithParam<NameMatching> {
  protected:
   void SetUp() override {
     g_added.clear();
     g_flashed.clear();
     g_broughtToFront.clear();
+    g_placed.clear();
     shell_->Shell_NotifyIconA = RecordingNotifyIcon;
     user32_->FlashWindow = RecordingFlashWindow;
     user32_->SetForegroundWindow = RecordingSetForegroundWindow;
@@ -80,13 +104,13 @@ class OtherRuntimeHost : public ::testing::Test {
   formsrt::PlatformOverride<formsrt::User32Api> user32_{formsrt::User32()};
   testing_support::FakeMessageBox boxes_;
   HostForm menus_ = MakeHostForm(L"Menus of the other runtime");
-  ComPtr<ByNameForm> form_ = ByNameForm::Create(L"Other runtime form");
+  ComPtr<ByNameForm> form_ = ByNameForm::Create(L"Other runtime form", GetParam());
   ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
 };
 
 }  // namespace
 
-TEST_F(OtherRuntimeHost, TheFormsIconAppearsInTheTrayAndGoesWithTheControl) {
+TEST_P(OtherRuntimeHost, TheFormsIconAppearsInTheTrayAndGoesWithTheControl) {
   ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
   HWND owner = control_->PichookWindow();
   ASSERT_EQ(0, LoadIcon(form_.Get(), menus_.menu.Get()));
@@ -97,7 +121,7 @@ TEST_F(OtherRuntimeHost, TheFormsIconAppearsInTheTrayAndGoesWithTheControl) {
   EXPECT_FALSE(TrayHolds(owner));
 }
 
-TEST_F(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithTheKeptMenu) {
+TEST_P(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithTheKeptMenu) {
   EventRecorder recorder(*control_.Get());
   ASSERT_EQ(0, LoadIcon(form_.Get(), menus_.menu.Get()));
   control_->Notify(WM_LBUTTONDBLCLK);
@@ -113,14 +137,14 @@ TEST_F(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithT
   EXPECT_TRUE(g_broughtToFront.empty());
 }
 
-TEST_F(OtherRuntimeHost, FlashingInvertsTheCaptionOfTheFormsWindowOnEveryTick) {
+TEST_P(OtherRuntimeHost, FlashingInvertsTheCaptionOfTheFormsWindowOnEveryTick) {
   control_->FlashTimer().SetInterval(50);
   ASSERT_EQ(0, Call(L"FCxFlashWindow", {form_.Get()}));
   ASSERT_TRUE(PumpMessagesUntil([] { return g_flashed.size() >= 2; }, 3000));
   EXPECT_EQ(std::vector<HWND>(g_flashed.size(), form_->Handle()), g_flashed);
 }
 
-TEST_F(OtherRuntimeHost, CentringMovesTheFormsWindow) {
+TEST_P(OtherRuntimeHost, CentringMovesTheFormsWindow) {
   ::SetWindowPos(form_->Handle(), nullptr, 0, 0, 320, 240, SWP_NOZORDER);
   ASSERT_EQ(0, Call(L"FCxCenterForm", {form_.Get()}));
   RECT bounds{};
@@ -129,8 +153,8 @@ TEST_F(OtherRuntimeHost, CentringMovesTheFormsWindow) {
   EXPECT_NEAR((screenWidth - 320) / 2, bounds.left, 1);
 }
 
-TEST_F(OtherRuntimeHost, TheKeptFormsAndMenusAreReleasedWhenReplacedAndWhenTheControlEnds) {
-  ComPtr<ByNameForm> second = ByNameForm::Create(L"Second form of the other runtime");
+TEST_P(OtherRuntimeHost, TheKeptFormsAndMenusAreReleasedWhenReplacedAndWhenTheControlEnds) {
+  ComPtr<ByNameForm> second = ByNameForm::Create(L"Second form of the other runtime", GetParam());
   IDispatch* firstMenu = menus_.menu.Get();
   ComPtr<formsrt::Menu> secondMenu = menus_.form->AddMenu(L"Second");
   ULONG firstMenuAlone = ReferencesOf(firstMenu);
@@ -152,8 +176,8 @@ TEST_F(OtherRuntimeHost, TheKeptFormsAndMenusAreReleasedWhenReplacedAndWhenTheCo
   EXPECT_EQ(secondMenuAlone, ReferencesOf(secondMenu.Get()));
 }
 
-TEST_F(OtherRuntimeHost, AMenuItemThatLoadsTheIconAgainCannotReleaseTheFormOrMenuInUse) {
-  ComPtr<ByNameForm> second = ByNameForm::Create(L"Form loaded from the menu");
+TEST_P(OtherRuntimeHost, AMenuItemThatLoadsTheIconAgainCannotReleaseTheFormOrMenuInUse) {
+  ComPtr<ByNameForm> second = ByNameForm::Create(L"Form loaded from the menu", GetParam());
   IDispatch* firstMenu = menus_.menu.Get();
   ULONG firstMenuAlone = ReferencesOf(firstMenu);
   LoadIcon(form_.Get(), firstMenu);
@@ -173,10 +197,10 @@ TEST_F(OtherRuntimeHost, AMenuItemThatLoadsTheIconAgainCannotReleaseTheFormOrMen
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(OtherRuntimeHost, AnObjectThatIsNoFormGivesError13AndTheKeptFormAndMenuStay) {
+TEST_P(OtherRuntimeHost, AnObjectThatIsNoFormGivesError13AndTheKeptFormAndMenuStay) {
   LoadIcon(form_.Get(), menus_.menu.Get());
   Call(L"FCxFlashWindow", {form_.Get()});
-  ComPtr<ByNameForm> iconOnly = ByNameForm::Create(L"An object with an icon only");
+  ComPtr<ByNameForm> iconOnly = ByNameForm::Create(L"An object with an icon only", GetParam());
   iconOnly->knowsWindowHandle = false;
   ComPtr<IDispatch> dictionary;
   CLSID dictionaryClass{};
@@ -201,3 +225,48 @@ TEST_F(OtherRuntimeHost, AnObjectThatIsNoFormGivesError13AndTheKeptFormAndMenuSt
   ASSERT_TRUE(PumpMessagesUntil([] { return !g_flashed.empty(); }, 3000));
   EXPECT_EQ(form_->Handle(), g_flashed[0]);
 }
+
+TEST_P(OtherRuntimeHost, EachPlacementMemberReachesTheFormsWindow) {
+  user32_->SetWindowPos = RecordingSetWindowPos;
+  user32_->SetWindowLongA = RecordingSetWindowLongA;
+  user32_->SendMessageA = RecordingSendMessageA;
+  HWND window = form_->Handle();
+  for (const wchar_t* member : {L"FCxMakeTop", L"FCxMakeNormal", L"FCxTransparent", L"FCxAltMove"}) {
+    EXPECT_EQ(0, Call(member, {form_.Get()})) << member;
+  }
+  std::vector<std::pair<std::string, HWND>> expected = {
+      {"SetWindowPos", window},   {"SetWindowPos", window}, {"SetWindowLongA", window},
+      {"SetWindowPos", window},   {"SendMessageA", window}};
+  EXPECT_EQ(expected, g_placed);
+}
+
+TEST_P(OtherRuntimeHost, ATickThatCannotReachItsFormStopsTheFlashingAndKeepsTheForm) {
+  control_->FlashTimer().SetInterval(50);
+  ASSERT_EQ(0, Call(L"FCxFlashWindow", {form_.Get()}));
+  ASSERT_TRUE(PumpMessagesUntil([] { return !g_flashed.empty(); }, 3000));
+  form_->windowHandleFailure = RPC_E_DISCONNECTED;
+  ASSERT_TRUE(PumpMessagesUntil([&] { return !control_->FlashTimer().Enabled(); }, 3000));
+  size_t flashes = g_flashed.size();
+  PumpMessagesFor(200);  // shows that no tick comes any more
+  EXPECT_EQ(flashes, g_flashed.size());
+  EXPECT_EQ(2u, form_->References());
+}
+
+TEST_P(OtherRuntimeHost, AFormThatCannotGiveItsWindowIsRefusedAtOnceAndTheTargetStays) {
+  control_->FlashTimer().SetInterval(50);
+  ASSERT_EQ(0, Call(L"FCxFlashWindow", {form_.Get()}));
+  ComPtr<ByNameForm> gone = ByNameForm::Create(L"A form that went away", GetParam());
+  gone->windowHandleFailure = formsrt::HresultFromErrorNumber(364);
+  EXPECT_EQ(364, Call(L"FCxFlashWindow", {gone.Get()}));
+  EXPECT_EQ(1u, gone->References());
+  ASSERT_TRUE(PumpMessagesUntil([] { return g_flashed.size() >= 2; }, 3000));
+  EXPECT_EQ(std::vector<HWND>(g_flashed.size(), form_->Handle()), g_flashed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, OtherRuntimeHost,
+                         ::testing::Values(NameMatching::IgnoringCase, NameMatching::Exact,
+                                           NameMatching::ScriptInLowerCase),
+                         [](const ::testing::TestParamInfo<NameMatching>& info) {
+                           const char* names[] = {"IgnoringCase", "Exact", "ScriptInLowerCase"};
+                           return std::string(names[static_cast<int>(info.param)]);
+                         });
