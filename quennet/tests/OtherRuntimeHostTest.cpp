@@ -263,10 +263,16 @@ TEST_P(OtherRuntimeHost, AFormThatCannotGiveItsWindowIsRefusedAtOnceAndTheTarget
   EXPECT_EQ(std::vector<HWND>(g_flashed.size(), form_->Handle()), g_flashed);
 }
 
+std::string NameOf(const ::testing::TestParamInfo<NameMatching>& info) {
+  switch (info.param) {
+    case NameMatching::IgnoringCase: return "IgnoringCase";
+    case NameMatching::Exact: return "Exact";
+    case NameMatching::ScriptInLowerCase: return "ScriptInLowerCase";
+  }
+  return "";
+}
+
 INSTANTIATE_TEST_SUITE_P(Names, OtherRuntimeHost,
                          ::testing::Values(NameMatching::IgnoringCase, NameMatching::Exact,
                                            NameMatching::ScriptInLowerCase),
-                         [](const ::testing::TestParamInfo<NameMatching>& info) {
-                           const char* names[] = {"IgnoringCase", "Exact", "ScriptInLowerCase"};
-                           return std::string(names[static_cast<int>(info.param)]);
-                         });
+                         NameOf);
