@@ -151,6 +151,12 @@ STDMETHODIMP ByNameForm::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
     return PutWindowState(params->rgvarg[0]);
   }
   if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+  // A script calls a value member that is asked for as a method too, and
+  // fails: its language reads a property as a property only.
+  bool method = id == kMove || id == kPopupMenu;
+  if (names_ == NameMatching::ScriptInLowerCase && !method && (flags & DISPATCH_METHOD)) {
+    return E_FAIL;
+  }
   if (id == kMove) return Move(*params);
   if (id == kPopupMenu) {
     return params->cArgs == 1 ? PopupMenu(params->rgvarg[0]) : DISP_E_BADPARAMCOUNT;

@@ -25,9 +25,28 @@ class Handle {
   HANDLE h_ = nullptr;
 };
 
+// Whether the process ended within the time, serving this thread's messages
+// meanwhile when asked to.
+bool WaitForEnd(HANDLE process, DWORD timeoutMs, bool pumpMessages) {
+  if (!pumpMessages) return ::WaitForSingleObject(process, timeoutMs) != WAIT_TIMEOUT;
+  DWORD deadline = ::GetTickCount() + timeoutMs;
+  for (;;) {
+    DWORD now = ::GetTickCount();
+    DWORD left = static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
+    DWORD woken = ::MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+}
+
 }  // namespace
 
-ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
+ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs, bool pumpMessages) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
   Handle readEnd, writeEnd;
   if (!::CreatePipe(readEnd.Put(), writeEnd.Put(), &inherit, 0)) {
@@ -58,7 +77,7 @@ ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs) {
       result.output.append(buffer, got);
     }
   });
-  if (::WaitForSingleObject(process.Get(), timeoutMs) == WAIT_TIMEOUT) {
+  if (!WaitForEnd(process.Get(), timeoutMs, pumpMessages)) {
     result.timedOut = true;
     ::TerminateProcess(process.Get(), 99);
     ::WaitForSingleObject(process.Get(), 5000);

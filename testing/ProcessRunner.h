@@ -13,7 +13,10 @@ struct ProcessResult {
   std::string output;  // standard output and standard error together
 };
 
-ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+// With pumpMessages, this thread's windows are served while the program
+// runs, so that it can send them messages (place them, for example).
+ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs = 60000,
+                         bool pumpMessages = false);
 
 // The folder that holds the running test executable, with a trailing backslash.
 std::wstring ExecutableFolder();

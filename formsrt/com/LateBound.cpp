@@ -99,33 +99,46 @@ ComPtr<IDispatch> RequireObject(const VARIANT& holder) {
 
 namespace {
 
+struct FoundMember {
+  HRESULT result;
+  DISPID id;
+  bool ofScript;  // found through IDispatchEx
+};
+
 // A script object (IDispatchEx) is asked as its language would ask itself:
 // ignoring case, so that "hWnd" finds a member spelt hwnd. Any other object
 // matches names as its GetIDsOfNames does, exactly or not.
-HRESULT FindMember(IDispatch* object, const wchar_t* name, DISPID& id) {
-  id = DISPID_UNKNOWN;
+FoundMember FindMember(IDispatch* object, const wchar_t* name) {
+  DISPID id = DISPID_UNKNOWN;
   ComPtr<IDispatchEx> script;
   if (SUCCEEDED(object->QueryInterface(__uuidof(IDispatchEx), script.PutVoid())) && script) {
     Bstr scriptName{std::wstring_view(name)};
-    if (SUCCEEDED(script->GetDispID(scriptName.Get(), fdexNameCaseInsensitive, &id))) return S_OK;
+    if (SUCCEEDED(script->GetDispID(scriptName.Get(), fdexNameCaseInsensitive, &id))) {
+      return {S_OK, id, true};
+    }
   }
   auto* nameText = const_cast<LPOLESTR>(name);
-  return object->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &id);
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &id);
+  return {hr, id, false};
+}
+
+FoundMember RequireMember(IDispatch* object, const wchar_t* name) {
+  if (!object) Raise(error::ObjectNotSet);
+  FoundMember found = FindMember(object, name);
+  if (FAILED(found.result)) {
+    RaiseFromHresult(found.result == DISP_E_UNKNOWNNAME ? DISP_E_MEMBERNOTFOUND : found.result);
+  }
+  return found;
 }
 
 }  // namespace
 
 DISPID LookupMember(IDispatch* object, const wchar_t* name) {
-  if (!object) Raise(error::ObjectNotSet);
-  DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = FindMember(object, name, id);
-  if (FAILED(hr)) RaiseFromHresult(hr == DISP_E_UNKNOWNNAME ? DISP_E_MEMBERNOTFOUND : hr);
-  return id;
+  return RequireMember(object, name).id;
 }
 
 bool KnowsMember(IDispatch* object, const wchar_t* name) {
-  DISPID id = DISPID_UNKNOWN;
-  return object && SUCCEEDED(FindMember(object, name, id));
+  return object && SUCCEEDED(FindMember(object, name).result);
 }
 
 Variant InvokeMember(IDispatch* object, DISPID member, WORD flags,
@@ -170,8 +183,12 @@ Variant GetProperty(IDispatch* object, DISPID member, std::initializer_list<VARI
   return InvokeMember(object, member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, AsSpan(indexes));
 }
 
+// A script reads a property as a property only: its objects take a read
+// that may also be a call for a call (and fail it when the member is a value).
 Variant GetProperty(IDispatch* object, const wchar_t* name) {
-  return GetProperty(object, LookupMember(object, name));
+  FoundMember member = RequireMember(object, name);
+  if (!member.ofScript) return GetProperty(object, member.id);
+  return InvokeMember(object, member.id, DISPATCH_PROPERTYGET, {});
 }
 
 void PutProperty(IDispatch* object, DISPID member, const VARIANT& value,

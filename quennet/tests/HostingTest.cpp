@@ -1,6 +1,9 @@
 // QuennetCtl in outside containers, through the registered Quennet.ocx: the
-// platform's ATL host window, and a VBScript under cscript.exe.
+// platform's ATL host window, and a VBScript and a JScript under cscript.exe.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "ProcessRunner.h"
 #include "Quennet.h"
@@ -141,4 +144,74 @@ TEST(Hosting, VbscriptCreatesTheControlWithoutAContainer) {
   EXPECT_NE(std::string::npos, run.output.find("first Bye hello")) << run.output;
   EXPECT_NE(std::string::npos, run.output.find("tip []")) << run.output;
   EXPECT_NE(std::string::npos, run.output.find("centre 424")) << run.output;
+}
+
+namespace {
+
+std::vector<WPARAM> g_systemCommands;
+
+// A form's window that records the system commands it is sent instead of
+// running them (a caption move would wait for the mouse).
+LRESULT CALLBACK RecordSystemCommands(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SYSCOMMAND) {
+    g_systemCommands.push_back(wParam);
+    return 0;
+  }
+  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND NewScriptFormWindow() {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = RecordSystemCommands;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"QuennetTestScriptFormWindow";
+  ::RegisterClassW(&windowClass);  // fails harmlessly once registered
+  return ::CreateWindowExW(0, windowClass.lpszClassName, L"JScript form", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                           40, 40, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+}
+
+}  // namespace
+
+// A JScript object is a case-sensitive IDispatchEx: the form members are
+// found by their documented names all the same. Each member that takes a
+// form reaches the window the script's "hWnd" names (placed by the control
+// in the script's process); the last, topmost, shows that each one did.
+TEST(Hosting, AJscriptObjectIsAFormForTheTrayAndThePlacementMembers) {
+  HWND window = NewScriptFormWindow();
+  ASSERT_TRUE(window);
+  HICON icon = ::LoadIconW(nullptr, IDI_INFORMATION);
+  std::wstring script = testing_support::WriteTempFile(
+      L"quennet_client.js",
+      "var c = new ActiveXObject('Quennet.QuennetCtl');\r\n"
+      "var form = {hWnd: Number(WScript.Arguments(0)), Icon: Number(WScript.Arguments(1)),\r\n"
+      "            WindowState: 0, Width: 4800, Height: 3600,\r\n"
+      "            Move: function (left, top) {}, PopupMenu: function (menu) {}};\r\n"
+      "var menu = {};\r\n"
+      "function report(name, call) {\r\n"
+      "  try { call(); WScript.Echo(name + ' 0'); }\r\n"
+      "  catch (e) { WScript.Echo(name + ' ' + (e.number & 0xFFFF)); }\r\n"
+      "}\r\n"
+      "report('load', function () { c.STxLoadIcon(form, menu); });\r\n"
+      "report('flash', function () { c.FCxFlashWindow(form); });\r\n"
+      "report('stop', function () { c.FCxStopFlashWindow(); });\r\n"
+      "report('no form', function () { c.FCxFlashWindow(menu); });\r\n"
+      "report('normal', function () { c.FCxMakeNormal(form); });\r\n"
+      "report('transparent', function () { c.FCxTransparent(form); });\r\n"
+      "report('move', function () { c.FCxAltMove(form); });\r\n"
+      "report('top', function () { c.FCxMakeTop(form); });\r\n"
+      "report('clear', function () { c.STxClearIcon(); });\r\n");
+  g_systemCommands.clear();
+  testing_support::ProcessResult run = testing_support::RunProcess(
+      L"cscript.exe //nologo \"" + script + L"\" " + std::to_wstring(HandleToLong(window)) + L" " +
+          std::to_wstring(HandleToLong(icon)),
+      60000, true);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ("load 0\r\nflash 0\r\nstop 0\r\nno form 13\r\nnormal 0\r\ntransparent 0\r\n"
+            "move 0\r\ntop 0\r\nclear 0\r\n",
+            run.output);
+  // The platform itself adds the edge of a window with a caption.
+  EXPECT_EQ(static_cast<LONG>(WS_EX_TRANSPARENT | WS_EX_TOPMOST),
+            ::GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE);
+  EXPECT_EQ(std::vector<WPARAM>{SC_MOVE | HTCAPTION}, g_systemCommands);
+  ::DestroyWindow(window);
 }
