@@ -177,6 +177,7 @@ class ControlBase : public IOleObject,
   void EnterInPlace(IOleClientSite* activeSite);
   void PlaceWindow(IOleInPlaceSite* site);
   void ActivateUi();
+  void DeactivateUi(IOleInPlaceSite* site);
   void AmbientChanged(DISPID property);
   void RequireUninitialised() const;
   void LoadFrom(PropertyBag& bag);

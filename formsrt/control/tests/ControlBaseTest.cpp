@@ -6,6 +6,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,38 @@ TEST_F(ActivationWindow, UiActivationTellsTheSiteAndTheFrameAndDeactivationUndoe
   EXPECT_EQ(S_OK, control_->Close(OLECLOSE_NOSAVE));
   EXPECT_EQ((Notes{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}), site_.notes);
   EXPECT_EQ(1u, site_.frame.references);
+}
+
+// A container may end the activation again from the notifications of the
+// deactivation it asked for, by any of the three ways: the inner call finds
+// nothing left to do, and the outer one finishes, each notification given once.
+TEST_F(ActivationWindow, ADeactivationReenteredFromTheSitesNotificationsIsDoneOnce) {
+  const std::function<HRESULT()> deactivations[] = {
+      [&] { return As<IOleInPlaceObject>()->InPlaceDeactivate(); },
+      [&] { return control_->Close(OLECLOSE_NOSAVE); },
+      [&] { return DoVerb(OLEIVERB_HIDE); },
+  };
+  for (const wchar_t* during : {L"ui deactivate", L"deactivate"}) {
+    for (const auto& outer : deactivations) {
+      for (const auto& inner : deactivations) {
+        site_.notes.clear();
+        ASSERT_EQ(S_OK, DoVerb(OLEIVERB_UIACTIVATE));
+        HWND window = InPlaceWindow();
+        site_.onNote = [&](const std::wstring& note) {
+          if (note == during) {
+            EXPECT_EQ(S_OK, inner());
+          }
+        };
+        EXPECT_EQ(S_OK, outer());
+        site_.onNote = nullptr;
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_EQ(nullptr, InPlaceWindow());
+        EXPECT_EQ((Notes{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}), site_.notes)
+            << "re-entered during " << during;
+        EXPECT_EQ(1u, site_.frame.references);
+      }
+    }
+  }
 }
 
 TEST_F(ActivationWindow, HideDeactivatesAnUnknownVerbActivatesWhenPositiveAndIsRefusedWhenNot) {
