@@ -110,7 +110,12 @@ STDMETHODIMP_(ULONG) ControlBase::Release() {
     FinalRelease();
   }
   ULONG remaining = --references_;
-  if (remaining == 0) delete this;
+  if (remaining == 0) {
+    // Held up while the members go: a site, sink or font that calls back
+    // with an AddRef and a Release during destruction must not start it again.
+    references_ = 1;
+    delete this;
+  }
   return remaining;
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ConnectionPoints.h"
@@ -15,6 +16,7 @@
 #include "ProbeControl.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
+#include "com/ModuleCounts.h"
 
 using namespace control_tests;
 using formsrt::Bstr;
@@ -289,4 +291,21 @@ TEST_F(ParkedWindow, AControlWithEventsOffersTheirInterface) {
   std::vector<ComPtr<IConnectionPoint>> points = EnumeratedPoints(container.Get());
   ASSERT_EQ(2u, points.size());
   EXPECT_EQ(point.Get(), points[0].Get());  // the events first, then property changes
+}
+
+// The final release: whatever the site and the sinks call back while the
+// control lets go of them, the control is destroyed once and releases each
+// of them once.
+TEST(FinalRelease, ASiteCallingBackFromItsReleaseLeavesTheControlDestroyedOnce) {
+  FakeInPlaceSite site(nullptr);
+  long objects = formsrt::ActiveObjectCount();
+  IOleObject* control = new ParkedProbe;
+  ASSERT_EQ(S_OK, control->SetClientSite(&site));
+  site.onRelease = [&] {
+    control->AddRef();
+    control->Release();
+  };
+  EXPECT_EQ(0u, control->Release());
+  EXPECT_EQ(objects, formsrt::ActiveObjectCount());
+  EXPECT_EQ(1u, site.references);
 }
