@@ -17,6 +17,7 @@
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/ModuleCounts.h"
+#include "com/QueryObject.h"
 
 using namespace control_tests;
 using formsrt::Bstr;
@@ -293,6 +294,31 @@ TEST_F(ParkedWindow, AControlWithEventsOffersTheirInterface) {
   EXPECT_EQ(point.Get(), points[0].Get());  // the events first, then property changes
 }
 
+namespace {
+
+// A property-change sink that unadvises itself when the point lets go of it,
+// as a sink that tidies up in its release does. It holds its point by a raw
+// pointer: a reference would keep the control alive.
+class SelfUnadvisingSink : public IPropertyNotifySink {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return formsrt::QueryObject<IPropertyNotifySink>(this, iid, out);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override {
+    if (--references == 1 && point) std::exchange(point, nullptr)->Unadvise(cookie);
+    return references;
+  }
+  STDMETHODIMP OnChanged(DISPID) override { return S_OK; }
+  STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+
+  ULONG references = 1;
+  IConnectionPoint* point = nullptr;  // when set, unadvised at the point's release
+  DWORD cookie = 0;
+};
+
+}  // namespace
+
 // The final release: whatever the site and the sinks call back while the
 // control lets go of them, the control is destroyed once and releases each
 // of them once.
@@ -308,4 +334,19 @@ TEST(FinalRelease, ASiteCallingBackFromItsReleaseLeavesTheControlDestroyedOnce) 
   EXPECT_EQ(0u, control->Release());
   EXPECT_EQ(objects, formsrt::ActiveObjectCount());
   EXPECT_EQ(1u, site.references);
+}
+
+TEST(FinalRelease, SinksThatUnadviseAsTheyAreReleasedAreEachReleasedOnce) {
+  IOleObject* control = new ParkedProbe;
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(S_OK, control->QueryInterface(IID_IConnectionPointContainer, container.PutVoid()));
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(S_OK, container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put()));
+  SelfUnadvisingSink sinks[3];
+  for (SelfUnadvisingSink& sink : sinks) ASSERT_EQ(S_OK, point->Advise(&sink, &sink.cookie));
+  sinks[0].point = sinks[2].point = point.Get();
+  point.Reset();
+  container.Reset();
+  EXPECT_EQ(0u, control->Release());
+  for (const SelfUnadvisingSink& sink : sinks) EXPECT_EQ(1u, sink.references);
 }
