@@ -129,10 +129,6 @@ void ControlBase::FinalRelease() {
   DisconnectAll();
 }
 
-HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
-  return ComBoundary(description_.title, iid, body);
-}
-
 // IOleObject
 
 // A new site (or none) brings other ambient properties.
