@@ -32,24 +32,23 @@ ListViewStandin::ListViewStandin()
 // A new collection object for every fetch, as clients fetch them anew for
 // every use; each keeps the list view alive while it lives. The fetch is
 // recorded within the boundary: the record allocates.
-STDMETHODIMP ListViewStandin::get_ListItems(IListItems** items) {
-  if (items) *items = nullptr;
+template <class Collection, class Interface>
+HRESULT ListViewStandin::FetchCollection(const wchar_t* fetch, Interface** out) {
+  if (out) *out = nullptr;
   return formsrt::ComBoundary(kDescription.title, IID_IListView, [&] {
-    CallLog::RecordGet(L"ListView.ListItems");
+    CallLog::RecordGet(fetch);
     ComPtr<IUnknown> owner(static_cast<IListView*>(this));
-    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ListItemsCollection>(
-        IID_IListItems, reinterpret_cast<void**>(items), owner, content_));
+    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<Collection>(
+        __uuidof(Interface), reinterpret_cast<void**>(out), owner, content_));
   });
 }
 
+STDMETHODIMP ListViewStandin::get_ListItems(IListItems** items) {
+  return FetchCollection<ListItemsCollection>(L"ListView.ListItems", items);
+}
+
 STDMETHODIMP ListViewStandin::get_ColumnHeaders(IColumnHeaders** headers) {
-  if (headers) *headers = nullptr;
-  return formsrt::ComBoundary(kDescription.title, IID_IListView, [&] {
-    CallLog::RecordGet(L"ListView.ColumnHeaders");
-    ComPtr<IUnknown> owner(static_cast<IListView*>(this));
-    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ColumnHeadersCollection>(
-        IID_IColumnHeaders, reinterpret_cast<void**>(headers), owner, content_));
-  });
+  return FetchCollection<ColumnHeadersCollection>(L"ListView.ColumnHeaders", headers);
 }
 
 // A client fetches a collection for every item it adds: the platform's
