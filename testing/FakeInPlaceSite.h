@@ -3,7 +3,9 @@
 // activate", "ui deactivate", "deactivate", "save"), can refuse the
 // activation or fail to give its window context, places the control at
 // `position`, and offers `ambientFont` as its ambient font when one is set.
-// Its frame records the active objects it is given. Both count the
+// A test can make it call back into the control as a container may: from a
+// notification (`onNote`, given the note) or once from its next release
+// (`onRelease`). Its frame records the active objects it is given. Both count the
 // references that others take on them and live on the test's stack.
 #pragma once
 
@@ -11,7 +13,9 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "com/ComPtr.h"
@@ -42,7 +46,11 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
   STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-  STDMETHODIMP_(ULONG) Release() override { return --references; }
+  STDMETHODIMP_(ULONG) Release() override {
+    ULONG remaining = --references;
+    if (auto callBack = std::exchange(onRelease, nullptr)) callBack();
+    return remaining;
+  }
 
   STDMETHODIMP SaveObject() override { return Note(L"save"); }
   STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
@@ -82,10 +90,13 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
   RECT position{5, 6, 53, 45};         // where the site places the control
   FakeFrame frame;
   formsrt::ComPtr<IFontDisp> ambientFont;
+  std::function<void(const std::wstring& note)> onNote;
+  std::function<void()> onRelease;
 
  private:
   HRESULT Note(const wchar_t* what) {
     notes.push_back(what);
+    if (onNote) onNote(what);
     return S_OK;
   }
   HWND window_;

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <utility>
 #include <vector>
 
 #include "ComPtr.h"
@@ -43,8 +44,9 @@ class ConnectionPoint : public IConnectionPoint {
   // connected. A sink disconnected by an earlier sink's handler is passed
   // over; a sink that fails does not keep the call from the others.
   void InvokeEach(DISPID member, DISPPARAMS& params) const;
-  // Lets go of every sink (the object is being destroyed).
-  void DisconnectAll() { connections_.clear(); }
+  // Lets go of every sink (the object is being destroyed). The list is
+  // emptied before any sink is released: a sink may Unadvise from its release.
+  void DisconnectAll() { std::vector<Connection> leaving = std::exchange(connections_, {}); }
 
  private:
   struct Connection {

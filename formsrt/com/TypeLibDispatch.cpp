@@ -132,6 +132,15 @@ class ScriptArguments {
 
   DISPPARAMS* Params() { return &params_; }
 
+  // A member that wrote a whole DECIMAL wrote over its VARIANT's type too
+  // (the DECIMAL's first field lies under it): after the call every value
+  // given by reference gets back its type, which its copy still has.
+  void Retype() {
+    for (Slot& slot : slots_) {
+      if (slot.writeBack) V_VT(&slot.value) = V_VT(&slot.given);
+    }
+  }
+
   // Puts what the member changed back into the caller's variables, in their
   // own type where the value fits it. A value the member only read stays
   // as the caller had it, in its own type (10.6 stays 10.6, not the 11
@@ -158,9 +167,13 @@ class ScriptArguments {
     bool writeBack;
   };
 
-  // Texts by their characters; every other referenced type is a number
-  // held in the first 8 bytes of the value, the rest of which stay zero.
-  static bool LeftAsGiven(const Slot& slot) {
+  // Texts by their characters, decimals by their value; every other
+  // referenced type is held in the first 8 bytes of the value's union, the
+  // rest of which stay zero.
+  static bool LeftAsGiven(Slot& slot) {
+    if (V_VT(&slot.value) == VT_DECIMAL) {
+      return ::VarDecCmp(&V_DECIMAL(&slot.value), &V_DECIMAL(&slot.given)) == VARCMP_EQ;
+    }
     if (V_VT(&slot.value) != VT_BSTR) return V_UI8(&slot.value) == V_UI8(&slot.given);
     UINT bytes = ::SysStringByteLen(V_BSTR(&slot.value));
     return bytes == ::SysStringByteLen(V_BSTR(&slot.given)) &&
@@ -204,11 +217,18 @@ class ScriptArguments {
     if (FAILED(hr)) return hr == E_OUTOFMEMORY ? hr : DISP_E_TYPEMISMATCH;
     if (byReference) {
       V_VT(&arg) = VT_BYREF | referenced;
-      V_BYREF(&arg) = &V_I4(&slot.value);  // the value union starts at one address
+      V_BYREF(&arg) = ValueAddress(slot.value);
     } else {
       arg = slot.value;  // a shallow copy; the slot still owns the value
     }
     return S_OK;
+  }
+
+  // Where a member given a reference finds the value: a DECIMAL fills the
+  // whole VARIANT; every other type starts where the value union does.
+  static void* ValueAddress(VARIANT& value) {
+    if (V_VT(&value) == VT_DECIMAL) return &V_DECIMAL(&value);
+    return &V_I4(&value);
   }
 
   std::vector<VARIANTARG> args_;
@@ -239,6 +259,7 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD f
     HRESULT hr = arguments.Adapt(function.Get(), params, argErr);
     if (FAILED(hr)) return hr;
     hr = info->Invoke(instance, id, flags, arguments.Params(), result, excepInfo, argErr);
+    arguments.Retype();
     if (SUCCEEDED(hr)) arguments.WriteBack();
     return hr;
   } catch (const std::bad_alloc&) {

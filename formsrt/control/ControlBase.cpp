@@ -110,7 +110,12 @@ STDMETHODIMP_(ULONG) ControlBase::Release() {
     FinalRelease();
   }
   ULONG remaining = --references_;
-  if (remaining == 0) DestroyThenUncount();
+  if (remaining == 0) {
+    // Held up while the members go: a site, sink or font that calls back
+    // with an AddRef and a Release during destruction must not start it again.
+    references_ = 1;
+    DestroyThenUncount();
+  }
   return remaining;
 }
 
@@ -122,10 +127,6 @@ void ControlBase::FinalRelease() {
   }
   InPlaceDeactivate();
   DisconnectAll();
-}
-
-HRESULT ControlBase::Guard(REFIID iid, const std::function<void()>& body) {
-  return ComBoundary(description_.title, iid, body);
 }
 
 // IOleObject
@@ -295,11 +296,15 @@ STDMETHODIMP ControlBase::GetWindow(HWND* window) {
   return inPlaceSite_ ? S_OK : E_FAIL;
 }
 
+// The site is taken before anything is said to it: a container that ends the
+// activation again from one of these notifications (InPlaceDeactivate, Close,
+// DoVerb(OLEIVERB_HIDE)) finds the control no longer active in place, and
+// this call finishes with the site it took.
 STDMETHODIMP ControlBase::InPlaceDeactivate() {
-  if (!inPlaceSite_) return S_OK;
-  UIDeactivate();
-  window_.Withdraw();
   ComPtr<IOleInPlaceSite> site = std::move(inPlaceSite_);
+  if (!site) return S_OK;
+  DeactivateUi(site.Get());
+  window_.Withdraw();
   frame_.Reset();
   uiWindow_.Reset();
   site->OnInPlaceDeactivate();
@@ -307,12 +312,20 @@ STDMETHODIMP ControlBase::InPlaceDeactivate() {
 }
 
 STDMETHODIMP ControlBase::UIDeactivate() {
-  if (!uiActive_) return S_OK;
-  uiActive_ = false;
-  if (frame_) frame_->SetActiveObject(nullptr, nullptr);
-  if (uiWindow_) uiWindow_->SetActiveObject(nullptr, nullptr);
-  if (inPlaceSite_) inPlaceSite_->OnUIDeactivate(FALSE);
+  DeactivateUi(ComPtr<IOleInPlaceSite>(inPlaceSite_).Get());
   return S_OK;
+}
+
+// Holds what it calls: a container may end the activation, and let go of
+// the frame and the site, from any of these calls.
+void ControlBase::DeactivateUi(IOleInPlaceSite* site) {
+  if (!uiActive_) return;
+  uiActive_ = false;
+  ComPtr<IOleInPlaceFrame> frame = frame_;
+  ComPtr<IOleInPlaceUIWindow> uiWindow = uiWindow_;
+  if (frame) frame->SetActiveObject(nullptr, nullptr);
+  if (uiWindow) uiWindow->SetActiveObject(nullptr, nullptr);
+  if (site) site->OnUIDeactivate(FALSE);
 }
 
 STDMETHODIMP ControlBase::SetObjectRects(LPCRECT position, LPCRECT) {

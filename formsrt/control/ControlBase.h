@@ -16,7 +16,6 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <functional>
 #include <memory>
 #include <span>
 
@@ -25,6 +24,7 @@
 #include "InPlaceWindow.h"
 #include "PropertyBag.h"
 #include "PropertyValues.h"
+#include "com/ComBoundary.h"
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
 
@@ -177,11 +177,18 @@ class ControlBase : public IOleObject,
   void EnterInPlace(IOleClientSite* activeSite);
   void PlaceWindow(IOleInPlaceSite* site);
   void ActivateUi();
+  void DeactivateUi(IOleInPlaceSite* site);
   void AmbientChanged(DISPID property);
   void RequireUninitialised() const;
   void LoadFrom(PropertyBag& bag);
   PropertyValues CollectProperties();
-  HRESULT Guard(REFIID iid, const std::function<void()>& body);
+  // The boundary of the control's COM methods. The body is taken by
+  // reference: a copy (to the heap, for a large lambda) would be made before
+  // the boundary, where its failure would escape the method.
+  template <class Body>
+  HRESULT Guard(REFIID iid, Body&& body) {
+    return ComBoundary(description_.title, iid, std::forward<Body>(body));
+  }
 
   // Counted here rather than by ComObjectBase (which counts the object in
   // the module): the final release runs Terminate before destruction begins.

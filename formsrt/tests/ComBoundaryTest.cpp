@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
+#include <memory>
 #include <new>
+#include <utility>
 
 #include "com/Bstr.h"
 #include "com/ComBoundary.h"
@@ -82,9 +84,15 @@ TEST(ComBoundary, OtherFailuresKeepTheirResultsAndLeaveNoErrorInfo) {
   }
 }
 
-TEST(ComBoundary, ABodyThatSucceedsLeavesNoErrorInfo) {
+// The body is run where it is, never copied: a copy would be made before the
+// try, where its failure would escape. One that cannot be copied shows it.
+TEST(ComBoundary, ABodyThatSucceedsRunsUncopiedAndLeavesNoErrorInfo) {
   LeaveStaleErrorInfo();
-  EXPECT_EQ(S_OK, ComBoundary(kSource, IID_IDispatch, [] {}));
+  int runs = 0;
+  auto uncopyable = [&runs, owned = std::make_unique<int>()] { ++runs; };
+  EXPECT_EQ(S_OK, ComBoundary(kSource, IID_IDispatch, uncopyable));
+  EXPECT_EQ(S_OK, DispatchBoundary(kSource, IID_IDispatch, nullptr, std::move(uncopyable)));
+  EXPECT_EQ(2, runs);
   EXPECT_FALSE(TakeErrorInfo());
 }
 

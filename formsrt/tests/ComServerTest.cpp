@@ -228,6 +228,25 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   EXPECT_EQ(VT_R8, fraction.Type());
   EXPECT_EQ(22.0, V_R8(&fraction.Get()));
 
+  // A decimal fills the whole VARIANT, its first field under the type: the
+  // member is given all of it, and the variable keeps its type.
+  Variant whole = Variant::FromInt32(21);
+  Variant decimal;
+  ASSERT_EQ(S_OK, ::VarDecFromR8(1.25, &V_DECIMAL(decimal.Raw())));
+  V_VT(decimal.Raw()) = VT_DECIMAL;
+  for (Variant* variable : {&whole, &decimal}) {
+    V_VARIANTREF(&reference) = variable->Raw();
+    InvokeOutcome doubled;
+    Invoke(calculator.Get(), 8, DISPATCH_METHOD, {reference}, doubled);
+    ASSERT_EQ(S_OK, doubled.hr);
+  }
+  EXPECT_EQ(VT_I4, whole.Type());
+  EXPECT_EQ(42, V_I4(&whole.Get()));
+  double doubledDecimal = 0;
+  ASSERT_EQ(VT_DECIMAL, decimal.Type());
+  EXPECT_EQ(S_OK, ::VarR8FromDec(&V_DECIMAL(decimal.Raw()), &doubledDecimal));
+  EXPECT_EQ(2.5, doubledDecimal);
+
   Variant notANumber = Variant::FromText(L"abc");
   V_VARIANTREF(&reference) = notANumber.Raw();
   InvokeOutcome mismatch;

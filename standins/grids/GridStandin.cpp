@@ -27,6 +27,7 @@ void GridStandin::UserControl_Paint(HDC dc, const RECT& bounds) {
 void GridStandin::UserControl_AmbientChanged(DISPID property) {
   if (property != DISPID_AMBIENT_FONT && property != DISPID_UNKNOWN) return;
   view_.font = AmbientFont();
+  if (GridWindow* window = window_.Get()) window->FontChanged();
   Changed();
 }
 

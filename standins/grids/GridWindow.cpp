@@ -19,12 +19,19 @@ HFONT FontOf(const GridViewState& state) {
   return state.font ? state.font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 
-int TextRowHeight(HDC dc, HFONT font) {
+// A row's height for a font, by the platform's measure; none when the
+// context cannot measure.
+std::optional<int> TextRowHeight(HDC dc, HFONT font) {
+  if (!dc) return std::nullopt;
   formsrt::SelectedObject selected(dc, font);
   TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
+  if (!::GetTextMetricsW(dc, &metrics)) return std::nullopt;
   return metrics.tmHeight + 4;
 }
+
+// The height of a row that cannot be measured: the GUI font's at 96 dots
+// per inch.
+constexpr int kUnmeasuredRowHeight = 17;
 
 void DrawCell(HDC dc, const RECT& cell, std::wstring_view text, bool fixed) {
   ::FillRect(dc, &cell, ::GetSysColorBrush(fixed ? COLOR_BTNFACE : COLOR_WINDOW));
@@ -54,7 +61,7 @@ void ForEachShown(LONG fixed, LONG total, LONG first, int step, int extent, Visi
 void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridViewState& state,
                LONG firstRow, LONG firstColumn) {
   formsrt::SelectedObject font(dc, FontOf(state));
-  int rowHeight = TextRowHeight(dc, FontOf(state));
+  int rowHeight = TextRowHeight(dc, FontOf(state)).value_or(kUnmeasuredRowHeight);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
   ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_APPWORKSPACE));
@@ -178,15 +185,19 @@ void GridWindow::ScrollTo(int bar, LONG position) {
   Refresh();
 }
 
-// Measured again only when the font changes.
+// Measured again when the font is set or another font handle is in use. A
+// height that could not be measured (no device context) is not kept: the
+// next ask measures again, and meanwhile the last measure or a standard
+// height serves.
 int GridWindow::RowHeight() {
   HFONT font = FontOf(state_);
-  if (font != rowHeightFont_) {
-    formsrt::WindowDC dc(Handle());
-    rowHeight_ = TextRowHeight(dc.Get(), font);
-    rowHeightFont_ = font;
-  }
-  return rowHeight_;
+  if (rowHeight_ && font == rowHeightFont_) return *rowHeight_;
+  formsrt::WindowDC dc(Handle());
+  std::optional<int> measured = TextRowHeight(dc.Get(), font);
+  if (!measured) return rowHeight_.value_or(kUnmeasuredRowHeight);
+  rowHeight_ = measured;
+  rowHeightFont_ = font;
+  return *measured;
 }
 
 LONG GridWindow::VisibleRows() {

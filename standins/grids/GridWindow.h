@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "CellStore.h"
 #include "forms/WindowClass.h"
 #include "forms/WindowHandle.h"
@@ -31,6 +33,9 @@ class GridWindow : private formsrt::MessageTarget {
   // After a change of cells or state: with redraw on, the scroll bars follow
   // the content and the window repaints; with it off, nothing happens.
   void Refresh();
+  // The font was set: the rows are measured again, even when the font has
+  // the handle of the one before (a font deleted and another made).
+  void FontChanged() { rowHeight_.reset(); }
 
   // Draws the top-left part of the grid into any device context.
   static void Draw(HDC dc, const RECT& bounds, const CellStore& cells, const GridViewState& state);
@@ -64,7 +69,7 @@ class GridWindow : private formsrt::MessageTarget {
   ScrollRange verticalBar_;
   ScrollRange horizontalBar_;
   HFONT rowHeightFont_ = nullptr;  // the font rowHeight_ was measured with
-  int rowHeight_ = 0;
+  std::optional<int> rowHeight_;   // none: to be measured
   formsrt::WindowHandle window_;
 };
 

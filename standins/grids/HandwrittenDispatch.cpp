@@ -45,8 +45,9 @@ STDMETHODIMP HandwrittenDispatch::Invoke(DISPID id, REFIID riid, LCID, WORD flag
     if (argErr) *argErr = *argument;
     return DISP_E_TYPEMISMATCH;
   }
-  if (CallLog::Recording()) CallLog::RecordInvoke(source_ + (L"." + NameOf(id)), flags, *params);
   return formsrt::DispatchBoundary(source_, iid_, excepInfo, [&] {
+    // Within the boundary: the record allocates.
+    if (CallLog::Recording()) CallLog::RecordInvoke(source_ + (L"." + NameOf(id)), flags, *params);
     DispatchArguments args(*params, flags);
     Dispatch(id, flags, args, result);
   });

@@ -48,8 +48,8 @@ STDMETHODIMP ListItemObject::get_Text(BSTR* text) {
 }
 
 STDMETHODIMP ListItemObject::put_Text(BSTR text) {
-  CallLog::RecordPut(L"ListItem.Text", {}, TextArgument(text));
   return ComBoundary(kSource, IID_IListItem, [&] {
+    CallLog::RecordPut(L"ListItem.Text", {}, TextArgument(text));
     content_.SetItemText(index_, generation_, 0, Bstr::Copy(text).View());
   });
 }
@@ -64,9 +64,9 @@ STDMETHODIMP ListItemObject::get_SubItems(SHORT index, BSTR* text) {
 }
 
 STDMETHODIMP ListItemObject::put_SubItems(SHORT index, BSTR text) {
-  CallLog::RecordPut(L"ListItem.SubItems", {formsrt::Variant::FromInt16(index).Get()},
-                     TextArgument(text));
   return ComBoundary(kSource, IID_IListItem, [&] {
+    CallLog::RecordPut(L"ListItem.SubItems", {formsrt::Variant::FromInt16(index).Get()},
+                       TextArgument(text));
     content_.RequireSubItem(index);
     content_.SetItemText(index_, generation_, index, {text ? text : L"", ::SysStringLen(text)});
   });
@@ -89,14 +89,16 @@ STDMETHODIMP ListItemsCollection::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ListItemsCollection::Clear() {
-  CallLog::RecordMethod(L"ListItems.Clear", {});
-  return ComBoundary(kSource, IID_IListItems, [&] { content_.ClearItems(); });
+  return ComBoundary(kSource, IID_IListItems, [&] {
+    CallLog::RecordMethod(L"ListItems.Clear", {});
+    content_.ClearItems();
+  });
 }
 
 STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT icon,
                                       VARIANT smallIcon, IListItem** item) {
-  CallLog::RecordMethod(L"ListItems.Add", {index, key, text, icon, smallIcon});
   return ComBoundary(kSource, IID_IListItems, [&] {
+    CallLog::RecordMethod(L"ListItems.Add", {index, key, text, icon, smallIcon});
     RequirePointer(item);
     *item = nullptr;
     RequireOmitted(index, L"Index");
@@ -170,14 +172,16 @@ STDMETHODIMP ColumnHeadersCollection::QueryInterface(REFIID iid, void** out) {
 }
 
 STDMETHODIMP ColumnHeadersCollection::Clear() {
-  CallLog::RecordMethod(L"ColumnHeaders.Clear", {});
-  return ComBoundary(kSource, IID_IColumnHeaders, [&] { content_.ClearColumns(); });
+  return ComBoundary(kSource, IID_IColumnHeaders, [&] {
+    CallLog::RecordMethod(L"ColumnHeaders.Clear", {});
+    content_.ClearColumns();
+  });
 }
 
 STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT width,
                                           VARIANT alignment, IColumnHeader** header) {
-  CallLog::RecordMethod(L"ColumnHeaders.Add", {index, key, text, width, alignment});
   return ComBoundary(kSource, IID_IColumnHeaders, [&] {
+    CallLog::RecordMethod(L"ColumnHeaders.Add", {index, key, text, width, alignment});
     RequirePointer(header);
     *header = nullptr;
     RequireOmitted(index, L"Index");

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "com/Platform.h"
 #include "com/RuntimeError.h"
 
 namespace standins {
@@ -40,7 +41,7 @@ ListViewContent::ListViewContent() {
 void ListViewContent::ClearItems() {
   cells_.SetRowCount(1);
   ++itemGeneration_;
-  itemCountStale_ = true;
+  MarkStale(itemCountStale_);
 }
 
 // All or nothing: an item whose text cannot be stored is taken away again
@@ -55,7 +56,7 @@ LONG ListViewContent::AddItem(std::wstring_view text) {
     cells_.SetRowCount(row);
     throw;
   }
-  itemCountStale_ = true;
+  MarkStale(itemCountStale_);
   return row;
 }
 
@@ -64,7 +65,7 @@ void ListViewContent::ClearColumns() {
   cells_.SetColumnCount(1);
   cells_.SetText(0, 0, L"");
   ++columnGeneration_;
-  columnsStale_ = true;
+  MarkStale(columnsStale_);
 }
 
 // All or nothing, as AddItem.
@@ -80,7 +81,7 @@ LONG ListViewContent::AddColumn(std::wstring_view text) {
     throw;
   }
   columns_ = column + 1;
-  columnsStale_ = true;
+  MarkStale(columnsStale_);
   return columns_;
 }
 
@@ -116,7 +117,7 @@ void ListViewContent::SetItemText(LONG item, ULONG generation, LONG column, std:
   RequireItem(item, generation);
   RequireColumn(column);
   cells_.SetText(item, column, text);
-  drawingStale_ = true;
+  MarkStale(drawingStale_);
 }
 
 std::wstring_view ListViewContent::ColumnText(LONG column, ULONG generation) const {
@@ -137,7 +138,24 @@ void ListViewContent::AttachListView(HWND listView) {
   listView_ = listView;
   shownColumns_.clear();
   shownItemCount_ = 0;
-  columnsStale_ = itemCountStale_ = true;
+  syncPosted_ = false;  // a message posted to another list view went with it
+  columnsStale_ = true;
+  MarkStale(itemCountStale_);
+}
+
+// One message for all the changes until it arrives. Without it the list
+// view, its header and those who read them would show the old content until
+// something else sent the list view a message.
+void ListViewContent::MarkStale(bool& stale) {
+  stale = true;
+  if (listView_ && !syncPosted_) {
+    syncPosted_ = formsrt::User32().PostMessageW(listView_, kSyncMessage, 0, 0) != FALSE;
+  }
+}
+
+void ListViewContent::SyncPosted() {
+  syncPosted_ = false;
+  SyncListView();
 }
 
 void ListViewContent::SyncListView() {

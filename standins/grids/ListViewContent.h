@@ -42,16 +42,23 @@ class ListViewContent {
 
   // The platform list view that shows the content, or null.
   void AttachListView(HWND listView);
-  // Brings the list view's columns, item count and drawing up to date.
-  // Clearing, adding items and columns and setting texts only mark the list
-  // view stale, so that a fill sends it no message per item or column; the
-  // list view's window calls this before it handles any message.
+  // Brings the list view's columns, item count and drawing up to date, and
+  // marks it for repainting when any of them changed. Clearing, adding items
+  // and columns and setting texts only mark the list view stale, so that a
+  // fill sends it no message per item or column; the list view's window
+  // calls this before it handles any message.
   void SyncListView();
+  // What the content posts to the list view when the first of those marks
+  // is made, so that the list view catches up by itself once the calls of
+  // the fill are done; its window answers it with SyncPosted.
+  static constexpr UINT kSyncMessage = WM_APP + 0x51;
+  void SyncPosted();
 
  private:
   void RequireItem(LONG item, ULONG generation) const;
   void RequireColumn(LONG column) const;
   void SyncColumns();
+  void MarkStale(bool& stale);
 
   CellStore cells_;
   LONG columns_ = 0;
@@ -64,6 +71,7 @@ class ListViewContent {
   bool columnsStale_ = false;
   bool itemCountStale_ = false;
   bool drawingStale_ = false;
+  bool syncPosted_ = false;  // a kSyncMessage is on its way to the list view
 };
 
 }  // namespace standins

@@ -6,6 +6,8 @@
 #include "GridDispatchIds.h"
 #include "ListViewCollections.h"
 #include "StandinDescription.h"
+#include "com/ComBoundary.h"
+#include "com/RuntimeError.h"
 #include "com/TypeInformation.h"
 
 namespace standins {
@@ -28,19 +30,25 @@ ListViewStandin::ListViewStandin()
       }) {}
 
 // A new collection object for every fetch, as clients fetch them anew for
-// every use; each keeps the list view alive while it lives.
+// every use; each keeps the list view alive while it lives. The fetch is
+// recorded within the boundary: the record allocates.
+template <class Collection, class Interface>
+HRESULT ListViewStandin::FetchCollection(const wchar_t* fetch, Interface** out) {
+  if (out) *out = nullptr;
+  return formsrt::ComBoundary(kDescription.title, IID_IListView, [&] {
+    CallLog::RecordGet(fetch);
+    ComPtr<IUnknown> owner(static_cast<IListView*>(this));
+    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<Collection>(
+        __uuidof(Interface), reinterpret_cast<void**>(out), owner, content_));
+  });
+}
+
 STDMETHODIMP ListViewStandin::get_ListItems(IListItems** items) {
-  CallLog::RecordGet(L"ListView.ListItems");
-  ComPtr<IUnknown> owner(static_cast<IListView*>(this));
-  return formsrt::CreateAndQuery<ListItemsCollection>(IID_IListItems, reinterpret_cast<void**>(items),
-                                                      owner, content_);
+  return FetchCollection<ListItemsCollection>(L"ListView.ListItems", items);
 }
 
 STDMETHODIMP ListViewStandin::get_ColumnHeaders(IColumnHeaders** headers) {
-  CallLog::RecordGet(L"ListView.ColumnHeaders");
-  ComPtr<IUnknown> owner(static_cast<IListView*>(this));
-  return formsrt::CreateAndQuery<ColumnHeadersCollection>(
-      IID_IColumnHeaders, reinterpret_cast<void**>(headers), owner, content_);
+  return FetchCollection<ColumnHeadersCollection>(L"ListView.ColumnHeaders", headers);
 }
 
 // A client fetches a collection for every item it adds: the platform's

@@ -26,6 +26,8 @@ class ListViewStandin : public formsrt::ActiveXControl<IListView> {
                       VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) override;
 
  private:
+  template <class Collection, class Interface>
+  HRESULT FetchCollection(const wchar_t* fetch, Interface** out);
   void UserControl_Paint(HDC dc, const RECT& bounds) override;
   void UserControl_AmbientChanged(DISPID property) override;
 

@@ -38,10 +38,16 @@ ListViewWindow::~ListViewWindow() {
 }
 
 // Every message to the list view (painting, scrolling, a query of its
-// items) first brings it up to date with the content.
+// items) first brings it up to date with the content. The content's own
+// message is answered here: it is not the platform list view's.
 LRESULT CALLBACK ListViewWindow::SyncBeforeMessage(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-  reinterpret_cast<ListViewWindow*>(self)->content_.SyncListView();
+  ListViewContent& content = reinterpret_cast<ListViewWindow*>(self)->content_;
+  if (message == ListViewContent::kSyncMessage) {
+    content.SyncPosted();
+    return 0;
+  }
+  content.SyncListView();
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -6,7 +6,9 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ConnectionPoints.h"
@@ -14,6 +16,8 @@
 #include "ProbeControl.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
+#include "com/ModuleCounts.h"
+#include "com/QueryObject.h"
 
 using namespace control_tests;
 using formsrt::Bstr;
@@ -166,6 +170,38 @@ TEST_F(ActivationWindow, UiActivationTellsTheSiteAndTheFrameAndDeactivationUndoe
   EXPECT_EQ(1u, site_.frame.references);
 }
 
+// A container may end the activation again from the notifications of the
+// deactivation it asked for, by any of the three ways: the inner call finds
+// nothing left to do, and the outer one finishes, each notification given once.
+TEST_F(ActivationWindow, ADeactivationReenteredFromTheSitesNotificationsIsDoneOnce) {
+  const std::function<HRESULT()> deactivations[] = {
+      [&] { return As<IOleInPlaceObject>()->InPlaceDeactivate(); },
+      [&] { return control_->Close(OLECLOSE_NOSAVE); },
+      [&] { return DoVerb(OLEIVERB_HIDE); },
+  };
+  for (const wchar_t* during : {L"ui deactivate", L"deactivate"}) {
+    for (const auto& outer : deactivations) {
+      for (const auto& inner : deactivations) {
+        site_.notes.clear();
+        ASSERT_EQ(S_OK, DoVerb(OLEIVERB_UIACTIVATE));
+        HWND window = InPlaceWindow();
+        site_.onNote = [&](const std::wstring& note) {
+          if (note == during) {
+            EXPECT_EQ(S_OK, inner());
+          }
+        };
+        EXPECT_EQ(S_OK, outer());
+        site_.onNote = nullptr;
+        EXPECT_FALSE(::IsWindow(window));
+        EXPECT_EQ(nullptr, InPlaceWindow());
+        EXPECT_EQ((Notes{L"activate", L"ui activate", L"ui deactivate", L"deactivate"}), site_.notes)
+            << "re-entered during " << during;
+        EXPECT_EQ(1u, site_.frame.references);
+      }
+    }
+  }
+}
+
 TEST_F(ActivationWindow, HideDeactivatesAnUnknownVerbActivatesWhenPositiveAndIsRefusedWhenNot) {
   EXPECT_EQ(OLEOBJ_S_INVALIDVERB, DoVerb(7));
   EXPECT_TRUE(::IsWindow(InPlaceWindow()));
@@ -256,4 +292,61 @@ TEST_F(ParkedWindow, AControlWithEventsOffersTheirInterface) {
   std::vector<ComPtr<IConnectionPoint>> points = EnumeratedPoints(container.Get());
   ASSERT_EQ(2u, points.size());
   EXPECT_EQ(point.Get(), points[0].Get());  // the events first, then property changes
+}
+
+namespace {
+
+// A property-change sink that unadvises itself when the point lets go of it,
+// as a sink that tidies up in its release does. It holds its point by a raw
+// pointer: a reference would keep the control alive.
+class SelfUnadvisingSink : public IPropertyNotifySink {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return formsrt::QueryObject<IPropertyNotifySink>(this, iid, out);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override {
+    if (--references == 1 && point) std::exchange(point, nullptr)->Unadvise(cookie);
+    return references;
+  }
+  STDMETHODIMP OnChanged(DISPID) override { return S_OK; }
+  STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
+
+  ULONG references = 1;
+  IConnectionPoint* point = nullptr;  // when set, unadvised at the point's release
+  DWORD cookie = 0;
+};
+
+}  // namespace
+
+// The final release: whatever the site and the sinks call back while the
+// control lets go of them, the control is destroyed once and releases each
+// of them once.
+TEST(FinalRelease, ASiteCallingBackFromItsReleaseLeavesTheControlDestroyedOnce) {
+  FakeInPlaceSite site(nullptr);
+  long objects = formsrt::ActiveObjectCount();
+  IOleObject* control = new ParkedProbe;
+  ASSERT_EQ(S_OK, control->SetClientSite(&site));
+  site.onRelease = [&] {
+    control->AddRef();
+    control->Release();
+  };
+  EXPECT_EQ(0u, control->Release());
+  EXPECT_EQ(objects, formsrt::ActiveObjectCount());
+  EXPECT_EQ(1u, site.references);
+}
+
+TEST(FinalRelease, SinksThatUnadviseAsTheyAreReleasedAreEachReleasedOnce) {
+  IOleObject* control = new ParkedProbe;
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(S_OK, control->QueryInterface(IID_IConnectionPointContainer, container.PutVoid()));
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(S_OK, container->FindConnectionPoint(IID_IPropertyNotifySink, point.Put()));
+  SelfUnadvisingSink sinks[3];
+  for (SelfUnadvisingSink& sink : sinks) ASSERT_EQ(S_OK, point->Advise(&sink, &sink.cookie));
+  sinks[0].point = sinks[2].point = point.Get();
+  point.Reset();
+  container.Reset();
+  EXPECT_EQ(0u, control->Release());
+  for (const SelfUnadvisingSink& sink : sinks) EXPECT_EQ(1u, sink.references);
 }

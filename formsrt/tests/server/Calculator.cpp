@@ -48,6 +48,15 @@ class Calculator : public DispatchImpl<ICalculator>, public ISupportErrorInfo, p
     });
   }
 
+  // Writes the whole DECIMAL, as a member does.
+  STDMETHODIMP TwiceDecimal(DECIMAL* value) override {
+    return Guard([&] {
+      DECIMAL doubled{};
+      ThrowIfFailed(::VarDecAdd(value, value, &doubled));
+      *value = doubled;
+    });
+  }
+
   STDMETHODIMP Peek(LONG* value, LONG* seen) override {
     return Guard([&] { *seen = *value; });
   }

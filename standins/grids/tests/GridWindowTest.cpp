@@ -1,9 +1,15 @@
-// The grids' windows on a form: scroll bars that follow the content, and
-// nothing updated while the redraw switch is off.
+// The grids' windows on a form: scroll bars that follow the content,
+// nothing updated while the redraw switch is off, and rows as high as their
+// font, measured again when it could not be or the font was set.
 #include <gtest/gtest.h>
+#include <olectl.h>
+
+#include <string>
 
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
+#include "StandinsInThisProcess.h"
+#include "com/Platform.h"
 #include "com/LateBound.h"
 #include "container/HostedControl.h"
 #include "forms/Form.h"
@@ -20,7 +26,61 @@ SCROLLINFO VerticalScroll(HWND window) {
   return info;
 }
 
+// The device context of one flex grid window, the first whose context is
+// asked for, is refused while `refuse` holds; the asks for it are counted.
+struct RefusedGridContext {
+  static HDC WINAPI GetDC(HWND window) {
+    wchar_t name[64] = {};
+    if (window && ::GetClassNameW(window, name, 64) && std::wstring(name) == standins::kFlexGridWindowClass) {
+      if (!grid) grid = window;
+      if (window == grid) {
+        ++asked;
+        if (refuse) return nullptr;
+      }
+    }
+    return ::GetDC(window);
+  }
+  static inline HWND grid = nullptr;
+  static inline bool refuse = true;
+  static inline int asked = 0;
+};
+
 }  // namespace
+
+// Two grids of one size, one of which first gets no device context to
+// measure its rows with: once it does, it shows as many rows as the other;
+// a font set (here the same one again) is measured anew.
+TEST(GridWindow, RowsAreMeasuredAgainAfterARefusedContextAndWhenTheFontIsSet) {
+  standins::StandinsInThisProcess inProcess;  // the stand-ins' code, through this program's seam
+  PlatformOverride<User32Api> user32(User32());
+  user32->GetDC = RefusedGridContext::GetDC;
+  ComPtr<Form> form = Form::Create(L"Grids", TwipsRect{600, 600, 6500, 3000});
+  HostedControl* grids[] = {
+      &form->Add<HostedControl>(L"grdOne", L"MSFlexGridLib.MSFlexGrid", TwipsRect{180, 180, 2900, 1935}),
+      &form->Add<HostedControl>(L"grdTwo", L"MSFlexGridLib.MSFlexGrid", TwipsRect{3300, 180, 2900, 1935}),
+  };
+  form->Show();
+  ASSERT_TRUE(RefusedGridContext::grid);
+  if (grids[1]->Handle() == RefusedGridContext::grid) std::swap(grids[0], grids[1]);
+  ASSERT_EQ(RefusedGridContext::grid, grids[0]->Handle());
+  auto rowsShown = [&](int grid, LONG rows) {
+    PutProperty(grids[grid]->Object(), DISPID_FLEXGRID_ROWS, Variant::FromInt32(rows).Get());
+    return VerticalScroll(grids[grid]->Handle()).nPage;
+  };
+  UINT measured = rowsShown(1, 101);
+  EXPECT_GT(measured, 0u);
+  rowsShown(0, 101);
+  RefusedGridContext::refuse = false;
+  EXPECT_EQ(measured, rowsShown(0, 102));
+
+  int asked = RefusedGridContext::asked;
+  ComPtr<IOleControl> control;
+  ASSERT_EQ(S_OK, grids[0]->Object()->QueryInterface(IID_IOleControl, control.PutVoid()));
+  EXPECT_EQ(S_OK, control->OnAmbientPropertyChange(DISPID_AMBIENT_FONT));
+  EXPECT_EQ(asked + 1, RefusedGridContext::asked);
+  EXPECT_EQ(measured, VerticalScroll(grids[0]->Handle()).nPage);
+  form->Unload();
+}
 
 TEST(GridWindow, ScrollBarsFollowTheContentOnlyWhileRedrawIsOn) {
   ComPtr<Form> form = Form::Create(L"Grid", TwipsRect{600, 600, 6500, 3000});

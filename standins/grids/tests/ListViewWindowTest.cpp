@@ -1,7 +1,9 @@
 // The platform list view inside the list view stand-in, on a form: after a
-// fill it shows the content's columns, item count and texts; a second fill
-// replaces what the first left; and it is given only what changed, so that
-// a list cleared and filled again with the same columns gets no column work.
+// fill it shows the content's columns, item count and texts, by itself (its
+// header and its pixels show them once the messages have run, before anyone
+// sends the list view anything); a second fill replaces what the first left;
+// and it is given only what changed, so that a list cleared and filled again
+// with the same columns gets no column work.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,11 +13,13 @@
 #include <vector>
 
 #include "GridStandins.h"
+#include "ListViewContent.h"
 #include "com/Bstr.h"
 #include "com/EarlyBound.h"
 #include "com/LateBound.h"
 #include "container/HostedControl.h"
 #include "forms/Form.h"
+#include "MessagePump.h"
 
 using namespace formsrt;
 
@@ -27,6 +31,7 @@ struct ListViewMessages {
   int columnsDeleted = 0;
   int columnsSet = 0;
   int itemCountsSet = 0;
+  int syncsPosted = 0;
 };
 
 LRESULT CALLBACK CountMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -37,6 +42,7 @@ LRESULT CALLBACK CountMessages(HWND window, UINT message, WPARAM wParam, LPARAM 
     case LVM_DELETECOLUMN: ++seen.columnsDeleted; break;
     case LVM_SETCOLUMNW: ++seen.columnsSet; break;
     case LVM_SETITEMCOUNT: ++seen.itemCountsSet; break;
+    case standins::ListViewContent::kSyncMessage: ++seen.syncsPosted; break;
     default: break;
   }
   return ::DefSubclassProc(window, message, wParam, lParam);
@@ -79,7 +85,10 @@ class ListViewWindowTest : public ::testing::Test {
 
   // As the program fills it: both collections cleared, the headers added,
   // then each item with its sub-items "<item text>.<k>".
+  // The list view is first brought to rest: no paint left over from before
+  // that would bring it up to date.
   void Fill(const std::vector<std::wstring>& headers, const std::vector<std::wstring>& items) {
+    ::UpdateWindow(listView_);
     const VARIANT omitted = Variant::Omitted().Get();
     CheckCall(Collection<IListItems>(7)->Clear());
     CheckCall(Collection<IColumnHeaders>(2)->Clear());
@@ -98,18 +107,39 @@ class ListViewWindowTest : public ::testing::Test {
     }
   }
 
-  // What the platform list view shows; asking brings it up to date first.
+  // What the platform list view shows. Its header and its pixels are read
+  // without a message to the list view, which would bring it up to date.
   LONG ItemCount() const { return static_cast<LONG>(::SendMessageW(listView_, LVM_GETITEMCOUNT, 0, 0)); }
   std::vector<std::wstring> Headers() const {
-    HWND header = reinterpret_cast<HWND>(::SendMessageW(listView_, LVM_GETHEADER, 0, 0));
+    HWND header = ::FindWindowExW(listView_, nullptr, WC_HEADERW, nullptr);
     int count = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
     std::vector<std::wstring> texts;
     for (int column = 0; column < count; ++column) {
-      LVCOLUMNW asked{};
-      asked.mask = LVCF_TEXT;
-      texts.push_back(TextAsked(listView_, LVM_GETCOLUMNW, column, asked));
+      HDITEMW asked{};
+      asked.mask = HDI_TEXT;
+      texts.push_back(TextAsked(header, HDM_GETITEMW, column, asked));
     }
     return texts;
+  }
+  // Whether the first item row, below the header, has text drawn in it.
+  bool FirstRowDrawn() const {
+    RECT below{};
+    ::GetWindowRect(::FindWindowExW(listView_, nullptr, WC_HEADERW, nullptr), &below);
+    ::MapWindowPoints(nullptr, listView_, reinterpret_cast<POINT*>(&below), 2);
+    HDC dc = ::GetDC(listView_);
+    bool drawn = false;
+    for (int y = below.bottom + 1; y < below.bottom + 16 && !drawn; ++y) {
+      for (int x = 0; x < below.right && !drawn; ++x) {
+        drawn = ::GetPixel(dc, x, y) == ::GetSysColor(COLOR_WINDOWTEXT);
+      }
+    }
+    ::ReleaseDC(listView_, dc);
+    return drawn;
+  }
+  // Runs the messages until the header and the first row show a fill.
+  bool ShownByItself(const std::vector<std::wstring>& headers, bool rowDrawn) const {
+    return testing_support::PumpMessagesUntil(
+        [&] { return Headers() == headers && FirstRowDrawn() == rowDrawn; }, 3000);
   }
   std::wstring ItemText(int item, int subItem) const {
     LVITEMW asked{};
@@ -129,12 +159,14 @@ using Texts = std::vector<std::wstring>;
 
 TEST_F(ListViewWindowTest, ShowsEachFillsColumnsItemsAndTextsGivenOnlyWhatChanged) {
   Fill({L"Col1", L"Col2", L"Col3"}, {L"a", L"b", L"c", L"d"});
+  EXPECT_TRUE(ShownByItself({L"Col1", L"Col2", L"Col3"}, true));
   EXPECT_EQ(4, ItemCount());
   EXPECT_EQ((Texts{L"Col1", L"Col2", L"Col3"}), Headers());
   EXPECT_EQ(L"b", ItemText(1, 0));
   EXPECT_EQ(L"d.2", ItemText(3, 2));
   EXPECT_EQ(3, seen_.columnsInserted);
   EXPECT_EQ(1, seen_.itemCountsSet);
+  EXPECT_EQ(1, seen_.syncsPosted);  // one for the whole fill
 
   seen_ = {};
   Fill({L"Col1", L"Col2", L"Col3"}, {L"x", L"y"});  // the same columns, fewer items
@@ -146,6 +178,7 @@ TEST_F(ListViewWindowTest, ShowsEachFillsColumnsItemsAndTextsGivenOnlyWhatChange
 
   seen_ = {};
   Fill({L"First", L"Col2"}, {L"p", L"q"});  // one header renamed, one gone, as many items
+  EXPECT_TRUE(ShownByItself({L"First", L"Col2"}, true));
   EXPECT_EQ((Texts{L"First", L"Col2"}), Headers());
   EXPECT_EQ(2, ItemCount());
   EXPECT_EQ(L"p", ItemText(0, 0));
@@ -156,6 +189,7 @@ TEST_F(ListViewWindowTest, ShowsEachFillsColumnsItemsAndTextsGivenOnlyWhatChange
   EXPECT_EQ(0, seen_.itemCountsSet);
 
   Fill({}, {});
+  EXPECT_TRUE(ShownByItself({}, false));
   EXPECT_EQ(0, ItemCount());
   EXPECT_EQ(Texts{}, Headers());
 }
