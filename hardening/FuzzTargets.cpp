@@ -130,12 +130,4 @@ bool HeapsAreIntact() {
   return true;
 }
 
-SIZE_T PrivateBytes() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof(counters);
-  ::GetProcessMemoryInfo(::GetCurrentProcess(),
-                         reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
-  return counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-}
-
 }  // namespace hardening

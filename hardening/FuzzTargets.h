@@ -56,7 +56,5 @@ bool ServerIsIdle(const FuzzTarget& target);
 // heap shows here).
 bool HeapsAreIntact();
 
-// Private bytes of this process (PagefileUsage: Wine 8 leaves PrivateUsage 0).
-SIZE_T PrivateBytes();
 
 }  // namespace hardening

@@ -85,6 +85,7 @@ STDMETHODIMP ByNameForm::QueryInterface(REFIID iid, void** out) {
 
 STDMETHODIMP_(ULONG) ByNameForm::Release() {
   ULONG left = --references_;
+  if (left == 1 && onLastOtherRelease) onLastOtherRelease();
   if (left == 0) delete this;
   return left;
 }

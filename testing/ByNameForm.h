@@ -48,6 +48,8 @@ class ByNameForm final : public IDispatchEx {
   const std::vector<IUnknown*>& PoppedUpMenus() const { return poppedUp_; }
 
   std::function<void(IDispatch* menu)> onPopupMenu;
+  // Runs when a release leaves the test's own reference only.
+  std::function<void()> onLastOtherRelease;
   // False: the object no longer knows "hWnd", so that it is no form, though
   // it still has an "Icon".
   bool knowsWindowHandle = true;

@@ -6,7 +6,9 @@
 #include "FormsrtTest.h"
 #include "ProcessRunner.h"
 #include "com/Bstr.h"
+#include "com/ComObject.h"
 #include "com/ComPtr.h"
+#include "com/ModuleCounts.h"
 #include "com/ServerRegistration.h"
 #include "com/RegistryKey.h"
 #include "com/RuntimeError.h"
@@ -407,4 +409,37 @@ TEST_F(ComServerTest, MissingTypeInformationRaisesThePlatformsFailure) {
   EXPECT_TRUE(FAILED(ComErrorOf([] { ModuleTypeInfo(IID_ICalculator); })));
   EXPECT_TRUE(FAILED(ComErrorOf([] { FormsTypeInfo(IID_ICalculator); })));
   EXPECT_TRUE(FAILED(ComErrorOf([] { ModuleTypeLibrary(); })));
+}
+
+namespace {
+
+// What the module answers, asked from an object's own destruction.
+HRESULT g_unloadAnswer = E_FAIL;
+
+struct AsksWhenDestroyed {
+  virtual ~AsksWhenDestroyed() { g_unloadAnswer = CanUnloadServer(); }
+};
+
+// The order of a class whose dispatch base comes first, and the other.
+class AskingBaseFirst : public AsksWhenDestroyed, private ComObjectBase {
+ public:
+  ULONG Release() { return ReleaseImpl(); }
+};
+
+class AskingBaseLast : private ComObjectBase, public AsksWhenDestroyed {
+ public:
+  ULONG Release() { return ReleaseImpl(); }
+};
+
+}  // namespace
+
+TEST(ModuleCounts, AnObjectIsCountedUntilEveryBaseHasLetGoWhateverTheirOrder) {
+  ASSERT_EQ(S_OK, CanUnloadServer());
+  g_unloadAnswer = E_FAIL;
+  EXPECT_EQ(0u, (new AskingBaseFirst)->Release());
+  EXPECT_EQ(S_FALSE, g_unloadAnswer);
+  g_unloadAnswer = E_FAIL;
+  EXPECT_EQ(0u, (new AskingBaseLast)->Release());
+  EXPECT_EQ(S_FALSE, g_unloadAnswer);
+  EXPECT_EQ(S_OK, CanUnloadServer());
 }

@@ -65,13 +65,13 @@ PhaseResult ClassSoak::Measure(std::wstring what, long repetitions,
   SeamCounts countsBefore = Counts();
   auto start = std::chrono::steady_clock::now();
   long failures = 0;
-  long long memory[3] = {PrivateBytes()};
+  long long memory[3] = {testing_support::PrivateBytes()};
   for (long i = 0; i < repetitions; ++i) {
     failures += once();
     formsrt::DispatchWaitingMessages();
-    if (i + 1 == repetitions / 2) memory[1] = PrivateBytes();
+    if (i + 1 == repetitions / 2) memory[1] = testing_support::PrivateBytes();
   }
-  memory[2] = PrivateBytes();
+  memory[2] = testing_support::PrivateBytes();
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   return {std::move(what),
           repetitions,

@@ -10,6 +10,7 @@
 #include "DispatchFuzzer.h"
 #include "FuzzArguments.h"
 #include "FuzzTargets.h"
+#include "ProcessMemory.h"
 #include "FuzzTestNames.h"
 #include "MenuCloser.h"
 #include "MixerSettingsKept.h"
@@ -79,9 +80,9 @@ TEST_P(DispatchFuzzTest, EveryMemberAnswersBadInputAndLeavesNothingBehind) {
   {
     vanterbox_direct::MixerSettingsKept mixerSettings;  // qzMixerVolume's members set them
     first = FuzzOneObject(target, unrelated);
-    memoryBefore = hardening::PrivateBytes();
+    memoryBefore = testing_support::PrivateBytes();
     FuzzOneObject(target, unrelated);
-    memoryAfter = hardening::PrivateBytes();
+    memoryAfter = testing_support::PrivateBytes();
   }
   EXPECT_NE(-1, volumeBefore) << "the test environment has a mixer with a speakers volume";
   // 32-bit Wine reads some levels back one lower than they were set.

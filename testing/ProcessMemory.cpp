@@ -2,7 +2,7 @@
 
 #include <psapi.h>
 
-namespace soak {
+namespace testing_support {
 
 long long PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};
@@ -13,4 +13,4 @@ long long PrivateBytes() {
   return static_cast<long long>(bytes);
 }
 
-}  // namespace soak
+}  // namespace testing_support

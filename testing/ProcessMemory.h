@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-namespace soak {
+namespace testing_support {
 
 // The process's private (commit) bytes. Wine 8 leaves PrivateUsage at 0 but
 // fills PagefileUsage, which the platform defines as the same quantity.
 long long PrivateBytes();
 
-}  // namespace soak
+}  // namespace testing_support
