@@ -111,13 +111,14 @@ HWND Form::RequireWindow() const {
 
 void Form::SetIcon(HICON icon) {
   IconHandle owned(icon);
+  ownIcons_.reserve(ownIcons_.size() + 1);
   ComPtr<IPictureDisp> picture = IconPicture(icon);
   if (HWND hwnd = Handle()) {
     ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
   icon_ = std::move(picture);
-  ownIcon_ = std::move(owned);  // the icon it replaces goes with `owned`
+  ownIcons_.push_back(std::move(owned));
 }
 
 ComPtr<Menu> Form::AddMenu(std::wstring_view caption) {

@@ -70,8 +70,10 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   bool Unload();
 
   // Takes ownership of the icon: it shows in the title bar and as "Icon".
-  // The form destroys it (through the platform seam) when the form object
-  // goes; a picture that "Icon" gave shows it until then.
+  // The form keeps every icon it was given until the form object goes, and
+  // destroys them then (through the platform seam): a picture that "Icon"
+  // gave, or a control that shows the icon by its handle (a tray icon, added
+  // again after the shell restarts), may still show a replaced one.
   void SetIcon(HICON icon);
 
   // A control placed on this form: Control(parent window, arguments...).
@@ -135,7 +137,8 @@ class Form final : public DispatchImpl<IRuntimeForm>,
   template <class Body>
   HRESULT Guard(Body&& body);
 
-  IconHandle ownIcon_;  // first: it outlives the window and the picture that show it
+  // First: they outlive the window and the pictures that show them.
+  std::vector<IconHandle> ownIcons_;
   WindowHandle window_;
   ComPtr<ITypeInfo> menuTypeInfo_;
   ComPtr<IPictureDisp> icon_;

@@ -192,6 +192,39 @@ TEST_F(FormTest, IconIsAPictureWhoseHandleIsTheFormsIcon) {
   EXPECT_EQ(reinterpret_cast<LPARAM>(icon), ::SendMessageW(form_->Handle(), WM_GETICON, ICON_BIG, 0));
 }
 
+namespace {
+
+std::vector<HICON> g_destroyedIcons;
+
+BOOL WINAPI RecordingDestroyIcon(HICON icon) {
+  g_destroyedIcons.push_back(icon);
+  return ::DestroyIcon(icon);
+}
+
+}  // namespace
+
+// A replaced icon may still show in a picture "Icon" gave or in a tray
+// record: each goes, once, with the form object only.
+TEST_F(FormTest, EveryIconGivenLivesUntilTheFormGoesAndIsDestroyedOnce) {
+  PlatformOverride<User32Api> user32(User32());
+  user32->DestroyIcon = RecordingDestroyIcon;
+  g_destroyedIcons.clear();
+  HICON first = ::CopyIcon(::LoadIconW(nullptr, IDI_WARNING));
+  HICON second = ::CopyIcon(::LoadIconW(nullptr, IDI_ERROR));
+  form_->SetIcon(first);
+  Variant shown = GetProperty(dispatch_.Get(), L"Icon");
+  form_->SetIcon(second);
+  EXPECT_TRUE(g_destroyedIcons.empty());
+  ICONINFO info{};
+  ASSERT_TRUE(::GetIconInfo(first, &info));
+  ::DeleteObject(info.hbmColor);
+  ::DeleteObject(info.hbmMask);
+  shown = Variant();
+  dispatch_.Reset();
+  form_.Reset();
+  EXPECT_EQ((std::vector<HICON>{first, second}), g_destroyedIcons);
+}
+
 TEST_F(FormTest, LoadRaisesOnceAndClosingAsksQueryUnloadWhichMayCancel) {
   int loads = 0;
   std::vector<int> unloadModes;
