@@ -7,7 +7,7 @@
 #include "com/Conversions.h"
 #include "com/EarlyBound.h"
 #include "com/LateBound.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/Screen.h"
 #include "services/UnhandledError.h"
 

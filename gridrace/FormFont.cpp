@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/WindowDC.h"
 
 namespace gridrace {

@@ -9,7 +9,7 @@
 
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace hardening {
 

@@ -3,7 +3,7 @@
 #include "QuennetDispatchIds.h"
 #include "QuennetResources.h"
 #include "com/Bstr.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "control/PersistedProperty.h"
 #include "forms/MemoryDC.h"
 #include "forms/SelectedObject.h"

@@ -8,7 +8,7 @@
 
 #include "com/Bstr.h"
 #include "com/Conversions.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "services/ProgramStart.h"
 

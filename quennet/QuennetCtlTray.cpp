@@ -11,7 +11,7 @@
 #include "QuennetDispatchIds.h"
 #include "com/Conversions.h"
 #include "com/LateBound.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 

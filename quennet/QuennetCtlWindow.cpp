@@ -5,7 +5,7 @@
 
 #include "HostForm.h"
 #include "com/Conversions.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/Screen.h"
 
 namespace quennet {

@@ -1,6 +1,6 @@
 #include "TaskbarCreatedListener.h"
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace quennet {
 

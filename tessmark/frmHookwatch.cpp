@@ -5,7 +5,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/Conversions.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 #include "services/DebugOutput.h"

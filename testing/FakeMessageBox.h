@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace testing_support {
 

@@ -3,7 +3,7 @@
 // twips wide and 12 high. Code that takes one axis for the other shows.
 #pragma once
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace testing_support {
 

@@ -1,6 +1,6 @@
 #include "GlobalBlock.h"
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox {
 

@@ -2,7 +2,7 @@
 
 #include "GlobalBlock.h"
 #include "MixerRecordSizes.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox::Module1 {
 

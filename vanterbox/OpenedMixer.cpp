@@ -1,6 +1,6 @@
 #include "OpenedMixer.h"
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox {
 

@@ -5,7 +5,7 @@
 #include "Module1.h"
 #include "OpenedMixer.h"
 #include "com/OutParameters.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/TypeInformation.h"
 
 namespace vanterbox {

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "Bstr.h"
-#include "Platform.h"
+#include "platform/Platform.h"
 #include "RuntimeError.h"
 #include "Variant.h"
 

@@ -8,7 +8,7 @@
 #include "ComBoundary.h"
 #include "ComObject.h"
 #include "ModuleCounts.h"
-#include "Platform.h"
+#include "platform/Platform.h"
 #include "RegistryKey.h"
 #include "RuntimeError.h"
 #include "TypeInformation.h"

@@ -4,7 +4,7 @@
 
 #include "com/LateBound.h"
 #include "com/OutParameters.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "forms/CommandTarget.h"

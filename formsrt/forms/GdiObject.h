@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/OwnedHandle.h"
 
 namespace formsrt {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/OwnedHandle.h"
 
 namespace formsrt {

@@ -1,6 +1,6 @@
 #include "forms/IntervalTimer.h"
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 

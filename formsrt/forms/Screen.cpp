@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/WindowDC.h"
 
 namespace formsrt {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "com/ModuleCounts.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"
 

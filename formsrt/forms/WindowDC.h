@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 

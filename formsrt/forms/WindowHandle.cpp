@@ -1,6 +1,6 @@
 #include "forms/WindowHandle.h"
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/WindowClass.h"
 
 namespace formsrt {

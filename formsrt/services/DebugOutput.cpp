@@ -3,7 +3,7 @@
 #include <string>
 
 #include "com/Conversions.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "com/Conversions.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 using namespace formsrt;

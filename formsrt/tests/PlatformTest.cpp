@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 using namespace formsrt;
 

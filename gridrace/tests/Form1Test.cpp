@@ -11,7 +11,7 @@
 #include "CallLog.h"
 #include "Form1.h"
 #include "StandinsInThisProcess.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 using namespace formsrt;

@@ -18,7 +18,7 @@
 #pragma once
 
 #include "SeamCounts.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace soak {
 

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "TrayTestSupport.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 using namespace tray_test;
 using formsrt::ComPtr;

@@ -11,7 +11,7 @@
 #include "TestDoubles.h"
 #include "com/Bstr.h"
 #include "com/ModuleCounts.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 using namespace quennet_test;
 using formsrt::Bstr;

@@ -14,7 +14,7 @@
 #include "ByNameForm.h"
 #include "FakeMessageBox.h"
 #include "TrayTestSupport.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 

@@ -12,7 +12,7 @@
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "com/Variant.h"
 

@@ -14,7 +14,7 @@
 #include "TrayTestSupport.h"
 #include "com/Bstr.h"
 #include "com/LateBound.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 using namespace tray_test;

@@ -10,7 +10,7 @@
 
 #include "TrayTestSupport.h"
 #include "com/Conversions.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/Screen.h"
 
 using namespace tray_test;

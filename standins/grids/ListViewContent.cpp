@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 namespace standins {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "RouteThroughClient.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 using formsrt::ComPtr;

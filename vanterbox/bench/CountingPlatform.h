@@ -10,7 +10,7 @@
 // out on every open; the real handle is closed when the object goes.
 #pragma once
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox_bench {
 

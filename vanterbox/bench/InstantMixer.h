@@ -5,7 +5,7 @@
 // cost only what the library itself does, its own global blocks included.
 #pragma once
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox_bench {
 

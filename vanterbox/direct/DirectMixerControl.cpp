@@ -2,7 +2,7 @@
 
 #include <mmsystem.h>
 
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox_direct {
 

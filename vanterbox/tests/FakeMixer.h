@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "MixerControlRecord.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 
 namespace vanterbox_testing {
 

@@ -12,7 +12,7 @@
 #include "forms/Label.h"
 #include "forms/PictureBox.h"
 #include "forms/TextBox.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/Screen.h"
 
 using namespace formsrt;

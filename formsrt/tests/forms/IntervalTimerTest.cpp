@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "MessagePump.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "forms/IntervalTimer.h"
 
 using namespace formsrt;

@@ -8,7 +8,7 @@
 #include "MessagePump.h"
 #include "TestSupport.h"
 #include "com/LateBound.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 #include "forms/Form.h"
 

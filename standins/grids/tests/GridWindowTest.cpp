@@ -9,7 +9,7 @@
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "StandinsInThisProcess.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/LateBound.h"
 #include "container/HostedControl.h"
 #include "forms/Form.h"

@@ -13,7 +13,7 @@
 #include "HookwatchTimer.h"
 #include "MessagePump.h"
 #include "com/ComPtr.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 using formsrt::ComPtr;

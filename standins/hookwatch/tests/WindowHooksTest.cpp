@@ -11,7 +11,7 @@
 #include "HookwatchGlobal.h"
 #include "TestWindow.h"
 #include "com/ComPtr.h"
-#include "com/Platform.h"
+#include "platform/Platform.h"
 #include "com/RuntimeError.h"
 
 using formsrt::ComPtr;
