@@ -90,9 +90,7 @@ STDMETHODIMP QuennetCtl::put_STxMenu(VARIANT_BOOL value) {
 }
 
 STDMETHODIMP QuennetCtl::get_STxTrayTTT(BSTR* value) {
-  formsrt::ClearOutParameters(value);
-  if (!value) return E_POINTER;
-  return Guard([&] { *value = Bstr(m_STxTrayTTT).Detach(); });
+  return Member(value, {}, [&] { *value = Bstr(m_STxTrayTTT).Detach(); });
 }
 
 STDMETHODIMP QuennetCtl::put_STxTrayTTT(BSTR value) {
@@ -146,11 +144,8 @@ void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
 }
 
 STDMETHODIMP QuennetCtl::ShowAbout(VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {}, [&] {
     ShowAboutBox();
-    formsrt::Variant().MoveTo(result);
   });
 }
 

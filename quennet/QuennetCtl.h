@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "HostForm.h"
@@ -92,6 +94,28 @@ class QuennetCtl : public formsrt::ActiveXControl<_QuennetCtl> {
   template <class Body>
   HRESULT Guard(Body&& body) {
     return formsrt::ComBoundary(kLibraryTitle, IID__QuennetCtl, std::forward<Body>(body));
+  }
+
+  // What every member with a result does first: the result cleared, so that
+  // it is never left unset, and every pointer checked; then the body runs
+  // inside the exception boundary.
+  template <class Result, class Body>
+  HRESULT Member(Result* result, std::initializer_list<const void*> arguments, Body&& body) {
+    formsrt::ClearOutParameters(result);
+    if (!result || std::find(arguments.begin(), arguments.end(), nullptr) != arguments.end()) {
+      return E_POINTER;
+    }
+    return Guard(std::forward<Body>(body));
+  }
+
+  // A member with nothing to report: its result is Empty once the body ran.
+  template <class Body>
+  HRESULT EmptyResultMember(VARIANT* result, std::initializer_list<const void*> arguments,
+                            Body&& body) {
+    return Member(result, arguments, [&] {
+      body();
+      formsrt::Variant().MoveTo(result);
+    });
   }
 
   // Member state, in the order the control declares it. The forms are any

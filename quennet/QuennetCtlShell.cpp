@@ -98,9 +98,7 @@ UINT ReadTempFolder(char* buffer, UINT size) {
 // Any failure to start the applet launcher is trapped: the host sees the
 // "Applet not found" box (unless QuietErrors) and never an error.
 STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR* AppletFileName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!AppletFileName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {AppletFileName}, [&] {
     std::wstring applet = Text(AppletFileName);
     try {
       if (!StartIfPresent(std::wstring(kAppletCommand) + applet, show_style::MinimizedFocus)) {
@@ -109,40 +107,31 @@ STDMETHODIMP QuennetCtl::FCxLaunchCPA(BSTR* AppletFileName, VARIANT* result) {
     } catch (const formsrt::RuntimeError&) {
       ShowAppletNotFound(m_QuietErrors != VARIANT_FALSE);
     }
-    formsrt::Variant().MoveTo(result);
   });
 }
 
 STDMETHODIMP QuennetCtl::FCxShellNav(BSTR* FileName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FileName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {FileName}, [&] {
     StartProgram(std::wstring(kShellNavCommand) + Text(FileName), show_style::MaximizedFocus);
-    formsrt::Variant().MoveTo(result);
   });
 }
 
 // Current Windows has no "start.exe" (start is a command of the command
 // interpreter); there the address goes to the shell instead.
 STDMETHODIMP QuennetCtl::FCxOpenMail(BSTR* SendTo, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!SendTo || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {SendTo}, [&] {
     std::wstring sendTo = Text(SendTo);
     if (!StartIfPresent(std::wstring(kMailCommand) + sendTo, show_style::Hidden) &&
         !OpenMailThroughShell(sendTo)) {
       formsrt::Raise(formsrt::error::FileNotFound);
     }
-    formsrt::Variant().MoveTo(result);
   });
 }
 
 // The file name goes to the platform as 8-bit text and comes back to the
 // caller the same way, so characters the code page lacks come back changed.
 STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR* FileName, LONG* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FileName || !result) return E_POINTER;
-  return Guard([&] {
+  return Member(result, {FileName}, [&] {
     std::string fileName = formsrt::ToAnsi(Text(FileName));
     Bstr writtenBack(formsrt::FromAnsi(fileName));
     *result = formsrt::User32().SystemParametersInfoA(kSetWallpaperAction, 0, fileName.data(),
@@ -156,23 +145,18 @@ STDMETHODIMP QuennetCtl::FCxSetWallpaper(BSTR* FileName, LONG* result) {
 // shell's "Progman" window. Nothing is checked: where a window is missing,
 // the following calls get handle 0 and do nothing.
 STDMETHODIMP QuennetCtl::FCxAlignDeskIcons(VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {}, [&] {
     formsrt::User32Api& user32 = formsrt::User32();
     HWND desktop = user32.FindWindowA("Progman", nullptr);
     HWND view = user32.GetWindow(desktop, GW_CHILD);
     HWND icons = user32.GetWindow(view, GW_CHILD);
     user32.SendMessageA(icons, kArrangeIcons, kAlignLeft, 0);
-    formsrt::Variant().MoveTo(result);
   });
 }
 
 // The folder names match exactly, case included.
 STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR* FolderName, BSTR* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FolderName || !result) return E_POINTER;
-  return Guard([&] {
+  return Member(result, {FolderName}, [&] {
     std::wstring folderName = Text(FolderName);
     std::wstring path;
     if (folderName == L"Windows") {
@@ -189,29 +173,22 @@ STDMETHODIMP QuennetCtl::FCxReturnPath(BSTR* FolderName, BSTR* result) {
 }
 
 STDMETHODIMP QuennetCtl::FCxSetMousePos(short* x, short* y, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!x || !y || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {x, y}, [&] {
     formsrt::User32().SetCursorPos(static_cast<int>(*x), static_cast<int>(*y));
-    formsrt::Variant().MoveTo(result);
   });
 }
 
 // Each read asks the platform afresh; a failed read leaves m_CursorPos as it
 // was and returns that.
 STDMETHODIMP QuennetCtl::FCxGMP_X(VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!result) return E_POINTER;
-  return Guard([&] {
+  return Member(result, {}, [&] {
     formsrt::User32().GetCursorPos(&m_CursorPos);
     formsrt::Variant::FromInt32(m_CursorPos.x).MoveTo(result);
   });
 }
 
 STDMETHODIMP QuennetCtl::FCxGMP_Y(VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!result) return E_POINTER;
-  return Guard([&] {
+  return Member(result, {}, [&] {
     formsrt::User32().GetCursorPos(&m_CursorPos);
     formsrt::Variant::FromInt32(m_CursorPos.y).MoveTo(result);
   });

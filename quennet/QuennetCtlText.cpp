@@ -31,9 +31,7 @@ HRESULT QuennetCtl::FindReplace(text_replace::Outcome (*replacer)(std::wstring_v
                                                                   std::wstring_view,
                                                                   std::wstring_view),
                                 BSTR* InitString, BSTR* Find, BSTR* Replace, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!InitString || !Find || !Replace || !result) return E_POINTER;
-  return Guard([&] {
+  return Member(result, {InitString, Find, Replace}, [&] {
     text_replace::Outcome outcome = replacer(View(InitString), View(Find), View(Replace));
     Text1.SetText(outcome.text);
     if (outcome.overflowed) formsrt::Raise(formsrt::error::Overflow);

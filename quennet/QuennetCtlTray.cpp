@@ -51,9 +51,7 @@ Variant Dereferenced(const VARIANT& argument) {
 }  // namespace
 
 STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FormName || !MenuName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {FormName, MenuName}, [&] {
     m_TrayData.cbSize = kTrayRecordSize;
     m_TrayData.hWnd = pichook.Handle();
     m_TrayData.uID = kTrayIconId;
@@ -71,7 +69,6 @@ STDMETHODIMP QuennetCtl::STxLoadIcon(VARIANT* FormName, VARIANT* MenuName, VARIA
     HostForm form = HostForm::Require(*FormName);
     m_TrayMenu = Dereferenced(*MenuName);
     m_TrayForm = std::move(form);
-    Variant().MoveTo(result);
   });
 }
 

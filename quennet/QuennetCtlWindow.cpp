@@ -35,9 +35,7 @@ SHORT CentredOffset(double screenTwips, double formTwips) {
 // Restores a minimised or maximised form first, so that it is measured and
 // centred by its normal size.
 STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT* FormName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FormName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {FormName}, [&] {
     HostForm form = HostForm::Of(*FormName);
     if (form.WindowState() != 0) form.SetWindowState(0);
     // The screen first, then the form, in each direction; nothing is cached.
@@ -47,7 +45,6 @@ STDMETHODIMP QuennetCtl::FCxCenterForm(VARIANT* FormName, VARIANT* result) {
     SHORT top = CentredOffset(screenHeight, form.Height());
     // Width and height stay.
     form.Move(left, top);
-    Variant().MoveTo(result);
   });
 }
 
@@ -64,14 +61,11 @@ STDMETHODIMP QuennetCtl::FCxMakeNormal(VARIANT* FormName) {
 // The system's move loop, as if the caption were dragged; it runs inside
 // the call (the message is sent) until the mouse button is released.
 STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FormName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {FormName}, [&] {
     formsrt::User32Api& user32 = formsrt::User32();
     user32.ReleaseCapture();
     HWND window = HostForm::Of(*FormName).WindowHandle();
     user32.SendMessageA(window, WM_SYSCOMMAND, kMoveByCaption, 0);
-    Variant().MoveTo(result);
   });
 }
 
@@ -82,25 +76,19 @@ STDMETHODIMP QuennetCtl::FCxAltMove(VARIANT* FormName, VARIANT* result) {
 // never be flashed, and is refused at once with its error, the kept target
 // and the timer as they were.
 STDMETHODIMP QuennetCtl::FCxFlashWindow(VARIANT* FormName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FormName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {FormName}, [&] {
     HostForm form = HostForm::Require(*FormName);
     form.WindowHandle();
     m_FlashForm = std::move(form);
     if (!Timer1.Enabled()) Timer1.SetEnabled(true);
-    Variant().MoveTo(result);
   });
 }
 
 // Stops the ticks and nothing else: the caption keeps the look the last
 // tick left, and m_FlashForm keeps its reference.
 STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {}, [&] {
     Timer1.SetEnabled(false);
-    Variant().MoveTo(result);
   });
 }
 
@@ -108,15 +96,12 @@ STDMETHODIMP QuennetCtl::FCxStopFlashWindow(VARIANT* result) {
 // is dropped), then the frame is recalculated, which also takes the form
 // out of the topmost group.
 STDMETHODIMP QuennetCtl::FCxTransparent(VARIANT* FormName, VARIANT* result) {
-  formsrt::ClearOutParameters(result);
-  if (!FormName || !result) return E_POINTER;
-  return Guard([&] {
+  return EmptyResultMember(result, {FormName}, [&] {
     HostForm form = HostForm::Of(*FormName);
     formsrt::User32Api& user32 = formsrt::User32();
     // "hWnd" is read anew for each of the two calls.
     user32.SetWindowLongA(form.WindowHandle(), GWL_EXSTYLE, WS_EX_TRANSPARENT);
     user32.SetWindowPos(form.WindowHandle(), HWND_NOTOPMOST, 0, 0, 0, 0, kApplyFrameStyle);
-    Variant().MoveTo(result);
   });
 }
 

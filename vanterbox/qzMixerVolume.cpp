@@ -55,39 +55,46 @@ bool LookUp(ApartmentState& apartment, const MixerLine& line, DWORD controlType)
                                     apartment.*line.record) == VARIANT_TRUE;
 }
 
-LONG ReadControl(const MixerLine& line, DWORD controlType) {
+// Opens the mixer into the apartment's handle, looks the control up into
+// the apartment's record and gives `transfer` the details of the control's
+// one value, held in a 4-byte block; -1 when a step before fails.
+template <class Transfer>
+LONG TransferValue(const MixerLine& line, DWORD controlType, Transfer&& transfer) {
   ApartmentState& apartment = Module1::ThisApartment();
   OpenedMixer mixer(apartment.MixerHandle);
   if (!mixer.IsOpen() || !LookUp(apartment, line, controlType)) return kFailed;
   GlobalBlock valueBlock(sizeof(LONG));
   if (!valueBlock.Address()) return kFailed;
   MIXERCONTROLDETAILS details = ValueDetails(apartment.*line.record, valueBlock.Address());
-  LONG value = 0;
-  CopyValue(valueBlock.Address(), &value);
-  if (formsrt::Winmm().mixerGetControlDetailsA(AsMixerObject(apartment.MixerHandle), &details,
-                                               MIXER_GETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR) {
-    return kFailed;
-  }
-  // An unsigned level comes back in the signed result bit for bit.
-  CopyValue(&value, valueBlock.Address());
-  return value;
+  return transfer(AsMixerObject(apartment.MixerHandle), details, valueBlock.Address());
+}
+
+LONG ReadControl(const MixerLine& line, DWORD controlType) {
+  return TransferValue(line, controlType, [](HMIXEROBJ mixer, MIXERCONTROLDETAILS& details, void* block) {
+    LONG value = 0;
+    CopyValue(block, &value);
+    if (formsrt::Winmm().mixerGetControlDetailsA(mixer, &details, MIXER_GETCONTROLDETAILSF_VALUE) !=
+        MMSYSERR_NOERROR) {
+      return kFailed;
+    }
+    // An unsigned level comes back in the signed result bit for bit.
+    CopyValue(&value, block);
+    return value;
+  });
 }
 
 LONG WriteControl(const MixerLine& line, DWORD controlType, LONG value) {
-  ApartmentState& apartment = Module1::ThisApartment();
-  OpenedMixer mixer(apartment.MixerHandle);
-  if (!mixer.IsOpen() || !LookUp(apartment, line, controlType)) return kFailed;
-  GlobalBlock valueBlock(sizeof(LONG));
-  if (!valueBlock.Address()) return kFailed;
-  MIXERCONTROLDETAILS details = ValueDetails(apartment.*line.record, valueBlock.Address());
-  CopyValue(valueBlock.Address(), &value);
-  // The value goes through unchanged: whether it is in range is the
-  // platform's decision.
-  if (formsrt::Winmm().mixerSetControlDetails(AsMixerObject(apartment.MixerHandle), &details,
-                                              MIXER_SETCONTROLDETAILSF_VALUE) != MMSYSERR_NOERROR) {
-    return kFailed;
-  }
-  return value;
+  return TransferValue(line, controlType, [value](HMIXEROBJ mixer, MIXERCONTROLDETAILS& details,
+                                                  void* block) {
+    CopyValue(block, &value);
+    // The value goes through unchanged: whether it is in range is the
+    // platform's decision.
+    if (formsrt::Winmm().mixerSetControlDetails(mixer, &details, MIXER_SETCONTROLDETAILSF_VALUE) !=
+        MMSYSERR_NOERROR) {
+      return kFailed;
+    }
+    return value;
+  });
 }
 
 // A failure of the mixer is the result -1 with S_OK; only a missing pointer,
