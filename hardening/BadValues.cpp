@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "com/TypeDescriptions.h"
 #include "com/ComPtr.h"
 #include "com/QueryObject.h"
 
@@ -31,11 +32,8 @@ formsrt::Variant NullObject(VARTYPE type) {
 bool IsEnumeration(ITypeInfo* owner, HREFTYPE reference) {
   formsrt::ComPtr<ITypeInfo> referenced;
   if (FAILED(owner->GetRefTypeInfo(reference, referenced.Put()))) return false;
-  TYPEATTR* attributes = nullptr;
-  if (FAILED(referenced->GetTypeAttr(&attributes))) return false;
-  bool enumeration = attributes->typekind == TKIND_ENUM || attributes->typekind == TKIND_ALIAS;
-  referenced->ReleaseTypeAttr(attributes);
-  return enumeration;
+  formsrt::TypeAttributes attributes(referenced.Get());
+  return attributes && (attributes->typekind == TKIND_ENUM || attributes->typekind == TKIND_ALIAS);
 }
 
 }  // namespace

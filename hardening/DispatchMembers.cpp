@@ -3,46 +3,14 @@
 #include "BadValues.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
+#include "com/TypeDescriptions.h"
 
 namespace hardening {
 
 namespace {
 
-class TypeAttributes {
- public:
-  explicit TypeAttributes(ITypeInfo* info) : info_(info) {
-    if (FAILED(info->GetTypeAttr(&attributes_))) attributes_ = nullptr;
-  }
-  ~TypeAttributes() {
-    if (attributes_) info_->ReleaseTypeAttr(attributes_);
-  }
-  TypeAttributes(const TypeAttributes&) = delete;
-  TypeAttributes& operator=(const TypeAttributes&) = delete;
-  const TYPEATTR* operator->() const { return attributes_; }
-  explicit operator bool() const { return attributes_ != nullptr; }
-
- private:
-  ITypeInfo* info_;
-  TYPEATTR* attributes_ = nullptr;
-};
-
-class FunctionDescription {
- public:
-  FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
-    if (FAILED(info->GetFuncDesc(index, &description_))) description_ = nullptr;
-  }
-  ~FunctionDescription() {
-    if (description_) info_->ReleaseFuncDesc(description_);
-  }
-  FunctionDescription(const FunctionDescription&) = delete;
-  FunctionDescription& operator=(const FunctionDescription&) = delete;
-  const FUNCDESC* operator->() const { return description_; }
-  explicit operator bool() const { return description_ != nullptr; }
-
- private:
-  ITypeInfo* info_;
-  FUNCDESC* description_ = nullptr;
-};
+using formsrt::FunctionDescription;
+using formsrt::TypeAttributes;
 
 const TYPEDESC& WithoutPointer(const TYPEDESC& type) {
   return type.vt == VT_PTR && type.lptdesc ? *type.lptdesc : type;

@@ -6,45 +6,25 @@
 #include <vector>
 
 #include "DispatchParams.h"
+#include "TypeDescriptions.h"
 
 namespace formsrt {
 
 namespace {
-
-// Frees a FUNCDESC when it goes out of scope, with the type information
-// that gave it, which it keeps.
-class FuncDescHolder {
- public:
-  FuncDescHolder(ComPtr<ITypeInfo> info, FUNCDESC* desc) : info_(std::move(info)), desc_(desc) {}
-  ~FuncDescHolder() {
-    if (desc_) info_->ReleaseFuncDesc(desc_);
-  }
-  FuncDescHolder(const FuncDescHolder&) = delete;
-  FuncDescHolder& operator=(const FuncDescHolder&) = delete;
-  const FUNCDESC* Get() const { return desc_; }
-
- private:
-  ComPtr<ITypeInfo> info_;
-  FUNCDESC* desc_;
-};
 
 bool Describes(const FUNCDESC& desc, DISPID id, WORD flags) {
   return desc.memid == id && (desc.invkind & flags);
 }
 
 // Every member's description read in turn until one fits.
-FuncDescHolder ScanFunctions(ITypeInfo* info, DISPID id, WORD flags) {
-  TYPEATTR* attr = nullptr;
-  if (FAILED(info->GetTypeAttr(&attr))) return {ComPtr<ITypeInfo>(info), nullptr};
-  WORD count = attr->cFuncs;
-  info->ReleaseTypeAttr(attr);
+FunctionDescription ScanFunctions(ITypeInfo* info, DISPID id, WORD flags) {
+  TypeAttributes attributes(info);
+  WORD count = attributes ? attributes->cFuncs : 0;
   for (UINT i = 0; i < count; ++i) {
-    FUNCDESC* desc = nullptr;
-    if (FAILED(info->GetFuncDesc(i, &desc))) continue;
-    if (Describes(*desc, id, flags)) return {ComPtr<ITypeInfo>(info), desc};
-    info->ReleaseFuncDesc(desc);
+    FunctionDescription function(info, i);
+    if (function && Describes(*function.Get(), id, flags)) return function;
   }
-  return {ComPtr<ITypeInfo>(info), nullptr};
+  return {info, nullptr};
 }
 
 // The member's description, by its identifier and the ways of calling it
@@ -56,7 +36,7 @@ FuncDescHolder ScanFunctions(ITypeInfo* info, DISPID id, WORD flags) {
 // platform's index of members: that half numbers its members as the index
 // does (the dispatch half counts IDispatch's first) and describes the same
 // parameters. Anything else, or an answer that does not fit, is scanned.
-FuncDescHolder FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
+FunctionDescription FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
   HREFTYPE ownHalf = 0;
   ComPtr<ITypeInfo> half;
   ComPtr<ITypeInfo2> indexed;
@@ -72,10 +52,9 @@ FuncDescHolder FindFunction(ITypeInfo* info, DISPID id, WORD flags) {
         first = index;
       }
     }
-    FUNCDESC* desc = nullptr;
-    if (first && SUCCEEDED(half->GetFuncDesc(*first, &desc))) {
-      if (Describes(*desc, id, flags)) return {half, desc};
-      half->ReleaseFuncDesc(desc);
+    if (first) {
+      FunctionDescription function(half.Get(), *first);
+      if (function && Describes(*function.Get(), id, flags)) return function;
     }
   }
   return ScanFunctions(info, id, flags);
@@ -253,7 +232,7 @@ HRESULT InvokeThroughTypeInfo(ITypeInfo* info, void* instance, DISPID id, WORD f
     return info->Invoke(instance, id, flags, params, result, excepInfo, argErr);
   }
   try {
-    FuncDescHolder function = FindFunction(info, id, flags);
+    FunctionDescription function = FindFunction(info, id, flags);
     if (!function.Get()) return info->Invoke(instance, id, flags, params, result, excepInfo, argErr);
     ScriptArguments arguments;
     HRESULT hr = arguments.Adapt(function.Get(), params, argErr);

@@ -10,6 +10,7 @@
 #include "com/Bstr.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
+#include "com/TypeDescriptions.h"
 #include "com/RegistryKey.h"
 
 using formsrt::Bstr;
@@ -49,11 +50,8 @@ ComPtr<ITypeLib> RegisteredLibrary() {
 }
 
 WORD TypeFlags(ITypeInfo* info) {
-  TYPEATTR* attr = nullptr;
-  info->GetTypeAttr(&attr);
-  WORD flags = attr->wTypeFlags;
-  info->ReleaseTypeAttr(attr);
-  return flags;
+  formsrt::TypeAttributes attributes(info);
+  return attributes ? attributes->wTypeFlags : 0;
 }
 
 std::wstring Name(ITypeInfo* info, MEMBERID id) {
@@ -97,8 +95,8 @@ TEST(TypeLibrary, DefaultInterfaceMembersInSlotOrder) {
   std::vector<std::wstring> names;
   size_t member = 0;
   for (UINT index = 0;; ++index) {
-    FUNCDESC* function = nullptr;
-    if (FAILED(vtable->GetFuncDesc(index, &function))) break;
+    formsrt::FunctionDescription function(vtable.Get(), index);
+    if (!function) break;
     std::wstring name = Name(vtable.Get(), function->memid);
     if (names.empty() || names.back() != name) {
       names.push_back(name);
@@ -118,7 +116,6 @@ TEST(TypeLibrary, DefaultInterfaceMembersInSlotOrder) {
         }
       }
     }
-    vtable->ReleaseFuncDesc(function);
   }
   EXPECT_EQ(std::size(kMembers), names.size());
 }
@@ -132,14 +129,13 @@ TEST(TypeLibrary, EventInterfaceAndControlClass) {
   EXPECT_TRUE(flags & TYPEFLAG_FNONEXTENSIBLE);
   const wchar_t* expected[] = {L"STxClick", L"STxMouseUp", L"STxDBLClick"};
   for (UINT index = 0; index < 3; ++index) {
-    FUNCDESC* function = nullptr;
-    ASSERT_EQ(S_OK, events->GetFuncDesc(index, &function));
+    formsrt::FunctionDescription function(events.Get(), index);
+    ASSERT_TRUE(function);
     EXPECT_EQ(static_cast<MEMBERID>(index + 1), function->memid);
     EXPECT_EQ(expected[index], Name(events.Get(), function->memid));
     ASSERT_EQ(1, function->cParams);
     EXPECT_EQ(VT_PTR, function->lprgelemdescParam[0].tdesc.vt);
     EXPECT_EQ(VT_BOOL, function->lprgelemdescParam[0].tdesc.lptdesc->vt);
-    events->ReleaseFuncDesc(function);
   }
 
   ComPtr<ITypeInfo> coclass;

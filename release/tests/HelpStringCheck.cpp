@@ -20,6 +20,7 @@
 
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
+#include "com/TypeDescriptions.h"
 
 using formsrt::Bstr;
 using formsrt::ComPtr;
@@ -57,10 +58,9 @@ class HelpStringWalk {
   // A dual interface lists IDispatch's members in its dispatch half; its own
   // members are those of its interface half.
   static ComPtr<ITypeInfo> InterfaceHalf(const ComPtr<ITypeInfo>& type) {
-    TYPEATTR* attributes = nullptr;
-    if (FAILED(type->GetTypeAttr(&attributes))) return type;
+    formsrt::TypeAttributes attributes(type.Get());
+    if (!attributes) return type;
     bool dual = attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
-    type->ReleaseTypeAttr(attributes);
     HREFTYPE reference = 0;
     ComPtr<ITypeInfo> half;
     if (dual && SUCCEEDED(type->GetRefTypeOfImplType(-1, &reference)) &&
@@ -74,26 +74,19 @@ class HelpStringWalk {
     Bstr typeName, help;
     type->GetDocumentation(MEMBERID_NIL, typeName.Put(), help.Put(), nullptr, nullptr);
     Require(help, typeName, L"");
-    TYPEATTR* attributes = nullptr;
-    if (FAILED(type->GetTypeAttr(&attributes))) return;
+    formsrt::TypeAttributes attributes(type.Get());
+    if (!attributes) return;
     WORD functions = attributes->cFuncs;
     // widl takes no help string on an enumeration's constants; the
     // enumeration itself carries one.
     WORD variables = attributes->typekind == TKIND_ENUM ? 0 : attributes->cVars;
-    type->ReleaseTypeAttr(attributes);
     for (WORD i = 0; i < functions; ++i) {
-      FUNCDESC* function = nullptr;
-      if (FAILED(type->GetFuncDesc(i, &function))) continue;
-      MEMBERID member = function->memid;
-      type->ReleaseFuncDesc(function);
-      CheckMember(type, member, typeName);
+      formsrt::FunctionDescription function(type.Get(), i);
+      if (function) CheckMember(type, function->memid, typeName);
     }
     for (WORD i = 0; i < variables; ++i) {
-      VARDESC* variable = nullptr;
-      if (FAILED(type->GetVarDesc(i, &variable))) continue;
-      MEMBERID member = variable->memid;
-      type->ReleaseVarDesc(variable);
-      CheckMember(type, member, typeName);
+      formsrt::VariableDescription variable(type.Get(), i);
+      if (variable) CheckMember(type, variable->memid, typeName);
     }
   }
 

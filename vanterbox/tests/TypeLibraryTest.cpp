@@ -7,6 +7,7 @@
 #include "com/Bstr.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
+#include "com/TypeDescriptions.h"
 #include "com/RegistryKey.h"
 
 using namespace formsrt;
@@ -41,29 +42,12 @@ ComPtr<ITypeInfo> VtableSide(ITypeInfo* dispatchSide) {
 
 // Reads a type's attributes and releases them.
 TYPEATTR AttributesOf(ITypeInfo* info) {
-  TYPEATTR* attr = nullptr;
-  EXPECT_EQ(S_OK, info->GetTypeAttr(&attr));
-  TYPEATTR copy = *attr;
-  info->ReleaseTypeAttr(attr);
-  return copy;
+  formsrt::TypeAttributes attributes(info);
+  EXPECT_TRUE(attributes);
+  return attributes ? *attributes : TYPEATTR{};
 }
 
-class FunctionDescription {
- public:
-  FunctionDescription(ITypeInfo* info, UINT index) : info_(info) {
-    EXPECT_EQ(S_OK, info->GetFuncDesc(index, &desc_));
-  }
-  ~FunctionDescription() {
-    if (desc_) info_->ReleaseFuncDesc(desc_);
-  }
-  FunctionDescription(const FunctionDescription&) = delete;
-  FunctionDescription& operator=(const FunctionDescription&) = delete;
-  const FUNCDESC* operator->() const { return desc_; }
-
- private:
-  ITypeInfo* info_;
-  FUNCDESC* desc_ = nullptr;
-};
+using formsrt::FunctionDescription;
 
 bool IsLongPointer(const ELEMDESC& element) {
   return element.tdesc.vt == VT_PTR && element.tdesc.lptdesc->vt == VT_I4;

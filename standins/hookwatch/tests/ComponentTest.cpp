@@ -14,6 +14,7 @@
 #include "com/ModuleCounts.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
+#include "com/TypeDescriptions.h"
 #include "com/LateBound.h"
 #include "com/RegistryKey.h"
 #include "com/RuntimeError.h"
@@ -64,30 +65,25 @@ struct Member {
 };
 
 std::vector<Member> MembersOf(ITypeInfo* info) {
-  TYPEATTR* attr = nullptr;
-  EXPECT_EQ(S_OK, info->GetTypeAttr(&attr));
+  formsrt::TypeAttributes attr(info);
+  EXPECT_TRUE(attr);
   std::vector<Member> members;
   for (UINT i = 0; attr && i < attr->cFuncs; ++i) {
-    FUNCDESC* desc = nullptr;
-    if (FAILED(info->GetFuncDesc(i, &desc))) continue;
+    formsrt::FunctionDescription desc(info, i);
+    if (!desc) continue;
     Bstr name;
     info->GetDocumentation(desc->memid, name.Put(), nullptr, nullptr, nullptr);
     Member member{name.Str(), desc->invkind, static_cast<SHORT>(desc->oVft / sizeof(void*)),
                   desc->wFuncFlags, {}};
     for (SHORT p = 0; p < desc->cParams; ++p) member.parameters.push_back(desc->lprgelemdescParam[p].tdesc);
     members.push_back(member);
-    info->ReleaseFuncDesc(desc);
   }
-  if (attr) info->ReleaseTypeAttr(attr);
   return members;
 }
 
 WORD TypeFlags(ITypeInfo* info) {
-  TYPEATTR* attr = nullptr;
-  if (FAILED(info->GetTypeAttr(&attr))) return 0;
-  WORD flags = attr->wTypeFlags;
-  info->ReleaseTypeAttr(attr);
-  return flags;
+  formsrt::TypeAttributes attr(info);
+  return attr ? attr->wTypeFlags : 0;
 }
 
 bool IsPointerTo(const TYPEDESC& type, VARTYPE target) {
@@ -164,19 +160,17 @@ TEST(HookwatchComponent, EveryTypeAndMemberCarriesAHelpString) {
     info->GetDocumentation(MEMBERID_NIL, typeName.Put(), typeHelp.Put(), nullptr, nullptr);
     SCOPED_TRACE(std::string(typeName.View().begin(), typeName.View().end()));
     EXPECT_GT(typeHelp.Length(), 0u);
-    TYPEATTR* attr = nullptr;
-    ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
+    formsrt::TypeAttributes attr(info.Get());
+    ASSERT_TRUE(attr);
     WORD count = attr->typekind == TKIND_DISPATCH || attr->typekind == TKIND_INTERFACE ? attr->cFuncs : 0;
-    info->ReleaseTypeAttr(attr);
     for (UINT f = 0; f < count; ++f) {
-      FUNCDESC* desc = nullptr;
-      ASSERT_EQ(S_OK, info->GetFuncDesc(f, &desc));
+      formsrt::FunctionDescription desc(info.Get(), f);
+      ASSERT_TRUE(desc);
       if (desc->memid < 0x60000000 || desc->memid > 0x6002FFFF) {  // not IDispatch's own
         Bstr name, help;
         info->GetDocumentation(desc->memid, name.Put(), help.Put(), nullptr, nullptr);
         EXPECT_GT(help.Length(), 0u) << std::string(name.View().begin(), name.View().end());
       }
-      info->ReleaseFuncDesc(desc);
     }
   }
 }
