@@ -4,7 +4,7 @@
 # Gridrace.exe, presses Test with the default 1000 rows, prints the three
 # timings, saves a screenshot of the form, and shuts everything down.
 # The x86 build runs, under 32-bit Wine: the platform the suite is made for.
-# usage: main.sh [--target x64]
+# usage: main.sh [--target x86|x64]   (x86 when no target is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
