@@ -1,4 +1,4 @@
-#include "Bstr.h"
+#include "com/Bstr.h"
 
 #include <new>
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "RuntimeError.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

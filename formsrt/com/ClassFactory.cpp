@@ -1,4 +1,4 @@
-#include "ClassFactory.h"
+#include "com/ClassFactory.h"
 
 namespace formsrt {
 

@@ -1,4 +1,4 @@
-#include "ComBoundary.h"
+#include "com/ComBoundary.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
-#include "ComPtr.h"
-#include "RuntimeError.h"
+#include "com/ComPtr.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

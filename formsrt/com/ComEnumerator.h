@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ComObject.h"
+#include "com/ComObject.h"
 
 namespace formsrt {
 

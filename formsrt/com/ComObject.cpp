@@ -1,4 +1,4 @@
-#include "ComObject.h"
+#include "com/ComObject.h"
 
 namespace formsrt {
 

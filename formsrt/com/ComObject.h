@@ -6,9 +6,9 @@
 
 #include <utility>
 
-#include "ComBoundary.h"
-#include "ModuleCounts.h"
-#include "QueryObject.h"
+#include "com/ComBoundary.h"
+#include "com/ModuleCounts.h"
+#include "com/QueryObject.h"
 
 namespace formsrt {
 

@@ -1,9 +1,9 @@
-#include "ConnectionPoint.h"
+#include "com/ConnectionPoint.h"
 
 #include <olectl.h>
 
-#include "ComEnumerator.h"
-#include "ComBoundary.h"
+#include "com/ComEnumerator.h"
+#include "com/ComBoundary.h"
 
 namespace formsrt {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ComPtr.h"
+#include "com/ComPtr.h"
 
 namespace formsrt {
 

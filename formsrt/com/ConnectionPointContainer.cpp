@@ -1,11 +1,11 @@
-#include "ConnectionPointContainer.h"
+#include "com/ConnectionPointContainer.h"
 
 #include <olectl.h>
 
-#include "ComBoundary.h"
-#include "ComEnumerator.h"
-#include "ComObject.h"
-#include "RuntimeError.h"
+#include "com/ComBoundary.h"
+#include "com/ComEnumerator.h"
+#include "com/ComObject.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

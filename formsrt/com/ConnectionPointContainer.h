@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "ConnectionPoint.h"
+#include "com/ConnectionPoint.h"
 
 namespace formsrt {
 

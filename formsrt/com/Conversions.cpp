@@ -1,14 +1,14 @@
-#include "Conversions.h"
+#include "com/Conversions.h"
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <new>
 
-#include "Bstr.h"
+#include "com/Bstr.h"
 #include "platform/Platform.h"
-#include "RuntimeError.h"
-#include "Variant.h"
+#include "com/RuntimeError.h"
+#include "com/Variant.h"
 
 namespace formsrt {
 

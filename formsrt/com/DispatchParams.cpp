@@ -1,4 +1,4 @@
-#include "DispatchParams.h"
+#include "com/DispatchParams.h"
 
 namespace formsrt {
 

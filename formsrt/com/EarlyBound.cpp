@@ -1,10 +1,10 @@
-#include "EarlyBound.h"
+#include "com/EarlyBound.h"
 
 #include <oleauto.h>
 
-#include "Bstr.h"
-#include "ComPtr.h"
-#include "LateBound.h"
+#include "com/Bstr.h"
+#include "com/ComPtr.h"
+#include "com/LateBound.h"
 
 namespace formsrt {
 

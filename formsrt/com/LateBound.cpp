@@ -1,12 +1,12 @@
-#include "LateBound.h"
+#include "com/LateBound.h"
 
 #include <dispex.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "Bstr.h"
-#include "RuntimeError.h"
+#include "com/Bstr.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

@@ -9,8 +9,8 @@
 #include <initializer_list>
 #include <span>
 
-#include "ComPtr.h"
-#include "Variant.h"
+#include "com/ComPtr.h"
+#include "com/Variant.h"
 
 namespace formsrt {
 

@@ -1,9 +1,9 @@
-#include "ModuleCounts.h"
+#include "com/ModuleCounts.h"
 
 #include <atomic>
 
-#include "RuntimeError.h"
-#include "TypeInformation.h"
+#include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

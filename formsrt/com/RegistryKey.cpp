@@ -1,6 +1,6 @@
-#include "RegistryKey.h"
+#include "com/RegistryKey.h"
 
-#include "RuntimeError.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

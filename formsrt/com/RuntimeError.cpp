@@ -1,4 +1,4 @@
-#include "RuntimeError.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

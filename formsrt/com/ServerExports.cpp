@@ -3,9 +3,9 @@
 // library of the suite, each of which defines ThisServer().
 #include <windows.h>
 
-#include "ModuleCounts.h"
-#include "ServerRegistration.h"
-#include "Conversions.h"
+#include "com/ModuleCounts.h"
+#include "com/ServerRegistration.h"
+#include "com/Conversions.h"
 
 using formsrt::RegistrationScope;
 

@@ -1,17 +1,17 @@
-#include "ServerRegistration.h"
+#include "com/ServerRegistration.h"
 
 #include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>
 
-#include "ClassFactory.h"
-#include "ComBoundary.h"
-#include "ComObject.h"
-#include "ModuleCounts.h"
+#include "com/ClassFactory.h"
+#include "com/ComBoundary.h"
+#include "com/ComObject.h"
+#include "com/ModuleCounts.h"
 #include "platform/Platform.h"
-#include "RegistryKey.h"
-#include "RuntimeError.h"
-#include "TypeInformation.h"
+#include "com/RegistryKey.h"
+#include "com/RuntimeError.h"
+#include "com/TypeInformation.h"
 
 namespace formsrt {
 

@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "ComPtr.h"
+#include "com/ComPtr.h"
 
 namespace formsrt {
 

@@ -1,4 +1,4 @@
-#include "TypeInformation.h"
+#include "com/TypeInformation.h"
 
 #include <cstring>
 #include <map>
@@ -6,8 +6,8 @@
 #include <string>
 #include <tuple>
 
-#include "ModuleCounts.h"
-#include "RuntimeError.h"
+#include "com/ModuleCounts.h"
+#include "com/RuntimeError.h"
 
 namespace formsrt {
 

@@ -1,12 +1,12 @@
-#include "TypeLibDispatch.h"
+#include "com/TypeLibDispatch.h"
 
 #include <cstring>
 #include <new>
 #include <optional>
 #include <vector>
 
-#include "DispatchParams.h"
-#include "TypeDescriptions.h"
+#include "com/DispatchParams.h"
+#include "com/TypeDescriptions.h"
 
 namespace formsrt {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include "ComPtr.h"
+#include "com/ComPtr.h"
 
 namespace formsrt {
 

@@ -1,8 +1,8 @@
-#include "Variant.h"
+#include "com/Variant.h"
 
 #include <new>
 
-#include "Bstr.h"
+#include "com/Bstr.h"
 
 namespace formsrt {
 

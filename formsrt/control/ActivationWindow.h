@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-#include "InPlaceWindow.h"
+#include "control/InPlaceWindow.h"
 
 namespace formsrt {
 

@@ -2,7 +2,7 @@
 // control base plus IDispatch driven by the module's type library.
 #pragma once
 
-#include "ControlBase.h"
+#include "control/ControlBase.h"
 #include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 

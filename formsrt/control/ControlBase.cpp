@@ -1,12 +1,12 @@
-#include "ControlBase.h"
+#include "control/ControlBase.h"
 
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "com/ComEnumerator.h"
-#include "PropertyStream.h"
-#include "PropertyValuesBag.h"
+#include "control/PropertyStream.h"
+#include "control/PropertyValuesBag.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"

@@ -20,10 +20,10 @@
 #include <span>
 
 #include "com/ConnectionPointContainer.h"
-#include "ControlWindow.h"
-#include "InPlaceWindow.h"
-#include "PropertyBag.h"
-#include "PropertyValues.h"
+#include "control/ControlWindow.h"
+#include "control/InPlaceWindow.h"
+#include "control/PropertyBag.h"
+#include "control/PropertyValues.h"
 #include "com/ComBoundary.h"
 #include "com/ComObject.h"
 #include "com/ComPtr.h"

@@ -1,4 +1,4 @@
-#include "ControlWindow.h"
+#include "control/ControlWindow.h"
 
 #include "forms/PaintDC.h"
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "InPlaceWindow.h"
+#include "control/InPlaceWindow.h"
 #include "forms/WindowClass.h"
 #include "forms/WindowHandle.h"
 

@@ -1,4 +1,4 @@
-#include "InPlaceWindow.h"
+#include "control/InPlaceWindow.h"
 
 namespace formsrt {
 

@@ -1,4 +1,4 @@
-#include "PropertyStream.h"
+#include "control/PropertyStream.h"
 
 #include <cstring>
 #include <new>

@@ -1,6 +1,6 @@
 // The comctl32 table lives apart from the others: only a binary that
 // subclasses windows links this file and so imports comctl32.dll.
-#include "Platform.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
