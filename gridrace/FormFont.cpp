@@ -30,7 +30,7 @@ FormFont::FormFont(std::wstring_view faceName, double points)
     : font_(NewFont(faceName, points)) {}
 
 void FormFont::ApplyTo(HWND window) const {
-  ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+  formsrt::User32().SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
 }
 
 }  // namespace gridrace

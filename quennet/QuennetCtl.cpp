@@ -138,8 +138,8 @@ void QuennetCtl::UserControl_Paint(HDC dc, const RECT& bounds) {
   formsrt::MemoryDC memory(dc);
   formsrt::SelectedObject selected(memory.Get(), m_Picture.Get());
   BITMAP size{};
-  ::GetObjectW(m_Picture.Get(), sizeof(size), &size);
-  ::StretchBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+  formsrt::Gdi32().GetObjectW(m_Picture.Get(), sizeof(size), &size);
+  formsrt::Gdi32().StretchBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                memory.Get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
 }
 

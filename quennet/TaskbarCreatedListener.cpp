@@ -25,7 +25,7 @@ void LetThroughFromTheShell(HWND window, UINT message) {
 
 TaskbarCreatedListener::TaskbarCreatedListener(std::function<void()> onTaskbarCreated)
     : onTaskbarCreated_(std::move(onTaskbarCreated)),
-      taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
+      taskbarCreated_(formsrt::User32().RegisterWindowMessageW(L"TaskbarCreated")) {
   formsrt::RegisterTargetClass(kClassName, 0, nullptr);
   // Hidden and unowned: such a window receives HWND_BROADCAST, unlike a
   // message-only window.
@@ -39,7 +39,7 @@ LRESULT TaskbarCreatedListener::HandleMessage(HWND hwnd, UINT message, WPARAM wP
     onTaskbarCreated_();
     return 0;
   }
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace quennet

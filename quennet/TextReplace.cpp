@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "com/RuntimeError.h"
+#include "platform/Platform.h"
 
 namespace quennet::text_replace {
 
@@ -10,11 +11,11 @@ std::wstring FoldCase(std::wstring_view text) {
   if (text.empty()) return {};
   std::wstring folded(text.size(), L'\0');
   int length = static_cast<int>(text.size());
-  int written = ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), length,
+  int written = formsrt::Kernel32().LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), length,
                                folded.data(), length);
   // Simple case mapping keeps one character for one: anything else would
   // shift the positions, which the callers rely on.
-  if (written != length) throw formsrt::ComError(HRESULT_FROM_WIN32(::GetLastError()));
+  if (written != length) throw formsrt::ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
   return folded;
 }
 

@@ -30,10 +30,10 @@ formsrt::TwipsRect CentredClientBounds() {
 }
 
 HICON FormIcon() {
-  auto icon = static_cast<HICON>(formsrt::User32().LoadImageW(::GetModuleHandleW(nullptr),
+  auto icon = static_cast<HICON>(formsrt::User32().LoadImageW(formsrt::Kernel32().GetModuleHandleW(nullptr),
                                                               MAKEINTRESOURCEW(IDI_FRMHOOKWATCH),
                                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-  if (!icon) throw formsrt::ComError(HRESULT_FROM_WIN32(::GetLastError()));
+  if (!icon) throw formsrt::ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
   return icon;
 }
 

@@ -74,14 +74,14 @@ std::wstring FormatDateTime(DATE value, std::wstring_view pattern) {
 
 DATE CurrentLocalTime() {
   SYSTEMTIME now;
-  ::GetLocalTime(&now);
+  formsrt::Kernel32().GetLocalTime(&now);
   DATE value = 0;
   ::SystemTimeToVariantTime(&now, &value);
   return value;
 }
 
 int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  int result = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
+  int result = formsrt::Kernel32().CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(),
                                 static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
   return result - CSTR_EQUAL;
 }
@@ -93,14 +93,14 @@ bool EqualsOrdinalIgnoringCase(std::wstring_view a, std::wstring_view b) {
     return ordinal(a.data(), aLength, b.data(), bLength, TRUE) == CSTR_EQUAL;
   }
   // Before Vista: the invariant locale, which for names compares the same.
-  return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), aLength, b.data(),
+  return formsrt::Kernel32().CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), aLength, b.data(),
                           bLength) == CSTR_EQUAL;
 }
 
 namespace {
 
 int AnsiSize(std::wstring_view text, UINT codePage) {
-  return ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+  return formsrt::Kernel32().WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                nullptr, nullptr);
 }
 
@@ -108,7 +108,7 @@ std::string ToCodePage(std::wstring_view text, UINT codePage) {
   if (text.empty()) return {};
   int size = AnsiSize(text, codePage);
   std::string result(size, '\0');
-  ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
+  formsrt::Kernel32().WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), result.data(),
                         size, nullptr, nullptr);
   return result;
 }
@@ -140,9 +140,9 @@ std::string ToAnsiWithin(std::wstring_view text, size_t maxBytes, UINT codePage)
 
 std::wstring FromAnsi(std::string_view text) {
   if (text.empty()) return {};
-  int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  int size = formsrt::Kernel32().MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring result(size, L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+  formsrt::Kernel32().MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
   return result;
 }
 

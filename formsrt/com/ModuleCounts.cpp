@@ -4,6 +4,7 @@
 
 #include "com/RuntimeError.h"
 #include "com/TypeInformation.h"
+#include "platform/Platform.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -21,8 +22,8 @@ HMODULE ThisModule() { return reinterpret_cast<HMODULE>(&__ImageBase); }
 std::wstring ThisModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    DWORD length = ::GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    DWORD length = formsrt::Kernel32().GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
     if (length < path.size()) {
       path.resize(length);
       return path;

@@ -1,12 +1,13 @@
 #include "com/RegistryKey.h"
 
 #include "com/RuntimeError.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
 RegistryKey RegistryKey::Create(HKEY parent, const std::wstring& path) {
   RegistryKey key;
-  LSTATUS status = ::RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
+  LSTATUS status = formsrt::Advapi32().RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
                                      nullptr, &key.key_, nullptr);
   if (status != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(status));
   return key;
@@ -14,7 +15,7 @@ RegistryKey RegistryKey::Create(HKEY parent, const std::wstring& path) {
 
 RegistryKey RegistryKey::Open(HKEY parent, const std::wstring& path) {
   RegistryKey key;
-  if (::RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_) != ERROR_SUCCESS) {
+  if (formsrt::Advapi32().RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_) != ERROR_SUCCESS) {
     key.key_ = nullptr;
   }
   return key;
@@ -34,7 +35,7 @@ void ThrowUnlessDoneOrMissing(LSTATUS status) {
 std::wstring FirstSubkey(HKEY key) {
   wchar_t name[kLongestKeyName];
   DWORD length = kLongestKeyName;
-  LSTATUS status = ::RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+  LSTATUS status = formsrt::Advapi32().RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
   if (status == ERROR_NO_MORE_ITEMS) return {};
   if (status != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(status));
   return {name, length};
@@ -46,7 +47,7 @@ std::wstring FirstSubkey(HKEY key) {
 // (RegDeleteTreeW came with Vista).
 void RegistryKey::DeleteTree(HKEY parent, const std::wstring& path) {
   RegistryKey key;
-  LSTATUS status = ::RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_);
+  LSTATUS status = formsrt::Advapi32().RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key.key_);
   if (status != ERROR_SUCCESS) {
     key.key_ = nullptr;
     ThrowUnlessDoneOrMissing(status);
@@ -55,12 +56,12 @@ void RegistryKey::DeleteTree(HKEY parent, const std::wstring& path) {
   for (std::wstring child = FirstSubkey(key.Get()); !child.empty(); child = FirstSubkey(key.Get())) {
     DeleteTree(key.Get(), child);
   }
-  ThrowUnlessDoneOrMissing(::RegDeleteKeyW(parent, path.c_str()));
+  ThrowUnlessDoneOrMissing(formsrt::Advapi32().RegDeleteKeyW(parent, path.c_str()));
 }
 
 void RegistryKey::SetString(const wchar_t* name, const std::wstring& value) {
   auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  LSTATUS status = ::RegSetValueExW(key_, name, 0, REG_SZ,
+  LSTATUS status = formsrt::Advapi32().RegSetValueExW(key_, name, 0, REG_SZ,
                                     reinterpret_cast<const BYTE*>(value.c_str()), bytes);
   if (status != ERROR_SUCCESS) throw ComError(HRESULT_FROM_WIN32(status));
 }
@@ -68,12 +69,12 @@ void RegistryKey::SetString(const wchar_t* name, const std::wstring& value) {
 std::wstring RegistryKey::GetString(const wchar_t* name) const {
   DWORD type = 0;
   DWORD bytes = 0;
-  if (::RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+  if (formsrt::Advapi32().RegQueryValueExW(key_, name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
       type != REG_SZ) {
     return {};
   }
   std::wstring value(bytes / sizeof(wchar_t), L'\0');
-  if (::RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()),
+  if (formsrt::Advapi32().RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()),
                          &bytes) != ERROR_SUCCESS) {
     return {};
   }

@@ -1,5 +1,6 @@
 // An owning registry key handle.
 #pragma once
+#include "platform/Platform.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ class RegistryKey {
     return *this;
   }
   ~RegistryKey() {
-    if (key_) ::RegCloseKey(key_);
+    if (key_) formsrt::Advapi32().RegCloseKey(key_);
   }
 
   // Creates or opens parent\path for writing; raises a ComError on failure.

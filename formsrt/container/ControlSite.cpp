@@ -5,6 +5,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -107,7 +108,7 @@ Variant ControlSite::Ambient(DISPID id) {
     case DISPID_AMBIENT_AUTOCLIP: return Variant::FromBool(true);
     case DISPID_AMBIENT_BACKCOLOR: return FromColour(ambient_.backColor);
     case DISPID_AMBIENT_FORECOLOR: return FromColour(ambient_.foreColor);
-    case DISPID_AMBIENT_LOCALEID: return Variant::FromInt32(static_cast<LONG>(::GetUserDefaultLCID()));
+    case DISPID_AMBIENT_LOCALEID: return Variant::FromInt32(static_cast<LONG>(formsrt::Kernel32().GetUserDefaultLCID()));
     case DISPID_AMBIENT_APPEARANCE: return Variant::FromInt32(1);  // three-dimensional
     case DISPID_AMBIENT_DISPLAYNAME: return Variant::FromText(name_);
     case DISPID_AMBIENT_SCALEUNITS: return Variant::FromText(L"Twip");

@@ -1,6 +1,7 @@
 #include "control/ControlWindow.h"
 
 #include "forms/PaintDC.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -19,21 +20,21 @@ ControlWindow::ControlWindow(SIZE pixels, Painter painter) : painter_(std::move(
       this);
 }
 
-void ControlWindow::Enter(HWND parent, const RECT&) { ::SetParent(Handle(), parent); }
+void ControlWindow::Enter(HWND parent, const RECT&) { formsrt::User32().SetParent(Handle(), parent); }
 
 void ControlWindow::Withdraw() {
-  ::ShowWindow(Handle(), SW_HIDE);
-  ::SetParent(Handle(), parking_.Get());
+  formsrt::User32().ShowWindow(Handle(), SW_HIDE);
+  formsrt::User32().SetParent(Handle(), parking_.Get());
 }
 
 LRESULT ControlWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message != WM_PAINT) return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
   PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(hwnd, &paint);
+  HDC dc = formsrt::User32().BeginPaint(hwnd, &paint);
   RECT bounds;
-  ::GetClientRect(hwnd, &bounds);
+  formsrt::User32().GetClientRect(hwnd, &bounds);
   if (painter_) painter_(dc, bounds);
-  ::EndPaint(hwnd, &paint);
+  formsrt::User32().EndPaint(hwnd, &paint);
   return 0;
 }
 

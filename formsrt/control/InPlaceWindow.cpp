@@ -1,15 +1,16 @@
 #include "control/InPlaceWindow.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
 void InPlaceWindow::ShowIn(HWND parent, const RECT& position) {
   Enter(parent, position);
   Move(position);
-  ::ShowWindow(Handle(), SW_SHOWNA);
+  formsrt::User32().ShowWindow(Handle(), SW_SHOWNA);
 }
 
 void InPlaceWindow::Move(const RECT& position) {
-  ::MoveWindow(Handle(), position.left, position.top, position.right - position.left,
+  formsrt::User32().MoveWindow(Handle(), position.left, position.top, position.right - position.left,
                position.bottom - position.top, TRUE);
 }
 

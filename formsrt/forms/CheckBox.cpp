@@ -3,6 +3,7 @@
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 #include "forms/WindowClass.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -36,7 +37,7 @@ std::wstring CheckBox::Caption() const { return WindowText(Handle()); }
 void CheckBox::SetCaption(std::wstring_view caption) { SetWindowTextTo(Handle(), caption); }
 
 short CheckBox::Value() const {
-  return static_cast<short>(::SendMessageW(Handle(), BM_GETCHECK, 0, 0));
+  return static_cast<short>(formsrt::User32().SendMessageW(Handle(), BM_GETCHECK, 0, 0));
 }
 
 void CheckBox::SetValue(short value) {
@@ -51,6 +52,6 @@ void CheckBox::OnCommand(WORD notification) {
   SetValue(Value() == check_value::Checked ? check_value::Unchecked : check_value::Checked);
 }
 
-void CheckBox::ShowValue(short value) { ::SendMessageW(Handle(), BM_SETCHECK, value, 0); }
+void CheckBox::ShowValue(short value) { formsrt::User32().SendMessageW(Handle(), BM_SETCHECK, value, 0); }
 
 }  // namespace formsrt

@@ -1,4 +1,5 @@
 #include "forms/CommandTarget.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -8,16 +9,16 @@ constexpr wchar_t kTargetProperty[] = L"FormsrtCommandTarget";
 
 }  // namespace
 
-void CommandTarget::AttachTo(HWND control) { ::SetPropW(control, kTargetProperty, this); }
+void CommandTarget::AttachTo(HWND control) { formsrt::User32().SetPropW(control, kTargetProperty, this); }
 
 void CommandTarget::DetachFrom(HWND control) {
-  if (control) ::RemovePropW(control, kTargetProperty);
+  if (control) formsrt::User32().RemovePropW(control, kTargetProperty);
 }
 
 bool ReflectCommand(WPARAM wParam, LPARAM lParam) {
   auto control = reinterpret_cast<HWND>(lParam);
   if (!control) return false;  // a menu or accelerator command
-  auto* target = static_cast<CommandTarget*>(::GetPropW(control, kTargetProperty));
+  auto* target = static_cast<CommandTarget*>(formsrt::User32().GetPropW(control, kTargetProperty));
   if (!target) return false;
   target->OnCommand(HIWORD(wParam));
   return true;

@@ -33,7 +33,7 @@ ComPtr<IPictureDisp> IconPicture(HICON icon) {
 
 RECT OuterPixelsFromClient(const TwipsRect& client) {
   RECT bounds = Screen::PixelsFromTwips(client);
-  ::AdjustWindowRectEx(&bounds, kFormStyle, FALSE, 0);
+  formsrt::User32().AdjustWindowRectEx(&bounds, kFormStyle, FALSE, 0);
   return bounds;
 }
 
@@ -62,8 +62,8 @@ ComPtr<Form> Form::Create(std::wstring_view caption, const TwipsRect& clientBoun
 Form::Form(std::wstring_view caption, const TwipsRect& clientBounds)
     : DispatchImpl(FormsTypeInfo(IID_IRuntimeForm)),
       menuTypeInfo_(FormsTypeInfo(IID_IRuntimeMenu)),
-      icon_(IconPicture(::LoadIconW(nullptr, IDI_APPLICATION))) {
-  RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
+      icon_(IconPicture(formsrt::User32().LoadIconW(nullptr, IDI_APPLICATION))) {
+  RegisterTargetClass(kClassName, CS_DBLCLKS, formsrt::User32().GetSysColorBrush(COLOR_BTNFACE));
   std::wstring text(caption);
   window_ = CreateRuntimeWindow(
       {kClassName, text.c_str(), kFormStyle, WS_EX_CONTROLPARENT, OuterPixelsFromClient(clientBounds), nullptr},
@@ -85,7 +85,7 @@ void Form::Show() {
     if (!IsLoaded()) return;  // the load handler unloaded the form
   }
   static constexpr int kShowCommands[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
-  if (!::IsWindowVisible(hwnd)) ::ShowWindow(hwnd, kShowCommands[pendingWindowState_]);
+  if (!formsrt::User32().IsWindowVisible(hwnd)) formsrt::User32().ShowWindow(hwnd, kShowCommands[pendingWindowState_]);
 }
 
 bool Form::Unload() { return UnloadFor(unload_mode::FormCode); }
@@ -114,8 +114,8 @@ void Form::SetIcon(HICON icon) {
   ownIcons_.reserve(ownIcons_.size() + 1);
   ComPtr<IPictureDisp> picture = IconPicture(icon);
   if (HWND hwnd = Handle()) {
-    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    formsrt::User32().SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    formsrt::User32().SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
   icon_ = std::move(picture);
   ownIcons_.push_back(std::move(owned));
@@ -143,14 +143,14 @@ LRESULT Form::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       window_.Forget();
       break;
   }
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 short Form::CurrentWindowState() const {
   HWND hwnd = RequireWindow();
-  if (!::IsWindowVisible(hwnd)) return pendingWindowState_;
-  if (::IsIconic(hwnd)) return window_state::Minimized;
-  if (::IsZoomed(hwnd)) return window_state::Maximized;
+  if (!formsrt::User32().IsWindowVisible(hwnd)) return pendingWindowState_;
+  if (formsrt::User32().IsIconic(hwnd)) return window_state::Minimized;
+  if (formsrt::User32().IsZoomed(hwnd)) return window_state::Maximized;
   return window_state::Normal;
 }
 
@@ -159,17 +159,17 @@ void Form::SetWindowState(short state) {
   if (state < window_state::Normal || state > window_state::Maximized) {
     Raise(error::InvalidPropertyValue);
   }
-  if (!::IsWindowVisible(hwnd)) {
+  if (!formsrt::User32().IsWindowVisible(hwnd)) {
     pendingWindowState_ = state;
     return;
   }
   static constexpr int kShowCommands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
-  ::ShowWindow(hwnd, kShowCommands[state]);
+  formsrt::User32().ShowWindow(hwnd, kShowCommands[state]);
 }
 
 Form::OuterTwips Form::OuterBounds() const {
   RECT pixels{};
-  ::GetWindowRect(RequireWindow(), &pixels);
+  formsrt::User32().GetWindowRect(RequireWindow(), &pixels);
   float perPixelX = Screen::TwipsPerPixelX();
   float perPixelY = Screen::TwipsPerPixelY();
   return {pixels.left * perPixelX, pixels.top * perPixelY,

@@ -46,7 +46,7 @@ LRESULT IntervalTimer::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (tick) tick();
     return 0;
   }
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace formsrt

@@ -3,22 +3,23 @@
 #include "com/OutParameters.h"
 #include "com/RuntimeError.h"
 #include "services/UnhandledError.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
 Menu::Menu(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption)
-    : DispatchImpl(std::move(typeInfo)), menu_(::CreatePopupMenu()), caption_(caption) {
-  if (!menu_) throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    : DispatchImpl(std::move(typeInfo)), menu_(formsrt::User32().CreatePopupMenu()), caption_(caption) {
+  if (!menu_) throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
 }
 
-Menu::~Menu() { ::DestroyMenu(menu_); }
+Menu::~Menu() { formsrt::User32().DestroyMenu(menu_); }
 
 void Menu::AddItem(std::wstring_view caption, std::function<void()> onClick) {
   std::wstring text(caption);
   items_.push_back(std::move(onClick));
-  if (!::AppendMenuW(menu_, MF_STRING, items_.size(), text.c_str())) {
+  if (!formsrt::User32().AppendMenuW(menu_, MF_STRING, items_.size(), text.c_str())) {
     items_.pop_back();
-    throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "forms/PictureBox.h"
 
 #include "forms/Screen.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -20,14 +21,14 @@ short ShiftFrom(WPARAM keys) {
   short shift = 0;
   if (keys & MK_SHIFT) shift |= mouse::ShiftKey;
   if (keys & MK_CONTROL) shift |= mouse::ControlKey;
-  if (::GetKeyState(VK_MENU) < 0) shift |= mouse::AltKey;
+  if (formsrt::User32().GetKeyState(VK_MENU) < 0) shift |= mouse::AltKey;
   return shift;
 }
 
 }  // namespace
 
 PictureBox::PictureBox(HWND parent, const TwipsRect& bounds) {
-  RegisterTargetClass(kClassName, CS_DBLCLKS, ::GetSysColorBrush(COLOR_BTNFACE));
+  RegisterTargetClass(kClassName, CS_DBLCLKS, formsrt::User32().GetSysColorBrush(COLOR_BTNFACE));
   window_ = CreateRuntimeWindow({kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
                                  Screen::PixelsFromTwips(bounds), parent},
                                 this);
@@ -38,7 +39,7 @@ LRESULT PictureBox::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     RaiseMouseMove(wParam, lParam);
     return 0;
   }
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void PictureBox::RaiseMouseMove(WPARAM wParam, LPARAM lParam) {

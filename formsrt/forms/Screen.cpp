@@ -25,11 +25,11 @@ float Screen::TwipsPerPixelX() { return kTwipsPerInch / ScreenPixelsPerInch(LOGP
 float Screen::TwipsPerPixelY() { return kTwipsPerInch / ScreenPixelsPerInch(LOGPIXELSY); }
 
 double Screen::WidthTwips() {
-  return static_cast<double>(::GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX();
+  return static_cast<double>(formsrt::User32().GetSystemMetrics(SM_CXSCREEN)) * TwipsPerPixelX();
 }
 
 double Screen::HeightTwips() {
-  return static_cast<double>(::GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY();
+  return static_cast<double>(formsrt::User32().GetSystemMetrics(SM_CYSCREEN)) * TwipsPerPixelY();
 }
 
 int Screen::PixelsFromTwipsX(double twips) {

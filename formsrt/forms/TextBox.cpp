@@ -5,6 +5,7 @@
 #include "com/RuntimeError.h"
 #include "forms/Screen.h"
 #include "forms/WindowClass.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -20,7 +21,7 @@ struct Selection {
 
 Selection CurrentSelection(HWND edit) {
   Selection selection;
-  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
+  formsrt::User32().SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selection.start),
                  reinterpret_cast<LPARAM>(&selection.end));
   return selection;
 }
@@ -36,7 +37,7 @@ TextBox::TextBox(HWND parent, const TwipsRect& bounds, bool multiLine) {
   window_ = CreateRuntimeWindow(
       {L"EDIT", L"", style, WS_EX_CLIENTEDGE, Screen::PixelsFromTwips(bounds), parent});
   // 0 lifts the limit to the platform's maximum; the default is 32,767.
-  ::SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+  formsrt::User32().SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
 }
 
 std::wstring TextBox::Text() const { return WindowText(Handle()); }
@@ -64,11 +65,11 @@ void TextBox::SetSelLength(long length) {
 
 void TextBox::SetSelText(std::wstring_view text) {
   std::wstring terminated(text);
-  ::SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(terminated.c_str()));
+  formsrt::User32().SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
-long TextBox::TextLength() const { return ::GetWindowTextLengthW(Handle()); }
+long TextBox::TextLength() const { return formsrt::User32().GetWindowTextLengthW(Handle()); }
 
-void TextBox::Select(long start, long end) { ::SendMessageW(Handle(), EM_SETSEL, start, end); }
+void TextBox::Select(long start, long end) { formsrt::User32().SendMessageW(Handle(), EM_SETSEL, start, end); }
 
 }  // namespace formsrt

@@ -19,17 +19,17 @@ namespace {
 constexpr wchar_t kTargetProperty[] = L"FormsrtMessageTarget";
 
 MessageTarget* TargetOf(HWND hwnd) {
-  return static_cast<MessageTarget*>(::GetPropW(hwnd, kTargetProperty));
+  return static_cast<MessageTarget*>(formsrt::User32().GetPropW(hwnd, kTargetProperty));
 }
 
 LRESULT CALLBACK RouteToTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    ::SetPropW(hwnd, kTargetProperty, create->lpCreateParams);
+    formsrt::User32().SetPropW(hwnd, kTargetProperty, create->lpCreateParams);
   }
   MessageTarget* target = TargetOf(hwnd);
   if (message == WM_NCDESTROY) DetachMessageTarget(hwnd);
-  if (!target) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  if (!target) return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
   // No exception may unwind through the platform's frames: an error that
   // an event handler left untrapped gets the standard report here.
   try {
@@ -51,7 +51,7 @@ class ModuleClasses {
   ModuleClasses(const ModuleClasses&) = delete;
   ModuleClasses& operator=(const ModuleClasses&) = delete;
   ~ModuleClasses() {
-    for (const std::wstring& name : registered_) ::UnregisterClassW(name.c_str(), ThisModule());
+    for (const std::wstring& name : registered_) formsrt::User32().UnregisterClassW(name.c_str(), ThisModule());
   }
 
   void Register(const wchar_t* className, UINT classStyle, HBRUSH background) {
@@ -62,11 +62,11 @@ class ModuleClasses {
     windowClass.style = classStyle;
     windowClass.lpfnWndProc = RouteToTarget;
     windowClass.hInstance = ThisModule();
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hCursor = formsrt::User32().LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
-    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-      throw ComError(HRESULT_FROM_WIN32(::GetLastError()));
+    if (!formsrt::User32().RegisterClassExW(&windowClass) && formsrt::Kernel32().GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+      throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
     }
     registered_.insert(className);
   }
@@ -90,24 +90,24 @@ WindowHandle CreateRuntimeWindow(const WindowLayout& layout, MessageTarget* targ
                                        r.left, r.top, r.right - r.left, r.bottom - r.top,
                                        layout.parent, nullptr, ThisModule(), target);
   if (!hwnd) {
-    DWORD failure = ::GetLastError();
+    DWORD failure = formsrt::Kernel32().GetLastError();
     throw ComError(failure ? HRESULT_FROM_WIN32(failure) : E_FAIL);
   }
   return WindowHandle(hwnd);
 }
 
-void DetachMessageTarget(HWND hwnd) { ::RemovePropW(hwnd, kTargetProperty); }
+void DetachMessageTarget(HWND hwnd) { formsrt::User32().RemovePropW(hwnd, kTargetProperty); }
 
 std::wstring WindowText(HWND hwnd) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  int copied = ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
+  std::wstring text(static_cast<size_t>(formsrt::User32().GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  int copied = formsrt::User32().GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()));
   text.resize(copied > 0 ? copied : 0);
   return text;
 }
 
 void SetWindowTextTo(HWND hwnd, std::wstring_view text) {
   std::wstring terminated(text);
-  ::SetWindowTextW(hwnd, terminated.c_str());
+  formsrt::User32().SetWindowTextW(hwnd, terminated.c_str());
 }
 
 }  // namespace formsrt

@@ -27,6 +27,11 @@ WinmmApi& Winmm() {
   return table;
 }
 
+Advapi32Api& Advapi32() {
+  static Advapi32Api table;
+  return table;
+}
+
 Oleaut32Api& Oleaut32() {
   static Oleaut32Api table;
   return table;

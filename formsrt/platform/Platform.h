@@ -59,6 +59,52 @@ struct User32Api {
   BOOL(WINAPI* EndPaint)(HWND, const PAINTSTRUCT*) = ::EndPaint;
   HANDLE(WINAPI* LoadImageW)(HINSTANCE, LPCWSTR, UINT, int, int, UINT) = ::LoadImageW;
   BOOL(WINAPI* DestroyIcon)(HICON) = ::DestroyIcon;
+  decltype(&::AdjustWindowRectEx) AdjustWindowRectEx = ::AdjustWindowRectEx;
+  decltype(&::AppendMenuW) AppendMenuW = ::AppendMenuW;
+  decltype(&::CreatePopupMenu) CreatePopupMenu = ::CreatePopupMenu;
+  decltype(&::DefWindowProcW) DefWindowProcW = ::DefWindowProcW;
+  decltype(&::DestroyMenu) DestroyMenu = ::DestroyMenu;
+  decltype(&::DispatchMessageW) DispatchMessageW = ::DispatchMessageW;
+  decltype(&::DrawTextW) DrawTextW = ::DrawTextW;
+  decltype(&::FillRect) FillRect = ::FillRect;
+  decltype(&::GetAncestor) GetAncestor = ::GetAncestor;
+  decltype(&::GetClassNameW) GetClassNameW = ::GetClassNameW;
+  decltype(&::GetClientRect) GetClientRect = ::GetClientRect;
+  decltype(&::GetKeyState) GetKeyState = ::GetKeyState;
+  decltype(&::GetMessageW) GetMessageW = ::GetMessageW;
+  decltype(&::GetPropW) GetPropW = ::GetPropW;
+  decltype(&::GetScrollInfo) GetScrollInfo = ::GetScrollInfo;
+  decltype(&::GetSysColor) GetSysColor = ::GetSysColor;
+  decltype(&::GetSysColorBrush) GetSysColorBrush = ::GetSysColorBrush;
+  decltype(&::GetSystemMetrics) GetSystemMetrics = ::GetSystemMetrics;
+  decltype(&::GetWindowLongW) GetWindowLongW = ::GetWindowLongW;
+  decltype(&::GetWindowRect) GetWindowRect = ::GetWindowRect;
+  decltype(&::GetWindowTextLengthW) GetWindowTextLengthW = ::GetWindowTextLengthW;
+  decltype(&::GetWindowTextW) GetWindowTextW = ::GetWindowTextW;
+  decltype(&::GetWindowThreadProcessId) GetWindowThreadProcessId = ::GetWindowThreadProcessId;
+  decltype(&::InvalidateRect) InvalidateRect = ::InvalidateRect;
+  decltype(&::IsDialogMessageW) IsDialogMessageW = ::IsDialogMessageW;
+  decltype(&::IsIconic) IsIconic = ::IsIconic;
+  decltype(&::IsWindow) IsWindow = ::IsWindow;
+  decltype(&::IsWindowVisible) IsWindowVisible = ::IsWindowVisible;
+  decltype(&::IsZoomed) IsZoomed = ::IsZoomed;
+  decltype(&::LoadCursorW) LoadCursorW = ::LoadCursorW;
+  decltype(&::LoadIconW) LoadIconW = ::LoadIconW;
+  decltype(&::MoveWindow) MoveWindow = ::MoveWindow;
+  decltype(&::PeekMessageW) PeekMessageW = ::PeekMessageW;
+  decltype(&::RedrawWindow) RedrawWindow = ::RedrawWindow;
+  decltype(&::RegisterClassExW) RegisterClassExW = ::RegisterClassExW;
+  decltype(&::RegisterWindowMessageW) RegisterWindowMessageW = ::RegisterWindowMessageW;
+  decltype(&::RemovePropW) RemovePropW = ::RemovePropW;
+  decltype(&::SendMessageW) SendMessageW = ::SendMessageW;
+  decltype(&::SetFocus) SetFocus = ::SetFocus;
+  decltype(&::SetParent) SetParent = ::SetParent;
+  decltype(&::SetPropW) SetPropW = ::SetPropW;
+  decltype(&::SetScrollInfo) SetScrollInfo = ::SetScrollInfo;
+  decltype(&::SetWindowTextW) SetWindowTextW = ::SetWindowTextW;
+  decltype(&::ShowWindow) ShowWindow = ::ShowWindow;
+  decltype(&::TranslateMessage) TranslateMessage = ::TranslateMessage;
+  decltype(&::UnregisterClassW) UnregisterClassW = ::UnregisterClassW;
 };
 
 // The device contexts and the fonts and bitmaps the suite makes itself, and
@@ -71,6 +117,19 @@ struct Gdi32Api {
   HFONT(WINAPI* CreateFontW)(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
                              DWORD, DWORD, LPCWSTR) = ::CreateFontW;
   BOOL(WINAPI* DeleteObject)(HGDIOBJ) = ::DeleteObject;
+  decltype(&::GetObjectW) GetObjectW = ::GetObjectW;
+  decltype(&::GetStockObject) GetStockObject = ::GetStockObject;
+  decltype(&::GetTextMetricsW) GetTextMetricsW = ::GetTextMetricsW;
+  decltype(&::IntersectClipRect) IntersectClipRect = ::IntersectClipRect;
+  decltype(&::LineTo) LineTo = ::LineTo;
+  decltype(&::MoveToEx) MoveToEx = ::MoveToEx;
+  decltype(&::RestoreDC) RestoreDC = ::RestoreDC;
+  decltype(&::SaveDC) SaveDC = ::SaveDC;
+  decltype(&::SetBkMode) SetBkMode = ::SetBkMode;
+  decltype(&::SetDCPenColor) SetDCPenColor = ::SetDCPenColor;
+  decltype(&::SetTextColor) SetTextColor = ::SetTextColor;
+  decltype(&::SetViewportOrgEx) SetViewportOrgEx = ::SetViewportOrgEx;
+  decltype(&::StretchBlt) StretchBlt = ::StretchBlt;
 };
 
 struct Shell32Api {
@@ -100,6 +159,17 @@ struct Kernel32Api {
                                                                       "CompareStringOrdinal");
   ULONGLONG(WINAPI* GetTickCount64)() =
       LaterEntryPoint<ULONGLONG(WINAPI*)()>(L"kernel32.dll", "GetTickCount64");
+  decltype(&::CompareStringW) CompareStringW = ::CompareStringW;
+  decltype(&::ExitProcess) ExitProcess = ::ExitProcess;
+  decltype(&::GetCurrentThreadId) GetCurrentThreadId = ::GetCurrentThreadId;
+  decltype(&::GetLastError) GetLastError = ::GetLastError;
+  decltype(&::GetLocalTime) GetLocalTime = ::GetLocalTime;
+  decltype(&::GetModuleFileNameW) GetModuleFileNameW = ::GetModuleFileNameW;
+  decltype(&::GetModuleHandleW) GetModuleHandleW = ::GetModuleHandleW;
+  decltype(&::GetUserDefaultLCID) GetUserDefaultLCID = ::GetUserDefaultLCID;
+  decltype(&::LCMapStringW) LCMapStringW = ::LCMapStringW;
+  decltype(&::MultiByteToWideChar) MultiByteToWideChar = ::MultiByteToWideChar;
+  decltype(&::WideCharToMultiByte) WideCharToMultiByte = ::WideCharToMultiByte;
 };
 
 struct WinmmApi {
@@ -127,10 +197,22 @@ struct Oleaut32Api {
           L"oleaut32.dll", "UnRegisterTypeLibForUser");
 };
 
+// The registry.
+struct Advapi32Api {
+  decltype(&::RegCloseKey) RegCloseKey = ::RegCloseKey;
+  decltype(&::RegCreateKeyExW) RegCreateKeyExW = ::RegCreateKeyExW;
+  decltype(&::RegDeleteKeyW) RegDeleteKeyW = ::RegDeleteKeyW;
+  decltype(&::RegEnumKeyExW) RegEnumKeyExW = ::RegEnumKeyExW;
+  decltype(&::RegOpenKeyExW) RegOpenKeyExW = ::RegOpenKeyExW;
+  decltype(&::RegQueryValueExW) RegQueryValueExW = ::RegQueryValueExW;
+  decltype(&::RegSetValueExW) RegSetValueExW = ::RegSetValueExW;
+};
+
 struct Comctl32Api {
   BOOL(WINAPI* SetWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) = ::SetWindowSubclass;
   LRESULT(WINAPI* DefSubclassProc)(HWND, UINT, WPARAM, LPARAM) = ::DefSubclassProc;
   BOOL(WINAPI* RemoveWindowSubclass)(HWND, SUBCLASSPROC, UINT_PTR) = ::RemoveWindowSubclass;
+  decltype(&::InitCommonControlsEx) InitCommonControlsEx = ::InitCommonControlsEx;
 };
 
 // The live tables. Code calls, for example, formsrt::User32().SetWindowPos(...).
@@ -141,6 +223,7 @@ Kernel32Api& Kernel32();
 WinmmApi& Winmm();
 Oleaut32Api& Oleaut32();
 Comctl32Api& Comctl32();
+Advapi32Api& Advapi32();
 
 // Restores a table to what it held when the override was made.
 template <class Api>

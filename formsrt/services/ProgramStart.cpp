@@ -51,7 +51,7 @@ DWORD StartProgram(std::wstring_view commandLine, int showStyle) {
   PROCESS_INFORMATION process{};
   if (!Kernel32().CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  nullptr, &startup, &process)) {
-    RaiseStartFailure(::GetLastError());
+    RaiseStartFailure(formsrt::Kernel32().GetLastError());
   }
   Kernel32().CloseHandle(process.hThread);
   Kernel32().CloseHandle(process.hProcess);

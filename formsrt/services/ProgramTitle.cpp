@@ -1,4 +1,5 @@
 #include "services/ProgramTitle.h"
+#include "platform/Platform.h"
 
 #include <windows.h>
 
@@ -6,7 +7,7 @@ namespace formsrt {
 
 std::wstring ProgramTitle() {
   wchar_t path[MAX_PATH] = {};
-  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  DWORD length = formsrt::Kernel32().GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring name(path, length);
   size_t folderEnd = name.find_last_of(L"\\/");
   if (folderEnd != std::wstring::npos) name.erase(0, folderEnd + 1);

@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <new>
 
 #include "com/RuntimeError.h"
 #include "services/MessageBox.h"
 #include "services/ProgramTitle.h"
+#include "platform/Platform.h"
 
 namespace formsrt {
 
@@ -71,7 +73,8 @@ void ReportUnhandledErrorAndEnd() noexcept {
   } catch (...) {
     // Out of memory for the report itself: end all the same.
   }
-  ::ExitProcess(static_cast<UINT>(report.number));
+  formsrt::Kernel32().ExitProcess(static_cast<UINT>(report.number));
+  std::abort();  // only a replaced ExitProcess returns
 }
 
 }  // namespace formsrt

@@ -1,6 +1,7 @@
 #include "GridQueryAnswer.h"
 
 #include "GridQuery.h"
+#include "platform/Platform.h"
 
 namespace standins {
 
@@ -14,7 +15,7 @@ LRESULT AnswerCellText(HWND window, HWND answerTo, const COPYDATASTRUCT& request
   std::wstring_view text = cells.Text(address->row, address->column);
   COPYDATASTRUCT answer{kGridCellTextAnswer, static_cast<DWORD>(text.size() * sizeof(wchar_t)),
                         const_cast<wchar_t*>(text.data())};
-  ::SendMessageW(answerTo, WM_COPYDATA, reinterpret_cast<WPARAM>(window),
+  formsrt::User32().SendMessageW(answerTo, WM_COPYDATA, reinterpret_cast<WPARAM>(window),
                  reinterpret_cast<LPARAM>(&answer));
   return TRUE;
 }

@@ -7,6 +7,7 @@
 #include "forms/PaintDC.h"
 #include "forms/SelectedObject.h"
 #include "forms/WindowDC.h"
+#include "platform/Platform.h"
 
 namespace standins {
 
@@ -16,7 +17,7 @@ constexpr int kColumnWidth = 96;
 constexpr int kTextPadding = 3;
 
 HFONT FontOf(const GridViewState& state) {
-  return state.font ? state.font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  return state.font ? state.font : static_cast<HFONT>(formsrt::Gdi32().GetStockObject(DEFAULT_GUI_FONT));
 }
 
 // A row's height for a font, by the platform's measure; none when the
@@ -25,7 +26,7 @@ std::optional<int> TextRowHeight(HDC dc, HFONT font) {
   if (!dc) return std::nullopt;
   formsrt::SelectedObject selected(dc, font);
   TEXTMETRICW metrics{};
-  if (!::GetTextMetricsW(dc, &metrics)) return std::nullopt;
+  if (!formsrt::Gdi32().GetTextMetricsW(dc, &metrics)) return std::nullopt;
   return metrics.tmHeight + 4;
 }
 
@@ -34,15 +35,15 @@ std::optional<int> TextRowHeight(HDC dc, HFONT font) {
 constexpr int kUnmeasuredRowHeight = 17;
 
 void DrawCell(HDC dc, const RECT& cell, std::wstring_view text, bool fixed) {
-  ::FillRect(dc, &cell, ::GetSysColorBrush(fixed ? COLOR_BTNFACE : COLOR_WINDOW));
+  formsrt::User32().FillRect(dc, &cell, formsrt::User32().GetSysColorBrush(fixed ? COLOR_BTNFACE : COLOR_WINDOW));
   RECT textBounds{cell.left + kTextPadding, cell.top, cell.right - kTextPadding, cell.bottom};
-  ::DrawTextW(dc, text.data(), static_cast<int>(text.size()), &textBounds,
+  formsrt::User32().DrawTextW(dc, text.data(), static_cast<int>(text.size()), &textBounds,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  formsrt::SelectedObject pen(dc, ::GetStockObject(DC_PEN));
-  ::SetDCPenColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
-  ::MoveToEx(dc, cell.left, cell.bottom - 1, nullptr);
-  ::LineTo(dc, cell.right - 1, cell.bottom - 1);
-  ::LineTo(dc, cell.right - 1, cell.top - 1);
+  formsrt::SelectedObject pen(dc, formsrt::Gdi32().GetStockObject(DC_PEN));
+  formsrt::Gdi32().SetDCPenColor(dc, formsrt::User32().GetSysColor(COLOR_BTNSHADOW));
+  formsrt::Gdi32().MoveToEx(dc, cell.left, cell.bottom - 1, nullptr);
+  formsrt::Gdi32().LineTo(dc, cell.right - 1, cell.bottom - 1);
+  formsrt::Gdi32().LineTo(dc, cell.right - 1, cell.top - 1);
 }
 
 // The rows or columns drawn along one axis: the fixed ones, then the
@@ -62,9 +63,9 @@ void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridVie
                LONG firstRow, LONG firstColumn) {
   formsrt::SelectedObject font(dc, FontOf(state));
   int rowHeight = TextRowHeight(dc, FontOf(state)).value_or(kUnmeasuredRowHeight);
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-  ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_APPWORKSPACE));
+  formsrt::Gdi32().SetBkMode(dc, TRANSPARENT);
+  formsrt::Gdi32().SetTextColor(dc, formsrt::User32().GetSysColor(COLOR_WINDOWTEXT));
+  formsrt::User32().FillRect(dc, &bounds, formsrt::User32().GetSysColorBrush(COLOR_APPWORKSPACE));
   int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
   ForEachShown(state.fixedRows, cells.RowCount(), firstRow, rowHeight, height,
                [&](LONG row, int y, bool fixedRow) {
@@ -85,11 +86,11 @@ void DrawCells(HDC dc, const RECT& bounds, const CellStore& cells, const GridVie
 class DrawingSuspended {
  public:
   explicit DrawingSuspended(HWND window)
-      : window_(window), suspended_(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) {
-    if (suspended_) ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
+      : window_(window), suspended_(formsrt::User32().GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) {
+    if (suspended_) formsrt::User32().SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
   }
   ~DrawingSuspended() {
-    if (suspended_) ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    if (suspended_) formsrt::User32().SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
   }
   DrawingSuspended(const DrawingSuspended&) = delete;
   DrawingSuspended& operator=(const DrawingSuspended&) = delete;
@@ -119,15 +120,15 @@ void GridWindow::Refresh() {
   // costs more than a fill of a thousand cells), and turning the window's
   // drawing off and on again dropped what was to be painted: the client,
   // and the frame with the bars, are drawn at the next paint.
-  ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | (barsChanged ? RDW_FRAME : 0));
+  formsrt::User32().RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | (barsChanged ? RDW_FRAME : 0));
 }
 
 void GridWindow::Draw(HDC dc, const RECT& bounds, const CellStore& cells,
                       const GridViewState& state) {
-  int saved = ::SaveDC(dc);
-  ::IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  int saved = formsrt::Gdi32().SaveDC(dc);
+  formsrt::Gdi32().IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
   DrawCells(dc, bounds, cells, state, 0, 0);
-  ::RestoreDC(dc, saved);
+  formsrt::Gdi32().RestoreDC(dc, saved);
 }
 
 LRESULT GridWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,8 +143,8 @@ LRESULT GridWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_MOUSEWHEEL:
       ScrollTo(SB_VERT, firstRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
       return 0;
-    case WM_LBUTTONDOWN: ::SetFocus(hwnd); return 0;
-    default: return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_LBUTTONDOWN: formsrt::User32().SetFocus(hwnd); return 0;
+    default: return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }
 
@@ -151,7 +152,7 @@ void GridWindow::Paint() {
   formsrt::PaintDC dc(Handle());
   if (!state_.redraw) return;
   RECT client;
-  ::GetClientRect(Handle(), &client);
+  formsrt::User32().GetClientRect(Handle(), &client);
   DrawCells(dc.Get(), client, cells_, state_, firstRow_, firstColumn_);
 }
 
@@ -159,7 +160,7 @@ void GridWindow::Scroll(int bar, WORD request) {
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_ALL;
-  ::GetScrollInfo(Handle(), bar, &info);
+  formsrt::User32().GetScrollInfo(Handle(), bar, &info);
   LONG page = std::max<LONG>(1, static_cast<LONG>(info.nPage));
   LONG position = info.nPos;
   switch (request) {
@@ -202,14 +203,14 @@ int GridWindow::RowHeight() {
 
 LONG GridWindow::VisibleRows() {
   RECT client;
-  ::GetClientRect(Handle(), &client);
+  formsrt::User32().GetClientRect(Handle(), &client);
   LONG shown = client.bottom / std::max(1, RowHeight()) - state_.fixedRows;
   return std::max<LONG>(1, shown);
 }
 
 LONG GridWindow::VisibleColumns() const {
   RECT client;
-  ::GetClientRect(Handle(), &client);
+  formsrt::User32().GetClientRect(Handle(), &client);
   return std::max<LONG>(1, client.right / kColumnWidth - state_.fixedColumns);
 }
 
@@ -241,7 +242,7 @@ void GridWindow::SetScrollRange(int bar, const ScrollRange& range) {
   info.nMax = std::max<LONG>(0, range.count - 1);
   info.nPage = static_cast<UINT>(range.page);
   info.nPos = range.position;
-  ::SetScrollInfo(Handle(), bar, &info, FALSE);
+  formsrt::User32().SetScrollInfo(Handle(), bar, &info, FALSE);
 }
 
 }  // namespace standins

@@ -28,7 +28,7 @@ void SendColumn(HWND listView, UINT message, LONG index, std::wstring& text) {
   column.cx = kColumnWidth;
   column.pszText = text.data();
   column.iSubItem = index;
-  ::SendMessageW(listView, message, index, reinterpret_cast<LPARAM>(&column));
+  formsrt::User32().SendMessageW(listView, message, index, reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -174,9 +174,9 @@ void ListViewContent::SyncListView() {
   }
   if (countStale && shownItemCount_ != ItemCount()) {
     shownItemCount_ = ItemCount();
-    ::SendMessageW(listView_, LVM_SETITEMCOUNT, shownItemCount_, LVSICF_NOSCROLL);
+    formsrt::User32().SendMessageW(listView_, LVM_SETITEMCOUNT, shownItemCount_, LVSICF_NOSCROLL);
   }
-  if (columnsStale || countStale || drawingStale) ::InvalidateRect(listView_, nullptr, FALSE);
+  if (columnsStale || countStale || drawingStale) formsrt::User32().InvalidateRect(listView_, nullptr, FALSE);
 }
 
 // The platform list view's headers made the content's with the fewest
@@ -194,7 +194,7 @@ void ListViewContent::SyncColumns() {
     SendColumn(listView_, LVM_SETCOLUMNW, column, shownColumns_[column]);
   }
   for (LONG column = shown - 1; column >= kept; --column) {
-    ::SendMessageW(listView_, LVM_DELETECOLUMN, column, 0);
+    formsrt::User32().SendMessageW(listView_, LVM_DELETECOLUMN, column, 0);
     shownColumns_.pop_back();
   }
   for (LONG column = kept; column < columns_; ++column) {

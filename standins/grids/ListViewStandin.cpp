@@ -9,6 +9,7 @@
 #include "com/ComBoundary.h"
 #include "com/RuntimeError.h"
 #include "com/TypeInformation.h"
+#include "platform/Platform.h"
 
 namespace standins {
 
@@ -81,14 +82,14 @@ STDMETHODIMP ListViewStandin::Invoke(DISPID id, REFIID riid, LCID locale, WORD f
 }
 
 void ListViewStandin::UserControl_Paint(HDC dc, const RECT& bounds) {
-  ::FillRect(dc, &bounds, ::GetSysColorBrush(COLOR_WINDOW));
+  formsrt::User32().FillRect(dc, &bounds, formsrt::User32().GetSysColorBrush(COLOR_WINDOW));
   ListViewWindow* window = window_.Get();
   if (!window) return;
-  int saved = ::SaveDC(dc);
-  ::SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
-  ::SendMessageW(window->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
+  int saved = formsrt::Gdi32().SaveDC(dc);
+  formsrt::Gdi32().SetViewportOrgEx(dc, bounds.left, bounds.top, nullptr);
+  formsrt::User32().SendMessageW(window->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc),
                  PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
-  ::RestoreDC(dc, saved);
+  formsrt::Gdi32().RestoreDC(dc, saved);
 }
 
 // The site's font; none (a site gone) gives the list view back the system's.

@@ -6,34 +6,35 @@
 
 #include "GridQuery.h"
 #include "GridQueryAnswer.h"
+#include "platform/Platform.h"
 
 namespace standins {
 
 ListViewWindow::ListViewWindow(HWND parent, const RECT& bounds, ListViewContent& content)
     : content_(content) {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
-  ::InitCommonControlsEx(&classes);
-  formsrt::RegisterTargetClass(kListViewWindowClass, 0, ::GetSysColorBrush(COLOR_WINDOW));
+  formsrt::Comctl32().InitCommonControlsEx(&classes);
+  formsrt::RegisterTargetClass(kListViewWindowClass, 0, formsrt::User32().GetSysColorBrush(COLOR_WINDOW));
   window_ = formsrt::CreateRuntimeWindow(
       // WS_EX_CONTROLPARENT: the form's Tab key reaches the list view inside.
       {kListViewWindowClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
        bounds, parent},
       this);
   RECT client;
-  ::GetClientRect(Handle(), &client);
+  formsrt::User32().GetClientRect(Handle(), &client);
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
   formsrt::WindowHandle listView = formsrt::CreateRuntimeWindow(
       {WC_LISTVIEWW, L"", style, WS_EX_CLIENTEDGE, client, Handle()});
   listView_ = listView.Get();
   listView.Forget();  // destroyed with its parent
-  ::SendMessageW(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
+  formsrt::User32().SendMessageW(listView_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  ::SetWindowSubclass(listView_, SyncBeforeMessage, 1, reinterpret_cast<DWORD_PTR>(this));
+  formsrt::Comctl32().SetWindowSubclass(listView_, SyncBeforeMessage, 1, reinterpret_cast<DWORD_PTR>(this));
   content_.AttachListView(listView_);
 }
 
 ListViewWindow::~ListViewWindow() {
-  ::RemoveWindowSubclass(listView_, SyncBeforeMessage, 1);
+  formsrt::Comctl32().RemoveWindowSubclass(listView_, SyncBeforeMessage, 1);
   content_.AttachListView(nullptr);
 }
 
@@ -48,11 +49,11 @@ LRESULT CALLBACK ListViewWindow::SyncBeforeMessage(HWND window, UINT message, WP
     return 0;
   }
   content.SyncListView();
-  return ::DefSubclassProc(window, message, wParam, lParam);
+  return formsrt::Comctl32().DefSubclassProc(window, message, wParam, lParam);
 }
 
 void ListViewWindow::SetFont(HFONT font) {
-  ::SendMessageW(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  formsrt::User32().SendMessageW(listView_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 LRESULT ListViewWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -60,7 +61,7 @@ LRESULT ListViewWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LP
   if (AnswerGridQuery(hwnd, message, wParam, lParam, content_.Cells(), 1, answer)) return answer;
   switch (message) {
     case WM_SIZE:
-      if (listView_) ::MoveWindow(listView_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      if (listView_) formsrt::User32().MoveWindow(listView_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
@@ -69,7 +70,7 @@ LRESULT ListViewWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LP
       }
       return 0;
     }
-    default: return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    default: return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "com/RuntimeError.h"
+#include "platform/Platform.h"
 
 using formsrt::ComPtr;
 
@@ -18,8 +19,8 @@ ComPtr<IUnknown> IdentityOf(ISubClass* client) {
 }
 
 void RequireWindowOfThisThread(HWND window) {
-  if (!::IsWindow(window) ||
-      ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId()) {
+  if (!formsrt::User32().IsWindow(window) ||
+      formsrt::User32().GetWindowThreadProcessId(window, nullptr) != formsrt::Kernel32().GetCurrentThreadId()) {
     formsrt::Raise(formsrt::error::InvalidProcedureCall);
   }
 }
