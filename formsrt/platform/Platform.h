@@ -1,5 +1,6 @@
-// The platform seam: every user32, gdi32, shell32, kernel32 and winmm entry point
-// that the suite calls is reached through one table per platform library.
+// The platform seam: every user32, gdi32, shell32, kernel32, winmm, comctl32
+// and registry entry point that the suite calls is reached through one table
+// per platform library.
 // The tables hold the real functions by default; a test swaps entries for
 // recording fakes with a PlatformOverride, which restores the table when it
 // goes out of scope.
