@@ -4,6 +4,7 @@
 
 #include "com/RuntimeError.h"
 #include "control/PropertyValuesBag.h"
+#include "control/ViewAndExtent.h"
 #include "forms/Screen.h"
 
 namespace formsrt {
@@ -27,9 +28,6 @@ bool WantsSiteFirst(IOleObject* object) {
   return SUCCEEDED(object->GetMiscStatus(DVASPECT_CONTENT, &status)) &&
          (status & OLEMISC_SETCLIENTSITEFIRST);
 }
-
-// Twips to HIMETRIC (hundredths of a millimetre): 1440 twips are 2540.
-LONG HimetricFromTwips(int twips) { return MulDiv(twips, 2540, 1440); }
 
 }  // namespace
 
@@ -75,7 +73,7 @@ void HostedControl::Load(const std::optional<PropertyValues>& saved) {
 }
 
 void HostedControl::Activate(HWND form, const TwipsRect& bounds) {
-  SIZEL extent{HimetricFromTwips(bounds.width), HimetricFromTwips(bounds.height)};
+  SIZEL extent = HimetricFromTwips(SIZE{bounds.width, bounds.height});
   object_->SetExtent(DVASPECT_CONTENT, &extent);
   ThrowIfFailed(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, form, &bounds_));
 }

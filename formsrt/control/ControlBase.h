@@ -1,8 +1,15 @@
 // The base of every ActiveX control of the suite: the interfaces a container
-// uses (site, extents, verbs, in-place activation, view, persistence through
-// a property bag and a stream, connection points for events and property
-// changes, class info, error info) and the lifecycle handlers a control
-// implements, named as the forms runtime names them.
+// uses and the lifecycle handlers a control implements, named as the forms
+// runtime names them. Each protocol is a part of its own, which the base
+// composes and which reaches the control through the handlers it declares:
+//   InPlaceActivation   the window, in-place and UI activation, DoVerb
+//   ControlPersistence  IPersistStreamInit, IPersistPropertyBag
+//   VerbsAndAdvise      IOleObject's verbs and advise sinks
+//   ViewAndExtent       IViewObject2 and the extent
+//   ClassAndErrorInfo   IProvideClassInfo2, OLEMISC status, ISupportErrorInfo
+// The base itself holds the site and its ambient properties (IOleControl),
+// the connection points for events and property changes, the rest of
+// IOleObject, and the reference count.
 //
 // A control derives from ActiveXControl<DualInterface> (ActiveXControl.h),
 // which adds the dual default interface to this base, or from this base and
@@ -16,40 +23,30 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include <memory>
 #include <span>
 
-#include "com/ConnectionPointContainer.h"
-#include "control/ControlWindow.h"
+#include "control/ClassAndErrorInfo.h"
+#include "control/ControlDescription.h"
+#include "control/ControlPersistence.h"
+#include "control/InPlaceActivation.h"
 #include "control/InPlaceWindow.h"
 #include "control/PropertyBag.h"
-#include "control/PropertyValues.h"
+#include "control/VerbsAndAdvise.h"
+#include "control/ViewAndExtent.h"
 #include "com/ComBoundary.h"
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
+#include "com/ConnectionPointContainer.h"
 
 namespace formsrt {
 
-// What a control tells its base about itself.
-struct ControlDescription {
-  const CLSID& clsid;
-  const IID& defaultInterface;  // the dual interface
-  const IID& eventInterface;    // the source dispinterface; IID_NULL when it raises no events
-  const wchar_t* title;         // the library's title: error source
-  SIZE designSizeTwips;         // the control's client area at design time
-  DWORD miscStatus;             // OLEMISC_* bits
-};
-
-class ControlBase : public IOleObject,
-                    public IOleInPlaceObject,
-                    public IOleInPlaceActiveObject,
+class ControlBase : public VerbsAndAdvise,
+                    public InPlaceActivation,
                     public IOleControl,
-                    public IViewObject2,
-                    public IPersistStreamInit,
-                    public IPersistPropertyBag,
+                    public ViewAndExtent,
+                    public ControlPersistence,
                     public ConnectionPointContainer,
-                    public IProvideClassInfo2,
-                    public ISupportErrorInfo,
+                    public ClassAndErrorInfo,
                     protected ComObjectBase {
  public:
   // IUnknown
@@ -57,77 +54,28 @@ class ControlBase : public IOleObject,
   STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
   STDMETHODIMP_(ULONG) Release() override;
 
-  // IOleObject
+  // IOleObject: the site, closing, and what the parts answer.
   STDMETHODIMP SetClientSite(IOleClientSite* site) override;
   STDMETHODIMP GetClientSite(IOleClientSite** site) override;
-  STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
   STDMETHODIMP Close(DWORD saveOption) override;
-  STDMETHODIMP SetMoniker(DWORD, IMoniker*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override;
-  STDMETHODIMP InitFromData(IDataObject*, BOOL, DWORD) override { return E_NOTIMPL; }
-  STDMETHODIMP GetClipboardData(DWORD, IDataObject** data) override;
-  STDMETHODIMP DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND parent,
-                      LPCRECT position) override;
-  STDMETHODIMP EnumVerbs(IEnumOLEVERB** verbs) override;
-  STDMETHODIMP Update() override { return S_OK; }
-  STDMETHODIMP IsUpToDate() override { return S_OK; }
+  STDMETHODIMP DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND,
+                      LPCRECT) override {
+    return DoActivationVerb(verb, activeSite ? activeSite : clientSite_.Get());
+  }
   STDMETHODIMP GetUserClassID(CLSID* clsid) override { return GetClassID(clsid); }
   STDMETHODIMP GetUserType(DWORD form, LPOLESTR* userType) override;
-  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override;
-  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override;
-  STDMETHODIMP Advise(IAdviseSink* sink, DWORD* connection) override;
-  STDMETHODIMP Unadvise(DWORD connection) override;
-  STDMETHODIMP EnumAdvise(IEnumSTATDATA** advises) override;
-  STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
-  STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
-
-  // IOleWindow, IOleInPlaceObject, IOleInPlaceActiveObject
-  STDMETHODIMP GetWindow(HWND* window) override;
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP InPlaceDeactivate() override;
-  STDMETHODIMP UIDeactivate() override;
-  STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
-  STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP TranslateAccelerator(LPMSG) override { return S_FALSE; }
-  STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
-  STDMETHODIMP ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+  STDMETHODIMP SetExtent(DWORD aspect, SIZEL* size) override {
+    return SetContentExtent(aspect, size);
+  }
+  STDMETHODIMP GetExtent(DWORD aspect, SIZEL* size) override { return ContentExtent(aspect, size); }
+  using ViewAndExtent::GetExtent;
+  STDMETHODIMP GetMiscStatus(DWORD, DWORD* status) override { return MiscStatus(status); }
 
   // IOleControl: the control has no mnemonics.
   STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
   STDMETHODIMP OnMnemonic(MSG*) override { return S_OK; }
   STDMETHODIMP OnAmbientPropertyChange(DISPID property) override;
   STDMETHODIMP FreezeEvents(BOOL freeze) override;
-
-  // IViewObject2
-  STDMETHODIMP Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc, LPCRECTL bounds,
-                    LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR), ULONG_PTR) override;
-  STDMETHODIMP GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE**) override {
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP Freeze(DWORD, LONG, void*, DWORD*) override { return E_NOTIMPL; }
-  STDMETHODIMP Unfreeze(DWORD) override { return E_NOTIMPL; }
-  STDMETHODIMP SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) override;
-  STDMETHODIMP GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) override;
-  STDMETHODIMP GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) override;
-
-  // IPersist, IPersistStreamInit, IPersistPropertyBag
-  STDMETHODIMP GetClassID(CLSID* clsid) override;
-  STDMETHODIMP IsDirty() override { return dirty_ ? S_OK : S_FALSE; }
-  STDMETHODIMP Load(LPSTREAM stream) override;
-  STDMETHODIMP Save(LPSTREAM stream, BOOL clearDirty) override;
-  STDMETHODIMP GetSizeMax(ULARGE_INTEGER* size) override;
-  STDMETHODIMP InitNew() override;
-  STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* errorLog) override;
-  STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
-
-  // IProvideClassInfo2
-  STDMETHODIMP GetClassInfo(ITypeInfo** info) override;
-  STDMETHODIMP GetGUID(DWORD kind, GUID* guid) override;
-
-  // ISupportErrorInfo
-  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override;
 
  protected:
   // A control whose window is a ControlWindow of the base's.
@@ -140,13 +88,13 @@ class ControlBase : public IOleObject,
   // The lifecycle, called by the base as the container asks; a control
   // leaves out what it has no use for. Exactly one of InitProperties (a new
   // instance) or ReadProperties (a saved one) runs.
-  virtual void UserControl_InitProperties() {}
-  virtual void UserControl_ReadProperties(PropertyBag&) {}
-  virtual void UserControl_WriteProperties(PropertyBag&) {}
+  void UserControl_InitProperties() override {}
+  void UserControl_ReadProperties(PropertyBag&) override {}
+  void UserControl_WriteProperties(PropertyBag&) override {}
   // The instance is about to be destroyed (its final release).
   virtual void UserControl_Terminate() {}
   // Draws the control's surface; the default fills it with the face colour.
-  virtual void UserControl_Paint(HDC dc, const RECT& bounds);
+  void UserControl_Paint(HDC dc, const RECT& bounds) override;
   // An ambient property of the site changed (DISPID_UNKNOWN: any of them may
   // have, as when the control gets a site); AmbientFont() already gives the
   // new font.
@@ -157,7 +105,7 @@ class ControlBase : public IOleObject,
 
   // The parent of the control's child windows: its window (null while a
   // control with an ActivationWindow is not active in place).
-  HWND ControlWindowHandle() const { return window_.Handle(); }
+  HWND ControlWindowHandle() const { return WindowHandle(); }
   // The font the site offers as its ambient font, null when it offers none.
   // The base keeps it alive until the control has heard of the next one.
   HFONT AmbientFont() const;
@@ -173,15 +121,7 @@ class ControlBase : public IOleObject,
   // Terminate and disconnect while the last reference is still held.
   void FinalRelease();
   ControlBase(const ControlDescription& description, InPlaceWindow* window);
-  void ActivateInPlace(IOleClientSite* activeSite, bool uiActivate);
-  void EnterInPlace(IOleClientSite* activeSite);
-  void PlaceWindow(IOleInPlaceSite* site);
-  void ActivateUi();
-  void DeactivateUi(IOleInPlaceSite* site);
   void AmbientChanged(DISPID property);
-  void RequireUninitialised() const;
-  void LoadFrom(PropertyBag& bag);
-  PropertyValues CollectProperties();
   // The boundary of the control's COM methods. The body is taken by
   // reference: a copy (to the heap, for a large lambda) would be made before
   // the boundary, where its failure would escape the method.
@@ -195,25 +135,11 @@ class ControlBase : public IOleObject,
   ULONG references_ = 1;
   bool finalReleaseDone_ = false;
   const ControlDescription& description_;
-  SIZEL extent_;  // HIMETRIC
-  std::unique_ptr<ControlWindow> ownWindow_;  // null when the control brings its window
-  InPlaceWindow& window_;
   ConnectionPoint* eventPoint_;  // null when the control raises no events
   ConnectionPoint& propertyNotifyPoint_;
 
   ComPtr<IOleClientSite> clientSite_;
-  ComPtr<IOleInPlaceSite> inPlaceSite_;
-  ComPtr<IOleInPlaceFrame> frame_;
-  ComPtr<IOleInPlaceUIWindow> uiWindow_;
-  ComPtr<IOleAdviseHolder> adviseHolder_;
-  ComPtr<IAdviseSink> viewSink_;
   ComPtr<IFont> ambientFont_;
-  DWORD viewAspects_ = 0;
-  DWORD viewAdviseFlags_ = 0;
-
-  bool uiActive_ = false;
-  bool initialised_ = false;
-  bool dirty_ = false;
   long eventFreezes_ = 0;
 };
 
