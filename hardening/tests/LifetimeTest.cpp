@@ -17,6 +17,8 @@
 #include "Vanterbox.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
+#include "com/LateBound.h"
+#include "com/RuntimeError.h"
 #include "com/Variant.h"
 #include "MixerSettingsKept.h"
 #include "DirectMixerControl.h"
@@ -64,23 +66,15 @@ HRESULT CanUnload(HMODULE module) {
   return canUnload ? canUnload() : E_FAIL;
 }
 
-// Calls a member by name through IDispatch; the HRESULT, the result, and in
-// `error` the run-time error number an exception carried (0 without one).
-HRESULT CallByName(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arguments,
-                   Variant& result, long& error) {
-  DISPID id = DISPID_UNKNOWN;
-  auto* nameText = const_cast<LPOLESTR>(name);
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, &nameText, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
-  EXCEPINFO exception{};
-  hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
-                      &params, result.Put(), &exception, nullptr);
-  error = hr == DISP_E_EXCEPTION ? HRESULT_CODE(exception.scode) : 0;
-  ::SysFreeString(exception.bstrSource);
-  ::SysFreeString(exception.bstrDescription);
-  ::SysFreeString(exception.bstrHelpFile);
-  return hr;
+// The run-time error number a call raises, 0 when it succeeds.
+template <class Call>
+long ErrorNumberOf(Call&& call) {
+  try {
+    call();
+    return 0;
+  } catch (const formsrt::RuntimeError& error) {
+    return error.Number();
+  }
 }
 
 // A form argument that holds nothing: the control raises error 424.
@@ -90,10 +84,7 @@ long CentringErrorWithoutAForm(IDispatch* control) {
   VARIANT reference;
   V_VT(&reference) = VT_BYREF | VT_VARIANT;
   V_VARIANTREF(&reference) = &empty;
-  Variant result;
-  long error = 0;
-  CallByName(control, L"FCxCenterForm", {reference}, result, error);
-  return error;
+  return ErrorNumberOf([&] { formsrt::CallMethod(control, L"FCxCenterForm", {reference}); });
 }
 
 std::wstring TempPathByName(IDispatch* control) {
@@ -103,8 +94,7 @@ std::wstring TempPathByName(IDispatch* control) {
   V_VT(&reference) = VT_BYREF | VT_BSTR;
   V_BSTRREF(&reference) = &text;
   Variant result;
-  long error = 0;
-  if (FAILED(CallByName(control, L"FCxReturnPath", {reference}, result, error)) ||
+  if (ErrorNumberOf([&] { result = formsrt::CallMethod(control, L"FCxReturnPath", {reference}); }) ||
       result.Type() != VT_BSTR) {
     return L"(failed)";
   }
@@ -185,9 +175,7 @@ TEST(FinalRelease, TheControlLibraryCannotUnloadWhileTheControlLetsGo) {
   VARIANT reference;
   V_VT(&reference) = VT_BYREF | VT_VARIANT;
   V_VARIANTREF(&reference) = formArgument.Raw();
-  Variant result;
-  long error = 0;
-  ASSERT_EQ(S_OK, CallByName(control.Get(), L"FCxFlashWindow", {reference}, result, error));
+  ASSERT_EQ(0, ErrorNumberOf([&] { formsrt::CallMethod(control.Get(), L"FCxFlashWindow", {reference}); }));
   formArgument = Variant();
   HRESULT answer = E_FAIL;
   form->onLastOtherRelease = [&] { answer = CanUnload(quennet); };
@@ -279,9 +267,7 @@ class LoadAndUnload : public ::testing::TestWithParam<Library> {
     } else {
       // A read given an argument it does not take: refused by the dispatch.
       Variant extra = Variant::FromInt32(1);
-      Variant result;
-      long error = 0;
-      CallByName(object.Get(), L"GetMainVolume", {extra.Get()}, result, error);
+      ErrorNumberOf([&] { formsrt::CallMethod(object.Get(), L"GetMainVolume", {extra.Get()}); });
     }
     object.Reset();
     ::CoFreeUnusedLibrariesEx(0, 0);
