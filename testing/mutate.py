@@ -121,6 +121,23 @@ def run(command, **options):
     return subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, **options).returncode
 
 
+def servers(build):
+    with open(os.path.join(build, "com_servers.txt"), encoding="utf-8") as listing:
+        return [line.strip() for line in listing if line.strip()]
+
+
+def build_and_register(build):
+    """Builds the tree; a COM server the build changed is registered again,
+    since what it writes at registration may be what the mutant changed."""
+    before = {server: os.path.getmtime(server) for server in servers(build) if os.path.exists(server)}
+    if run(["cmake", "--build", build]) != 0:
+        return False
+    for server in servers(build):
+        if os.path.exists(server) and os.path.getmtime(server) != before.get(server):
+            run([os.environ["WINE_LOADER"], "regsvr32", "/s", server])
+    return True
+
+
 def entries_pass(build, entries, timeout):
     pattern = "^(" + "|".join(entries) + ")$"
     return run(["ctest", "--test-dir", build, "-R", pattern, "--timeout", str(timeout)]) == 0
@@ -178,7 +195,7 @@ def main():
                 if killed + survived >= options.count:
                     break
                 with PlantedFault(root, path, number, after):
-                    if run(["cmake", "--build", build]) != 0:
+                    if not build_and_register(build):
                         not_compiled += 1
                         continue
                     if not entries_pass(build, own_entries, options.timeout) or \
@@ -193,7 +210,7 @@ def main():
             print(f"== {module}: {killed} killed, {survived} survived, {not_compiled} did not compile;"
                   f" score {score:.0f} % (seed {options.seed}, {options.target})", flush=True)
     finally:
-        run(["cmake", "--build", build])  # the tree as the sources are again
+        build_and_register(build)  # the tree and its registration as the sources are again
     return 0
 
 
