@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "ByNameForm.h"
+#include "ErrorNumber.h"
 #include "ProcessMemory.h"
 #include "Quennet.h"
 #include "Vanterbox.h"
 #include "com/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
-#include "com/RuntimeError.h"
 #include "com/Variant.h"
 #include "MixerSettingsKept.h"
 #include "DirectMixerControl.h"
@@ -26,6 +26,7 @@
 using formsrt::Bstr;
 using formsrt::ComPtr;
 using formsrt::Variant;
+using testing_support::ErrorNumberOf;
 
 namespace {
 
@@ -64,17 +65,6 @@ HRESULT CanUnload(HMODULE module) {
   auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
       reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
   return canUnload ? canUnload() : E_FAIL;
-}
-
-// The run-time error number a call raises, 0 when it succeeds.
-template <class Call>
-long ErrorNumberOf(Call&& call) {
-  try {
-    call();
-    return 0;
-  } catch (const formsrt::RuntimeError& error) {
-    return error.Number();
-  }
 }
 
 // A form argument that holds nothing: the control raises error 424.

@@ -7,7 +7,7 @@
 #include "CursorKept.h"
 #include "MessagePump.h"
 #include "NonSquareDisplay.h"
-#include "TestSupport.h"
+#include "ErrorNumber.h"
 #include "com/RuntimeError.h"
 #include "forms/CheckBox.h"
 #include "forms/CommandButton.h"
@@ -18,7 +18,7 @@
 #include "forms/TextBox.h"
 
 using namespace formsrt;
-using forms_test::ErrorNumberOf;
+using testing_support::ErrorNumberOf;
 
 namespace {
 

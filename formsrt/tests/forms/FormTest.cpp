@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
-#include "TestSupport.h"
+#include "ErrorNumber.h"
 #include "com/LateBound.h"
 #include "com/RuntimeError.h"
 #include "forms/Form.h"
@@ -16,7 +16,7 @@
 #include "forms/Screen.h"
 
 using namespace formsrt;
-using forms_test::ErrorNumberOf;
+using testing_support::ErrorNumberOf;
 
 namespace {
 

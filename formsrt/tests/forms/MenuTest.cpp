@@ -6,7 +6,7 @@
 
 #include "CursorKept.h"
 #include "MessagePump.h"
-#include "TestSupport.h"
+#include "ErrorNumber.h"
 #include "com/LateBound.h"
 #include "platform/Platform.h"
 #include "com/RuntimeError.h"
@@ -53,7 +53,7 @@ class MenuTest : public ::testing::Test {
   }
 
   long PopUpError(const VARIANT& menu) {
-    return forms_test::ErrorNumberOf([&] { CallMethod(dispatch_.Get(), L"PopupMenu", {menu}); });
+    return testing_support::ErrorNumberOf([&] { CallMethod(dispatch_.Get(), L"PopupMenu", {menu}); });
   }
 
   ComPtr<Form> form_;

@@ -6,14 +6,14 @@
 
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
-#include "TestSupport.h"
+#include "ErrorNumber.h"
 #include "com/RuntimeError.h"
 #include "services/DebugOutput.h"
 #include "services/MessageBox.h"
 #include "services/ProgramStart.h"
 
 using namespace formsrt;
-using forms_test::ErrorNumberOf;
+using testing_support::ErrorNumberOf;
 using testing_support::FakeMessageBox;
 using testing_support::FakeProgramStart;
 

@@ -1,11 +1,11 @@
-// Helpers of the forms tests.
+// The run-time error a piece of test code raises.
 #pragma once
 
 #include <windows.h>
 
 #include "com/RuntimeError.h"
 
-namespace forms_test {
+namespace testing_support {
 
 // The number of the run-time error that body raised; 0 when it raised none.
 template <class Body>
@@ -18,4 +18,4 @@ long ErrorNumberOf(Body&& body) {
   return 0;
 }
 
-}  // namespace forms_test
+}  // namespace testing_support
