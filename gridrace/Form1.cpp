@@ -2,9 +2,9 @@
 
 #include "GridDispatchIds.h"
 #include "GridStandins.h"
-#include "com/Bstr.h"
-#include "com/CheckedArithmetic.h"
-#include "com/Conversions.h"
+#include "core/Bstr.h"
+#include "core/CheckedArithmetic.h"
+#include "core/Conversions.h"
 #include "com/EarlyBound.h"
 #include "com/LateBound.h"
 #include "platform/Platform.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "BadValues.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace hardening {
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace hardening {
 

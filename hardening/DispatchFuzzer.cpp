@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "forms/MessageLoop.h"
 
 namespace hardening {

@@ -21,7 +21,7 @@
 #include "BadValues.h"
 #include "DispatchMembers.h"
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace hardening {
 

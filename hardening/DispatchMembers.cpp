@@ -1,7 +1,7 @@
 #include "DispatchMembers.h"
 
 #include "BadValues.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/TypeDescriptions.h"
 

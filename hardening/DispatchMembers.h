@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace hardening {
 

@@ -1,6 +1,6 @@
 #include "FuzzArguments.h"
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace hardening {
 

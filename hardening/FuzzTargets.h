@@ -12,7 +12,7 @@
 
 #include "FuzzArguments.h"
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace hardening {
 

@@ -5,7 +5,7 @@
 #include "ByteStream.h"
 #include "DispatchFuzzer.h"
 #include "RandomPropertyBag.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 
 namespace hardening {
 

@@ -1,9 +1,9 @@
 #include "HostForm.h"
 
 #include "RuntimeForm.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "com/LateBound.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace quennet {
 

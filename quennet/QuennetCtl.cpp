@@ -2,7 +2,7 @@
 
 #include "QuennetDispatchIds.h"
 #include "QuennetResources.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "platform/Platform.h"
 #include "control/PersistedProperty.h"
 #include "forms/MemoryDC.h"

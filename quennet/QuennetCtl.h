@@ -26,7 +26,7 @@
 #include "com/ComBoundary.h"
 #include "com/ComPtr.h"
 #include "com/OutParameters.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "control/ActiveXControl.h"
 #include "forms/GdiObject.h"
 #include "forms/IntervalTimer.h"

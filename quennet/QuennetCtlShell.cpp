@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "com/Bstr.h"
-#include "com/Conversions.h"
+#include "core/Bstr.h"
+#include "core/Conversions.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "services/ProgramStart.h"
 
 namespace quennet {

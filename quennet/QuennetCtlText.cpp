@@ -4,8 +4,8 @@
 #include "QuennetCtl.h"
 
 #include "TextReplace.h"
-#include "com/Bstr.h"
-#include "com/RuntimeError.h"
+#include "core/Bstr.h"
+#include "core/RuntimeError.h"
 
 namespace quennet {
 

@@ -9,10 +9,10 @@
 
 #include "HostForm.h"
 #include "QuennetDispatchIds.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "com/LateBound.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 
 namespace quennet {

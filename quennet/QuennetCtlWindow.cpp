@@ -4,7 +4,7 @@
 #include "QuennetCtl.h"
 
 #include "HostForm.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "platform/Platform.h"
 #include "forms/Screen.h"
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/Platform.h"
 
 namespace quennet::text_replace {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 
 namespace quennet {
 

@@ -1,6 +1,6 @@
 #include "ComponentObjects.h"
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace tessmark {
 

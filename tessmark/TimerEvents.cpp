@@ -4,7 +4,7 @@
 
 #include "com/ComObject.h"
 #include "com/OutParameters.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "services/UnhandledError.h"
 
 namespace tessmark {

@@ -4,9 +4,9 @@
 #include "TessmarkResources.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 #include "services/DebugOutput.h"
 

@@ -6,9 +6,9 @@
 #include <cwchar>
 #include <string>
 
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "com/QueryObject.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 
 namespace testing_support {

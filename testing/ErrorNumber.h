@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace testing_support {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "com/ComPtr.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

@@ -5,7 +5,7 @@
 #include "com/ComBoundary.h"
 #include "com/ComEnumerator.h"
 #include "com/ComObject.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "com/Bstr.h"
-#include "com/RuntimeError.h"
+#include "core/Bstr.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

@@ -10,7 +10,7 @@
 #include <span>
 
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace formsrt {
 

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "platform/Platform.h"
 

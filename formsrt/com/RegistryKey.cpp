@@ -1,6 +1,6 @@
 #include "com/RegistryKey.h"
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/Platform.h"
 
 namespace formsrt {

@@ -5,7 +5,7 @@
 
 #include "com/ModuleCounts.h"
 #include "com/ServerRegistration.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 
 using formsrt::RegistrationScope;
 

@@ -10,7 +10,7 @@
 #include "com/ModuleCounts.h"
 #include "platform/Platform.h"
 #include "com/RegistryKey.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 
 namespace formsrt {

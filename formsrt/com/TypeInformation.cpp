@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "com/ModuleCounts.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

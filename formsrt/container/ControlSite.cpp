@@ -4,7 +4,7 @@
 
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "platform/Platform.h"
 
 namespace formsrt {

@@ -12,7 +12,7 @@
 
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "container/AmbientProperties.h"
 #include "container/MenulessFrame.h"
 

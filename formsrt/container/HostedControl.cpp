@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "control/PropertyValuesBag.h"
 #include "control/ViewAndExtent.h"
 #include "forms/Screen.h"

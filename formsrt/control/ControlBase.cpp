@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "services/UnhandledError.h"
 #include "platform/Platform.h"
 

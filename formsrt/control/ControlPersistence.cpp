@@ -4,7 +4,7 @@
 #include "control/PropertyValuesBag.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "com/ComBoundary.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 
 namespace formsrt {

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "com/Bstr.h"
-#include "com/RuntimeError.h"
+#include "core/Bstr.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

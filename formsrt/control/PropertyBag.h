@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "control/PersistedProperty.h"
 
 namespace formsrt {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "com/Bstr.h"
-#include "com/RuntimeError.h"
+#include "core/Bstr.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt::property_stream {
 

@@ -1,6 +1,6 @@
 #include "control/PropertyValues.h"
 
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 
 namespace formsrt {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace formsrt {
 

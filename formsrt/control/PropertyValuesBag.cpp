@@ -2,7 +2,7 @@
 
 #include "com/ComBoundary.h"
 #include "com/QueryObject.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

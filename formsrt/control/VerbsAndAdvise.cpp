@@ -8,7 +8,7 @@
 #include "com/ComEnumerator.h"
 #include "com/ComObject.h"
 #include "com/OutParameters.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

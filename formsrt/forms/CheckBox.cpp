@@ -1,6 +1,6 @@
 #include "forms/CheckBox.h"
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 #include "forms/WindowClass.h"
 #include "platform/Platform.h"

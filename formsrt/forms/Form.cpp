@@ -5,7 +5,7 @@
 #include "com/LateBound.h"
 #include "com/OutParameters.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "forms/CommandTarget.h"
 #include "forms/Screen.h"

@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "RuntimeForm.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/IconHandle.h"

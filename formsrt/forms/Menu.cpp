@@ -1,7 +1,7 @@
 #include "forms/Menu.h"
 
 #include "com/OutParameters.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "services/UnhandledError.h"
 #include "platform/Platform.h"
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "RuntimeForm.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComObject.h"
 #include "com/TypeLibDispatch.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 #include "forms/WindowClass.h"
 #include "platform/Platform.h"

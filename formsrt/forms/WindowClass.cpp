@@ -6,7 +6,7 @@
 
 #include "com/ModuleCounts.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "services/UnhandledError.h"
 
 namespace formsrt {

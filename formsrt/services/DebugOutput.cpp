@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "platform/Platform.h"
 
 namespace formsrt {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

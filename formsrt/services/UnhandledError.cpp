@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <new>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "services/MessageBox.h"
 #include "services/ProgramTitle.h"
 #include "platform/Platform.h"

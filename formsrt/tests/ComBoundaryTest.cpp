@@ -8,11 +8,11 @@
 #include <new>
 #include <utility>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using namespace formsrt;
 

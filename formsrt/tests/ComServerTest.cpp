@@ -5,15 +5,15 @@
 
 #include "FormsrtTest.h"
 #include "ProcessRunner.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComObject.h"
 #include "com/ComPtr.h"
 #include "com/ModuleCounts.h"
 #include "com/ServerRegistration.h"
 #include "com/RegistryKey.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 using namespace formsrt;
 

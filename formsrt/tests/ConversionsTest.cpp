@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using namespace formsrt;
 

@@ -4,7 +4,7 @@
 
 #include "FormsrtTest.h"
 #include "com/LateBound.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using namespace formsrt;
 

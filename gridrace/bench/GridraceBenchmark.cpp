@@ -20,8 +20,8 @@
 #include "BenchmarkRun.h"
 #include "CellStore.h"
 #include "Form1.h"
-#include "com/Conversions.h"
-#include "com/RuntimeError.h"
+#include "core/Conversions.h"
+#include "core/RuntimeError.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "Form1.h"
 #include "StandinsInThisProcess.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using namespace formsrt;
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "ProcessMemory.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/MessageLoop.h"
 
 namespace soak {

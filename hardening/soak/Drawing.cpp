@@ -2,7 +2,7 @@
 #include <ocidl.h>
 
 #include "SoakedClass.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/GdiObject.h"
 #include "forms/MemoryDC.h"
 #include "forms/SelectedObject.h"

@@ -2,7 +2,7 @@
 // binds to them: a message of the soak program's form is routed to the
 // soak's client, and a timer runs with a sink connected to its events.
 #include "SoakedClass.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace soak {
 

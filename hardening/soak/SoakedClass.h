@@ -12,7 +12,7 @@
 
 #include "Hookwatch.h"
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace soak {
 

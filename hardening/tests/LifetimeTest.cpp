@@ -16,10 +16,10 @@
 #include "ProcessMemory.h"
 #include "Quennet.h"
 #include "Vanterbox.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "MixerSettingsKept.h"
 #include "DirectMixerControl.h"
 

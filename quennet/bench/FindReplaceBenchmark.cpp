@@ -15,7 +15,7 @@
 #include "BenchmarkRun.h"
 #include "QuennetCtl.h"
 #include "TextReplace.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "forms/TextBox.h"
 
 namespace text_replace = quennet::text_replace;

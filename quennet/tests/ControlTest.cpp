@@ -9,7 +9,7 @@
 
 #include "FakeMessageBox.h"
 #include "TestDoubles.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ModuleCounts.h"
 #include "platform/Platform.h"
 

@@ -7,7 +7,7 @@
 
 #include "ProcessRunner.h"
 #include "Quennet.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 
 using formsrt::Bstr;

@@ -15,7 +15,7 @@
 #include "FakeMessageBox.h"
 #include "TrayTestSupport.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Screen.h"
 
 using namespace tray_test;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestDoubles.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 
 using namespace quennet_test;
 

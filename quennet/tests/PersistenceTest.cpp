@@ -6,7 +6,7 @@
 #include <random>
 
 #include "TestDoubles.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "control/PropertyStream.h"
 
 using namespace quennet_test;

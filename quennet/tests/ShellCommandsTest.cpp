@@ -9,12 +9,12 @@
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
 #include "QuennetCtl.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "core/RuntimeError.h"
+#include "core/Variant.h"
 
 namespace {
 

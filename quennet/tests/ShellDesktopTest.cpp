@@ -9,11 +9,11 @@
 #include "CursorKept.h"
 #include "FakeMessageBox.h"
 #include "QuennetCtl.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "com/LateBound.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace {
 

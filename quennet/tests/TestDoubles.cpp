@@ -1,6 +1,6 @@
 #include "TestDoubles.h"
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 
 namespace quennet_test {
 

@@ -14,7 +14,7 @@
 #include "FakeInPlaceSite.h"
 #include "QuennetCtl.h"
 #include "com/QueryObject.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace quennet_test {
 

@@ -12,10 +12,10 @@
 #include "FakeMessageBox.h"
 #include "NonSquareDisplay.h"
 #include "TrayTestSupport.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/LateBound.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using namespace tray_test;
 using formsrt::ComPtr;

@@ -6,7 +6,7 @@
 
 #include "com/LateBound.h"
 #include "com/QueryObject.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace tray_test {
 

@@ -12,7 +12,7 @@
 #include "MessagePump.h"
 #include "QuennetCtl.h"
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "forms/Form.h"
 
 namespace tray_test {

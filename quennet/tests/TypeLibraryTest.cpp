@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Quennet.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
 #include "com/TypeDescriptions.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "TrayTestSupport.h"
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 #include "platform/Platform.h"
 #include "forms/Screen.h"
 

@@ -18,7 +18,7 @@
 #include <cstring>
 #include <string>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/TypeDescriptions.h"
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace standins {
 

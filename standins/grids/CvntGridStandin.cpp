@@ -7,7 +7,7 @@
 #include "GridQuery.h"
 #include "GridStandins.h"
 #include "StandinDescription.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "control/PropertyBag.h"
 
 namespace standins {

@@ -1,6 +1,6 @@
 #include "DispatchArguments.h"
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace standins {
 

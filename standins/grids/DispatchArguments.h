@@ -10,7 +10,7 @@
 #include <list>
 #include <string_view>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 
 namespace standins {
 

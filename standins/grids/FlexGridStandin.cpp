@@ -8,7 +8,7 @@
 #include "GridQuery.h"
 #include "GridStandins.h"
 #include "StandinDescription.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace standins {
 

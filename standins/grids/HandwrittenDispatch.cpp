@@ -1,10 +1,10 @@
 #include "HandwrittenDispatch.h"
 
 #include "CallLog.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/DispatchParams.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 
 namespace standins {

@@ -2,12 +2,12 @@
 
 #include "CallLog.h"
 #include "OptionalArguments.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 namespace standins {
 
@@ -81,59 +81,6 @@ STDMETHODIMP ListItemObject::get_Index(LONG* index) {
   });
 }
 
-ListItemsCollection::ListItemsCollection(ComPtr<IUnknown> owner, ListViewContent& content)
-    : DispatchImpl(formsrt::ModuleTypeInfo(IID_IListItems)), owner_(std::move(owner)), content_(content) {}
-
-STDMETHODIMP ListItemsCollection::QueryInterface(REFIID iid, void** out) {
-  return QueryObject<Offer<IListItems, IDispatch>>(this, iid, out);
-}
-
-STDMETHODIMP ListItemsCollection::Clear() {
-  return ComBoundary(kSource, IID_IListItems, [&] {
-    CallLog::RecordMethod(L"ListItems.Clear", {});
-    content_.ClearItems();
-  });
-}
-
-STDMETHODIMP ListItemsCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT icon,
-                                      VARIANT smallIcon, IListItem** item) {
-  return ComBoundary(kSource, IID_IListItems, [&] {
-    CallLog::RecordMethod(L"ListItems.Add", {index, key, text, icon, smallIcon});
-    RequirePointer(item);
-    *item = nullptr;
-    RequireOmitted(index, L"Index");
-    RequireOmitted(key, L"Key");
-    RequireOmitted(icon, L"Icon");
-    RequireOmitted(smallIcon, L"SmallIcon");
-    // The item's object first, with the index the item is about to get:
-    // when either fails, the list is as it was.
-    std::wstring itemText = OptionalText(text);
-    ComPtr<IListItem> created;
-    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ListItemObject>(
-        IID_IListItem, created.PutVoid(), owner_, content_, content_.ItemCount() + 1));
-    content_.AddItem(itemText);
-    *item = created.Detach();
-  });
-}
-
-STDMETHODIMP ListItemsCollection::get_Count(LONG* count) {
-  formsrt::ClearOutParameters(count);
-  return ComBoundary(kSource, IID_IListItems, [&] {
-    RequirePointer(count);
-    *count = content_.ItemCount();
-  });
-}
-
-STDMETHODIMP ListItemsCollection::get_Item(LONG index, IListItem** item) {
-  return ComBoundary(kSource, IID_IListItems, [&] {
-    RequirePointer(item);
-    *item = nullptr;
-    content_.ItemText(index, content_.ItemGeneration(), 0);  // raises for a wrong index
-    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ListItemObject>(
-        IID_IListItem, reinterpret_cast<void**>(item), owner_, content_, index));
-  });
-}
-
 ColumnHeaderObject::ColumnHeaderObject(ComPtr<IUnknown> owner, ListViewContent& content, LONG index)
     : DispatchImpl(formsrt::ModuleTypeInfo(IID_IColumnHeader)),
       owner_(std::move(owner)),
@@ -162,57 +109,69 @@ STDMETHODIMP ColumnHeaderObject::get_Index(LONG* index) {
   });
 }
 
-ColumnHeadersCollection::ColumnHeadersCollection(ComPtr<IUnknown> owner, ListViewContent& content)
-    : DispatchImpl(formsrt::ModuleTypeInfo(IID_IColumnHeaders)),
+template <class Kind>
+ListViewCollection<Kind>::ListViewCollection(ComPtr<IUnknown> owner, ListViewContent& content)
+    : formsrt::DispatchImpl<typename Kind::Collection>(
+          formsrt::ModuleTypeInfo(__uuidof(typename Kind::Collection))),
       owner_(std::move(owner)),
       content_(content) {}
 
-STDMETHODIMP ColumnHeadersCollection::QueryInterface(REFIID iid, void** out) {
-  return QueryObject<Offer<IColumnHeaders, IDispatch>>(this, iid, out);
+template <class Kind>
+STDMETHODIMP ListViewCollection<Kind>::QueryInterface(REFIID iid, void** out) {
+  return QueryObject<Offer<typename Kind::Collection, IDispatch>>(this, iid, out);
 }
 
-STDMETHODIMP ColumnHeadersCollection::Clear() {
-  return ComBoundary(kSource, IID_IColumnHeaders, [&] {
-    CallLog::RecordMethod(L"ColumnHeaders.Clear", {});
-    content_.ClearColumns();
+template <class Kind>
+STDMETHODIMP ListViewCollection<Kind>::Clear() {
+  return ComBoundary(kSource, __uuidof(typename Kind::Collection), [&] {
+    CallLog::RecordMethod(Kind::kClearCall, {});
+    Kind::Clear(content_);
   });
 }
 
-STDMETHODIMP ColumnHeadersCollection::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT width,
-                                          VARIANT alignment, IColumnHeader** header) {
-  return ComBoundary(kSource, IID_IColumnHeaders, [&] {
-    CallLog::RecordMethod(L"ColumnHeaders.Add", {index, key, text, width, alignment});
-    RequirePointer(header);
-    *header = nullptr;
+template <class Kind>
+STDMETHODIMP ListViewCollection<Kind>::Add(VARIANT index, VARIANT key, VARIANT text, VARIANT fourth,
+                                           VARIANT fifth, Element** element) {
+  return ComBoundary(kSource, __uuidof(typename Kind::Collection), [&] {
+    CallLog::RecordMethod(Kind::kAddCall, {index, key, text, fourth, fifth});
+    RequirePointer(element);
+    *element = nullptr;
     RequireOmitted(index, L"Index");
     RequireOmitted(key, L"Key");
-    RequireOmitted(width, L"Width");
-    RequireOmitted(alignment, L"Alignment");
-    std::wstring headerText = OptionalText(text);
-    ComPtr<IColumnHeader> created;
-    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ColumnHeaderObject>(
-        IID_IColumnHeader, created.PutVoid(), owner_, content_, content_.ColumnCount() + 1));
-    content_.AddColumn(headerText);
-    *header = created.Detach();
+    RequireOmitted(fourth, Kind::kFourthArgument);
+    RequireOmitted(fifth, Kind::kFifthArgument);
+    // The element's object first, with the index the element is about to
+    // get: when either fails, the collection is as it was.
+    std::wstring elementText = OptionalText(text);
+    ComPtr<Element> created;
+    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<typename Kind::ElementObject>(
+        __uuidof(Element), created.PutVoid(), owner_, content_, Kind::Count(content_) + 1));
+    Kind::Add(content_, elementText);
+    *element = created.Detach();
   });
 }
 
-STDMETHODIMP ColumnHeadersCollection::get_Count(LONG* count) {
+template <class Kind>
+STDMETHODIMP ListViewCollection<Kind>::get_Count(LONG* count) {
   formsrt::ClearOutParameters(count);
-  return ComBoundary(kSource, IID_IColumnHeaders, [&] {
+  return ComBoundary(kSource, __uuidof(typename Kind::Collection), [&] {
     RequirePointer(count);
-    *count = content_.ColumnCount();
+    *count = Kind::Count(content_);
   });
 }
 
-STDMETHODIMP ColumnHeadersCollection::get_Item(LONG index, IColumnHeader** header) {
-  return ComBoundary(kSource, IID_IColumnHeaders, [&] {
-    RequirePointer(header);
-    *header = nullptr;
-    content_.ColumnText(index, content_.ColumnGeneration());  // raises for a wrong index
-    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<ColumnHeaderObject>(
-        IID_IColumnHeader, reinterpret_cast<void**>(header), owner_, content_, index));
+template <class Kind>
+STDMETHODIMP ListViewCollection<Kind>::get_Item(LONG index, Element** element) {
+  return ComBoundary(kSource, __uuidof(typename Kind::Collection), [&] {
+    RequirePointer(element);
+    *element = nullptr;
+    Kind::RequireIndex(content_, index);
+    formsrt::ThrowIfFailed(formsrt::CreateAndQuery<typename Kind::ElementObject>(
+        __uuidof(Element), reinterpret_cast<void**>(element), owner_, content_, index));
   });
 }
+
+template class ListViewCollection<ListItemsKind>;
+template class ListViewCollection<ColumnHeadersKind>;
 
 }  // namespace standins

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace standins {
 

@@ -7,7 +7,7 @@
 #include "ListViewCollections.h"
 #include "StandinDescription.h"
 #include "com/ComBoundary.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "platform/Platform.h"
 

@@ -1,8 +1,8 @@
 #include "OptionalArguments.h"
 
-#include "com/Bstr.h"
-#include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "core/Bstr.h"
+#include "core/RuntimeError.h"
+#include "core/Variant.h"
 
 namespace standins {
 

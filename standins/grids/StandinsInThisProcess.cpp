@@ -6,7 +6,7 @@
 #include "ListViewStandin.h"
 #include "com/ClassFactory.h"
 #include "com/ComPtr.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace standins {
 

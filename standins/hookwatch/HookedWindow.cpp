@@ -4,7 +4,7 @@
 
 #include "RouteThroughClient.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using formsrt::ComPtr;
 using formsrt::Comctl32;

@@ -8,7 +8,7 @@
 #include "com/ComBoundary.h"
 #include "com/OutParameters.h"
 #include "com/ComObject.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 

@@ -8,7 +8,7 @@
 #include "Hookwatch.h"
 #include "com/ComBoundary.h"
 #include "com/ComObject.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 #include "forms/IntervalTimer.h"

@@ -11,7 +11,7 @@
 #include "Vanterbox.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 using namespace formsrt;
 using vanterbox_direct::PlatformReadBack;

@@ -4,7 +4,7 @@
 
 #include "MemberTable.h"
 #include "Vanterbox.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
 #include "com/TypeDescriptions.h"

@@ -10,7 +10,7 @@
 #include "FakeMixer.h"
 #include "Module1.h"
 #include "com/ComPtr.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "qzMixerVolume.h"
 
 using namespace vanterbox;

@@ -1,7 +1,7 @@
 // What a control reads from its site, asked directly.
 #include <gtest/gtest.h>
 
-#include "com/Variant.h"
+#include "core/Variant.h"
 #include "container/ControlSite.h"
 
 using namespace formsrt;

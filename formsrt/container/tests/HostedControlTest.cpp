@@ -8,7 +8,7 @@
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "com/LateBound.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "container/HostedControl.h"
 #include "forms/Form.h"
 #include "forms/Screen.h"

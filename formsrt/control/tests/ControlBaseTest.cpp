@@ -14,7 +14,7 @@
 #include "ConnectionPoints.h"
 #include "FakeInPlaceSite.h"
 #include "ProbeControl.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/ModuleCounts.h"
 #include "com/QueryObject.h"

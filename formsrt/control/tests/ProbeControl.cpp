@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComBoundary.h"
 #include "forms/WindowClass.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "com/ComBoundary.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "control/PropertyBag.h"
 #include "control/PropertyValues.h"
 #include "control/PropertyValuesBag.h"

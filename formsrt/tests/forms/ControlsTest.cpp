@@ -8,7 +8,7 @@
 #include "MessagePump.h"
 #include "NonSquareDisplay.h"
 #include "ErrorNumber.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/CheckBox.h"
 #include "forms/CommandButton.h"
 #include "forms/Form.h"

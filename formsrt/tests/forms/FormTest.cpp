@@ -5,7 +5,7 @@
 
 #include "ErrorNumber.h"
 #include "com/LateBound.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Form.h"
 #include "forms/CheckBox.h"
 #include "forms/CommandButton.h"

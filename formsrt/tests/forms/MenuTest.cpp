@@ -9,7 +9,7 @@
 #include "ErrorNumber.h"
 #include "com/LateBound.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Form.h"
 
 using namespace formsrt;

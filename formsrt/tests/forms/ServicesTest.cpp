@@ -7,7 +7,7 @@
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
 #include "ErrorNumber.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "services/DebugOutput.h"
 #include "services/MessageBox.h"
 #include "services/ProgramStart.h"

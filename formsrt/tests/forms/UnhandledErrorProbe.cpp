@@ -8,7 +8,7 @@
 
 #include <cwchar>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "forms/Form.h"
 #include "forms/IntervalTimer.h"
 #include "services/UnhandledError.h"

@@ -3,11 +3,11 @@
 #include <new>
 
 #include "FormsrtTest.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ComBoundary.h"
 #include "com/ComObject.h"
 #include "com/ServerRegistration.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
 #include "com/TypeLibDispatch.h"
 

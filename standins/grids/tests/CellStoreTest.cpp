@@ -4,7 +4,7 @@
 
 #include "CellStore.h"
 #include "FailingAllocations.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using namespace standins;
 using formsrt::RuntimeError;

@@ -5,7 +5,7 @@
 
 #include "GridDispatchIds.h"
 #include "StandinTestSupport.h"
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 using namespace formsrt;
 using namespace standin_tests;

@@ -6,7 +6,7 @@
 #include "GridStandins.h"
 #include "ListViewStandin.h"
 #include "StandinTestSupport.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/EarlyBound.h"
 #include "com/LateBound.h"
 

@@ -14,7 +14,7 @@
 
 #include "GridStandins.h"
 #include "ListViewContent.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/EarlyBound.h"
 #include "com/LateBound.h"
 #include "container/HostedControl.h"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "com/ComPtr.h"
-#include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "core/RuntimeError.h"
+#include "core/Variant.h"
 
 namespace standin_tests {
 

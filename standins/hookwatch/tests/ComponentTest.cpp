@@ -10,15 +10,15 @@
 #include "Hookwatch.h"
 #include "MessagePump.h"
 #include "TestWindow.h"
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "com/ModuleCounts.h"
 #include "com/ServerRegistration.h"
 #include "com/ComPtr.h"
 #include "com/TypeDescriptions.h"
 #include "com/LateBound.h"
 #include "com/RegistryKey.h"
-#include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "core/RuntimeError.h"
+#include "core/Variant.h"
 
 using namespace formsrt;
 

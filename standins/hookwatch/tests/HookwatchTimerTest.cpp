@@ -14,7 +14,7 @@
 #include "MessagePump.h"
 #include "com/ComPtr.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using formsrt::ComPtr;
 using formsrt::PlatformOverride;

@@ -12,7 +12,7 @@
 #include "TestWindow.h"
 #include "com/ComPtr.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 using formsrt::ComPtr;
 using formsrt::Comctl32Api;

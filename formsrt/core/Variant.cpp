@@ -1,8 +1,8 @@
-#include "com/Variant.h"
+#include "core/Variant.h"
 
 #include <new>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 
 namespace formsrt {
 

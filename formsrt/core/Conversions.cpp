@@ -1,14 +1,14 @@
-#include "com/Conversions.h"
+#include "core/Conversions.h"
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <new>
 
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 #include "platform/Platform.h"
-#include "com/RuntimeError.h"
-#include "com/Variant.h"
+#include "core/RuntimeError.h"
+#include "core/Variant.h"
 
 namespace formsrt {
 

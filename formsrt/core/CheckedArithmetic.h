@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "com/RuntimeError.h"
+#include "core/RuntimeError.h"
 
 namespace formsrt {
 

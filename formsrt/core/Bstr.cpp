@@ -1,4 +1,4 @@
-#include "com/Bstr.h"
+#include "core/Bstr.h"
 
 #include <new>
 
