@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 libwine-dev xvfb xauth pulseaudio pulseaudio-utils
   x11-apps imagemagick googletest binutils-mingw-w64-x86-64 python3
-  fonts-wine debootstrap
+  fonts-wine debootstrap wixl msitools
 )
 
 missing=()

@@ -5,7 +5,12 @@
 # libraries and registration-free manifests, and the README for their users
 # that the build makes from release/README.md; never the stand-ins below
 # it), the licence, and scripts that register and unregister the COM
-# libraries for the machine or for the current user.
+# libraries for the machine or for the current user. Beside each archive, a
+# Windows Installer package of the same files, ComponentSuite-<target>.msi,
+# whose registration rows are what the libraries register themselves (made
+# in the target's test environment, so the x86 one only where this kernel
+# runs 32-bit code), and the package's fragment of the libraries with their
+# registration, ComponentSuite-<target>-libraries.wxs, for other installers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -56,5 +61,26 @@ pack() {
   echo "release: $archive"
 }
 
+# make_installer <target>: the package and its libraries' fragment.
+make_installer() {
+  local target=$1 work="build/release/installer-$1" version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "build/$target/CMakeCache.txt")
+  rm -f "dist/release/ComponentSuite-$target.msi" "dist/release/ComponentSuite-$target-libraries.wxs"
+  (
+    source scripts/testenv.sh
+    testenv_start "build/$target" || { echo "the $target test environment did not start"; exit 1; }
+    python3 release/installer/make_installer.py --target "$target" --version "$version" \
+      --stage "build/release/ComponentSuite-$target" --work "$work" \
+      --out "dist/release/ComponentSuite-$target.msi"
+  )
+  cp "$work/ComponentSuite-$target-libraries.wxs" dist/release/
+}
+
 pack x86
 pack x64
+make_installer x64
+if scripts/i386root.sh probe; then
+  make_installer x86
+else
+  echo "release: dist/release/ComponentSuite-x86.msi NOT MADE, this kernel runs no 32-bit code"
+fi

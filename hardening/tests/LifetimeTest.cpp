@@ -181,8 +181,11 @@ TEST(FinalRelease, TheControlLibraryCannotUnloadWhileTheControlLetsGo) {
 TEST(SeveralApartments, UseBothLibrariesWhileAnotherAsksThemToUnload) {
   vanterbox_direct::MixerSettingsKept mixerKept;
   Expected expected;
-  expected.mainVolume = vanterbox_direct::PlatformReadBack(23456);
-  ASSERT_EQ(expected.mainVolume, vanterbox_direct::DirectSpeakersVolume(true, 23456));
+  // The workers read what the platform itself reads back after 23456 is
+  // set (32-bit Wine rounds it to 23455).
+  ASSERT_EQ(23456, vanterbox_direct::DirectSpeakersVolume(true, 23456));
+  expected.mainVolume = vanterbox_direct::DirectSpeakersVolume(false, 0);
+  ASSERT_NE(-1, expected.mainVolume);
   // The libraries stay loaded by the test too, so that it may ask them;
   // the workers' apartments load them again as COM finds them.
   Apartment here;
