@@ -60,6 +60,11 @@ function(add_com_server target)
   # The .def file names the entry points undecorated; on x86 the linker maps
   # them to their stdcall symbols.
   target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  # pthread_once and the mutexes are the runtime support's own
+  # (formsrt/com/LibraryRuntimeSupport.cpp).
+  target_link_options(${target} PRIVATE -Wl,--wrap=pthread_once -Wl,--wrap=pthread_mutex_init
+                      -Wl,--wrap=pthread_mutex_destroy -Wl,--wrap=pthread_mutex_lock
+                      -Wl,--wrap=pthread_mutex_trylock -Wl,--wrap=pthread_mutex_unlock)
   list_com_server(${target})
 endfunction()
 

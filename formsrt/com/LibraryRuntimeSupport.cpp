@@ -12,14 +12,19 @@
 // them) then live in blocks this file owns: freed when their thread ends
 // and, for every thread still running, when the library unloads.
 //
+// The threads library's pthread_once and mutexes are replaced for the same
+// reason (__wrap_pthread_once and the mutexes below).
+//
 // This sits beneath the runtime: it runs inside the loader's lock and before
 // any static object is constructed, so it calls the platform directly rather
 // than through the platform seam, whose tables are themselves statics.
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace __gnu_cxx {
 void __freeres();  // the runtime's own: frees the emergency exception pool
@@ -28,24 +33,37 @@ void __freeres();  // the runtime's own: frees the emergency exception pool
 namespace {
 
 // A one-time initialisation that needs no lock of its own: the first caller
-// runs `initialise`, any other waits until it has.
+// runs `initialise`, any other waits until it has. An initialisation that
+// throws leaves it not run, for the next caller to try again.
+constexpr LONG kNotRun = 0;
+constexpr LONG kDone = 1;
+constexpr LONG kRunning = 2;
+
+template <class Initialise>
+void RunOnce(volatile LONG& state, Initialise&& initialise) {
+  for (;;) {
+    LONG seen = ::InterlockedCompareExchange(&state, kRunning, kNotRun);
+    if (seen == kDone) return;
+    if (seen == kNotRun) break;
+    ::Sleep(0);
+  }
+  try {
+    initialise();
+  } catch (...) {
+    ::InterlockedExchange(&state, kNotRun);
+    throw;
+  }
+  ::InterlockedExchange(&state, kDone);
+}
+
 class OnceFlag {
  public:
   template <class Initialise>
   void Run(Initialise&& initialise) {
-    LONG state = ::InterlockedCompareExchange(&state_, kRunning, kNotRun);
-    if (state == kNotRun) {
-      initialise();
-      ::InterlockedExchange(&state_, kDone);
-      return;
-    }
-    while (::InterlockedCompareExchange(&state_, kDone, kDone) != kDone) ::Sleep(0);
+    RunOnce(state_, std::forward<Initialise>(initialise));
   }
 
  private:
-  static constexpr LONG kNotRun = 0;
-  static constexpr LONG kRunning = 1;
-  static constexpr LONG kDone = 2;
   volatile LONG state_ = kNotRun;
 };
 
@@ -154,9 +172,68 @@ void FreeThisThreadsBlock() {
   FreeBlock(block);
 }
 
+// The threads library's mutexes, replaced like its pthread_once: each one
+// made (at pthread_mutex_init, or at first use of a statically initialised
+// one) is a critical section in the list below, and the ones never
+// destroyed, such as the unwinder's own, go at unload. A pthread_mutex_t is
+// the address of its Mutex, or one of the threads library's static
+// initialisers. Every kind of mutex is recursive here; the runtime's
+// callers never lock one they hold.
+constexpr intptr_t kStaticInitialiser = -1;   // PTHREAD_MUTEX_INITIALIZER
+constexpr intptr_t kLastStaticInitialiser = -3;  // ..._RECURSIVE_MUTEX_INITIALIZER
+
+struct Mutex {
+  CRITICAL_SECTION section;
+  intptr_t* variable;
+  Mutex* previous;
+  Mutex* next;
+};
+
+Mutex g_mutexes{{}, nullptr, &g_mutexes, &g_mutexes};
+// Set when the library has given everything back. The unwinder still locks
+// its mutex once after that, to take its exception frames off the list; the
+// library is being unloaded under the loader's lock then, with none of its
+// code running elsewhere, so a mutex used after it is no lock at all.
+bool g_unloaded = false;
+
+bool IsStaticInitialiser(intptr_t value) { return value <= kStaticInitialiser && value >= kLastStaticInitialiser; }
+
+Mutex* NewMutex(intptr_t* variable) {
+  auto* mutex = static_cast<Mutex*>(Require(std::calloc(1, sizeof(Mutex))));
+  ::InitializeCriticalSection(&mutex->section);
+  mutex->variable = variable;
+  mutex->next = g_mutexes.next;
+  mutex->previous = &g_mutexes;
+  g_mutexes.next->previous = mutex;
+  g_mutexes.next = mutex;
+  __atomic_store_n(variable, reinterpret_cast<intptr_t>(mutex), __ATOMIC_RELEASE);
+  return mutex;
+}
+
+void DeleteMutex(Mutex* mutex) {
+  mutex->previous->next = mutex->next;
+  mutex->next->previous = mutex->previous;
+  ::DeleteCriticalSection(&mutex->section);
+  *mutex->variable = kStaticInitialiser;
+  std::free(mutex);
+}
+
+// The mutex a variable names, made when it is still a static initialiser;
+// none once the library has unloaded.
+Mutex* MutexOf(intptr_t* variable) {
+  intptr_t value = __atomic_load_n(variable, __ATOMIC_ACQUIRE);
+  if (!IsStaticInitialiser(value)) return reinterpret_cast<Mutex*>(value);
+  if (g_unloaded) return nullptr;
+  Locked locked;
+  value = *variable;
+  return IsStaticInitialiser(value) ? NewMutex(variable) : reinterpret_cast<Mutex*>(value);
+}
+
 // The last exit function of the library: the static objects' destructors,
 // registered after it, have all run by then.
 void FreeEverything() {
+  g_unloaded = true;
+  while (g_mutexes.next != &g_mutexes) DeleteMutex(g_mutexes.next);
   while (g_threads.next != &g_threads) FreeBlock(g_threads.next);
   if (g_tlsIndex != TLS_OUT_OF_INDEXES) ::TlsFree(g_tlsIndex);
   ::DeleteCriticalSection(&Lock());
@@ -216,6 +293,47 @@ void __cxa_guard_release(int64_t* guard) {
 }
 
 void __cxa_guard_abort(int64_t*) { ::LeaveCriticalSection(&Lock()); }
+
+// The threads library's pthread_once takes a TLS index for its caller's
+// cleanup record the first time it runs in a load, and never gives it back,
+// nor the thread record and thread handle it made. The 32-bit unwinder
+// calls it at every load, when the library's exception frames are
+// registered, and the C++ runtime's call_once calls it too. The servers
+// are linked with --wrap=pthread_once, so that those calls come here; a
+// once object holds kNotRun (PTHREAD_ONCE_INIT), kRunning or kDone.
+int __wrap_pthread_once(volatile long* once, void (*initialise)()) {
+  static_assert(sizeof(long) == sizeof(LONG));
+  RunOnce(*reinterpret_cast<volatile LONG*>(once), initialise);
+  return 0;
+}
+
+int __wrap_pthread_mutex_init(intptr_t* variable, const void* /*attributes*/) {
+  Locked locked;
+  NewMutex(variable);
+  return 0;
+}
+
+int __wrap_pthread_mutex_destroy(intptr_t* variable) {
+  if (IsStaticInitialiser(*variable) || g_unloaded) return 0;
+  Locked locked;
+  DeleteMutex(reinterpret_cast<Mutex*>(*variable));
+  return 0;
+}
+
+int __wrap_pthread_mutex_lock(intptr_t* variable) {
+  if (Mutex* mutex = MutexOf(variable)) ::EnterCriticalSection(&mutex->section);
+  return 0;
+}
+
+int __wrap_pthread_mutex_trylock(intptr_t* variable) {
+  Mutex* mutex = MutexOf(variable);
+  return !mutex || ::TryEnterCriticalSection(&mutex->section) ? 0 : EBUSY;
+}
+
+int __wrap_pthread_mutex_unlock(intptr_t* variable) {
+  if (Mutex* mutex = MutexOf(variable)) ::LeaveCriticalSection(&mutex->section);
+  return 0;
+}
 
 // A thread that ends gives back its copies; the library's unloading gives
 // back those of the threads still running (FreeEverything).

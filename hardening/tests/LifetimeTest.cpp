@@ -242,8 +242,10 @@ TEST(SeveralApartments, UseBothLibrariesWhileAnotherAsksThemToUnload) {
 // the window classes as they were, and the private memory grows no more
 // than by the same cycles with the library kept loaded: Wine itself keeps
 // some hundred bytes of every top-level window a process made, so that the
-// unloading alone may add no more than the heap's own unevenness, a few
-// dozen bytes a cycle.
+// unloading alone may add no more than the heap's own unevenness: a few
+// dozen bytes a cycle, and one growth of the heap (64 KB) taken at another
+// moment than in the kept-loaded cycles (seen on 32-bit Wine: 2,000 cycles
+// came out 7 KB above the per-cycle bound, 4,000 cycles well below it).
 class LoadAndUnload : public ::testing::TestWithParam<Library> {
  protected:
   static constexpr int kCycles = 2000;
@@ -297,7 +299,7 @@ TEST_P(LoadAndUnload, TwoThousandCyclesLeaveNothingBehind) {
     ASSERT_EQ(nullptr, ::GetModuleHandleW(library.file)) << "still loaded after cycle " << cycle;
   }
   EXPECT_EQ(freeIndexes, FreeTlsIndexes());
-  EXPECT_LT(testing_support::PrivateBytes() - memory, keptLoaded + kCycles * 64)
+  EXPECT_LT(testing_support::PrivateBytes() - memory, keptLoaded + kCycles * 64 + 64 * 1024)
       << "kept loaded: " << keptLoaded;
   for (const wchar_t* className : kQuennetWindowClasses) {
     WNDCLASSEXW found{};
