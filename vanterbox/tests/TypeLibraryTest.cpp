@@ -70,7 +70,7 @@ std::vector<std::wstring> NamesOf(ITypeInfo* info, MEMBERID id) {
 
 }  // namespace
 
-TEST(Registration, TheClassIsFoundByProgIdAndRunsInItsCallersApartment) {
+TEST(Registration, TheClassIsFoundByProgIdRunsInItsCallersApartmentAndNamesItsLibrary) {
   CLSID clsid{};
   ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Vanterbox.qzMixerVolume", &clsid));
   EXPECT_EQ(CLSID_qzMixerVolume, clsid);
@@ -79,6 +79,9 @@ TEST(Registration, TheClassIsFoundByProgIdAndRunsInItsCallersApartment) {
   ASSERT_TRUE(inproc);
   EXPECT_NE(std::wstring::npos, inproc.GetString(nullptr).find(L"Vanterbox.dll"));
   EXPECT_EQ(L"Apartment", inproc.GetString(L"ThreadingModel"));
+  EXPECT_EQ(GuidText(LIBID_Vanterbox),
+            RegistryKey::Open(HKEY_CLASSES_ROOT, classKey + L"\\TypeLib").GetString(nullptr));
+  EXPECT_EQ(L"1.0", RegistryKey::Open(HKEY_CLASSES_ROOT, classKey + L"\\Version").GetString(nullptr));
 }
 
 TEST(TypeLibrary, LibraryAndClassAreAsPublished) {
