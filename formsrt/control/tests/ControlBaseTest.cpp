@@ -212,6 +212,79 @@ TEST_F(ActivationWindow, HideDeactivatesAnUnknownVerbActivatesWhenPositiveAndIsR
   EXPECT_EQ((Notes{L"activate", L"deactivate"}), site_.notes);
 }
 
+// An advise sink that counts the closes it hears.
+class CloseCountingSink : public IAdviseSink {
+ public:
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return formsrt::QueryObject<IAdviseSink>(this, iid, out);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+  STDMETHODIMP_(ULONG) Release() override { return --references; }
+  STDMETHODIMP_(void) OnDataChange(FORMATETC*, STGMEDIUM*) override {}
+  STDMETHODIMP_(void) OnViewChange(DWORD, LONG) override {}
+  STDMETHODIMP_(void) OnRename(IMoniker*) override {}
+  STDMETHODIMP_(void) OnSave() override {}
+  STDMETHODIMP_(void) OnClose() override { ++closes; }
+
+  ULONG references = 1;
+  int closes = 0;
+};
+
+TEST_F(ParkedWindow, ListsItsVerbsWholeAndTellsAnAdviseSinkOfEachCloseUntilItUnadvises) {
+  struct Verb {
+    LONG verb;
+    const wchar_t* name;
+    DWORD attributes;
+  };
+  const Verb expected[] = {{OLEIVERB_PRIMARY, L"&Activate", OLEVERBATTRIB_ONCONTAINERMENU},
+                           {OLEIVERB_SHOW, L"", 0},
+                           {OLEIVERB_HIDE, L"", 0},
+                           {OLEIVERB_UIACTIVATE, L"", 0},
+                           {OLEIVERB_INPLACEACTIVATE, L"", 0}};
+  ComPtr<IEnumOLEVERB> verbs;
+  ASSERT_EQ(S_OK, control_->EnumVerbs(verbs.Put()));
+  OLEVERB listed[6] = {};
+  ULONG count = 0;
+  EXPECT_EQ(S_FALSE, verbs->Next(6, listed, &count));
+  ASSERT_EQ(5u, count);
+  for (ULONG i = 0; i < count; ++i) {
+    EXPECT_EQ(expected[i].verb, listed[i].lVerb);
+    EXPECT_STREQ(expected[i].name, listed[i].lpszVerbName);
+    EXPECT_EQ(static_cast<DWORD>(MF_STRING), listed[i].fuFlags);
+    EXPECT_EQ(expected[i].attributes, listed[i].grfAttribs);
+    ::CoTaskMemFree(listed[i].lpszVerbName);
+  }
+
+  CloseCountingSink sink;
+  ComPtr<IEnumSTATDATA> advises;
+  EXPECT_EQ(OLE_E_NOCONNECTION, control_->Unadvise(1));
+  EXPECT_EQ(S_OK, control_->EnumAdvise(advises.Put()));
+  EXPECT_FALSE(advises);
+  DWORD connection = 0;
+  ASSERT_EQ(S_OK, control_->Advise(&sink, &connection));
+  EXPECT_NE(0u, connection);
+  ASSERT_EQ(S_OK, control_->EnumAdvise(advises.Put()));
+  STATDATA advised{};
+  ASSERT_EQ(S_OK, advises->Next(1, &advised, nullptr));
+  EXPECT_EQ(connection, advised.dwConnection);
+  EXPECT_EQ(static_cast<IAdviseSink*>(&sink), advised.pAdvSink);
+  if (advised.pAdvSink) advised.pAdvSink->Release();
+  advises.Reset();
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_NOSAVE));
+  EXPECT_EQ(1, sink.closes);
+  EXPECT_EQ(S_OK, control_->Unadvise(connection));
+  EXPECT_EQ(S_OK, control_->Close(OLECLOSE_NOSAVE));
+  EXPECT_EQ(1, sink.closes);
+  EXPECT_EQ(1u, sink.references);
+
+  auto* moniker = reinterpret_cast<IMoniker*>(1);
+  EXPECT_EQ(E_NOTIMPL, control_->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_OBJFULL, &moniker));
+  EXPECT_EQ(nullptr, moniker);
+  auto* data = reinterpret_cast<IDataObject*>(1);
+  EXPECT_EQ(E_NOTIMPL, control_->GetClipboardData(0, &data));
+  EXPECT_EQ(nullptr, data);
+}
+
 TEST_F(ParkedWindow, CloseSavesThroughTheSiteOnlyWhenDirtyAndAskedTo) {
   ASSERT_EQ(S_OK, control_->SetClientSite(&site_));
   ASSERT_EQ(S_OK, As<IPersistStreamInit>()->InitNew());
