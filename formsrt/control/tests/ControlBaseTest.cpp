@@ -230,7 +230,7 @@ class CloseCountingSink : public IAdviseSink {
   int closes = 0;
 };
 
-TEST_F(ParkedWindow, ListsItsVerbsWholeAndTellsAnAdviseSinkOfEachCloseUntilItUnadvises) {
+TEST_F(ParkedWindow, ListsItsVerbsWholeAndKeepsItsAdviseSinksUntilTheyGo) {
   struct Verb {
     LONG verb;
     const wchar_t* name;
@@ -275,6 +275,20 @@ TEST_F(ParkedWindow, ListsItsVerbsWholeAndTellsAnAdviseSinkOfEachCloseUntilItUna
   EXPECT_EQ(S_OK, control_->Unadvise(connection));
   EXPECT_EQ(S_OK, control_->Close(OLECLOSE_NOSAVE));
   EXPECT_EQ(1, sink.closes);
+  EXPECT_EQ(1u, sink.references);
+
+  // The view's sink: kept with its aspects and flags until replaced.
+  ComPtr<IViewObject2> view = As<IViewObject2>();
+  ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, ADVF_PRIMEFIRST, &sink));
+  DWORD aspects = 0;
+  DWORD flags = 0;
+  ComPtr<IAdviseSink> viewSink;
+  ASSERT_EQ(S_OK, view->GetAdvise(&aspects, &flags, viewSink.Put()));
+  EXPECT_EQ(static_cast<DWORD>(DVASPECT_CONTENT), aspects);
+  EXPECT_EQ(static_cast<DWORD>(ADVF_PRIMEFIRST), flags);
+  EXPECT_EQ(static_cast<IAdviseSink*>(&sink), viewSink.Get());
+  viewSink.Reset();
+  ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, 0, nullptr));
   EXPECT_EQ(1u, sink.references);
 
   auto* moniker = reinterpret_cast<IMoniker*>(1);
