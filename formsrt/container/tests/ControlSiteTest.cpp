@@ -23,13 +23,62 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   ComPtr<IDispatch> dispatch;
   ASSERT_EQ(S_OK, site.As(dispatch));
 
+  // Every ambient property but the font, with its type and value.
+  struct Expected {
+    DISPID id;
+    VARTYPE type;
+    LONG number;  // a VT_BOOL's or VT_I4's value
+    const wchar_t* text;
+  };
+  const Expected expected[] = {
+      {DISPID_AMBIENT_USERMODE, VT_BOOL, VARIANT_TRUE, nullptr},
+      {DISPID_AMBIENT_UIDEAD, VT_BOOL, VARIANT_FALSE, nullptr},
+      {DISPID_AMBIENT_SHOWGRABHANDLES, VT_BOOL, VARIANT_FALSE, nullptr},
+      {DISPID_AMBIENT_SHOWHATCHING, VT_BOOL, VARIANT_FALSE, nullptr},
+      {DISPID_AMBIENT_MESSAGEREFLECT, VT_BOOL, VARIANT_FALSE, nullptr},
+      {DISPID_AMBIENT_DISPLAYASDEFAULT, VT_BOOL, VARIANT_FALSE, nullptr},
+      {DISPID_AMBIENT_SUPPORTSMNEMONICS, VT_BOOL, VARIANT_TRUE, nullptr},
+      {DISPID_AMBIENT_AUTOCLIP, VT_BOOL, VARIANT_TRUE, nullptr},
+      {DISPID_AMBIENT_BACKCOLOR, VT_I4, static_cast<LONG>(0x80000000 | COLOR_BTNFACE), nullptr},
+      {DISPID_AMBIENT_FORECOLOR, VT_I4, static_cast<LONG>(0x80000000 | COLOR_BTNTEXT), nullptr},
+      {DISPID_AMBIENT_LOCALEID, VT_I4, static_cast<LONG>(::GetUserDefaultLCID()), nullptr},
+      {DISPID_AMBIENT_APPEARANCE, VT_I4, 1, nullptr},
+      {DISPID_AMBIENT_DISPLAYNAME, VT_BSTR, 0, L"grdMS"},
+      {DISPID_AMBIENT_SCALEUNITS, VT_BSTR, 0, L"Twip"},
+  };
   Variant value;
-  ASSERT_EQ(S_OK, Ambient(dispatch.Get(), DISPID_AMBIENT_USERMODE, value));
-  EXPECT_EQ(VARIANT_TRUE, V_BOOL(&value.Get()));
-  ASSERT_EQ(S_OK, Ambient(dispatch.Get(), DISPID_AMBIENT_DISPLAYNAME, value));
-  EXPECT_STREQ(L"grdMS", V_BSTR(&value.Get()));
-  ASSERT_EQ(S_OK, Ambient(dispatch.Get(), DISPID_AMBIENT_BACKCOLOR, value));
-  EXPECT_EQ(static_cast<LONG>(0x80000000 | COLOR_BTNFACE), V_I4(&value.Get()));
+  for (const Expected& property : expected) {
+    SCOPED_TRACE(property.id);
+    ASSERT_EQ(S_OK, Ambient(dispatch.Get(), property.id, value));
+    ASSERT_EQ(property.type, V_VT(&value.Get()));
+    if (property.type == VT_BOOL) {
+      EXPECT_EQ(property.number, V_BOOL(&value.Get()));
+    } else if (property.type == VT_I4) {
+      EXPECT_EQ(property.number, V_I4(&value.Get()));
+    } else {
+      EXPECT_STREQ(property.text, V_BSTR(&value.Get()));
+    }
+  }
+
+  // What a dispatch caller may get wrong, refused as the platform would.
+  DISPPARAMS none{};
+  VARIANT argument{};
+  DISPPARAMS one{&argument, nullptr, 1, 0};
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_IDispatch, 0,
+                                                      DISPATCH_PROPERTYGET, &none, value.Put(), nullptr, nullptr));
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0,
+                                                    DISPATCH_PROPERTYPUT, &none, value.Put(), nullptr, nullptr));
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0,
+                                                   DISPATCH_PROPERTYGET, &one, value.Put(), nullptr, nullptr));
+  EXPECT_EQ(E_POINTER, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                        &none, nullptr, nullptr, nullptr));
+  UINT count = 7;
+  EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
+  EXPECT_EQ(0u, count);
+  LPOLESTR name = const_cast<LPOLESTR>(L"UserMode");
+  DISPID id = 0;
+  EXPECT_EQ(DISP_E_UNKNOWNNAME, dispatch->GetIDsOfNames(IID_NULL, &name, 1, 0, &id));
+  EXPECT_EQ(DISPID_UNKNOWN, id);
 
   ASSERT_EQ(S_OK, Ambient(dispatch.Get(), DISPID_AMBIENT_FONT, value));
   ComPtr<IFont> font;
@@ -56,6 +105,25 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   info.cb = sizeof(info);
   ASSERT_EQ(S_OK, inPlace->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &info));
   EXPECT_TRUE(frame);
+  EXPECT_FALSE(document);
   EXPECT_EQ(30, position.right);
   EXPECT_EQ(40, clip.bottom);
+  RECT moved{5, 6, 70, 80};
+  ASSERT_EQ(S_OK, inPlace->OnPosRectChange(&moved));
+  ASSERT_EQ(S_OK, inPlace->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &info));
+  EXPECT_EQ(5, position.left);
+  EXPECT_EQ(80, clip.bottom);
+
+  // What the site does not offer leaves its out-parameters empty.
+  auto* moniker = reinterpret_cast<IMoniker*>(1);
+  EXPECT_EQ(E_NOTIMPL, site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_OBJFULL, &moniker));
+  EXPECT_EQ(nullptr, moniker);
+  auto* container = reinterpret_cast<IOleContainer*>(1);
+  EXPECT_EQ(E_NOINTERFACE, site->GetContainer(&container));
+  EXPECT_EQ(nullptr, container);
+  ComPtr<IOleControlSite> controlSite;
+  ASSERT_EQ(S_OK, site.As(controlSite));
+  auto* extended = reinterpret_cast<IDispatch*>(1);
+  EXPECT_EQ(E_NOTIMPL, controlSite->GetExtendedControl(&extended));
+  EXPECT_EQ(nullptr, extended);
 }
