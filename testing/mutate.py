@@ -95,7 +95,8 @@ def mutants_of(line):
     if negated:
         found.append(negated_if(line))
     returned = RETURN_VALUE.match(code)
-    if returned and returned.group(2).strip() not in ("{}", "0", "nullptr"):
+    # Values that are already zero (S_OK and NOERROR are 0) make no mutant.
+    if returned and returned.group(2).strip() not in ("{}", "0", "nullptr", "false", "S_OK", "NOERROR"):
         found.append(returned.group(1) + "return {};\n")
     if STATEMENT.match(code) and not code.rstrip().endswith(("{", ",")):
         found.append(re.match(r"\s*", line).group(0) + ";\n")

@@ -153,6 +153,29 @@ BOOL WINAPI RecordingDeleteObject(HGDIOBJ object) {
   return ::DeleteObject(object);
 }
 
+// How many pixels of a width x height drawing differ from the picture
+// stretched over it.
+int PixelsOtherThanThePicture(HDC drawn, HBITMAP picture, int width, int height) {
+  HDC source = ::CreateCompatibleDC(drawn);
+  HGDIOBJ previousSource = ::SelectObject(source, picture);
+  BITMAP size{};
+  ::GetObjectW(picture, sizeof(size), &size);
+  HDC reference = ::CreateCompatibleDC(drawn);
+  HBITMAP referenceBitmap = ::CreateCompatibleBitmap(drawn, width, height);
+  HGDIOBJ previousReference = ::SelectObject(reference, referenceBitmap);
+  ::StretchBlt(reference, 0, 0, width, height, source, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  int differing = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) differing += ::GetPixel(reference, x, y) != ::GetPixel(drawn, x, y);
+  }
+  ::SelectObject(reference, previousReference);
+  ::DeleteObject(referenceBitmap);
+  ::DeleteDC(reference);
+  ::SelectObject(source, previousSource);
+  ::DeleteDC(source);
+  return differing;
+}
+
 TEST_F(ControlTest, DrawsItsSurfaceWithAPictureLoadedOnceAndDeletedWithTheControl) {
   loadedBitmaps.clear();
   deletedObjects.clear();
@@ -172,12 +195,14 @@ TEST_F(ControlTest, DrawsItsSurfaceWithAPictureLoadedOnceAndDeletedWithTheContro
     ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     EXPECT_EQ(S_OK, view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds,
                                nullptr, nullptr, 0));
-    EXPECT_NE(RGB(255, 255, 255), ::GetPixel(dc, 0, 0));
+    ASSERT_EQ(1u, loadedBitmaps.size());
+    EXPECT_EQ(0, PixelsOtherThanThePicture(dc, static_cast<HBITMAP>(loadedBitmaps[0]), 48, 39))
+        << "paint " << paint;
     EXPECT_EQ(bitmap, ::GetCurrentObject(dc, OBJ_BITMAP)) << "the caller's context keeps its own";
   }
+  ASSERT_EQ(1u, loadedBitmaps.size()) << "the picture is loaded once, not for every paint";
   EXPECT_EQ(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds,
                                       nullptr, nullptr, 0));
-  ASSERT_EQ(1u, loadedBitmaps.size()) << "the picture is loaded once, not for every paint";
   EXPECT_TRUE(deletedObjects.empty());
   view.Reset();
   EXPECT_EQ(loadedBitmaps, std::vector<HANDLE>(deletedObjects.begin(), deletedObjects.end()));
@@ -337,9 +362,22 @@ TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
   EXPECT_EQ(0u, Boxes()[0].style);
 }
 
-TEST_F(ControlTest, FindReplaceLeavesTheResultInText1) {
+TEST_F(ControlTest, FindReplaceLeavesTheResultInText1BelowTheVisibleArea) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
+  // At 120, 960 twips, 975 wide and 495 high, in the control's window.
+  HDC screen = ::GetDC(nullptr);
+  int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  auto pixels = [dpi](int twips) { return ::MulDiv(twips, dpi, 1440); };
+  HWND text1 = probe->Text1Window();
+  RECT placed{};
+  ::GetWindowRect(text1, &placed);
+  ::MapWindowPoints(nullptr, ::GetParent(text1), reinterpret_cast<POINT*>(&placed), 2);
+  EXPECT_EQ(pixels(120), placed.left);
+  EXPECT_EQ(pixels(960), placed.top);
+  EXPECT_EQ(pixels(975), placed.right - placed.left);
+  EXPECT_EQ(pixels(495), placed.bottom - placed.top);
   EXPECT_EQ(L"Bye hello",
             Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye hello", probe->Text1Text());

@@ -104,6 +104,7 @@ class QuennetProbe : public quennet::QuennetCtl {
 
   HWND PichookWindow() const { return pichook.Handle(); }
   std::wstring Text1Text() const { return Text1.Text(); }
+  HWND Text1Window() const { return Text1.Handle(); }
   void EnableTimer1() { Timer1.SetEnabled(true); }
 
   // Whether Timer1 was still enabled when the last Terminate ended.

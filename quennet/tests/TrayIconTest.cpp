@@ -290,6 +290,21 @@ TEST_F(TrayRecord, TheAnnouncementIsLetThroughTheNewestMessageFilterThePlatformH
   }
 }
 
+UINT WINAPI RegistrationRefused(LPCWSTR) { return 0; }
+
+// Where the platform cannot register the announcement there is nothing to
+// hear: a broadcast of message 0 does not show the icon again.
+TEST_F(TrayRecord, WithoutTheRegisteredAnnouncementNoBroadcastShowsTheIconAgain) {
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  user32->RegisterWindowMessageW = RegistrationRefused;
+  control_.Reset();
+  ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+  LoadIcon(*control.Get(), host_.form.Get(), host_.menu.Get());
+  size_t shown = g_shellCalls.size();
+  ::SendMessageTimeoutW(HWND_BROADCAST, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+  EXPECT_EQ(shown, g_shellCalls.size());
+}
+
 TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   HWND owner = control_->PichookWindow();
