@@ -74,12 +74,22 @@ class Check:
         return sorted(name for name in os.listdir(self.stage)
                       if not name.lower().endswith(make_installer.LEFT_OUT_SUFFIXES))
 
+    def installed(self):
+        """The uninstall entries of every installed package of this target."""
+        name = f"Quennet and Vanterbox ({self.target})"
+        return [key for key in self.wine.export(UNINSTALL).values()
+                if key.values.get("displayname", ("", ""))[1] == name]
+
     def installed_products(self):
         """DisplayVersion of every installed package of this target."""
-        name = f"Quennet and Vanterbox ({self.target})"
-        return sorted(key.values["displayversion"][1]
-                      for key in self.wine.export(UNINSTALL).values()
-                      if key.values.get("displayname", ("", ""))[1] == name)
+        return sorted(key.values["displayversion"][1] for key in self.installed())
+
+    def remove_leftovers(self):
+        """Packages a run that was interrupted left installed, removed by
+        their product codes (the entries' names)."""
+        for key in self.installed():
+            product = key.path.rsplit("\\", 1)[1]
+            self.wine.run("msiexec", "/x", product, "/qn", check=False)
 
     def set_registration(self, register, servers):
         for server in servers:
@@ -236,6 +246,7 @@ class Check:
         os.makedirs(self.work)
         if True:
             try:
+                self.remove_leftovers()
                 self.set_registration(False, deliverables)
                 base_machine, base_user = self.classes(MACHINE), self.classes(USER)
                 packaged = self.check_machine_install(base_machine, base_user)
