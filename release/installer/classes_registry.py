@@ -125,12 +125,17 @@ def added(before, after):
     return result
 
 
+def has_subkeys(registry, path):
+    """Whether the registry holds a key below path (both lower-cased)."""
+    return any(other.startswith(path + "\\") for other in registry)
+
+
 def without_bare_parents(registry):
     """The registry without the keys that hold no value and only lead to
     other keys: what differs between two roots when one already had
     CLSID, Interface or TypeLib and the other did not."""
     return {path: key for path, key in registry.items()
-            if key.values or not any(other.startswith(path + "\\") for other in registry)}
+            if key.values or not has_subkeys(registry, path)}
 
 
 def without_empty_leaves(registry):
@@ -138,7 +143,7 @@ def without_empty_leaves(registry):
     installer removes every key that its removal leaves empty, also one that
     was there, empty, before."""
     return {path: key for path, key in registry.items()
-            if key.values or any(other.startswith(path + "\\") for other in registry)}
+            if key.values or has_subkeys(registry, path)}
 
 
 def differences(expected, actual):

@@ -85,8 +85,7 @@ def registry_rows(rows, library_path, file_id):
     for path in sorted(rows):
         key = rows[path]
         full_key = formatted("Software\\Classes\\" + key.path)
-        has_children = any(other.startswith(path + "\\") for other in rows)
-        if not key.values and not has_children:
+        if not key.values and not classes_registry.has_subkeys(rows, path):
             elements.append(f'<RegistryValue Root="HKMU" Key={quoteattr(full_key)} Name="*" '
                             f'Value="" Type="string"/>')
         for name, value in sorted(key.values.values()):

@@ -244,20 +244,19 @@ class Check:
         deliverables = self.deliverables()
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
-        if True:
-            try:
-                self.remove_leftovers()
-                self.set_registration(False, deliverables)
-                base_machine, base_user = self.classes(MACHINE), self.classes(USER)
-                packaged = self.check_machine_install(base_machine, base_user)
-                self.check_uninstall(base_machine, base_user)
-                if packaged is not None:
-                    self.check_same_as_regsvr32(base_machine, packaged)
-                    self.check_per_user(base_machine, base_user, packaged)
-                    self.check_upgrade(base_machine, base_user, packaged)
-                self.check_side_by_side()
-            finally:
-                self.set_registration(True, deliverables)
+        try:
+            self.remove_leftovers()
+            self.set_registration(False, deliverables)
+            base_machine, base_user = self.classes(MACHINE), self.classes(USER)
+            packaged = self.check_machine_install(base_machine, base_user)
+            self.check_uninstall(base_machine, base_user)
+            if packaged is not None:
+                self.check_same_as_regsvr32(base_machine, packaged)
+                self.check_per_user(base_machine, base_user, packaged)
+                self.check_upgrade(base_machine, base_user, packaged)
+            self.check_side_by_side()
+        finally:
+            self.set_registration(True, deliverables)
         if self.failures == 0:
             print(f"installer {self.target}: all checks passed")
         return 1 if self.failures else 0
