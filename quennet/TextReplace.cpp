@@ -15,7 +15,7 @@ std::wstring FoldCase(std::wstring_view text) {
                                folded.data(), length);
   // Simple case mapping keeps one character for one: anything else would
   // shift the positions, which the callers rely on.
-  if (written != length) throw formsrt::ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
+  if (written != length) formsrt::ThrowLastError();
   return folded;
 }
 

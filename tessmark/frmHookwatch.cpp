@@ -33,7 +33,7 @@ HICON FormIcon() {
   auto icon = static_cast<HICON>(formsrt::User32().LoadImageW(formsrt::Kernel32().GetModuleHandleW(nullptr),
                                                               MAKEINTRESOURCEW(IDI_FRMHOOKWATCH),
                                                               IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-  if (!icon) throw formsrt::ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
+  if (!icon) formsrt::ThrowLastError();
   return icon;
 }
 

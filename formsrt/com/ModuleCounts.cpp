@@ -23,7 +23,7 @@ std::wstring ThisModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD length = formsrt::Kernel32().GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
+    if (length == 0) ThrowLastError();
     if (length < path.size()) {
       path.resize(length);
       return path;

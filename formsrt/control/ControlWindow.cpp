@@ -29,12 +29,10 @@ void ControlWindow::Withdraw() {
 
 LRESULT ControlWindow::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return formsrt::User32().DefWindowProcW(hwnd, message, wParam, lParam);
-  PAINTSTRUCT paint;
-  HDC dc = formsrt::User32().BeginPaint(hwnd, &paint);
+  PaintDC dc(hwnd);
   RECT bounds;
   formsrt::User32().GetClientRect(hwnd, &bounds);
-  if (painter_) painter_(dc, bounds);
-  formsrt::User32().EndPaint(hwnd, &paint);
+  if (painter_) painter_(dc.Get(), bounds);
   return 0;
 }
 

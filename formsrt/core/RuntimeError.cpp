@@ -1,5 +1,7 @@
 #include "core/RuntimeError.h"
 
+#include "platform/Platform.h"
+
 namespace formsrt {
 
 std::wstring StandardErrorText(long number) {
@@ -27,6 +29,13 @@ void Raise(long number) { throw RuntimeError(number); }
 
 void ThrowIfFailed(HRESULT hr) {
   if (FAILED(hr)) throw ComError(hr);
+}
+
+// Some calls fail without setting an error number; E_FAIL then, so that the
+// failure never reaches a client as S_OK.
+void ThrowLastError() {
+  DWORD lastError = Kernel32().GetLastError();
+  throw ComError(lastError == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(lastError));
 }
 
 }  // namespace formsrt

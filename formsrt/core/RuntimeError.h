@@ -67,4 +67,8 @@ class ComError : public std::exception {
 // Raises a ComError when hr is a failure.
 void ThrowIfFailed(HRESULT hr);
 
+// Raises the calling thread's last Win32 error as a ComError, right after a
+// platform call that failed.
+[[noreturn]] void ThrowLastError();
+
 }  // namespace formsrt

@@ -9,7 +9,7 @@ namespace formsrt {
 
 Menu::Menu(ComPtr<ITypeInfo> typeInfo, std::wstring_view caption)
     : DispatchImpl(std::move(typeInfo)), menu_(formsrt::User32().CreatePopupMenu()), caption_(caption) {
-  if (!menu_) throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
+  if (!menu_) ThrowLastError();
 }
 
 Menu::~Menu() { formsrt::User32().DestroyMenu(menu_); }
@@ -19,7 +19,7 @@ void Menu::AddItem(std::wstring_view caption, std::function<void()> onClick) {
   items_.push_back(std::move(onClick));
   if (!formsrt::User32().AppendMenuW(menu_, MF_STRING, items_.size(), text.c_str())) {
     items_.pop_back();
-    throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
+    ThrowLastError();
   }
 }
 

@@ -66,7 +66,7 @@ class ModuleClasses {
     windowClass.hbrBackground = background;
     windowClass.lpszClassName = className;
     if (!formsrt::User32().RegisterClassExW(&windowClass) && formsrt::Kernel32().GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-      throw ComError(HRESULT_FROM_WIN32(formsrt::Kernel32().GetLastError()));
+      ThrowLastError();
     }
     registered_.insert(className);
   }
@@ -89,10 +89,7 @@ WindowHandle CreateRuntimeWindow(const WindowLayout& layout, MessageTarget* targ
   HWND hwnd = User32().CreateWindowExW(layout.extendedStyle, layout.className, layout.text, layout.style,
                                        r.left, r.top, r.right - r.left, r.bottom - r.top,
                                        layout.parent, nullptr, ThisModule(), target);
-  if (!hwnd) {
-    DWORD failure = formsrt::Kernel32().GetLastError();
-    throw ComError(failure ? HRESULT_FROM_WIN32(failure) : E_FAIL);
-  }
+  if (!hwnd) ThrowLastError();
   return WindowHandle(hwnd);
 }
 

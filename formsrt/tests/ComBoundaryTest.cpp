@@ -72,6 +72,15 @@ TEST(ComBoundary, OtherFailuresKeepTheirResultsAndLeaveNoErrorInfo) {
       {DISP_E_MEMBERNOTFOUND, [] { throw ComError(DISP_E_MEMBERNOTFOUND); }},
       {E_OUTOFMEMORY, [] { throw std::bad_alloc(); }},
       {E_UNEXPECTED, [] { throw 42; }},
+      {E_ACCESSDENIED, [] {
+         ::SetLastError(ERROR_ACCESS_DENIED);
+         ThrowLastError();
+       }},
+      // A platform call that failed without saying why is still a failure.
+      {E_FAIL, [] {
+         ::SetLastError(ERROR_SUCCESS);
+         ThrowLastError();
+       }},
   };
   for (const Case& failure : cases) {
     SCOPED_TRACE(failure.expected);

@@ -38,6 +38,15 @@ HWND FindTopLevel(DWORD processId, const std::wstring& caption, bool visibleOnly
   return search.found;
 }
 
+BOOL CALLBACK CloseVisibleWindowOf(HWND window, LPARAM processId) {
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == static_cast<DWORD>(processId) && ::IsWindowVisible(window)) {
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+  }
+  return TRUE;
+}
+
 void SendButton(DWORD flags) {
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -61,8 +70,14 @@ TessmarkProcess::TessmarkProcess() {
   processId_ = info.dwProcessId;
 }
 
+// A program still running is closed as its user would close it, so that it
+// ends through its own exit path (an instrumented build writes its coverage
+// there); only one that does not end then is terminated.
 TessmarkProcess::~TessmarkProcess() {
   if (::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    ::EnumWindows(CloseVisibleWindowOf, static_cast<LPARAM>(processId_));
+  }
+  if (::WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) {
     ::TerminateProcess(process_, 99);
     ::WaitForSingleObject(process_, 5000);
   }

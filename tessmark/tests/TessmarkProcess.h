@@ -1,6 +1,7 @@
 // Tessmark.exe of this build, running as a child process of the test, and
 // what a user does to it: find its windows, press mouse buttons on them,
-// resize and close the form. The process is ended when this object goes.
+// resize and close the form. The program is closed (ended, if it does not
+// close) when this object goes.
 #pragma once
 
 #include <windows.h>

@@ -97,6 +97,17 @@ TEST_F(ParkedWindow, LivesFromCreationToTheEndAndIsParkedWhileInactive) {
   EXPECT_EQ(form_, ::GetParent(window));
   EXPECT_TRUE(::IsWindowVisible(window));
   ExpectRect(site_.position, PlacedAt(window));
+  // Its paint is the control's: the whole client area in the face colour,
+  // over what was there.
+  RECT client;
+  ::GetClientRect(window, &client);
+  HDC dc = ::GetDC(window);
+  ::PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  for (POINT corner : {POINT{0, 0}, POINT{client.right - 1, client.bottom - 1}}) {
+    EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), ::GetPixel(dc, corner.x, corner.y));
+  }
+  ::ReleaseDC(window, dc);
 
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
   EXPECT_EQ(window, probe_->Window());  // the same window, back under its parking window

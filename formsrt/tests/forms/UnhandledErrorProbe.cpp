@@ -6,17 +6,29 @@
 //   load      inside a form's load event, before the form is first shown
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 
 #include "core/RuntimeError.h"
 #include "forms/Form.h"
 #include "forms/IntervalTimer.h"
+#include "platform/Platform.h"
 #include "services/UnhandledError.h"
 
 using namespace formsrt;
 
+namespace {
+
+// The report ends the probe through the C runtime's exit with the code it
+// was given: the same exit code as ExitProcess, and the exit functions run,
+// so an instrumented build writes what the report's path ran.
+[[noreturn]] void WINAPI ExitThroughTheRuntime(UINT code) { std::exit(static_cast<int>(code)); }
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
+  Kernel32().ExitProcess = ExitThroughTheRuntime;
   if (std::wcscmp(argv[1], L"handler") == 0) {
     RunEventHandler([] { Raise(error::TypeMismatch); });
   } else if (std::wcscmp(argv[1], L"com") == 0) {
