@@ -2,8 +2,15 @@
 // from outside the program.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "ComponentObjects.h"
+#include "TimerEvents.h"
 #include "com/LateBound.h"
+#include "com/TypeDescriptions.h"
+#include "core/RuntimeError.h"
+#include "core/Variant.h"
 #include "frmHookwatch.h"
 
 namespace tessmark_tests {
@@ -99,6 +106,85 @@ TEST_F(frmHookwatchTest, AnswersLateBoundCallsThroughTheComponentsTypeLibrary) {
   EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, client->Invoke(1, IID_IUnknown, 0, DISPATCH_PROPERTYGET, &none,
                                                     refused.Raw(), nullptr, nullptr));
   EXPECT_EQ(VT_EMPTY, refused.Type());  // set before the refusal
+
+  UINT count = 0;
+  EXPECT_EQ(S_OK, client->GetTypeInfoCount(&count));
+  EXPECT_EQ(1u, count);
+  EXPECT_EQ(E_POINTER, client->GetTypeInfoCount(nullptr));
+  ComPtr<ITypeInfo> info;
+  ASSERT_EQ(S_OK, client->GetTypeInfo(0, 0, info.Put()));
+  EXPECT_EQ(IID_ISubClass, formsrt::TypeAttributes(info.Get())->guid);
+  auto* stale = reinterpret_cast<ITypeInfo*>(1);
+  EXPECT_EQ(DISP_E_BADINDEX, client->GetTypeInfo(1, 0, &stale));
+  EXPECT_EQ(nullptr, stale);
+  EXPECT_EQ(E_POINTER, client->GetTypeInfo(0, 0, nullptr));
+}
+
+TEST(ComponentObjects, AClassThatCannotBeMadeIsError429) {
+  try {
+    tessmark::NewComponentObject<IHookwatchTimer>(CLSID_NULL);
+    ADD_FAILURE() << "made an object of no class";
+  } catch (const formsrt::RuntimeError& failure) {
+    EXPECT_EQ(formsrt::error::CannotCreateObject, failure.Number());
+  }
+}
+
+// The sink connected to a timer: an IDispatch that knows ThatTime (DISPID 1)
+// and nothing else, without type information, gone from the timer with its
+// owner and deaf from then on even while still held.
+TEST(TimerEvents, HearsOnlyThatTimeUntilItsOwnerGoes) {
+  ComPtr<IHookwatchTimer> timer = tessmark::NewComponentObject<IHookwatchTimer>(CLSID_HookwatchTimer);
+  ComPtr<IConnectionPointContainer> container;
+  ASSERT_EQ(S_OK, timer->QueryInterface(IID_IConnectionPointContainer, container.PutVoid()));
+  ComPtr<IConnectionPoint> point;
+  ASSERT_EQ(S_OK, container->FindConnectionPoint(DIID___HookwatchTimer, point.Put()));
+  auto connectedSinks = [&] {
+    std::vector<ComPtr<IDispatch>> sinks;
+    ComPtr<IEnumConnections> connections;
+    EXPECT_EQ(S_OK, point->EnumConnections(connections.Put()));
+    CONNECTDATA connection{};
+    while (connections->Next(1, &connection, nullptr) == S_OK) {
+      ComPtr<IUnknown> unknown = ComPtr<IUnknown>::Attach(connection.pUnk);
+      sinks.emplace_back();
+      EXPECT_EQ(S_OK, unknown->QueryInterface(IID_IDispatch, sinks.back().PutVoid()));
+    }
+    return sinks;
+  };
+
+  int ticks = 0;
+  std::optional<tessmark::TimerEvents> events(std::in_place, *timer.Get(), [&] { ++ticks; });
+  std::vector<ComPtr<IDispatch>> sinks = connectedSinks();
+  ASSERT_EQ(1u, sinks.size());
+  IDispatch* sink = sinks[0].Get();
+  ComPtr<IUnknown> asEvents;
+  EXPECT_EQ(S_OK, sink->QueryInterface(DIID___HookwatchTimer, asEvents.PutVoid()));
+
+  UINT count = 7;
+  EXPECT_EQ(S_OK, sink->GetTypeInfoCount(&count));
+  EXPECT_EQ(0u, count);
+  EXPECT_EQ(E_POINTER, sink->GetTypeInfoCount(nullptr));
+  auto* stale = reinterpret_cast<ITypeInfo*>(1);
+  EXPECT_EQ(E_NOTIMPL, sink->GetTypeInfo(0, 0, &stale));
+  EXPECT_EQ(nullptr, stale);
+  LPOLESTR name = const_cast<LPOLESTR>(L"ThatTime");
+  DISPID id = 0;
+  EXPECT_EQ(E_NOTIMPL, sink->GetIDsOfNames(IID_NULL, &name, 1, 0, &id));
+
+  DISPPARAMS none{};
+  formsrt::Variant result = formsrt::Variant::FromInt32(5);
+  EXPECT_EQ(S_OK, sink->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, result.Raw(), nullptr, nullptr));
+  EXPECT_EQ(VT_EMPTY, result.Type());
+  EXPECT_EQ(1, ticks);
+  result = formsrt::Variant::FromInt32(5);
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+            sink->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &none, result.Raw(), nullptr, nullptr));
+  EXPECT_EQ(VT_EMPTY, result.Type());
+  EXPECT_EQ(1, ticks);
+
+  events.reset();
+  EXPECT_TRUE(connectedSinks().empty());
+  EXPECT_EQ(S_OK, sink->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+  EXPECT_EQ(1, ticks);
 }
 
 }  // namespace
