@@ -126,4 +126,32 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   auto* extended = reinterpret_cast<IDispatch*>(1);
   EXPECT_EQ(E_NOTIMPL, controlSite->GetExtendedControl(&extended));
   EXPECT_EQ(nullptr, extended);
+  auto* typeInfo = reinterpret_cast<ITypeInfo*>(1);
+  EXPECT_EQ(E_NOTIMPL, dispatch->GetTypeInfo(0, 0, &typeInfo));
+  EXPECT_EQ(nullptr, typeInfo);
+
+  // Null pointers: refused where something must be written or read, and
+  // otherwise the same answer as with them.
+  EXPECT_EQ(E_NOTIMPL, site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_OBJFULL, nullptr));
+  EXPECT_EQ(E_NOINTERFACE, site->GetContainer(nullptr));
+  EXPECT_EQ(E_NOTIMPL, controlSite->GetExtendedControl(nullptr));
+  EXPECT_EQ(E_NOTIMPL, dispatch->GetTypeInfo(0, 0, nullptr));
+  EXPECT_EQ(DISP_E_UNKNOWNNAME, dispatch->GetIDsOfNames(IID_NULL, &name, 1, 0, nullptr));
+  EXPECT_EQ(E_POINTER, dispatch->GetTypeInfoCount(nullptr));
+  EXPECT_EQ(E_POINTER, inPlace->GetWindow(nullptr));
+  EXPECT_EQ(E_POINTER, inPlace->OnPosRectChange(nullptr));
+  EXPECT_EQ(S_OK, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0, DISPATCH_PROPERTYGET,
+                                   nullptr, value.Put(), nullptr, nullptr));
+  for (int missing = 0; missing < 5; ++missing) {
+    SCOPED_TRACE(missing);
+    auto* staleFrame = reinterpret_cast<IOleInPlaceFrame*>(1);
+    auto* staleDocument = reinterpret_cast<IOleInPlaceUIWindow*>(1);
+    EXPECT_EQ(E_POINTER, inPlace->GetWindowContext(missing == 0 ? nullptr : &staleFrame,
+                                                   missing == 1 ? nullptr : &staleDocument,
+                                                   missing == 2 ? nullptr : &position,
+                                                   missing == 3 ? nullptr : &clip,
+                                                   missing == 4 ? nullptr : &info));
+    EXPECT_EQ(missing == 0 ? reinterpret_cast<IOleInPlaceFrame*>(1) : nullptr, staleFrame);
+    EXPECT_EQ(missing == 1 ? reinterpret_cast<IOleInPlaceUIWindow*>(1) : nullptr, staleDocument);
+  }
 }

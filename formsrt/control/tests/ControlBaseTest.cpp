@@ -241,6 +241,36 @@ class CloseCountingSink : public IAdviseSink {
   int closes = 0;
 };
 
+// A pointer that a call writes through or reads from, left null: refused,
+// whichever of the base's interfaces is asked; the view's advise state may
+// be asked for in part.
+TEST_F(ParkedWindow, RefusesANullPointerItNeedsOnEveryInterface) {
+  const std::pair<const char*, std::function<HRESULT()>> calls[] = {
+      {"QueryInterface", [&] { return control_->QueryInterface(IID_IUnknown, nullptr); }},
+      {"GetClientSite", [&] { return control_->GetClientSite(nullptr); }},
+      {"GetMiscStatus", [&] { return control_->GetMiscStatus(DVASPECT_CONTENT, nullptr); }},
+      {"GetExtent", [&] { return control_->GetExtent(DVASPECT_CONTENT, nullptr); }},
+      {"SetExtent", [&] { return control_->SetExtent(DVASPECT_CONTENT, nullptr); }},
+      {"EnumVerbs", [&] { return control_->EnumVerbs(nullptr); }},
+      {"EnumAdvise", [&] { return control_->EnumAdvise(nullptr); }},
+      {"GetControlInfo", [&] { return As<IOleControl>()->GetControlInfo(nullptr); }},
+      {"GetClassID", [&] { return As<IPersistStreamInit>()->GetClassID(nullptr); }},
+      {"Load stream", [&] { return As<IPersistStreamInit>()->Load(nullptr); }},
+      {"Save stream", [&] { return As<IPersistStreamInit>()->Save(nullptr, TRUE); }},
+      {"GetSizeMax", [&] { return As<IPersistStreamInit>()->GetSizeMax(nullptr); }},
+      {"Load bag", [&] { return As<IPersistPropertyBag>()->Load(nullptr, nullptr); }},
+      {"Save bag", [&] { return As<IPersistPropertyBag>()->Save(nullptr, TRUE, TRUE); }},
+      {"GetWindow", [&] { return As<IOleInPlaceObject>()->GetWindow(nullptr); }},
+      {"SetObjectRects", [&] { return As<IOleInPlaceObject>()->SetObjectRects(nullptr, nullptr); }},
+      {"GetClassInfo", [&] { return As<IProvideClassInfo>()->GetClassInfo(nullptr); }},
+      {"GetGUID", [&] {
+         return As<IProvideClassInfo2>()->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, nullptr);
+       }},
+  };
+  for (const auto& [name, call] : calls) EXPECT_EQ(E_POINTER, call()) << name;
+  EXPECT_EQ(S_OK, As<IViewObject2>()->GetAdvise(nullptr, nullptr, nullptr));
+}
+
 TEST_F(ParkedWindow, ListsItsVerbsWholeAndKeepsItsAdviseSinksUntilTheyGo) {
   struct Verb {
     LONG verb;
