@@ -30,6 +30,11 @@ class LateBoundTest : public ::testing::Test {
   ComPtr<IDispatch> object_;
 };
 
+HRESULT STDAPICALLTYPE FillInLate(EXCEPINFO* info) {
+  info->bstrDescription = ::SysAllocString(L"Too big");
+  return S_OK;
+}
+
 }  // namespace
 
 TEST_F(LateBoundTest, PropertiesAndMethodsByNameAndByDispid) {
@@ -59,18 +64,100 @@ TEST_F(LateBoundTest, OmittedArgumentsArriveAsParamNotFound) {
   EXPECT_EQ(VARIANT_TRUE, V_BOOL(&given.Get()));
 }
 
-TEST_F(LateBoundTest, FailuresBecomeTheRuntimesErrorNumbers) {
-  EXPECT_EQ(error::ObjectRequired, CaughtError([] { RequireObject(Variant().Get()); }).Number());
-  EXPECT_EQ(error::ObjectRequired,
-            CaughtError([] { RequireObject(Variant::FromInt32(3).Get()); }).Number());
-  EXPECT_EQ(error::ObjectNotSet,
-            CaughtError([] { RequireObject(Variant::FromDispatch(nullptr).Get()); }).Number());
+// Every way a VARIANT can hold an object, directly or by reference, gives
+// the object's IDispatch; a null one is 91, anything else 424, an object
+// without IDispatch 438.
+TEST_F(LateBoundTest, AnObjectIsFoundInEveryHolderAndItsAbsenceIsNumbered) {
+  ComPtr<IStream> noDispatch;
+  ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, noDispatch.Put()));
+  IDispatch* dispatch = object_.Get();
+  IDispatch* nullDispatch = nullptr;
+  IUnknown* unknown = object_.Get();
+  IUnknown* nullUnknown = nullptr;
+  Variant held = Variant::FromDispatch(dispatch);
+  auto holder = [](VARTYPE type, auto set) {
+    VARIANT v{};
+    V_VT(&v) = type;
+    set(v);
+    return v;
+  };
+  struct Case {
+    const char* name;
+    VARIANT holder;
+    long error;  // 0: the object is found
+  };
+  const Case cases[] = {
+      {"dispatch", holder(VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = dispatch; }), 0},
+      {"null dispatch", holder(VT_DISPATCH, [](VARIANT& v) { V_DISPATCH(&v) = nullptr; }), error::ObjectNotSet},
+      {"dispatch ref", holder(VT_BYREF | VT_DISPATCH, [&](VARIANT& v) { V_DISPATCHREF(&v) = &dispatch; }), 0},
+      {"ref to null dispatch",
+       holder(VT_BYREF | VT_DISPATCH, [&](VARIANT& v) { V_DISPATCHREF(&v) = &nullDispatch; }), error::ObjectNotSet},
+      {"null dispatch ref", holder(VT_BYREF | VT_DISPATCH, [](VARIANT& v) { V_DISPATCHREF(&v) = nullptr; }),
+       error::ObjectNotSet},
+      {"unknown", holder(VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWN(&v) = unknown; }), 0},
+      {"null unknown", holder(VT_UNKNOWN, [](VARIANT& v) { V_UNKNOWN(&v) = nullptr; }), error::ObjectNotSet},
+      {"unknown ref", holder(VT_BYREF | VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWNREF(&v) = &unknown; }), 0},
+      {"ref to null unknown",
+       holder(VT_BYREF | VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWNREF(&v) = &nullUnknown; }), error::ObjectNotSet},
+      {"null unknown ref", holder(VT_BYREF | VT_UNKNOWN, [](VARIANT& v) { V_UNKNOWNREF(&v) = nullptr; }),
+       error::ObjectNotSet},
+      {"unknown without dispatch",
+       holder(VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWN(&v) = noDispatch.Get(); }), error::MemberNotSupported},
+      {"variant ref", holder(VT_BYREF | VT_VARIANT, [&](VARIANT& v) { V_VARIANTREF(&v) = held.Raw(); }), 0},
+      {"null variant ref", holder(VT_BYREF | VT_VARIANT, [](VARIANT& v) { V_VARIANTREF(&v) = nullptr; }),
+       error::ObjectRequired},
+      {"empty", holder(VT_EMPTY, [](VARIANT&) {}), error::ObjectRequired},
+      {"number", holder(VT_I4, [](VARIANT& v) { V_I4(&v) = 3; }), error::ObjectRequired},
+  };
+  for (const Case& c : cases) {
+    if (c.error == 0) {
+      EXPECT_EQ(dispatch, RequireObject(c.holder).Get()) << c.name;
+    } else {
+      EXPECT_EQ(c.error, CaughtError([&] { RequireObject(c.holder); }).Number()) << c.name;
+    }
+  }
+}
 
-  Variant holder = Variant::FromDispatch(object_.Get());
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = holder.Raw();
-  EXPECT_EQ(object_.Get(), RequireObject(reference).Get());
+// What a failed Invoke returns, and what its EXCEPINFO says, as the runtime
+// numbers them; an outside object's own code is passed on as it is.
+TEST_F(LateBoundTest, InvokeFailuresBecomeTheRuntimesNumbers) {
+  const std::pair<HRESULT, long> codes[] = {
+      {DISP_E_MEMBERNOTFOUND, error::MemberNotSupported}, {DISP_E_UNKNOWNNAME, error::MemberNotSupported},
+      {E_NOINTERFACE, error::MemberNotSupported},         {E_NOTIMPL, error::MemberNotSupported},
+      {DISP_E_TYPEMISMATCH, error::TypeMismatch},          {DISP_E_OVERFLOW, error::Overflow},
+      {DISP_E_BADPARAMCOUNT, error::WrongArgumentCount},   {DISP_E_PARAMNOTOPTIONAL, error::ArgumentNotOptional},
+      {DISP_E_BADINDEX, error::SubscriptOutOfRange},       {E_OUTOFMEMORY, error::OutOfMemory},
+      {E_INVALIDARG, error::InvalidProcedureCall},         {HresultFromErrorNumber(53), error::FileNotFound},
+  };
+  for (const auto& [hr, number] : codes) {
+    EXCEPINFO info{};
+    RuntimeError raised = CaughtError([&] { RaiseInvokeFailure(hr, info); });
+    EXPECT_EQ(number, raised.Number()) << std::hex << hr;
+    EXPECT_EQ(StandardErrorText(number), raised.Description()) << std::hex << hr;
+  }
+  EXCEPINFO info{};
+  RuntimeError own = CaughtError([&] { RaiseInvokeFailure(STG_E_WRITEFAULT, info); });
+  EXPECT_EQ(STG_E_WRITEFAULT, own.Number());
+  EXPECT_EQ(L"Automation error", own.Description());
+
+  // An exception described by its wCode alone, its text filled in late.
+  info.wCode = error::Overflow;
+  info.pfnDeferredFillIn = FillInLate;
+  RuntimeError described = CaughtError([&] { RaiseInvokeFailure(DISP_E_EXCEPTION, info); });
+  EXPECT_EQ(error::Overflow, described.Number());
+  EXPECT_EQ(L"Too big", described.Description());
+  ::SysFreeString(info.bstrDescription);
+  // With an empty description, the standard text of its code.
+  EXCEPINFO empty{};
+  empty.scode = DISP_E_BADINDEX;
+  empty.bstrDescription = ::SysAllocString(L"");
+  RuntimeError standard = CaughtError([&] { RaiseInvokeFailure(DISP_E_EXCEPTION, empty); });
+  EXPECT_EQ(error::SubscriptOutOfRange, standard.Number());
+  EXPECT_EQ(L"Subscript out of range", standard.Description());
+  ::SysFreeString(empty.bstrDescription);
+}
+
+TEST_F(LateBoundTest, FailuresBecomeTheRuntimesErrorNumbers) {
 
   EXPECT_EQ(error::MemberNotSupported,
             CaughtError([&] { GetProperty(object_.Get(), L"NoSuchMember"); }).Number());
