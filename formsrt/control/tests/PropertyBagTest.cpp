@@ -1,6 +1,6 @@
 // The property-bag layer: the value set, its IPropertyBag adapter and the
 // reader and writer that controls get, over the adapter as over a
-// container's bag.
+// container's bag, and the stream form of the same values.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +9,9 @@
 
 #include "com/ComBoundary.h"
 #include "core/RuntimeError.h"
+#include "com/ComPtr.h"
 #include "control/PropertyBag.h"
+#include "control/PropertyStream.h"
 #include "control/PropertyValues.h"
 #include "control/PropertyValuesBag.h"
 
@@ -151,4 +153,71 @@ TEST(PropertyBag, WritesEveryValueOrOnlyThoseAwayFromTheirDefaults) {
   EXPECT_EQ(-5, reader.Read(kWidth));
   EXPECT_EQ(L"", reader.Read(kCaption));  // stored, not taken for the default
   EXPECT_EQ(VARIANT_TRUE, reader.Read(kVisible));
+}
+
+// The stream form, byte for byte: the header, then each key and value in
+// order, for every kind of value the format allows; read back as written.
+TEST(PropertyStream, WritesEveryKindItAllowsByteForByteAndReadsItBack) {
+  PropertyValues values{{L"e", Variant()},
+                        {L"b", Variant::FromBool(true)},
+                        {L"i", Variant::FromInt16(5)},
+                        {L"l", Variant::FromInt32(0x12345678)},
+                        {L"d", Variant::FromDouble(1.5)},
+                        {L"t", Variant::FromText(L"hi")}};
+  const std::vector<BYTE> expected{
+      'F', 'R', 'P', 'S', 1, 0, 6, 0, 60, 0, 0, 0,                            // header
+      1, 0, 'e', 0, VT_EMPTY, 0,                                              //
+      1, 0, 'b', 0, VT_BOOL, 0, 0xFF, 0xFF,                                   //
+      1, 0, 'i', 0, VT_I2, 0, 5, 0,                                           //
+      1, 0, 'l', 0, VT_I4, 0, 0x78, 0x56, 0x34, 0x12,                         //
+      1, 0, 'd', 0, VT_R8, 0, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F,                   //
+      1, 0, 't', 0, VT_BSTR, 0, 2, 0, 0, 0, 'h', 0, 'i', 0};
+  ComPtr<IStream> stream;
+  ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
+  property_stream::Write(stream.Get(), values);
+  EXPECT_EQ(expected.size(), property_stream::SizeOf(values));
+  HGLOBAL memory = nullptr;
+  ASSERT_EQ(S_OK, ::GetHGlobalFromStream(stream.Get(), &memory));
+  STATSTG status{};
+  ASSERT_EQ(S_OK, stream->Stat(&status, STATFLAG_NONAME));
+  const auto* bytes = static_cast<const BYTE*>(::GlobalLock(memory));
+  EXPECT_EQ(expected, std::vector<BYTE>(bytes, bytes + status.cbSize.QuadPart));
+  ::GlobalUnlock(memory);
+
+  LARGE_INTEGER start{};
+  ASSERT_EQ(S_OK, stream->Seek(start, STREAM_SEEK_SET, nullptr));
+  PropertyValues read = property_stream::Read(stream.Get());
+  ASSERT_EQ(NamesOf(values), NamesOf(read));
+  for (size_t i = 0; i < values.Entries().size(); ++i) {
+    const VARIANT& written = values.Entries()[i].second.Get();
+    const VARIANT& back = read.Entries()[i].second.Get();
+    EXPECT_EQ(V_VT(&written), V_VT(&back)) << i;
+    EXPECT_EQ(VARCMP_EQ, ::VarCmp(const_cast<VARIANT*>(&written), const_cast<VARIANT*>(&back), 0, 0)) << i;
+  }
+}
+
+// What the format cannot hold is refused before anything is written: a
+// kind of value it has no form for, an empty key, a key over 255 characters.
+TEST(PropertyStream, RefusesWhatItCannotHoldAndWritesNothing) {
+  VARIANT date{};
+  V_VT(&date) = VT_DATE;
+  const std::pair<PropertyValues, long> refused[] = {
+      {PropertyValues{{L"When", Variant(date)}}, error::TypeMismatch},
+      {PropertyValues{{L"", Variant::FromInt32(1)}}, error::InvalidPropertyValue},
+      {PropertyValues{{std::wstring(256, L'k'), Variant::FromInt32(1)}}, error::InvalidPropertyValue},
+  };
+  for (const auto& [values, number] : refused) {
+    ComPtr<IStream> stream;
+    ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
+    try {
+      property_stream::Write(stream.Get(), values);
+      ADD_FAILURE() << "written: " << number;
+    } catch (const RuntimeError& failure) {
+      EXPECT_EQ(number, failure.Number());
+    }
+    STATSTG status{};
+    ASSERT_EQ(S_OK, stream->Stat(&status, STATFLAG_NONAME));
+    EXPECT_EQ(0u, status.cbSize.QuadPart) << number;
+  }
+  EXPECT_EQ(12u + 2 + 510 + 2 + 4, property_stream::SizeOf(PropertyValues{{std::wstring(255, L'k'), Variant::FromInt32(1)}}));
 }
