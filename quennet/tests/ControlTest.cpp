@@ -39,6 +39,7 @@ struct TrayCall {
   DWORD message, size;
   HWND window;
   UINT id;
+  bool operator==(const TrayCall&) const = default;
 };
 std::vector<TrayCall> trayCalls;
 
@@ -240,7 +241,7 @@ TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
   EventSink first, second;
   Connect(unknown.Get(), DIID___QuennetCtl, &first);
   Connect(unknown.Get(), DIID___QuennetCtl, &second);
-  first.writesAnswer = true;
+  first.onEvent = [](DISPID, VARIANT_BOOL& left) { left = VARIANT_FALSE; };
 
   VARIANT_BOOL left = VARIANT_TRUE;
   VARIANT argument;
@@ -248,11 +249,9 @@ TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
   V_BOOLREF(&argument) = &left;
   probe->RaiseEvent(2, {&argument, 1});
 
-  ASSERT_EQ(1u, first.events.size());
-  ASSERT_EQ(1u, second.events.size());
-  EXPECT_EQ(2, first.events[0].id);
-  EXPECT_EQ(VARIANT_TRUE, first.events[0].left);
-  EXPECT_EQ(VARIANT_FALSE, second.events[0].left);  // what the first sink wrote
+  EXPECT_EQ((std::vector<RaisedEvent>{{2, VARIANT_TRUE}}), first.events);
+  // The second sink is given what the first wrote.
+  EXPECT_EQ((std::vector<RaisedEvent>{{2, VARIANT_FALSE}}), second.events);
   EXPECT_EQ(VARIANT_FALSE, left);
 
   // While the container has frozen events, none is raised.
@@ -273,11 +272,9 @@ TEST_F(ControlTest, TerminateRemovesTheTrayIconAndStopsTimer1) {
 
   control.Reset();
 
-  ASSERT_EQ(1u, trayCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), trayCalls[0].message);
-  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), trayCalls[0].size);
-  EXPECT_EQ(pichook, trayCalls[0].window);
-  EXPECT_EQ(1u, trayCalls[0].id);
+  EXPECT_EQ((std::vector<TrayCall>{
+                {NIM_DELETE, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), pichook, 1}}),
+            trayCalls);
   EXPECT_FALSE(QuennetProbe::timer1EnabledAfterTerminate);
   EXPECT_FALSE(::IsWindow(pichook));
 }
@@ -330,20 +327,8 @@ TEST_F(ControlTest, MessageBoxesShowTheirTextsStylesAndCaptions) {
   quennet::ShowAppletNotFound(false);
   quennet::ShowFunctionError(false);
   quennet::ShowMenuError();
-  ASSERT_EQ(3u, Boxes().size());
-  EXPECT_EQ(L"Applet not found", Boxes()[0].text);
-  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
-  EXPECT_EQ(0u, Boxes()[0].style);
-  EXPECT_EQ(L"Function only returns string if input is equal to Windows, System or Temp",
-            Boxes()[1].text);
-  EXPECT_EQ(L"Function Error", Boxes()[1].caption);
-  EXPECT_EQ(48u, Boxes()[1].style);
-  EXPECT_EQ(
-      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
-      L"function set.",
-      Boxes()[2].text);
-  EXPECT_EQ(L"Quennet", Boxes()[2].caption);
-  EXPECT_EQ(0u, Boxes()[2].style);
+  EXPECT_EQ((std::vector<ShownBox>{kAppletNotFoundBox, kFunctionErrorBox, kMenuErrorBox}),
+            Shown(Boxes()));
 }
 
 TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {

@@ -8,7 +8,7 @@
 
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
-#include "QuennetCtl.h"
+#include "TestDoubles.h"
 #include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/LateBound.h"
@@ -23,6 +23,10 @@ using formsrt::ComPtr;
 using formsrt::Variant;
 using testing_support::FakeMessageBox;
 using testing_support::FakeProgramStart;
+using quennet_test::kAppletNotFoundBox;
+using quennet_test::kFunctionErrorBox;
+using quennet_test::Shown;
+using quennet_test::ShownBox;
 
 constexpr HRESULT kFileNotFound = formsrt::HresultFromErrorNumber(formsrt::error::FileNotFound);
 
@@ -106,25 +110,7 @@ class FakeShellOpen {
   std::vector<ShellOpen> opened_;
 };
 
-class ShellCommands : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_HRESULT_SUCCEEDED(quennet::QuennetCtl::Create(IID__QuennetCtl, control.PutVoid()));
-  }
-
-  ComPtr<_QuennetCtl> control;
-  Variant result;
-};
-
-// Calls a method whose one parameter is a BSTR passed by reference.
-template <class Method>
-HRESULT CallWithText(_QuennetCtl* control, Method method, const std::wstring& text,
-                     Variant& result) {
-  BSTR argument = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  HRESULT hr = (control->*method)(&argument, result.Put());
-  ::SysFreeString(argument);
-  return hr;
-}
+class ShellCommands : public quennet_test::ControlCalls {};
 
 TEST_F(ShellCommands, StartedCommandsAppendTheCallersTextUnchangedWithTheirShowCommands) {
   struct Command {
@@ -142,7 +128,7 @@ TEST_F(ShellCommands, StartedCommandsAppendTheCallersTextUnchangedWithTheirShowC
     for (const std::wstring& text : kCallerTexts) {
       SCOPED_TRACE(command.prefix + text);
       FakeProgramStart starts;
-      ASSERT_HRESULT_SUCCEEDED(CallWithText(control.Get(), command.method, text, result));
+      ASSERT_HRESULT_SUCCEEDED(CallWithText(command.method, text, result.Put()));
       EXPECT_EQ(VT_EMPTY, result.Type());
       ASSERT_EQ(1u, starts.Starts().size());
       EXPECT_EQ(command.prefix + text, starts.Starts()[0].commandLine);
@@ -157,8 +143,8 @@ TEST_F(ShellCommands, LaunchCPAFallsBackToThe32BitLauncherWhenTheOldOneIsMissing
   FakeMessageBox boxes;
   FakeProgramStart starts;
   MissingPrograms missing({L"rundll.exe"});
-  ASSERT_HRESULT_SUCCEEDED(CallWithText(control.Get(), &_QuennetCtl::FCxLaunchCPA,
-                                        L"no such applet.cpl", result));
+  ASSERT_HRESULT_SUCCEEDED(
+      CallWithText(&_QuennetCtl::FCxLaunchCPA, L"no such applet.cpl", result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());
   ASSERT_EQ(2u, starts.Starts().size());
   EXPECT_EQ(L"rundll.exe shell32.dll,Control_RunDLL no such applet.cpl",
@@ -187,13 +173,10 @@ TEST_F(ShellCommands, LaunchCPAShowsAppletNotFoundWhenNoLauncherStarts) {
     FakeMessageBox boxes;
     FakeProgramStart starts(c.failure);
     MissingPrograms missing(c.missing);
-    ASSERT_EQ(S_OK, CallWithText(control.Get(), &_QuennetCtl::FCxLaunchCPA, L"x.cpl", result));
+    ASSERT_EQ(S_OK, CallWithText(&_QuennetCtl::FCxLaunchCPA, L"x.cpl", result.Put()));
     EXPECT_EQ(VT_EMPTY, result.Type());
     EXPECT_EQ(c.attempts, starts.Starts().size());
-    ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ(L"Applet not found", boxes.Boxes()[0].text);
-    EXPECT_EQ(L"Quennet", boxes.Boxes()[0].caption);
-    EXPECT_EQ(0u, boxes.Boxes()[0].style);
+    EXPECT_EQ(std::vector<ShownBox>{kAppletNotFoundBox}, Shown(boxes.Boxes()));
   }
 }
 
@@ -201,7 +184,7 @@ TEST_F(ShellCommands, QuietErrorsSilencesAppletNotFoundAndStillReportsSuccess) {
   ASSERT_HRESULT_SUCCEEDED(control->put_QuietErrors(VARIANT_TRUE));
   FakeMessageBox boxes;
   FakeProgramStart starts(ERROR_FILE_NOT_FOUND);
-  ASSERT_EQ(S_OK, CallWithText(control.Get(), &_QuennetCtl::FCxLaunchCPA, L"x.cpl", result));
+  ASSERT_EQ(S_OK, CallWithText(&_QuennetCtl::FCxLaunchCPA, L"x.cpl", result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());
   EXPECT_EQ(2u, starts.Starts().size());
   EXPECT_TRUE(boxes.Boxes().empty());
@@ -210,8 +193,7 @@ TEST_F(ShellCommands, QuietErrorsSilencesAppletNotFoundAndStillReportsSuccess) {
 TEST_F(ShellCommands, ShellNavReportsAMissingHandlerAsFileNotFound) {
   FakeMessageBox boxes;
   FakeProgramStart starts(ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(kFileNotFound,
-            CallWithText(control.Get(), &_QuennetCtl::FCxShellNav, L"http://x/", result));
+  EXPECT_EQ(kFileNotFound, CallWithText(&_QuennetCtl::FCxShellNav, L"http://x/", result.Put()));
   EXPECT_EQ(1u, starts.Starts().size());
   EXPECT_TRUE(boxes.Boxes().empty());
 }
@@ -221,7 +203,7 @@ TEST_F(ShellCommands, OpenMailHandsTheAddressToTheShellWhenStartIsMissing) {
     SCOPED_TRACE(sendTo);
     FakeProgramStart starts(ERROR_FILE_NOT_FOUND);
     FakeShellOpen shell(42);
-    ASSERT_EQ(S_OK, CallWithText(control.Get(), &_QuennetCtl::FCxOpenMail, sendTo, result));
+    ASSERT_EQ(S_OK, CallWithText(&_QuennetCtl::FCxOpenMail, sendTo, result.Put()));
     EXPECT_EQ(VT_EMPTY, result.Type());
     ASSERT_EQ(1u, starts.Starts().size());
     ASSERT_EQ(1u, shell.Opened().size());
@@ -236,7 +218,7 @@ TEST_F(ShellCommands, OpenMailFailsOnlyWhenStartAndTheShellBothFail) {
   {
     FakeProgramStart starts;
     FakeShellOpen shell(42);
-    ASSERT_EQ(S_OK, CallWithText(control.Get(), &_QuennetCtl::FCxOpenMail, L"a@b.c", result));
+    ASSERT_EQ(S_OK, CallWithText(&_QuennetCtl::FCxOpenMail, L"a@b.c", result.Put()));
     EXPECT_TRUE(shell.Opened().empty());
   }
   {
@@ -245,8 +227,7 @@ TEST_F(ShellCommands, OpenMailFailsOnlyWhenStartAndTheShellBothFail) {
     FakeMessageBox boxes;
     FakeProgramStart starts(ERROR_FILE_NOT_FOUND);
     FakeShellOpen shell(SE_ERR_NOASSOC);
-    EXPECT_EQ(kFileNotFound,
-              CallWithText(control.Get(), &_QuennetCtl::FCxOpenMail, L"a@b.c", result));
+    EXPECT_EQ(kFileNotFound, CallWithText(&_QuennetCtl::FCxOpenMail, L"a@b.c", result.Put()));
     EXPECT_EQ(1u, shell.Opened().size());
     EXPECT_TRUE(boxes.Boxes().empty());
   }
@@ -255,7 +236,7 @@ TEST_F(ShellCommands, OpenMailFailsOnlyWhenStartAndTheShellBothFail) {
     FakeProgramStart starts(ERROR_ACCESS_DENIED);
     FakeShellOpen shell(42);
     EXPECT_EQ(formsrt::HresultFromErrorNumber(70),
-              CallWithText(control.Get(), &_QuennetCtl::FCxOpenMail, L"a@b.c", result));
+              CallWithText(&_QuennetCtl::FCxOpenMail, L"a@b.c", result.Put()));
     EXPECT_TRUE(shell.Opened().empty());
   }
 }
@@ -263,11 +244,8 @@ TEST_F(ShellCommands, OpenMailFailsOnlyWhenStartAndTheShellBothFail) {
 class ShellCommandsReturnPath : public ShellCommands {
  protected:
   HRESULT ReturnPath(const std::wstring& folderName) {
-    BSTR argument = ::SysAllocStringLen(folderName.data(), static_cast<UINT>(folderName.size()));
     path = Bstr();
-    HRESULT hr = control->FCxReturnPath(&argument, path.Put());
-    ::SysFreeString(argument);
-    return hr;
+    return CallWithText(&_QuennetCtl::FCxReturnPath, folderName, path.Put());
   }
 
   Bstr path;
@@ -283,15 +261,8 @@ TEST_F(ShellCommandsReturnPath, UnknownNamesShowTheFunctionErrorUnlessQuiet) {
       FakeMessageBox boxes;
       ASSERT_EQ(S_OK, ReturnPath(name));
       EXPECT_EQ(L"", path.View());
-      if (quiet) {
-        EXPECT_TRUE(boxes.Boxes().empty());
-        continue;
-      }
-      ASSERT_EQ(1u, boxes.Boxes().size());
-      EXPECT_EQ(L"Function only returns string if input is equal to Windows, System or Temp",
-                boxes.Boxes()[0].text);
-      EXPECT_EQ(L"Function Error", boxes.Boxes()[0].caption);
-      EXPECT_EQ(48u, boxes.Boxes()[0].style);
+      EXPECT_EQ(quiet ? std::vector<ShownBox>{} : std::vector<ShownBox>{kFunctionErrorBox},
+                Shown(boxes.Boxes()));
     }
   }
 }
@@ -340,17 +311,12 @@ TEST_F(ShellCommandsReturnPath, APathLongerThanTheBufferIsReturnedWhole) {
 }
 
 // The wallpaper, the desktop icons and the pointer through faked user32.
-struct WallpaperCall {
-  UINT action;
-  UINT parameter;
-  std::string fileName;
-  UINT flags;
-};
-std::vector<WallpaperCall> g_wallpaperCalls;
+std::vector<std::string> g_wallpaperCalls;  // "action parameter file name flags"
 BOOL g_wallpaperResult = TRUE;
 
 BOOL WINAPI RecordSystemParametersInfo(UINT action, UINT parameter, PVOID data, UINT flags) {
-  g_wallpaperCalls.push_back({action, parameter, static_cast<const char*>(data), flags});
+  g_wallpaperCalls.push_back(std::to_string(action) + " " + std::to_string(parameter) + " " +
+                             static_cast<const char*>(data) + " " + std::to_string(flags));
   return g_wallpaperResult;
 }
 
@@ -366,11 +332,7 @@ TEST_F(ShellCommands, SetWallpaperPassesTheNameAsAnsiTextWithAction20AndFlags3) 
     EXPECT_EQ(platformResult, returned);
     EXPECT_STREQ(L"C:\\My Pictures\\sea.bmp", fileName);
     ::SysFreeString(fileName);
-    ASSERT_EQ(1u, g_wallpaperCalls.size());
-    EXPECT_EQ(20u, g_wallpaperCalls[0].action);
-    EXPECT_EQ(0u, g_wallpaperCalls[0].parameter);
-    EXPECT_EQ("C:\\My Pictures\\sea.bmp", g_wallpaperCalls[0].fileName);
-    EXPECT_EQ(3u, g_wallpaperCalls[0].flags);
+    EXPECT_EQ(std::vector<std::string>{"20 0 C:\\My Pictures\\sea.bmp 3"}, g_wallpaperCalls);
   }
 }
 
@@ -409,7 +371,7 @@ TEST_F(ShellCommands, AlignDeskIconsSendsArrangeLeftToTheDesktopsListView) {
   EXPECT_EQ(expected, g_desktopCalls);
 }
 
-std::vector<POINT> g_cursorSet;
+std::vector<std::pair<int, int>> g_cursorSet;
 std::vector<POINT> g_cursorReads;  // answered in order; an empty list fails
 
 BOOL WINAPI RecordSetCursorPos(int x, int y) {
@@ -434,11 +396,7 @@ TEST_F(ShellCommands, SetMousePosWidensTheCoordinatesWithTheirSign) {
   y = 0;
   ASSERT_EQ(S_OK, control->FCxSetMousePos(&x, &y, result.Put()));
   EXPECT_EQ(VT_EMPTY, result.Type());
-  ASSERT_EQ(2u, g_cursorSet.size());
-  EXPECT_EQ(-1, g_cursorSet[0].x);
-  EXPECT_EQ(-32768, g_cursorSet[0].y);
-  EXPECT_EQ(32767, g_cursorSet[1].x);
-  EXPECT_EQ(0, g_cursorSet[1].y);
+  EXPECT_EQ((std::vector<std::pair<int, int>>{{-1, -32768}, {32767, 0}}), g_cursorSet);
 }
 
 TEST_F(ShellCommands, EachPointerReadAsksAfreshAndAFailedReadKeepsTheLastPosition) {
@@ -488,7 +446,7 @@ TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChang
   Variant y = Variant::FromInt32(5);
   CallByName(control.Get(), L"FCxSetMousePos", {VariableReference(x), VariableReference(y)});
   ASSERT_EQ(1u, g_cursorSet.size());
-  EXPECT_EQ(11, g_cursorSet[0].x);
+  EXPECT_EQ(11, g_cursorSet[0].first);
   EXPECT_EQ(VT_R8, x.Type());
   EXPECT_EQ(10.6, V_R8(&x.Get()));
   EXPECT_EQ(VT_I4, y.Type());

@@ -8,7 +8,7 @@
 
 #include "CursorKept.h"
 #include "FakeMessageBox.h"
-#include "QuennetCtl.h"
+#include "TestDoubles.h"
 #include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "core/Conversions.h"
@@ -22,17 +22,11 @@ using formsrt::ComPtr;
 using formsrt::Variant;
 using testing_support::FakeMessageBox;
 
-class ShellDesktop : public ::testing::Test {
+class ShellDesktop : public quennet_test::ControlCalls {
  protected:
-  void SetUp() override {
-    ASSERT_HRESULT_SUCCEEDED(quennet::QuennetCtl::Create(IID__QuennetCtl, control.PutVoid()));
-  }
-
   std::wstring ReturnPath(const wchar_t* folderName) {
-    BSTR argument = ::SysAllocString(folderName);
     Bstr path;
-    EXPECT_EQ(S_OK, control->FCxReturnPath(&argument, path.Put()));
-    ::SysFreeString(argument);
+    EXPECT_EQ(S_OK, CallWithText(&_QuennetCtl::FCxReturnPath, folderName, path.Put()));
     return path.Str();
   }
 
@@ -44,9 +38,6 @@ class ShellDesktop : public ::testing::Test {
     EXPECT_EQ(VT_I4, y.Type());
     return {V_I4(&x.Get()), V_I4(&y.Get())};
   }
-
-  ComPtr<_QuennetCtl> control;
-  Variant result;
 };
 
 std::wstring PlatformPath(UINT (*read)(UINT, LPWSTR)) {
@@ -54,32 +45,32 @@ std::wstring PlatformPath(UINT (*read)(UINT, LPWSTR)) {
   return std::wstring(buffer, read(MAX_PATH + 1, buffer));
 }
 
-UINT WindowsFolder(UINT size, LPWSTR buffer) { return ::GetWindowsDirectoryW(buffer, size); }
-UINT SystemFolder(UINT size, LPWSTR buffer) { return ::GetSystemDirectoryW(buffer, size); }
-UINT TempFolder(UINT size, LPWSTR buffer) { return ::GetTempPathW(size, buffer); }
-
+// Only the temporary folder's path ends with a separator.
 TEST_F(ShellDesktop, ReturnPathNamesTheThreeFoldersAsThePlatformGivesThem) {
   FakeMessageBox boxes;
-  std::wstring windows = ReturnPath(L"Windows");
-  std::wstring system = ReturnPath(L"System");
-  std::wstring temp = ReturnPath(L"Temp");
-
-  EXPECT_EQ(0, _wcsicmp(PlatformPath(WindowsFolder).c_str(), windows.c_str())) << windows;
-  EXPECT_EQ(0, _wcsicmp(PlatformPath(SystemFolder).c_str(), system.c_str())) << system;
-  EXPECT_EQ(0, _wcsicmp(PlatformPath(TempFolder).c_str(), temp.c_str())) << temp;
-  ASSERT_GT(windows.size(), 3u);
-  ASSERT_GT(system.size(), 3u);
-  EXPECT_NE(L'\\', windows.back());
-  EXPECT_NE(L'\\', system.back());
-  EXPECT_EQ(L'\\', temp.back());
+  const struct {
+    const wchar_t* name;
+    UINT (*read)(UINT, LPWSTR);
+    bool endsWithSeparator;
+  } folders[] = {
+      {L"Windows", [](UINT size, LPWSTR to) { return ::GetWindowsDirectoryW(to, size); }, false},
+      {L"System", [](UINT size, LPWSTR to) { return ::GetSystemDirectoryW(to, size); }, false},
+      {L"Temp", [](UINT size, LPWSTR to) -> UINT { return ::GetTempPathW(size, to); }, true},
+  };
+  for (const auto& folder : folders) {
+    std::wstring path = ReturnPath(folder.name);
+    EXPECT_EQ(0, _wcsicmp(PlatformPath(folder.read).c_str(), path.c_str())) << path;
+    ASSERT_GT(path.size(), 3u) << path;
+    EXPECT_EQ(folder.endsWithSeparator, path.back() == L'\\') << path;
+  }
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 TEST_F(ShellDesktop, ReturnPathMatchesNoFolderNameInAnotherCase) {
   FakeMessageBox boxes;
-  EXPECT_EQ(L"", ReturnPath(L"windows"));
-  EXPECT_EQ(L"", ReturnPath(L"SYSTEM"));
-  EXPECT_EQ(L"", ReturnPath(L"temp"));
+  for (const wchar_t* name : {L"windows", L"SYSTEM", L"temp"}) {
+    EXPECT_EQ(L"", ReturnPath(name)) << name;
+  }
   EXPECT_EQ(3u, boxes.Boxes().size());
 }
 

@@ -1,5 +1,7 @@
 #include "TestDoubles.h"
 
+#include <gtest/gtest.h>
+
 #include "core/Bstr.h"
 
 namespace quennet_test {
@@ -35,13 +37,21 @@ STDMETHODIMP FakeErrorLog::AddError(LPCOLESTR name, EXCEPINFO* info) {
 
 STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                EXCEPINFO*, UINT*) {
-  VARIANT_BOOL left = 1;  // neither True nor False: no by-reference Boolean given
-  if (params->cArgs == 1 && V_VT(&params->rgvarg[0]) == (VT_BYREF | VT_BOOL)) {
-    left = *V_BOOLREF(&params->rgvarg[0]);
-    if (writesAnswer) *V_BOOLREF(&params->rgvarg[0]) = answer;
-  }
-  events.push_back({id, left});
+  bool byReference = params->cArgs == 1 && V_VT(&params->rgvarg[0]) == (VT_BYREF | VT_BOOL);
+  events.push_back({id, byReference ? *V_BOOLREF(&params->rgvarg[0]) : VARIANT_BOOL{1}});
+  if (byReference && onEvent) onEvent(id, *V_BOOLREF(&params->rgvarg[0]));
   return S_OK;
+}
+
+std::vector<ShownBox> Shown(const std::vector<testing_support::AskedMessageBox>& boxes) {
+  std::vector<ShownBox> shown;
+  for (const auto& box : boxes) shown.push_back({box.text, box.caption, box.style});
+  return shown;
+}
+
+void PrintTo(const ShownBox& box, std::ostream* out) {
+  *out << ::testing::PrintToString(box.text) << " / " << ::testing::PrintToString(box.caption)
+       << " / style " << box.style;
 }
 
 }  // namespace quennet_test

@@ -1,17 +1,22 @@
 // Test doubles for a host of QuennetCtl: a property bag, an error log,
-// sinks for events and property changes, client sites, and a probe class
-// that opens the control's protected parts. Every double counts the
-// references that others take on it and lives on the test's stack.
+// sinks for events and property changes, client sites, the message boxes the
+// control shows, a probe class that opens the control's protected parts, and a
+// fixture that calls a new control. Every double counts the references that
+// others take on it and lives on the test's stack.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <ocidl.h>
 
+#include <functional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "FakeInPlaceSite.h"
+#include "FakeMessageBox.h"
 #include "QuennetCtl.h"
 #include "com/QueryObject.h"
 #include "core/Variant.h"
@@ -63,8 +68,18 @@ class PropertyNotifySink : public Counted<IPropertyNotifySink> {
   std::vector<DISPID> changed;
 };
 
-// A sink of __QuennetCtl: records each event and the Left it was given;
-// writes `answer` into Left when set.
+inline constexpr DISPID kSTxClick = 1;
+inline constexpr DISPID kSTxMouseUp = 2;
+inline constexpr DISPID kSTxDBLClick = 3;
+
+struct RaisedEvent {
+  DISPID id;
+  VARIANT_BOOL left;  // 1, neither True nor False: no by-reference Boolean given
+  bool operator==(const RaisedEvent&) const = default;
+};
+
+// A sink of __QuennetCtl: records each event and the Left it was given, then
+// runs `onEvent`, which may write into Left.
 class EventSink : public Counted<IDispatch, __QuennetCtl> {
  public:
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
@@ -76,13 +91,8 @@ class EventSink : public Counted<IDispatch, __QuennetCtl> {
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                       UINT*) override;
 
-  struct Event {
-    DISPID id;
-    VARIANT_BOOL left;
-  };
-  std::vector<Event> events;
-  bool writesAnswer = false;
-  VARIANT_BOOL answer = VARIANT_FALSE;
+  std::vector<RaisedEvent> events;
+  std::function<void(DISPID id, VARIANT_BOOL& left)> onEvent;
 };
 
 class FakeClientSite : public Counted<IOleClientSite> {
@@ -96,6 +106,24 @@ class FakeClientSite : public Counted<IOleClientSite> {
 };
 
 using testing_support::FakeInPlaceSite;
+
+// A message box as the user saw it, to compare boxes whole.
+struct ShownBox {
+  std::wstring text, caption;
+  UINT style;
+  bool operator==(const ShownBox&) const = default;
+};
+std::vector<ShownBox> Shown(const std::vector<testing_support::AskedMessageBox>& boxes);
+void PrintTo(const ShownBox& box, std::ostream* out);
+
+inline const ShownBox kAppletNotFoundBox{L"Applet not found", L"Quennet", MB_OK};
+inline const ShownBox kFunctionErrorBox{
+    L"Function only returns string if input is equal to Windows, System or Temp",
+    L"Function Error", MB_ICONEXCLAMATION};
+inline const ShownBox kMenuErrorBox{
+    L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
+    L"function set.",
+    L"Quennet", MB_OK};
 
 // QuennetCtl with its protected parts opened for the tests.
 class QuennetProbe : public quennet::QuennetCtl {
@@ -131,5 +159,25 @@ formsrt::ComPtr<I> As(const formsrt::ComPtr<From>& from) {
   from.As(to);
   return to;
 }
+
+// A new QuennetCtl, as a client creates it, and a result for its calls.
+class ControlCalls : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_HRESULT_SUCCEEDED(quennet::QuennetCtl::Create(IID__QuennetCtl, control.PutVoid()));
+  }
+
+  // Calls a method whose one parameter is a BSTR passed by reference.
+  template <class Method, class Result>
+  HRESULT CallWithText(Method method, const std::wstring& text, Result* out) {
+    BSTR argument = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    HRESULT hr = (control.Get()->*method)(&argument, out);
+    ::SysFreeString(argument);
+    return hr;
+  }
+
+  formsrt::ComPtr<_QuennetCtl> control;
+  formsrt::Variant result;
+};
 
 }  // namespace quennet_test

@@ -430,13 +430,8 @@ TEST_F(TrayCallback, AKeptObjectThatIsNoMenuShowsTheErrorBoxAndTheNextClickWorks
   LoadIcon(*control_.Get(), host_.form.Get(), host_.form.Get());
   boxes_.whileShown = [&] { control_->Notify(WM_LBUTTONDOWN); };  // dropped: the box is up
   EXPECT_EQ(nullptr, RightReleaseShowing(*control_.Get()));
-  ASSERT_EQ(1u, Boxes().size());
-  EXPECT_EQ(
-      L"Menu ERROR: Please refer to Information.html for correct use of the System Tray "
-      L"function set.",
-      Boxes()[0].text);
-  EXPECT_EQ(L"Quennet", Boxes()[0].caption);
-  EXPECT_EQ(static_cast<UINT>(MB_OK), Boxes()[0].style);
+  EXPECT_EQ(std::vector<quennet_test::ShownBox>{quennet_test::kMenuErrorBox},
+            quennet_test::Shown(Boxes()));
   control_->Notify(WM_LBUTTONDOWN);
   std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxClick, kTrue}};
   EXPECT_EQ(expected, recorder_.Events());

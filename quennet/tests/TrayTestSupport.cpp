@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "ErrorNumber.h"
 #include "com/LateBound.h"
 #include "com/QueryObject.h"
-#include "core/RuntimeError.h"
 
 namespace tray_test {
 
@@ -24,37 +24,15 @@ void QuennetCtlProbe::Notify(UINT mouseMessage) const {
 
 // Events
 
-class EventRecorder::Sink final : public IDispatch {
+// A sink of the heap: the connection point may hold it past the recorder,
+// as when a handler ends the recorder inside an event.
+class EventRecorder::Sink final : public quennet_test::EventSink {
  public:
-  std::vector<RaisedEvent> events;
-  std::function<void(DISPID, VARIANT_BOOL&)> handler;
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    return formsrt::QueryObject<formsrt::Offer<IDispatch, __QuennetCtl>>(this, iid, out);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
   STDMETHODIMP_(ULONG) Release() override {
-    ULONG left = --references_;
+    ULONG left = --references;
     if (left == 0) delete this;
     return left;
   }
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
-    VARIANT& left = params->rgvarg[0];
-    if (params->cArgs != 1 || V_VT(&left) != (VT_BYREF | VT_BOOL)) return DISP_E_BADPARAMCOUNT;
-    events.push_back({id, *V_BOOLREF(&left)});
-    if (handler) handler(id, *V_BOOLREF(&left));
-    return S_OK;
-  }
-
- private:
-  ULONG references_ = 1;
 };
 
 EventRecorder::EventRecorder(QuennetCtlProbe& control) : sink_(new Sink) {
@@ -73,7 +51,7 @@ EventRecorder::~EventRecorder() {
 const std::vector<RaisedEvent>& EventRecorder::Events() const { return sink_->events; }
 
 void EventRecorder::OnEvent(std::function<void(DISPID, VARIANT_BOOL&)> handler) {
-  sink_->handler = std::move(handler);
+  sink_->onEvent = std::move(handler);
 }
 
 // The scripted host form
@@ -201,13 +179,10 @@ VARIANT ByReference(VARIANT& target) {
 }
 
 long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments) {
-  try {
+  return testing_support::ErrorNumberOf([&] {
     formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,
                           arguments);
-    return 0;
-  } catch (const formsrt::RuntimeError& failure) {
-    return failure.Number();
-  }
+  });
 }
 
 }  // namespace tray_test

@@ -11,6 +11,7 @@
 
 #include "MessagePump.h"
 #include "QuennetCtl.h"
+#include "TestDoubles.h"
 #include "com/ComPtr.h"
 #include "core/Variant.h"
 #include "forms/Form.h"
@@ -29,11 +30,7 @@ class QuennetCtlProbe : public quennet::QuennetCtl {
   void Notify(UINT mouseMessage) const;
 };
 
-struct RaisedEvent {
-  DISPID id;
-  VARIANT_BOOL left;
-  bool operator==(const RaisedEvent&) const = default;
-};
+using quennet_test::RaisedEvent;
 
 // Connected to the control's event interface while it lives.
 class EventRecorder {
@@ -54,9 +51,9 @@ class EventRecorder {
   DWORD cookie_ = 0;
 };
 
-inline constexpr DISPID kSTxClick = 1;
-inline constexpr DISPID kSTxMouseUp = 2;
-inline constexpr DISPID kSTxDBLClick = 3;
+using quennet_test::kSTxClick;
+using quennet_test::kSTxDBLClick;
+using quennet_test::kSTxMouseUp;
 
 // An automation object with the members of a host form, by name: it answers
 // from its public values and records every call in order ("get Width",

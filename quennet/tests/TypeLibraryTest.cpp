@@ -60,9 +60,9 @@ std::wstring Name(ITypeInfo* info, MEMBERID id) {
   return name.Str();
 }
 
-std::wstring ClassKey(const std::wstring& below = L"") {
+RegistryKey ClassKey(const std::wstring& below = L"") {
   std::wstring key = L"CLSID\\" + GuidText(CLSID_QuennetCtl);
-  return below.empty() ? key : key + L"\\" + below;
+  return RegistryKey::Open(HKEY_CLASSES_ROOT, below.empty() ? key : key + L"\\" + below);
 }
 
 }  // namespace
@@ -148,22 +148,14 @@ TEST(TypeLibrary, EventInterfaceAndControlClass) {
 }
 
 TEST(Registration, WritesWhatContainersLookFor) {
-  RegistryKey classKey = RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey());
-  ASSERT_TRUE(classKey);
-  EXPECT_TRUE(RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"Control")));
-  EXPECT_EQ(L"131473",
-            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"MiscStatus\\1")).GetString(nullptr));
-  std::wstring toolbox =
-      RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"ToolboxBitmap32")).GetString(nullptr);
+  ASSERT_TRUE(ClassKey());
+  EXPECT_TRUE(ClassKey(L"Control"));
+  EXPECT_EQ(L"131473", ClassKey(L"MiscStatus\\1").GetString(nullptr));
+  std::wstring toolbox = ClassKey(L"ToolboxBitmap32").GetString(nullptr);
   EXPECT_NE(std::wstring::npos, toolbox.find(L"Quennet.ocx, 1")) << toolbox;
-  EXPECT_EQ(GuidText(LIBID_Quennet),
-            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"TypeLib")).GetString(nullptr));
-  EXPECT_EQ(L"18.0", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"Version")).GetString(nullptr));
-  EXPECT_EQ(L"Quennet.QuennetCtl",
-            RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"ProgID")).GetString(nullptr));
-  EXPECT_EQ(L"Apartment", RegistryKey::Open(HKEY_CLASSES_ROOT, ClassKey(L"InprocServer32"))
-                              .GetString(L"ThreadingModel"));
-  EXPECT_TRUE(RegistryKey::Open(
-      HKEY_CLASSES_ROOT,
-      ClassKey(L"Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}")));
+  EXPECT_EQ(GuidText(LIBID_Quennet), ClassKey(L"TypeLib").GetString(nullptr));
+  EXPECT_EQ(L"18.0", ClassKey(L"Version").GetString(nullptr));
+  EXPECT_EQ(L"Quennet.QuennetCtl", ClassKey(L"ProgID").GetString(nullptr));
+  EXPECT_EQ(L"Apartment", ClassKey(L"InprocServer32").GetString(L"ThreadingModel"));
+  EXPECT_TRUE(ClassKey(L"Implemented Categories\\{40FC6ED4-2438-11CF-A3DB-080036F12502}"));
 }
