@@ -11,7 +11,6 @@
 
 using namespace tray_test;
 using formsrt::ComPtr;
-using formsrt::Variant;
 
 namespace {
 
@@ -42,7 +41,7 @@ class ControlAsGuest : public ::testing::Test {
   formsrt::PlatformOverride<formsrt::User32Api> user32_{formsrt::User32()};
   formsrt::PlatformOverride<formsrt::Shell32Api> shell_{formsrt::Shell32()};
   HostForm host_ = MakeHostForm(L"Host of a guest");
-  ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control_ = QuennetProbe::Create();
 };
 
 }  // namespace
@@ -60,8 +59,7 @@ TEST_F(ControlAsGuest, AFailedMenuErrorBoxEndsTheNotificationAndTheNextOneIsHand
 
 TEST_F(ControlAsGuest, AFailedTickEndsTheTickAndTheTimerGoesOn) {
   user32_->FlashWindow = FailingFlashWindow;
-  Variant form = Variant::FromDispatch(host_.form.Get());
-  ASSERT_EQ(0, ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*form.Raw())}));
+  ASSERT_EQ(0, ErrorNumberWithObjects(control_->Dispatch(), L"FCxFlashWindow", {host_.form.Get()}));
   control_->FlashTimer().SetInterval(50);
   EXPECT_TRUE(PumpMessagesUntil([] { return g_failures >= 3; }, 3000));
   EXPECT_TRUE(control_->FlashTimer().Enabled());
@@ -69,10 +67,8 @@ TEST_F(ControlAsGuest, AFailedTickEndsTheTickAndTheTimerGoesOn) {
 
 TEST_F(ControlAsGuest, AFailedAddForANewTaskbarEndsTheAnnouncementAndTheIconStaysWanted) {
   shell_->Shell_NotifyIconA = AcceptingNotifyIcon;
-  Variant form = Variant::FromDispatch(host_.form.Get());
-  Variant menu = Variant::FromDispatch(host_.menu.Get());
-  ASSERT_EQ(0, ErrorNumberOfCall(control_->Dispatch(), L"STxLoadIcon",
-                                 {ByReference(*form.Raw()), ByReference(*menu.Raw())}));
+  ASSERT_EQ(0, ErrorNumberWithObjects(control_->Dispatch(), L"STxLoadIcon",
+                                      {host_.form.Get(), host_.menu.Get()}));
   shell_->Shell_NotifyIconA = FailingNotifyIcon;
   UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
   for (int announcement = 0; announcement < 2; ++announcement) {

@@ -267,7 +267,7 @@ TEST_F(ControlTest, TerminateRemovesTheTrayIconAndStopsTimer1) {
   auto control = NewControl<_QuennetCtl>();
   auto* probe = static_cast<QuennetProbe*>(control.Get());
   HWND pichook = probe->PichookWindow();
-  probe->EnableTimer1();
+  probe->FlashTimer().SetEnabled(true);
   QuennetProbe::timer1EnabledAfterTerminate = true;
 
   control.Reset();

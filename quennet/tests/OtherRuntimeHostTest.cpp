@@ -20,7 +20,6 @@
 
 using namespace tray_test;
 using formsrt::ComPtr;
-using formsrt::Variant;
 using testing_support::ByNameForm;
 using testing_support::NameMatching;
 
@@ -91,11 +90,7 @@ class OtherRuntimeHost : public ::testing::TestWithParam<NameMatching> {
   }
 
   long Call(const wchar_t* member, std::vector<IDispatch*> objects) {
-    std::vector<Variant> values;
-    for (IDispatch* object : objects) values.push_back(Variant::FromDispatch(object));
-    std::vector<VARIANT> arguments;
-    for (Variant& value : values) arguments.push_back(ByReference(*value.Raw()));
-    return ErrorNumberOfCall(control_->Dispatch(), member, arguments);
+    return ErrorNumberWithObjects(control_->Dispatch(), member, objects);
   }
 
   long LoadIcon(IDispatch* form, IDispatch* menu) { return Call(L"STxLoadIcon", {form, menu}); }
@@ -105,7 +100,7 @@ class OtherRuntimeHost : public ::testing::TestWithParam<NameMatching> {
   testing_support::FakeMessageBox boxes_;
   HostForm menus_ = MakeHostForm(L"Menus of the other runtime");
   ComPtr<ByNameForm> form_ = ByNameForm::Create(L"Other runtime form", GetParam());
-  ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control_ = QuennetProbe::Create();
 };
 
 }  // namespace
@@ -130,8 +125,7 @@ TEST_P(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithT
   std::vector<RaisedEvent> expected = {
       {kSTxDBLClick, VARIANT_TRUE}, {kSTxClick, VARIANT_FALSE}, {kSTxMouseUp, VARIANT_FALSE}};
   EXPECT_EQ(expected, recorder.Events());
-  ASSERT_EQ(1u, form_->PoppedUpMenus().size());
-  EXPECT_EQ(IdentityOf(menus_.menu.Get()), form_->PoppedUpMenus()[0]);
+  EXPECT_EQ(std::vector<IUnknown*>{IdentityOf(menus_.menu.Get())}, form_->PoppedUpMenus());
   EXPECT_TRUE(boxes_.Boxes().empty());
   // The host's own PopupMenu decides about the foreground; the control does not.
   EXPECT_TRUE(g_broughtToFront.empty());
@@ -219,8 +213,7 @@ TEST_P(OtherRuntimeHost, AnObjectThatIsNoFormGivesError13AndTheKeptFormAndMenuSt
   EXPECT_EQ(otherMenuAlone, ReferencesOf(otherMenu.Get()));
 
   control_->Notify(WM_RBUTTONUP);
-  ASSERT_EQ(1u, form_->PoppedUpMenus().size());
-  EXPECT_EQ(IdentityOf(menus_.menu.Get()), form_->PoppedUpMenus()[0]);
+  EXPECT_EQ(std::vector<IUnknown*>{IdentityOf(menus_.menu.Get())}, form_->PoppedUpMenus());
   control_->FlashTimer().SetInterval(50);
   ASSERT_TRUE(PumpMessagesUntil([] { return !g_flashed.empty(); }, 3000));
   EXPECT_EQ(form_->Handle(), g_flashed[0]);

@@ -11,7 +11,6 @@
 #include "TestDoubles.h"
 #include "core/Bstr.h"
 #include "com/ComPtr.h"
-#include "com/LateBound.h"
 #include "platform/Platform.h"
 #include "core/RuntimeError.h"
 #include "core/Variant.h"
@@ -23,6 +22,8 @@ using formsrt::ComPtr;
 using formsrt::Variant;
 using testing_support::FakeMessageBox;
 using testing_support::FakeProgramStart;
+using quennet_test::ByReference;
+using quennet_test::ErrorNumberOfCall;
 using quennet_test::kAppletNotFoundBox;
 using quennet_test::kFunctionErrorBox;
 using quennet_test::Shown;
@@ -422,19 +423,6 @@ TEST_F(ShellCommands, EachPointerReadAsksAfreshAndAFailedReadKeepsTheLastPositio
 
 // A script passes its variables as VT_VARIANT|VT_BYREF; they keep their value
 // and type unless the member changed them.
-
-VARIANT VariableReference(Variant& variable) {
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = variable.Raw();
-  return reference;
-}
-
-void CallByName(_QuennetCtl* control, const wchar_t* member, std::vector<VARIANT> arguments) {
-  formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,
-                        arguments);
-}
-
 TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChangedThem) {
   formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->SetCursorPos = &RecordSetCursorPos;
@@ -444,7 +432,8 @@ TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChang
 
   Variant x = Variant::FromDouble(10.6);
   Variant y = Variant::FromInt32(5);
-  CallByName(control.Get(), L"FCxSetMousePos", {VariableReference(x), VariableReference(y)});
+  EXPECT_EQ(0, ErrorNumberOfCall(control.Get(), L"FCxSetMousePos",
+                                 {ByReference(x), ByReference(y)}));
   ASSERT_EQ(1u, g_cursorSet.size());
   EXPECT_EQ(11, g_cursorSet[0].first);
   EXPECT_EQ(VT_R8, x.Type());
@@ -452,15 +441,16 @@ TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChang
   EXPECT_EQ(VT_I4, y.Type());
 
   Variant folder;
-  CallByName(control.Get(), L"FCxReturnPath", {VariableReference(folder)});
+  EXPECT_EQ(0, ErrorNumberOfCall(control.Get(), L"FCxReturnPath", {ByReference(folder)}));
   EXPECT_EQ(VT_EMPTY, folder.Type());
 
   Variant number = Variant::FromInt16(42);
-  CallByName(control.Get(), L"FCxSetWallpaper", {VariableReference(number)});
+  EXPECT_EQ(0, ErrorNumberOfCall(control.Get(), L"FCxSetWallpaper", {ByReference(number)}));
   EXPECT_EQ(VT_I2, number.Type());
   ASSERT_EQ(1252u, ::GetACP()) << "the expected text is that of the test environment's code page";
   Variant unrepresentable = Variant::FromText(L"C:\\\u4e2d.bmp");
-  CallByName(control.Get(), L"FCxSetWallpaper", {VariableReference(unrepresentable)});
+  EXPECT_EQ(0,
+            ErrorNumberOfCall(control.Get(), L"FCxSetWallpaper", {ByReference(unrepresentable)}));
   ASSERT_EQ(VT_BSTR, unrepresentable.Type());
   EXPECT_STREQ(L"C:\\?.bmp", V_BSTR(&unrepresentable.Get()));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ErrorNumber.h"
+#include "com/LateBound.h"
 #include "core/Bstr.h"
 
 namespace quennet_test {
@@ -47,6 +49,29 @@ std::vector<ShownBox> Shown(const std::vector<testing_support::AskedMessageBox>&
   std::vector<ShownBox> shown;
   for (const auto& box : boxes) shown.push_back({box.text, box.caption, box.style});
   return shown;
+}
+
+VARIANT ByReference(formsrt::Variant& target) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = target.Raw();
+  return reference;
+}
+
+long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments) {
+  return testing_support::ErrorNumberOf([&] {
+    formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,
+                          arguments);
+  });
+}
+
+long ErrorNumberWithObjects(IDispatch* control, const wchar_t* member,
+                            std::vector<IDispatch*> objects) {
+  std::vector<formsrt::Variant> values;
+  for (IDispatch* object : objects) values.push_back(formsrt::Variant::FromDispatch(object));
+  std::vector<VARIANT> arguments;
+  for (formsrt::Variant& value : values) arguments.push_back(ByReference(value));
+  return ErrorNumberOfCall(control, member, arguments);
 }
 
 void PrintTo(const ShownBox& box, std::ostream* out) {

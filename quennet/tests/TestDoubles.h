@@ -130,10 +130,20 @@ class QuennetProbe : public quennet::QuennetCtl {
  public:
   using ControlBase::RaiseEvent;
 
+  static formsrt::ComPtr<QuennetProbe> Create() {
+    return formsrt::ComPtr<QuennetProbe>::Attach(new QuennetProbe());
+  }
+
   HWND PichookWindow() const { return pichook.Handle(); }
   std::wstring Text1Text() const { return Text1.Text(); }
   HWND Text1Window() const { return Text1.Handle(); }
-  void EnableTimer1() { Timer1.SetEnabled(true); }
+  formsrt::IntervalTimer& FlashTimer() { return Timer1; }
+  IDispatch* Dispatch() { return static_cast<_QuennetCtl*>(this); }
+
+  // What the shell does for a mouse message on the icon.
+  void Notify(UINT mouseMessage) const {
+    ::SendMessageW(PichookWindow(), WM_MOUSEMOVE, quennet::kTrayIconId, mouseMessage);
+  }
 
   // Whether Timer1 was still enabled when the last Terminate ended.
   static inline bool timer1EnabledAfterTerminate = true;
@@ -159,6 +169,16 @@ formsrt::ComPtr<I> As(const formsrt::ComPtr<From>& from) {
   from.As(to);
   return to;
 }
+
+// A VARIANT that refers to another, as a client passes an argument by reference.
+VARIANT ByReference(formsrt::Variant& target);
+
+// Calls a member of the control through IDispatch, by name, with the
+// arguments by reference; returns the run-time error number or 0.
+long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments);
+// The same with each object in a variable of its own, passed by reference.
+long ErrorNumberWithObjects(IDispatch* control, const wchar_t* member,
+                            std::vector<IDispatch*> objects);
 
 // A new QuennetCtl, as a client creates it, and a result for its calls.
 class ControlCalls : public ::testing::Test {

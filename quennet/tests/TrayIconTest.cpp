@@ -68,14 +68,14 @@ HICON IconOf(formsrt::Form& form) {
   return static_cast<HICON>(LongToHandle(handle));
 }
 
-HRESULT LoadIcon(QuennetCtlProbe& control, IDispatch* form, IDispatch* menu) {
+HRESULT LoadIcon(QuennetProbe& control, IDispatch* form, IDispatch* menu) {
   Variant formArgument = Variant::FromDispatch(form);
   Variant menuArgument = Variant::FromDispatch(menu);
   Variant result;
   return control.STxLoadIcon(formArgument.Raw(), menuArgument.Raw(), result.Put());
 }
 
-void SetTip(QuennetCtlProbe& control, const std::wstring& tip) {
+void SetTip(QuennetProbe& control, const std::wstring& tip) {
   formsrt::Bstr text(tip);
   control.put_STxTrayTTT(text.Get());
 }
@@ -95,7 +95,7 @@ class TrayRecord : public ::testing::Test {
 
   formsrt::PlatformOverride<formsrt::Shell32Api> shell_{formsrt::Shell32()};
   HostForm host_ = MakeHostForm(L"Tray record host");
-  ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control_ = QuennetProbe::Create();
 };
 
 }  // namespace
@@ -277,7 +277,7 @@ TEST_F(TrayRecord, TheAnnouncementIsLetThroughTheNewestMessageFilterThePlatformH
   for (const std::vector<FilterCall>& calls : expected) {
     g_filterCalls.clear();
     g_shellCalls.clear();
-    ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+    ComPtr<QuennetProbe> control = QuennetProbe::Create();
     EXPECT_EQ(calls, g_filterCalls);
     LoadIcon(*control.Get(), host_.form.Get(), host_.menu.Get());
     AnnounceNewTaskbar();
@@ -298,7 +298,7 @@ TEST_F(TrayRecord, WithoutTheRegisteredAnnouncementNoBroadcastShowsTheIconAgain)
   formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->RegisterWindowMessageW = RegistrationRefused;
   control_.Reset();
-  ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control = QuennetProbe::Create();
   LoadIcon(*control.Get(), host_.form.Get(), host_.menu.Get());
   size_t shown = g_shellCalls.size();
   ::SendMessageTimeoutW(HWND_BROADCAST, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
@@ -324,7 +324,7 @@ TEST_F(TrayRecord, AHostMayReleaseTheControlInsideAnEvent) {
     recorder.reset();
     control_.Reset();
   });
-  QuennetCtlProbe* control = control_.Get();
+  QuennetProbe* control = control_.Get();
   control->Notify(WM_LBUTTONDOWN);
   ASSERT_EQ(2u, g_shellCalls.size());
   EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
@@ -346,7 +346,7 @@ class TrayCallback : public TrayRecord {
 // Closes the pop-up menu as soon as it shows, remembering which menu it was;
 // before that, the icon is clicked (the click must be dropped).
 HMENU g_shownMenu;
-QuennetCtlProbe* g_menuOwner;
+QuennetProbe* g_menuOwner;
 void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
   HWND popup = ::FindWindowW(L"#32768", nullptr);
   if (!popup || !::IsWindowVisible(popup)) return;
@@ -356,7 +356,7 @@ void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 // Notifies a right-button release; returns the menu that popped up, if any.
-HMENU RightReleaseShowing(QuennetCtlProbe& control) {
+HMENU RightReleaseShowing(QuennetProbe& control) {
   g_shownMenu = nullptr;
   g_menuOwner = &control;
   UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseShownMenu);
@@ -457,7 +457,7 @@ TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
 TEST(RealTray, TheIconAppearsInTheTrayAndLeavesItOnClearAndOnDestruction) {
   HostForm host = MakeHostForm(L"Real tray host");
   ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
-  ComPtr<QuennetCtlProbe> control = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control = QuennetProbe::Create();
   HWND owner = control->PichookWindow();
   EXPECT_FALSE(TrayHolds(owner));
   LoadIcon(*control.Get(), host.form.Get(), host.menu.Get());
@@ -472,8 +472,8 @@ TEST(RealTray, TheIconAppearsInTheTrayAndLeavesItOnClearAndOnDestruction) {
 TEST(RealTray, ANewTaskbarGetsBackAShownIconButNotAClearedOne) {
   HostForm host = MakeHostForm(L"Restarted tray host");
   ASSERT_TRUE(TrayWindowIsUp()) << "no Shell_TrayWnd";
-  ComPtr<QuennetCtlProbe> shown = QuennetCtlProbe::Create();
-  ComPtr<QuennetCtlProbe> cleared = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> shown = QuennetProbe::Create();
+  ComPtr<QuennetProbe> cleared = QuennetProbe::Create();
   LoadIcon(*shown.Get(), host.form.Get(), host.menu.Get());
   LoadIcon(*cleared.Get(), host.form.Get(), host.menu.Get());
   cleared->STxClearIcon();

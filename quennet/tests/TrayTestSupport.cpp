@@ -4,23 +4,12 @@
 
 #include <cstdio>
 
-#include "ErrorNumber.h"
-#include "com/LateBound.h"
 #include "com/QueryObject.h"
+#include "core/RuntimeError.h"
 
 namespace tray_test {
 
 using formsrt::ComPtr;
-
-// The control
-
-ComPtr<QuennetCtlProbe> QuennetCtlProbe::Create() {
-  return ComPtr<QuennetCtlProbe>::Attach(new QuennetCtlProbe());
-}
-
-void QuennetCtlProbe::Notify(UINT mouseMessage) const {
-  ::SendMessageW(PichookWindow(), WM_MOUSEMOVE, quennet::kTrayIconId, mouseMessage);
-}
 
 // Events
 
@@ -35,7 +24,7 @@ class EventRecorder::Sink final : public quennet_test::EventSink {
   }
 };
 
-EventRecorder::EventRecorder(QuennetCtlProbe& control) : sink_(new Sink) {
+EventRecorder::EventRecorder(QuennetProbe& control) : sink_(new Sink) {
   ComPtr<IConnectionPointContainer> container;
   formsrt::ThrowIfFailed(
       control.QueryInterface(IID_IConnectionPointContainer, container.PutVoid()));
@@ -167,22 +156,6 @@ bool TrayHolds(HWND owner) {
 
 bool TrayWindowIsUp() {
   return PumpMessagesUntil([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000);
-}
-
-// Calls
-
-VARIANT ByReference(VARIANT& target) {
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = &target;
-  return reference;
-}
-
-long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments) {
-  return testing_support::ErrorNumberOf([&] {
-    formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,
-                          arguments);
-  });
 }
 
 }  // namespace tray_test

@@ -1,6 +1,6 @@
-// What the tray and window tests share: a QuennetCtl whose children the
-// tests can reach, a sink that records the control's events, a scripted host
-// form that records the calls made on it, and host forms of the runtime.
+// What the tray and window tests share besides the test doubles: a recorder
+// of the control's events, a scripted host form that records the calls made
+// on it, and host forms of the runtime.
 #pragma once
 
 #include <windows.h>
@@ -18,24 +18,16 @@
 
 namespace tray_test {
 
-class QuennetCtlProbe : public quennet::QuennetCtl {
- public:
-  static formsrt::ComPtr<QuennetCtlProbe> Create();
-
-  HWND PichookWindow() const { return pichook.Handle(); }
-  formsrt::IntervalTimer& FlashTimer() { return Timer1; }
-  IDispatch* Dispatch() { return static_cast<_QuennetCtl*>(this); }
-
-  // What the shell does for a mouse message on the icon.
-  void Notify(UINT mouseMessage) const;
-};
-
+using quennet_test::ByReference;
+using quennet_test::ErrorNumberOfCall;
+using quennet_test::ErrorNumberWithObjects;
+using quennet_test::QuennetProbe;
 using quennet_test::RaisedEvent;
 
 // Connected to the control's event interface while it lives.
 class EventRecorder {
  public:
-  explicit EventRecorder(QuennetCtlProbe& control);
+  explicit EventRecorder(QuennetProbe& control);
   ~EventRecorder();
   EventRecorder(const EventRecorder&) = delete;
   EventRecorder& operator=(const EventRecorder&) = delete;
@@ -97,13 +89,6 @@ HostForm MakeHostForm(const wchar_t* caption);
 bool TrayHolds(HWND owner);
 // Waits a while for the platform's tray window; whether it is up.
 bool TrayWindowIsUp();
-
-// A VARIANT that refers to another, as a client passes an argument by reference.
-VARIANT ByReference(VARIANT& target);
-
-// Calls a member of the control through IDispatch, by name, with the
-// arguments by reference; returns the run-time error number or 0.
-long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments);
 
 using testing_support::PumpMessagesFor;
 using testing_support::PumpMessagesUntil;

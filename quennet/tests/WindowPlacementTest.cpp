@@ -77,8 +77,7 @@ class PlacementCalls : public ::testing::Test {
 
   // Calls a method of the control through IDispatch with the form by reference.
   long Call(const wchar_t* member) {
-    Variant form = Variant::FromDispatch(form_.Get());
-    return ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(*form.Raw())});
+    return ErrorNumberWithObjects(control_->Dispatch(), member, {form_.Get()});
   }
 
   static bool ScreenIs1024By768At96Dpi() {
@@ -87,7 +86,7 @@ class PlacementCalls : public ::testing::Test {
 
   formsrt::PlatformOverride<formsrt::User32Api> user32_{formsrt::User32()};
   ComPtr<ScriptedForm> form_ = ScriptedForm::Create();
-  ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control_ = QuennetProbe::Create();
 };
 
 }  // namespace
@@ -100,20 +99,14 @@ TEST_F(PlacementCalls, CentringRestoresFirstThenMeasuresAndMovesByReferenceWithT
     double width, height;
     std::vector<std::string> calls;
   } cases[] = {
-      {2,
-       4815,
-       3600,  // Left 5272.5, Top 3960
-       {"get WindowState", "put WindowState I2 0", "get Width", "get Height",
-        "Move I2& 5272, I2& 3960"}},
-      {1,
-       4845,
-       3601,  // Left 5257.5, Top 3959.5
-       {"get WindowState", "put WindowState I2 0", "get Width", "get Height",
-        "Move I2& 5258, I2& 3960"}},
-      {0,
-       20000,
-       12000,  // larger than the screen: partly off it, not clamped
-       {"get WindowState", "get Width", "get Height", "Move I2& -2320, I2& -240"}},
+      // Left 5272.5, Top 3960
+      {2, 4815, 3600, {"get WindowState", "put WindowState I2 0", "get Width", "get Height",
+                       "Move I2& 5272, I2& 3960"}},
+      // Left 5257.5, Top 3959.5
+      {1, 4845, 3601, {"get WindowState", "put WindowState I2 0", "get Width", "get Height",
+                       "Move I2& 5258, I2& 3960"}},
+      // Larger than the screen: partly off it, not clamped.
+      {0, 20000, 12000, {"get WindowState", "get Width", "get Height", "Move I2& -2320, I2& -240"}},
   };
   for (const Case& c : cases) {
     form_->calls.clear();
@@ -173,25 +166,19 @@ TEST_F(PlacementCalls, ANegativeHandleIsPassedSignExtended) {
   EXPECT_EQ(0x7FFF1234u, reinterpret_cast<UINT_PTR>(g_lastPositioned));
 }
 
+// Each member given Empty, Nothing, and an object that is no form.
 TEST_F(PlacementCalls, ClientsSeeTheErrorNumbersOfTheRuntime) {
-  VARIANT empty;
-  ::VariantInit(&empty);
-  Variant nothing = Variant::FromDispatch(nullptr);
   HostForm host = MakeHostForm(L"Errors host");
-  Variant menu = Variant::FromDispatch(host.menu.Get());
-  for (const wchar_t* member : {L"FCxCenterForm", L"FCxMakeTop", L"FCxMakeNormal", L"FCxAltMove",
-                                L"FCxFlashWindow", L"FCxTransparent"}) {
-    EXPECT_EQ(424, ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(empty)})) << member;
-    EXPECT_EQ(91, ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(*nothing.Raw())}))
-        << member;
+  const std::pair<const wchar_t*, long> members[] = {
+      {L"FCxCenterForm", 438}, {L"FCxMakeTop", 438},     {L"FCxMakeNormal", 438},
+      {L"FCxAltMove", 438},    {L"FCxFlashWindow", 13}, {L"FCxTransparent", 438}};
+  for (const auto& [member, notAForm] : members) {
+    SCOPED_TRACE(member);
+    Variant empty;
+    EXPECT_EQ(424, ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(empty)}));
+    EXPECT_EQ(91, ErrorNumberWithObjects(control_->Dispatch(), member, {nullptr}));
+    EXPECT_EQ(notAForm, ErrorNumberWithObjects(control_->Dispatch(), member, {host.menu.Get()}));
   }
-  for (const wchar_t* member :
-       {L"FCxCenterForm", L"FCxMakeTop", L"FCxMakeNormal", L"FCxAltMove", L"FCxTransparent"}) {
-    EXPECT_EQ(438, ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(*menu.Raw())}))
-        << member;
-  }
-  EXPECT_EQ(13,
-            ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
 }
 
 // Real forms of the runtime.
@@ -200,10 +187,10 @@ namespace {
 
 class RealPlacement : public ::testing::Test {
  protected:
-  long Call(const wchar_t* member, formsrt::Form& form) {
-    Variant argument = Variant::FromDispatch(&form);
-    return ErrorNumberOfCall(control_->Dispatch(), member, {ByReference(*argument.Raw())});
+  long Call(const wchar_t* member, IDispatch* object) {
+    return ErrorNumberWithObjects(control_->Dispatch(), member, {object});
   }
+  long Call(const wchar_t* member, formsrt::Form& form) { return Call(member, &form); }
 
   static RECT Bounds(formsrt::Form& form) {
     RECT bounds{};
@@ -222,7 +209,7 @@ class RealPlacement : public ::testing::Test {
   }
 
   HostForm host_ = MakeHostForm(L"Placed host");
-  ComPtr<QuennetCtlProbe> control_ = QuennetCtlProbe::Create();
+  ComPtr<QuennetProbe> control_ = QuennetProbe::Create();
 };
 
 // The left or top edge in pixels that centring by the normal size gives.
@@ -367,13 +354,10 @@ TEST_F(Flashing, ASecondFlashCallSwapsTheTargetAndKeepsTheTimerRunning) {
 
 TEST_F(Flashing, ANonFormLeavesTargetAndTimerAsTheyWere) {
   Quicken();
-  Variant menu = Variant::FromDispatch(host_.menu.Get());
-  EXPECT_EQ(13,
-            ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
+  EXPECT_EQ(13, Call(L"FCxFlashWindow", host_.menu.Get()));
   EXPECT_FALSE(control_->FlashTimer().Enabled());
   Call(L"FCxFlashWindow", *host_.form.Get());
-  EXPECT_EQ(13,
-            ErrorNumberOfCall(control_->Dispatch(), L"FCxFlashWindow", {ByReference(*menu.Raw())}));
+  EXPECT_EQ(13, Call(L"FCxFlashWindow", host_.menu.Get()));
   EXPECT_TRUE(control_->FlashTimer().Enabled());
   ASSERT_TRUE(PumpMessagesUntil([&] { return FlashesOf(host_.form->Handle()) == 2; }, 3000));
 }
