@@ -16,20 +16,16 @@ namespace {
 
 int g_failures;
 
-int WINAPI FailingMessageBoxW(HWND, LPCWSTR, LPCWSTR, UINT) {
+[[noreturn]] void Fail() {
   ++g_failures;
   throw std::bad_alloc();
 }
 
-BOOL WINAPI FailingFlashWindow(HWND, BOOL) {
-  ++g_failures;
-  throw std::bad_alloc();
-}
-
+int WINAPI FailingMessageBoxW(HWND, LPCWSTR, LPCWSTR, UINT) { Fail(); }
+BOOL WINAPI FailingFlashWindow(HWND, BOOL) { Fail(); }
 BOOL WINAPI FailingNotifyIcon(DWORD operation, PNOTIFYICONDATAA) {
   if (operation != NIM_ADD) return TRUE;
-  ++g_failures;
-  throw std::bad_alloc();
+  Fail();
 }
 
 BOOL WINAPI AcceptingNotifyIcon(DWORD, PNOTIFYICONDATAA) { return TRUE; }
@@ -53,8 +49,8 @@ TEST_F(ControlAsGuest, AFailedMenuErrorBoxEndsTheNotificationAndTheNextOneIsHand
   control_->Notify(WM_RBUTTONUP);
   EXPECT_EQ(1, g_failures);
   control_->Notify(WM_LBUTTONDOWN);
-  std::vector<RaisedEvent> expected = {{kSTxMouseUp, VARIANT_FALSE}, {kSTxClick, VARIANT_TRUE}};
-  EXPECT_EQ(expected, recorder.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxMouseUp, VARIANT_FALSE}, {kSTxClick, VARIANT_TRUE}}),
+            recorder.Events());
 }
 
 TEST_F(ControlAsGuest, AFailedTickEndsTheTickAndTheTimerGoesOn) {

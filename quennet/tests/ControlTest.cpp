@@ -231,13 +231,8 @@ TEST_F(ControlTest, EveryPutNotifiesByDispidEvenWithAnEqualValue) {
 }
 
 TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
-  ComPtr<IUnknown> unknown;
-  QuennetProbe* probe = nullptr;
-  {
-    auto control = NewControl<_QuennetCtl>();
-    probe = static_cast<QuennetProbe*>(control.Get());
-    control.As(unknown);
-  }
+  auto probe = QuennetProbe::Create();
+  auto unknown = As<IUnknown>(probe);
   EventSink first, second;
   Connect(unknown.Get(), DIID___QuennetCtl, &first);
   Connect(unknown.Get(), DIID___QuennetCtl, &second);
@@ -249,14 +244,13 @@ TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
   V_BOOLREF(&argument) = &left;
   probe->RaiseEvent(2, {&argument, 1});
 
-  EXPECT_EQ((std::vector<RaisedEvent>{{2, VARIANT_TRUE}}), first.events);
+  EXPECT_EQ((RaisedEvents{{2, VARIANT_TRUE}}), first.events);
   // The second sink is given what the first wrote.
-  EXPECT_EQ((std::vector<RaisedEvent>{{2, VARIANT_FALSE}}), second.events);
+  EXPECT_EQ((RaisedEvents{{2, VARIANT_FALSE}}), second.events);
   EXPECT_EQ(VARIANT_FALSE, left);
 
   // While the container has frozen events, none is raised.
-  ComPtr<IOleControl> oleControl;
-  unknown.As(oleControl);
+  auto oleControl = As<IOleControl>(unknown);
   oleControl->FreezeEvents(TRUE);
   probe->RaiseEvent(1, {&argument, 1});
   oleControl->FreezeEvents(FALSE);
@@ -264,13 +258,12 @@ TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
 }
 
 TEST_F(ControlTest, TerminateRemovesTheTrayIconAndStopsTimer1) {
-  auto control = NewControl<_QuennetCtl>();
-  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  auto probe = QuennetProbe::Create();
   HWND pichook = probe->PichookWindow();
   probe->FlashTimer().SetEnabled(true);
   QuennetProbe::timer1EnabledAfterTerminate = true;
 
-  control.Reset();
+  probe.Reset();
 
   EXPECT_EQ((std::vector<TrayCall>{
                 {NIM_DELETE, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), pichook, 1}}),
@@ -348,8 +341,7 @@ TEST_F(ControlTest, QuietErrorsSilencesOnlyTheMisuseMessages) {
 }
 
 TEST_F(ControlTest, FindReplaceLeavesTheResultInText1BelowTheVisibleArea) {
-  auto control = NewControl<_QuennetCtl>();
-  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  auto probe = QuennetProbe::Create();
   // At 120, 960 twips, 975 wide and 495 high, in the control's window.
   HDC screen = ::GetDC(nullptr);
   int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
@@ -364,28 +356,26 @@ TEST_F(ControlTest, FindReplaceLeavesTheResultInText1BelowTheVisibleArea) {
   EXPECT_EQ(pixels(975), placed.right - placed.left);
   EXPECT_EQ(pixels(495), placed.bottom - placed.top);
   EXPECT_EQ(L"Bye hello",
-            Call(control.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
+            Call(probe.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye hello", probe->Text1Text());
   EXPECT_EQ(L"Bye Bye",
-            Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello", L"HELLO", L"Bye"));
+            Call(probe.Get(), &_QuennetCtl::FCxFindReplaceAll, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye Bye", probe->Text1Text());
 }
 
 TEST_F(ControlTest, Text1KeepsLineBreaksAndNonAsciiText) {
-  auto control = NewControl<_QuennetCtl>();
-  auto* probe = static_cast<QuennetProbe*>(control.Get());
-  std::wstring result = Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll,
+  auto probe = QuennetProbe::Create();
+  std::wstring result = Call(probe.Get(), &_QuennetCtl::FCxFindReplaceAll,
                              L"Line 1\r\n\x00C4pfel\r\nline 3", L"LINE", L"\x00E4pfel");
   EXPECT_EQ(L"\x00E4pfel 1\r\n\x00C4pfel\r\n\x00E4pfel 3", result);
   EXPECT_EQ(result, probe->Text1Text());
 }
 
 TEST_F(ControlTest, FindReplaceOverflowRaisesError6WithTheWorkSoFarInText1) {
-  auto control = NewControl<_QuennetCtl>();
-  auto* probe = static_cast<QuennetProbe*>(control.Get());
+  auto probe = QuennetProbe::Create();
   std::wstring text(40000, L'.');
   text.replace(31999, 2, L"ab");
-  Call(control.Get(), &_QuennetCtl::FCxFindReplaceAll, text, L"AB", std::wstring(800, L'z'),
+  Call(probe.Get(), &_QuennetCtl::FCxFindReplaceAll, text, L"AB", std::wstring(800, L'z'),
        static_cast<HRESULT>(0x800A0006));
   std::wstring held = probe->Text1Text();
   EXPECT_EQ(40798u, held.size());

@@ -7,6 +7,7 @@
 
 #include "ProcessRunner.h"
 #include "Quennet.h"
+#include "TestDoubles.h"
 #include "core/Bstr.h"
 #include "com/ComPtr.h"
 
@@ -91,11 +92,9 @@ TEST(Hosting, AtlHostCreatesActivatesSavesAndDestroysTheControl) {
   EXPECT_TRUE(::IsWindowVisible(window));
 
   // Saved, and loaded into a second host.
-  ComPtr<_QuennetCtl> quennet;
-  control->QueryInterface(IID__QuennetCtl, quennet.PutVoid());
+  auto quennet = quennet_test::As<_QuennetCtl>(control);
   ASSERT_EQ(S_OK, quennet->put_STxTrayTTT(Bstr(L"hosted tip").Get()));
-  ComPtr<IPersistStreamInit> persist;
-  control->QueryInterface(IID_IPersistStreamInit, persist.PutVoid());
+  auto persist = quennet_test::As<IPersistStreamInit>(control);
   ComPtr<IStream> stream;
   ASSERT_EQ(S_OK, ::CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
   ASSERT_EQ(S_OK, persist->Save(stream.Get(), TRUE));

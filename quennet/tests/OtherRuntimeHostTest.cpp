@@ -122,9 +122,9 @@ TEST_P(OtherRuntimeHost, EventsArriveAndARightReleaseCallsTheFormsPopupMenuWithT
   control_->Notify(WM_LBUTTONDBLCLK);
   control_->Notify(WM_RBUTTONDOWN);
   control_->Notify(WM_RBUTTONUP);
-  std::vector<RaisedEvent> expected = {
-      {kSTxDBLClick, VARIANT_TRUE}, {kSTxClick, VARIANT_FALSE}, {kSTxMouseUp, VARIANT_FALSE}};
-  EXPECT_EQ(expected, recorder.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxDBLClick, VARIANT_TRUE}, {kSTxClick, VARIANT_FALSE},
+                          {kSTxMouseUp, VARIANT_FALSE}}),
+            recorder.Events());
   EXPECT_EQ(std::vector<IUnknown*>{IdentityOf(menus_.menu.Get())}, form_->PoppedUpMenus());
   EXPECT_TRUE(boxes_.Boxes().empty());
   // The host's own PopupMenu decides about the foreground; the control does not.

@@ -322,7 +322,6 @@ BOOL WINAPI RecordSystemParametersInfo(UINT action, UINT parameter, PVOID data, 
 }
 
 TEST_F(ShellCommands, SetWallpaperPassesTheNameAsAnsiTextWithAction20AndFlags3) {
-  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->SystemParametersInfoA = &RecordSystemParametersInfo;
   for (BOOL platformResult : {TRUE, FALSE, 7}) {
     g_wallpaperCalls.clear();
@@ -360,7 +359,6 @@ LRESULT WINAPI RecordMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 TEST_F(ShellCommands, AlignDeskIconsSendsArrangeLeftToTheDesktopsListView) {
-  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->FindWindowA = &FindProgman;
   user32->GetWindow = &FirstChild;
   user32->SendMessageA = &RecordMessage;
@@ -388,7 +386,6 @@ BOOL WINAPI NextCursorPos(LPPOINT point) {
 }
 
 TEST_F(ShellCommands, SetMousePosWidensTheCoordinatesWithTheirSign) {
-  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->SetCursorPos = &RecordSetCursorPos;
   g_cursorSet.clear();
   short x = -1, y = -32768;
@@ -401,7 +398,6 @@ TEST_F(ShellCommands, SetMousePosWidensTheCoordinatesWithTheirSign) {
 }
 
 TEST_F(ShellCommands, EachPointerReadAsksAfreshAndAFailedReadKeepsTheLastPosition) {
-  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->GetCursorPos = &NextCursorPos;
   Variant x, y;
 
@@ -424,7 +420,6 @@ TEST_F(ShellCommands, EachPointerReadAsksAfreshAndAFailedReadKeepsTheLastPositio
 // A script passes its variables as VT_VARIANT|VT_BYREF; they keep their value
 // and type unless the member changed them.
 TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChangedThem) {
-  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->SetCursorPos = &RecordSetCursorPos;
   user32->SystemParametersInfoA = &RecordSystemParametersInfo;
   FakeMessageBox boxes;

@@ -36,6 +36,20 @@ class Counted : public I {
   ULONG references = 1;  // the test's own
 };
 
+// A double made with new, deleted when its last reference goes.
+template <class Double>
+class OnTheHeap : public Double {
+ public:
+  STDMETHODIMP_(ULONG) Release() override {
+    ULONG left = --this->references;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  virtual ~OnTheHeap() = default;
+};
+
 class FakePropertyBag : public Counted<IPropertyBag> {
  public:
   STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
@@ -77,6 +91,7 @@ struct RaisedEvent {
   VARIANT_BOOL left;  // 1, neither True nor False: no by-reference Boolean given
   bool operator==(const RaisedEvent&) const = default;
 };
+using RaisedEvents = std::vector<RaisedEvent>;
 
 // A sink of __QuennetCtl: records each event and the Left it was given, then
 // runs `onEvent`, which may write into Left.
@@ -91,7 +106,7 @@ class EventSink : public Counted<IDispatch, __QuennetCtl> {
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                       UINT*) override;
 
-  std::vector<RaisedEvent> events;
+  RaisedEvents events;
   std::function<void(DISPID id, VARIANT_BOOL& left)> onEvent;
 };
 
@@ -180,7 +195,8 @@ long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VA
 long ErrorNumberWithObjects(IDispatch* control, const wchar_t* member,
                             std::vector<IDispatch*> objects);
 
-// A new QuennetCtl, as a client creates it, and a result for its calls.
+// A new QuennetCtl, as a client creates it, a result for its calls, and the
+// platform's user32 for a test to fake.
 class ControlCalls : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -196,6 +212,7 @@ class ControlCalls : public ::testing::Test {
     return hr;
   }
 
+  formsrt::PlatformOverride<formsrt::User32Api> user32{formsrt::User32()};
   formsrt::ComPtr<_QuennetCtl> control;
   formsrt::Variant result;
 };

@@ -9,17 +9,15 @@ using namespace quennet::text_replace;
 
 namespace {
 
-std::wstring First(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
-  Outcome outcome = ReplaceFirst(text, find, replace);
+// The text after replacing the first match, or every one; nothing may overflow.
+template <Outcome (*Replace)(std::wstring_view, std::wstring_view, std::wstring_view)>
+std::wstring Replaced(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
+  Outcome outcome = Replace(text, find, replace);
   EXPECT_FALSE(outcome.overflowed);
   return outcome.text;
 }
-
-std::wstring All(std::wstring_view text, std::wstring_view find, std::wstring_view replace) {
-  Outcome outcome = ReplaceAll(text, find, replace);
-  EXPECT_FALSE(outcome.overflowed);
-  return outcome.text;
-}
+constexpr auto First = Replaced<ReplaceFirst>;
+constexpr auto All = Replaced<ReplaceAll>;
 
 // A text of `length` characters with `find` starting at 1-based `position`.
 std::wstring TextWith(size_t length, std::wstring_view find, size_t position) {

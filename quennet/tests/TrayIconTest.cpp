@@ -374,11 +374,9 @@ TEST_F(TrayCallback, EachMouseMessageRaisesTheEventsOfTheTableWhateverTheHandler
   SetMenu(false);
   recorder_.OnEvent([](DISPID, VARIANT_BOOL& left) { left = ~left; });
   for (UINT message = 0x200; message <= 0x209; ++message) control_->Notify(message);
-  std::vector<RaisedEvent> expected = {
-      {kSTxClick, kTrue},  {kSTxMouseUp, kTrue},  {kSTxDBLClick, kTrue},
-      {kSTxClick, kFalse}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kFalse},
-  };
-  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxClick, kTrue}, {kSTxMouseUp, kTrue}, {kSTxDBLClick, kTrue},
+                          {kSTxClick, kFalse}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kFalse}}),
+            recorder_.Events());
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -388,9 +386,8 @@ TEST_F(TrayCallback, ANonSquareDisplayDecodesTheSameEvents) {
   testing_support::NonSquareDisplay display;
   SetMenu(false);
   for (UINT message : {WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}) control_->Notify(message);
-  std::vector<RaisedEvent> expected = {
-      {kSTxClick, kTrue}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kTrue}};
-  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxClick, kTrue}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kTrue}}),
+            recorder_.Events());
 }
 
 TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {
@@ -403,8 +400,7 @@ TEST_F(TrayCallback, ANotificationWhileAHandlerRunsAModalLoopIsDroppedForGood) {
   control_->Notify(WM_LBUTTONDOWN);
   PumpMessagesFor(100);  // shows that the release posted inside is not raised later either
   control_->Notify(WM_LBUTTONDBLCLK);
-  std::vector<RaisedEvent> expected = {{kSTxClick, kTrue}, {kSTxDBLClick, kTrue}};
-  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxClick, kTrue}, {kSTxDBLClick, kTrue}}), recorder_.Events());
 }
 
 TEST_F(TrayCallback, ARightReleasePopsUpTheKeptMenuOnlyWithSTxMenuTrue) {
@@ -413,8 +409,7 @@ TEST_F(TrayCallback, ARightReleasePopsUpTheKeptMenuOnlyWithSTxMenuTrue) {
   EXPECT_EQ(nullptr, RightReleaseShowing(*control_.Get()));
   SetMenu(true);
   EXPECT_EQ(host_.menu->Handle(), RightReleaseShowing(*control_.Get()));
-  std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxMouseUp, kFalse}};
-  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxMouseUp, kFalse}, {kSTxMouseUp, kFalse}}), recorder_.Events());
   EXPECT_TRUE(Boxes().empty());
 }
 
@@ -433,8 +428,7 @@ TEST_F(TrayCallback, AKeptObjectThatIsNoMenuShowsTheErrorBoxAndTheNextClickWorks
   EXPECT_EQ(std::vector<quennet_test::ShownBox>{quennet_test::kMenuErrorBox},
             quennet_test::Shown(Boxes()));
   control_->Notify(WM_LBUTTONDOWN);
-  std::vector<RaisedEvent> expected = {{kSTxMouseUp, kFalse}, {kSTxClick, kTrue}};
-  EXPECT_EQ(expected, recorder_.Events());
+  EXPECT_EQ((RaisedEvents{{kSTxMouseUp, kFalse}, {kSTxClick, kTrue}}), recorder_.Events());
 }
 
 TEST_F(TrayCallback, WithoutAnyLoadTheMenuStepShowsTheErrorBoxEvenWhenErrorsAreQuiet) {

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "com/QueryObject.h"
 #include "core/RuntimeError.h"
 
 namespace tray_test {
@@ -13,16 +12,9 @@ using formsrt::ComPtr;
 
 // Events
 
-// A sink of the heap: the connection point may hold it past the recorder,
-// as when a handler ends the recorder inside an event.
-class EventRecorder::Sink final : public quennet_test::EventSink {
- public:
-  STDMETHODIMP_(ULONG) Release() override {
-    ULONG left = --references;
-    if (left == 0) delete this;
-    return left;
-  }
-};
+// On the heap: the connection point may hold it past the recorder, as when a
+// handler ends the recorder inside an event.
+class EventRecorder::Sink final : public quennet_test::OnTheHeap<quennet_test::EventSink> {};
 
 EventRecorder::EventRecorder(QuennetProbe& control) : sink_(new Sink) {
   ComPtr<IConnectionPointContainer> container;
@@ -37,7 +29,7 @@ EventRecorder::~EventRecorder() {
   sink_->Release();
 }
 
-const std::vector<RaisedEvent>& EventRecorder::Events() const { return sink_->events; }
+const RaisedEvents& EventRecorder::Events() const { return sink_->events; }
 
 void EventRecorder::OnEvent(std::function<void(DISPID, VARIANT_BOOL&)> handler) {
   sink_->onEvent = std::move(handler);
@@ -66,16 +58,6 @@ std::string Described(const VARIANT& argument) {
 
 ComPtr<ScriptedForm> ScriptedForm::Create() {
   return ComPtr<ScriptedForm>::Attach(new ScriptedForm);
-}
-
-STDMETHODIMP ScriptedForm::QueryInterface(REFIID iid, void** out) {
-  return formsrt::QueryObject<IDispatch>(this, iid, out);
-}
-
-STDMETHODIMP_(ULONG) ScriptedForm::Release() {
-  ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 STDMETHODIMP ScriptedForm::GetTypeInfoCount(UINT* count) {

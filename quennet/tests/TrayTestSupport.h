@@ -23,6 +23,7 @@ using quennet_test::ErrorNumberOfCall;
 using quennet_test::ErrorNumberWithObjects;
 using quennet_test::QuennetProbe;
 using quennet_test::RaisedEvent;
+using quennet_test::RaisedEvents;
 
 // Connected to the control's event interface while it lives.
 class EventRecorder {
@@ -32,7 +33,7 @@ class EventRecorder {
   EventRecorder(const EventRecorder&) = delete;
   EventRecorder& operator=(const EventRecorder&) = delete;
 
-  const std::vector<RaisedEvent>& Events() const;
+  const RaisedEvents& Events() const;
   // Runs inside the event, after it was recorded; may write into Left.
   void OnEvent(std::function<void(DISPID id, VARIANT_BOOL& left)> handler);
 
@@ -51,7 +52,7 @@ using quennet_test::kSTxMouseUp;
 // from its public values and records every call in order ("get Width",
 // "put WindowState 0", "Move I2& 5272, I2& 5258"). It is not a form of the
 // runtime (no IRuntimeForm).
-class ScriptedForm : public IDispatch {
+class ScriptedForm : public quennet_test::OnTheHeap<quennet_test::Counted<IDispatch>> {
  public:
   static formsrt::ComPtr<ScriptedForm> Create();
 
@@ -61,9 +62,6 @@ class ScriptedForm : public IDispatch {
   LONG hwnd = 0x1234;
   std::vector<std::string> calls;
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -72,8 +70,6 @@ class ScriptedForm : public IDispatch {
 
  private:
   ScriptedForm() = default;
-  virtual ~ScriptedForm() = default;
-  ULONG references_ = 1;
 };
 
 // A shown form of the runtime with one pop-up menu.
