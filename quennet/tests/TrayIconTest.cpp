@@ -36,6 +36,16 @@ BOOL WINAPI RecordingNotifyIcon(DWORD operation, PNOTIFYICONDATAA data) {
   return g_shellAnswer;
 }
 
+// The operations of the calls so far, in order.
+std::vector<DWORD> Operations() {
+  std::vector<DWORD> operations;
+  for (const ShellCall& call : g_shellCalls) operations.push_back(call.operation);
+  return operations;
+}
+
+// The tip field of a call's record: its last 64 bytes.
+std::string TipOf(const ShellCall& call) { return {call.record.end() - 64, call.record.end()}; }
+
 // The tip field: the text, a NUL, then spaces to 64 bytes.
 std::string PaddedTip(std::string text) {
   text.push_back('\0');
@@ -103,8 +113,7 @@ class TrayRecord : public ::testing::Test {
 TEST_F(TrayRecord, LoadAddsIcon1OfPichookWithFlags7CallbackMessage0x200AndTheFormsIcon) {
   SetTip(*control_.Get(), L"Quennet demo");
   ASSERT_EQ(S_OK, LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get()));
-  ASSERT_EQ(1u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[0].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD}), Operations());
   EXPECT_EQ(ExpectedRecord(control_->PichookWindow(), 7, 0x200, IconOf(*host_.form.Get()),
                            PaddedTip("Quennet demo")),
             g_shellCalls[0].record);
@@ -155,8 +164,7 @@ TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
     SetTip(*control_.Get(), std::wstring(c.text.begin(), c.text.end()));
     LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
     ASSERT_EQ(1u, g_shellCalls.size());
-    std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
-    EXPECT_EQ(c.expectedTip, tip) << "tip of " << c.text.size() << " characters";
+    EXPECT_EQ(c.expectedTip, TipOf(g_shellCalls[0])) << "tip of " << c.text.size() << " characters";
   }
 }
 
@@ -164,8 +172,7 @@ TEST_F(TrayRecord, ACutThatWouldSplitASurrogatePairLeavesOutTheWholePair) {
   SetTip(*control_.Get(), std::wstring(62, L'a') + L"\U0001F600");
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   ASSERT_EQ(1u, g_shellCalls.size());
-  std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
-  EXPECT_EQ(std::string(62, 'a') + '\0' + ' ', tip);
+  EXPECT_EQ(std::string(62, 'a') + '\0' + ' ', TipOf(g_shellCalls[0]));
 }
 
 TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
@@ -173,10 +180,9 @@ TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
   SetTip(*control_.Get(), L"Gr\u00fc\u00dfe \u20ac");
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   ASSERT_EQ(1u, g_shellCalls.size());
-  std::string tip(g_shellCalls[0].record.end() - 64, g_shellCalls[0].record.end());
   EXPECT_EQ(PaddedTip("Gr\xFC\xDF"
                       "e \x80"),
-            tip);
+            TipOf(g_shellCalls[0]));
 }
 
 TEST_F(TrayRecord, ClearDeletesWithTheLoadedRecordAfterRewritingOnlySizeOwnerAndId) {
@@ -184,8 +190,7 @@ TEST_F(TrayRecord, ClearDeletesWithTheLoadedRecordAfterRewritingOnlySizeOwnerAnd
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   SetTip(*control_.Get(), L"not yet shown");
   EXPECT_EQ(S_OK, control_->STxClearIcon());
-  ASSERT_EQ(2u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD, NIM_DELETE}), Operations());
   EXPECT_EQ(g_shellCalls[0].record, g_shellCalls[1].record);
 }
 
@@ -210,8 +215,7 @@ TEST_F(TrayRecord, ChangingTheTipCallsNoShellAndASecondLoadAddsTheSameIdAgain) {
   SetTip(*control_.Get(), L"second");
   EXPECT_EQ(1u, g_shellCalls.size());
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
-  ASSERT_EQ(2u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[1].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD, NIM_ADD}), Operations());
   EXPECT_EQ(ExpectedRecord(control_->PichookWindow(), 7, 0x200, IconOf(*host_.form.Get()),
                            PaddedTip("second")),
             g_shellCalls[1].record);
@@ -228,8 +232,7 @@ TEST_F(TrayRecord, ANewTaskbarGetsTheShownIconAgainWithTheSameRecord) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   SetTip(*control_.Get(), L"changed since");
   AnnounceNewTaskbar();
-  ASSERT_EQ(2u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[1].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD, NIM_ADD}), Operations());
   EXPECT_EQ(g_shellCalls[0].record, g_shellCalls[1].record);
 }
 
@@ -309,8 +312,7 @@ TEST_F(TrayRecord, DestroyingTheControlDeletesTheIcon) {
   LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
   HWND owner = control_->PichookWindow();
   control_.Reset();
-  ASSERT_EQ(2u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD, NIM_DELETE}), Operations());
   NOTIFYICONDATAA deleted;
   std::memcpy(&deleted, g_shellCalls[1].record.data(), NOTIFYICONDATAA_V1_SIZE);
   EXPECT_EQ(owner, deleted.hWnd);
@@ -326,8 +328,7 @@ TEST_F(TrayRecord, AHostMayReleaseTheControlInsideAnEvent) {
   });
   QuennetProbe* control = control_.Get();
   control->Notify(WM_LBUTTONDOWN);
-  ASSERT_EQ(2u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), g_shellCalls[1].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD, NIM_DELETE}), Operations());
 }
 
 // The callback: the shell's notifications as pichook receives them.
@@ -442,8 +443,7 @@ TEST_F(TrayCallback, AHostCanLoadTheIconLateBoundWithItsFormAndMenuByValue) {
   Variant menu = Variant::FromDispatch(host_.menu.Get());
   formsrt::CallMethod(control_->Dispatch(), L"STxLoadIcon", {form.Get(), menu.Get()});
   EXPECT_EQ(host_.menu->Handle(), RightReleaseShowing(*control_.Get()));
-  ASSERT_EQ(1u, g_shellCalls.size());
-  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), g_shellCalls[0].operation);
+  ASSERT_EQ((std::vector<DWORD>{NIM_ADD}), Operations());
 }
 
 // The platform's own tray window.

@@ -19,7 +19,8 @@ using formsrt::Variant;
 
 namespace {
 
-std::vector<std::string> g_platformCalls;
+using Calls = std::vector<std::string>;
+Calls g_platformCalls;
 
 std::string Text(const char* format, ...) {
   char text[160];
@@ -122,31 +123,26 @@ TEST_F(PlacementCalls, ACentringOutsideSixteenBitsFailsWithOverflowAfterTheResto
   form_->windowState = 2;
   form_->width = 100000;
   EXPECT_EQ(6, Call(L"FCxCenterForm"));
-  std::vector<std::string> expected = {"get WindowState", "put WindowState I2 0", "get Width"};
-  EXPECT_EQ(expected, form_->calls);
+  EXPECT_EQ((Calls{"get WindowState", "put WindowState I2 0", "get Width"}), form_->calls);
 }
 
 TEST_F(PlacementCalls, TopmostAndNormalAreOneSetWindowPosEachThatKeepsPlaceAndSize) {
   EXPECT_EQ(0, Call(L"FCxMakeTop"));
   EXPECT_EQ(0, Call(L"FCxMakeNormal"));
-  std::vector<std::string> expected = {"SetWindowPos 4660 -1 0 0 0 0 0x3",
-                                       "SetWindowPos 4660 -2 0 0 0 0 0x3"};
-  EXPECT_EQ(expected, g_platformCalls);
+  EXPECT_EQ((Calls{"SetWindowPos 4660 -1 0 0 0 0 0x3", "SetWindowPos 4660 -2 0 0 0 0 0x3"}),
+            g_platformCalls);
 }
 
 TEST_F(PlacementCalls, TransparentReplacesTheExtendedStyleThenAppliesTheFrameReadingHwndEachTime) {
   EXPECT_EQ(0, Call(L"FCxTransparent"));
-  std::vector<std::string> expected = {"SetWindowLongA 4660 -20 0x20",
-                                       "SetWindowPos 4660 -2 0 0 0 0 0x23"};
-  EXPECT_EQ(expected, g_platformCalls);
-  std::vector<std::string> reads = {"get hwnd", "get hwnd"};
-  EXPECT_EQ(reads, form_->calls);
+  EXPECT_EQ((Calls{"SetWindowLongA 4660 -20 0x20", "SetWindowPos 4660 -2 0 0 0 0 0x23"}),
+            g_platformCalls);
+  EXPECT_EQ((Calls{"get hwnd", "get hwnd"}), form_->calls);
 }
 
 TEST_F(PlacementCalls, AltMoveReleasesTheCaptureThenSendsTheCaptionMoveCommand) {
   EXPECT_EQ(0, Call(L"FCxAltMove"));
-  std::vector<std::string> expected = {"ReleaseCapture", "SendMessageA 4660 0x112 0xf012 0"};
-  EXPECT_EQ(expected, g_platformCalls);
+  EXPECT_EQ((Calls{"ReleaseCapture", "SendMessageA 4660 0x112 0xf012 0"}), g_platformCalls);
 }
 
 // A window handle is a 32-bit value in the host's hands; the platform gets
