@@ -2,7 +2,7 @@
 // sinks for events and property changes, client sites, the message boxes the
 // control shows, a probe class that opens the control's protected parts, and a
 // fixture that calls a new control. Every double counts the references that
-// others take on it and lives on the test's stack.
+// others take on it; it lives on the test's stack unless made OnTheHeap.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@
 #include "QuennetCtl.h"
 #include "com/QueryObject.h"
 #include "core/Variant.h"
+#include "platform/Platform.h"
 
 namespace quennet_test {
 
