@@ -75,45 +75,36 @@ TEST_F(LateBoundTest, AnObjectIsFoundInEveryHolderAndItsAbsenceIsNumbered) {
   IUnknown* unknown = object_.Get();
   IUnknown* nullUnknown = nullptr;
   Variant held = Variant::FromDispatch(dispatch);
-  auto holder = [](VARTYPE type, auto set) {
-    VARIANT v{};
-    V_VT(&v) = type;
-    set(v);
-    return v;
-  };
   struct Case {
-    const char* name;
-    VARIANT holder;
-    long error;  // 0: the object is found
+    VARTYPE type;
+    void* pointer;  // every one of these types keeps its pointer where V_BYREF does
+    long error;     // 0: the object is found
   };
   const Case cases[] = {
-      {"dispatch", holder(VT_DISPATCH, [&](VARIANT& v) { V_DISPATCH(&v) = dispatch; }), 0},
-      {"null dispatch", holder(VT_DISPATCH, [](VARIANT& v) { V_DISPATCH(&v) = nullptr; }), error::ObjectNotSet},
-      {"dispatch ref", holder(VT_BYREF | VT_DISPATCH, [&](VARIANT& v) { V_DISPATCHREF(&v) = &dispatch; }), 0},
-      {"ref to null dispatch",
-       holder(VT_BYREF | VT_DISPATCH, [&](VARIANT& v) { V_DISPATCHREF(&v) = &nullDispatch; }), error::ObjectNotSet},
-      {"null dispatch ref", holder(VT_BYREF | VT_DISPATCH, [](VARIANT& v) { V_DISPATCHREF(&v) = nullptr; }),
-       error::ObjectNotSet},
-      {"unknown", holder(VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWN(&v) = unknown; }), 0},
-      {"null unknown", holder(VT_UNKNOWN, [](VARIANT& v) { V_UNKNOWN(&v) = nullptr; }), error::ObjectNotSet},
-      {"unknown ref", holder(VT_BYREF | VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWNREF(&v) = &unknown; }), 0},
-      {"ref to null unknown",
-       holder(VT_BYREF | VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWNREF(&v) = &nullUnknown; }), error::ObjectNotSet},
-      {"null unknown ref", holder(VT_BYREF | VT_UNKNOWN, [](VARIANT& v) { V_UNKNOWNREF(&v) = nullptr; }),
-       error::ObjectNotSet},
-      {"unknown without dispatch",
-       holder(VT_UNKNOWN, [&](VARIANT& v) { V_UNKNOWN(&v) = noDispatch.Get(); }), error::MemberNotSupported},
-      {"variant ref", holder(VT_BYREF | VT_VARIANT, [&](VARIANT& v) { V_VARIANTREF(&v) = held.Raw(); }), 0},
-      {"null variant ref", holder(VT_BYREF | VT_VARIANT, [](VARIANT& v) { V_VARIANTREF(&v) = nullptr; }),
-       error::ObjectRequired},
-      {"empty", holder(VT_EMPTY, [](VARIANT&) {}), error::ObjectRequired},
-      {"number", holder(VT_I4, [](VARIANT& v) { V_I4(&v) = 3; }), error::ObjectRequired},
+      {VT_DISPATCH, dispatch, 0},
+      {VT_DISPATCH, nullptr, error::ObjectNotSet},
+      {VT_BYREF | VT_DISPATCH, &dispatch, 0},
+      {VT_BYREF | VT_DISPATCH, &nullDispatch, error::ObjectNotSet},
+      {VT_BYREF | VT_DISPATCH, nullptr, error::ObjectNotSet},
+      {VT_UNKNOWN, unknown, 0},
+      {VT_UNKNOWN, nullptr, error::ObjectNotSet},
+      {VT_UNKNOWN, noDispatch.Get(), error::MemberNotSupported},
+      {VT_BYREF | VT_UNKNOWN, &unknown, 0},
+      {VT_BYREF | VT_UNKNOWN, &nullUnknown, error::ObjectNotSet},
+      {VT_BYREF | VT_UNKNOWN, nullptr, error::ObjectNotSet},
+      {VT_BYREF | VT_VARIANT, held.Raw(), 0},
+      {VT_BYREF | VT_VARIANT, nullptr, error::ObjectRequired},
+      {VT_EMPTY, nullptr, error::ObjectRequired},
+      {VT_I4, nullptr, error::ObjectRequired},
   };
   for (const Case& c : cases) {
+    VARIANT holder{};
+    V_VT(&holder) = c.type;
+    V_BYREF(&holder) = c.pointer;
     if (c.error == 0) {
-      EXPECT_EQ(dispatch, RequireObject(c.holder).Get()) << c.name;
+      EXPECT_EQ(dispatch, RequireObject(holder).Get()) << (&c - cases);
     } else {
-      EXPECT_EQ(c.error, CaughtError([&] { RequireObject(c.holder); }).Number()) << c.name;
+      EXPECT_EQ(c.error, CaughtError([&] { RequireObject(holder); }).Number()) << (&c - cases);
     }
   }
 }

@@ -24,46 +24,32 @@ using Setter = HRESULT (*)(_qzMixerVolume*, LONG*, LONG*);
 
 struct LineMembers {
   const char* name;
+  Getter get;
+  Setter set;
   DWORD componentType;
   DWORD controlType;
   MixerControlRecord ApartmentState::*record;
-  Getter get;
-  Setter set;
 };
+
+// A member's name, getter and setter, the two as plain functions of the object.
+#define MEMBER(name)                                                     \
+  #name, [](_qzMixerVolume* m, LONG* r) { return m->get_Get##name(r); }, \
+      [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_Set##name(v, r); }
 
 // The family: component type, control type and record of every member.
 const LineMembers kFamily[] = {
-    {"LineVolume", 0x1002, 0x50030001, &ApartmentState::LineControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetLineVolume(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetLineVolume(v, r); }},
-    {"LineMute", 0x1002, 0x20010002, &ApartmentState::LineControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetLineMute(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetLineMute(v, r); }},
-    {"WAVVolume", 0x1008, 0x50030001, &ApartmentState::WAVControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetWAVVolume(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetWAVVolume(v, r); }},
-    {"WAVMute", 0x1008, 0x20010002, &ApartmentState::WAVControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetWAVMute(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetWAVMute(v, r); }},
-    {"SynthesizerVolume", 0x1004, 0x50030001, &ApartmentState::SynthesizerControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetSynthesizerVolume(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetSynthesizerVolume(v, r); }},
-    {"SynthesizerMute", 0x1004, 0x20010002, &ApartmentState::SynthesizerControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetSynthesizerMute(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetSynthesizerMute(v, r); }},
-    {"CDVolume", 0x1005, 0x50030001, &ApartmentState::CDControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetCDVolume(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetCDVolume(v, r); }},
-    {"CDMute", 0x1005, 0x20010002, &ApartmentState::CDControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetCDMute(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetCDMute(v, r); }},
-    {"MainVolume", 0x4, 0x50030001, &ApartmentState::MainControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetMainVolume(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetMainVolume(v, r); }},
-    {"MainMute", 0x4, 0x20010002, &ApartmentState::MainControl,
-     [](_qzMixerVolume* m, LONG* r) { return m->get_GetMainMute(r); },
-     [](_qzMixerVolume* m, LONG* v, LONG* r) { return m->get_SetMainMute(v, r); }},
+    {MEMBER(LineVolume), 0x1002, 0x50030001, &ApartmentState::LineControl},
+    {MEMBER(LineMute), 0x1002, 0x20010002, &ApartmentState::LineControl},
+    {MEMBER(WAVVolume), 0x1008, 0x50030001, &ApartmentState::WAVControl},
+    {MEMBER(WAVMute), 0x1008, 0x20010002, &ApartmentState::WAVControl},
+    {MEMBER(SynthesizerVolume), 0x1004, 0x50030001, &ApartmentState::SynthesizerControl},
+    {MEMBER(SynthesizerMute), 0x1004, 0x20010002, &ApartmentState::SynthesizerControl},
+    {MEMBER(CDVolume), 0x1005, 0x50030001, &ApartmentState::CDControl},
+    {MEMBER(CDMute), 0x1005, 0x20010002, &ApartmentState::CDControl},
+    {MEMBER(MainVolume), 0x4, 0x50030001, &ApartmentState::MainControl},
+    {MEMBER(MainMute), 0x4, 0x20010002, &ApartmentState::MainControl},
 };
+#undef MEMBER
 
 std::vector<std::string> Concat(std::vector<std::string> first, const std::vector<std::string>& second) {
   first.insert(first.end(), second.begin(), second.end());

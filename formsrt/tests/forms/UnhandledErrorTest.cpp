@@ -52,28 +52,25 @@ ProbeRun RunProbeAndAnswerItsBox(const wchar_t* mode) {
 
 }  // namespace
 
-TEST(UnhandledError, AnErrorInAnEventHandlerIsReportedAndEndsTheProgram) {
-  ProbeRun run = RunProbeAndAnswerItsBox(L"handler");
-  EXPECT_EQ(L"Run-time error '13':\n\nType mismatch", run.boxText);
-  EXPECT_FALSE(run.process.timedOut);
-  EXPECT_EQ(13u, run.process.exitCode);
-}
-
-TEST(UnhandledError, AnErrorInATimerTickGetsTheSameReport) {
-  ProbeRun run = RunProbeAndAnswerItsBox(L"timer");
-  EXPECT_EQ(L"Run-time error '6':\n\nOverflow", run.boxText);
-  EXPECT_EQ(6u, run.process.exitCode);
-}
-
-TEST(UnhandledError, AComFailureIsReportedByItsCode) {
-  ProbeRun run = RunProbeAndAnswerItsBox(L"com");
-  EXPECT_EQ(L"Run-time error '-2147024894 (80070002)':\n\nAutomation error", run.boxText);
-  EXPECT_EQ(0x80070002u, run.process.exitCode);
-}
-
-TEST(UnhandledError, AnErrorInFormLoadEndsTheProgramBeforeTheFormShows) {
-  ProbeRun run = RunProbeAndAnswerItsBox(L"load");
-  EXPECT_EQ(L"Run-time error '424':\n\nObject required", run.boxText);
-  EXPECT_EQ(424u, run.process.exitCode);
-  EXPECT_FALSE(run.probeFormShown);
+// Wherever the error is raised (an event handler, a timer's tick, a COM
+// failure without a runtime number, a form's load), the report names it and
+// the program ends with its number, before any form is shown.
+TEST(UnhandledError, EachErrorIsReportedByItsNumberAndEndsTheProgramWithIt) {
+  const struct {
+    const wchar_t* mode;
+    const wchar_t* report;
+    DWORD exitCode;
+  } cases[] = {
+      {L"handler", L"Run-time error '13':\n\nType mismatch", 13},
+      {L"timer", L"Run-time error '6':\n\nOverflow", 6},
+      {L"com", L"Run-time error '-2147024894 (80070002)':\n\nAutomation error", 0x80070002},
+      {L"load", L"Run-time error '424':\n\nObject required", 424},
+  };
+  for (const auto& c : cases) {
+    ProbeRun run = RunProbeAndAnswerItsBox(c.mode);
+    EXPECT_EQ(c.report, run.boxText);
+    EXPECT_FALSE(run.process.timedOut) << c.mode;
+    EXPECT_EQ(c.exitCode, run.process.exitCode) << c.mode;
+    EXPECT_FALSE(run.probeFormShown) << c.mode;
+  }
 }
