@@ -4,7 +4,7 @@
 # cover it (testing/mutate.py says which faults and how), inside a test
 # environment of its own. Prints every survivor as "file:line: before ->
 # after" and a score per module.
-#   scripts/mutate.sh [--target x64|x86] [--module NAME] [--count N] [--seed S] [--list]
+#   scripts/mutate.sh [--target x64|x86] [--module NAME] [--count N] [--seed S] [--list] [--verbose]
 # The target's tree must have been built once (scripts/build.sh <target>).
 set -euo pipefail
 cd "$(dirname "$0")/.."

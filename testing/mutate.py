@@ -174,6 +174,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--timeout", type=int, default=300, help="seconds per CTest entry")
     parser.add_argument("--list", action="store_true", help="print the sites only")
+    parser.add_argument("--verbose", action="store_true",
+                        help="also print each killed mutant, so that a long run shows its progress")
     options = parser.parse_args()
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     build = os.path.join(root, "build", options.target)
@@ -202,6 +204,8 @@ def main():
                     if not entries_pass(build, own_entries, options.timeout) or \
                             not entries_pass(build, UNIT_ENTRIES, options.timeout):
                         killed += 1
+                        if options.verbose:
+                            print(f"  killed {killed + survived}/{options.count}: {path}:{number}", flush=True)
                         continue
                     survived += 1
                     print(f"{path}:{number}: {before.strip()} -> {after.strip()}", flush=True)
