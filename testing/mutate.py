@@ -184,6 +184,7 @@ def main():
 
     modules = list(MODULES) if options.module == "all" else [options.module]
     totals = []
+    planted = False
     try:
         for module in modules:
             candidates = list(sites(root, module))
@@ -197,6 +198,7 @@ def main():
             for path, number, before, after in candidates:
                 if killed + survived >= options.count:
                     break
+                planted = True
                 with PlantedFault(root, path, number, after):
                     if not build_and_register(build):
                         not_compiled += 1
@@ -215,7 +217,8 @@ def main():
             print(f"== {module}: {killed} killed, {survived} survived, {not_compiled} did not compile;"
                   f" score {score:.0f} % (seed {options.seed}, {options.target})", flush=True)
     finally:
-        build_and_register(build)  # the tree and its registration as the sources are again
+        if planted:
+            build_and_register(build)  # the tree and its registration as the sources are again
     return 0
 
 
