@@ -13,6 +13,7 @@ target=x64
 arguments=("$@")
 for ((i = 0; i < ${#arguments[@]}; ++i)); do
   [ "${arguments[$i]}" = --target ] && target=${arguments[$((i + 1))]:-x64}
+  [ "${arguments[$i]}" = --list ] && exec python3 testing/mutate.py "$@"  # reads sources only
 done
 [ -d "build/$target" ] || { echo "build/$target is missing: run scripts/build.sh $target first" >&2; exit 2; }
 
