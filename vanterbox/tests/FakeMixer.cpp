@@ -17,10 +17,15 @@ SIZE_T SizeOfBlockAt(const void* address) {
   return found == blockSizes.end() ? 0 : found->second;
 }
 
+// The fake, with the call just made written to its log.
+FakeMixer& Logged(const char* call) {
+  current->calls.push_back(call);
+  return *current;
+}
+
 MMRESULT WINAPI FakeOpen(LPHMIXER target, UINT device, DWORD_PTR callback, DWORD_PTR instance,
                          DWORD flags) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("mixerOpen");
+  FakeMixer& fake = Logged("mixerOpen");
   fake.openTargets.push_back(target);
   fake.openArguments.insert(fake.openArguments.end(),
                             {device, static_cast<DWORD>(callback), static_cast<DWORD>(instance), flags});
@@ -32,16 +37,14 @@ MMRESULT WINAPI FakeOpen(LPHMIXER target, UINT device, DWORD_PTR callback, DWORD
 }
 
 MMRESULT WINAPI FakeClose(HMIXER mixer) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("mixerClose");
+  FakeMixer& fake = Logged("mixerClose");
   fake.closed.push_back(mixer);
   --fake.openHandles;
   return MMSYSERR_NOERROR;
 }
 
 MMRESULT WINAPI FakeGetLineInfo(HMIXEROBJ mixer, LPMIXERLINEA line, DWORD flags) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("mixerGetLineInfoA");
+  FakeMixer& fake = Logged("mixerGetLineInfoA");
   fake.lineInfoCalls.push_back({mixer, flags, *line});
   if (fake.lineInfoResult != MMSYSERR_NOERROR) return fake.lineInfoResult;
   line->dwLineID = fake.lineId;
@@ -51,8 +54,7 @@ MMRESULT WINAPI FakeGetLineInfo(HMIXEROBJ mixer, LPMIXERLINEA line, DWORD flags)
 }
 
 MMRESULT WINAPI FakeGetLineControls(HMIXEROBJ mixer, LPMIXERLINECONTROLSA controls, DWORD flags) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("mixerGetLineControlsA");
+  FakeMixer& fake = Logged("mixerGetLineControlsA");
   const auto* bytes = reinterpret_cast<const unsigned char*>(controls->pamxctrl);
   SIZE_T size = SizeOfBlockAt(bytes);
   bool zeroFilled = size >= sizeof(vanterbox::MixerControlRecord) &&
@@ -64,34 +66,30 @@ MMRESULT WINAPI FakeGetLineControls(HMIXEROBJ mixer, LPMIXERLINECONTROLSA contro
   return MMSYSERR_NOERROR;
 }
 
-DetailsCall Record(HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags) {
+// A read or write of a control's value: the call is recorded with the value
+// its block held, then the value moves between the block and the fake.
+MMRESULT Details(const char* call, HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags, bool write) {
+  FakeMixer& fake = Logged(call);
   DWORD value = 0;
   SIZE_T size = SizeOfBlockAt(details->paDetails);
   if (size >= sizeof(DWORD)) std::memcpy(&value, details->paDetails, sizeof(DWORD));
-  return {mixer, flags, *details, size, value};
+  fake.detailsCalls.push_back({mixer, flags, *details, size, value});
+  if (fake.detailsResult != MMSYSERR_NOERROR) return fake.detailsResult;
+  if (write) std::memcpy(&fake.controlValue, details->paDetails, sizeof(DWORD));
+  else std::memcpy(details->paDetails, &fake.controlValue, sizeof(DWORD));
+  return MMSYSERR_NOERROR;
 }
 
 MMRESULT WINAPI FakeGetDetails(HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("mixerGetControlDetailsA");
-  fake.detailsCalls.push_back(Record(mixer, details, flags));
-  if (fake.detailsResult != MMSYSERR_NOERROR) return fake.detailsResult;
-  std::memcpy(details->paDetails, &fake.controlValue, sizeof(DWORD));
-  return MMSYSERR_NOERROR;
+  return Details("mixerGetControlDetailsA", mixer, details, flags, false);
 }
 
 MMRESULT WINAPI FakeSetDetails(HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("mixerSetControlDetails");
-  fake.detailsCalls.push_back(Record(mixer, details, flags));
-  if (fake.detailsResult != MMSYSERR_NOERROR) return fake.detailsResult;
-  std::memcpy(&fake.controlValue, details->paDetails, sizeof(DWORD));
-  return MMSYSERR_NOERROR;
+  return Details("mixerSetControlDetails", mixer, details, flags, true);
 }
 
 HGLOBAL WINAPI FakeGlobalAlloc(UINT flags, SIZE_T size) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("GlobalAlloc");
+  FakeMixer& fake = Logged("GlobalAlloc");
   HGLOBAL block = nullptr;
   if (static_cast<int>(fake.allocations.size()) + 1 != fake.failAllocationNumber) {
     block = ::GlobalAlloc(flags, size);
@@ -103,16 +101,14 @@ HGLOBAL WINAPI FakeGlobalAlloc(UINT flags, SIZE_T size) {
 }
 
 LPVOID WINAPI FakeGlobalLock(HGLOBAL block) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("GlobalLock");
+  FakeMixer& fake = Logged("GlobalLock");
   void* address = ++fake.lockCalls == fake.failLockNumber ? nullptr : ::GlobalLock(block);
   fake.locked.push_back(address);
   return address;
 }
 
 HGLOBAL WINAPI FakeGlobalFree(HGLOBAL block) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("GlobalFree");
+  FakeMixer& fake = Logged("GlobalFree");
   fake.freed.push_back(block);
   blockSizes.erase(block);
   --fake.liveBlocks;
@@ -120,8 +116,7 @@ HGLOBAL WINAPI FakeGlobalFree(HGLOBAL block) {
 }
 
 void WINAPI FakeMove(void* destination, const void* source, SIZE_T length) {
-  FakeMixer& fake = FakeMixer::Current();
-  fake.calls.push_back("RtlMoveMemory");
+  FakeMixer& fake = Logged("RtlMoveMemory");
   fake.moves.push_back({destination, source, length});
   std::memmove(destination, source, length);
 }

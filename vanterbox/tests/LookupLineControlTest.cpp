@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "FakeMixer.h"
 #include "Module1.h"
@@ -51,37 +52,31 @@ TEST_F(LookupLineControlTest, FindsTheLineThenItsControlWithTheExactArguments) {
   EXPECT_EQ(LookupCalls(), fake_.calls);
   ASSERT_EQ(1u, fake_.lineInfoCalls.size());
   const LineInfoCall& lineCall = fake_.lineInfoCalls[0];
-  EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(kMixer), lineCall.mixer);
-  EXPECT_EQ(3u, lineCall.flags);  // by component type, object-type bits 0
-  EXPECT_EQ(kLineRecordBytes, lineCall.line.cbStruct);
-  EXPECT_EQ(kSpeakers, lineCall.line.dwComponentType);
+  // Flags 3: by component type, object-type bits 0.
+  EXPECT_EQ(std::make_tuple(reinterpret_cast<HMIXEROBJ>(kMixer), DWORD{3}, kLineRecordBytes, kSpeakers),
+            std::make_tuple(lineCall.mixer, lineCall.flags, lineCall.line.cbStruct, lineCall.line.dwComponentType));
   MIXERLINEA expectedLine{};
   expectedLine.cbStruct = lineCall.line.cbStruct;
   expectedLine.dwComponentType = kSpeakers;
   EXPECT_EQ(0, std::memcmp(&expectedLine, &lineCall.line, sizeof(MIXERLINEA))) << "not zeroed";
 
   ASSERT_EQ(1u, fake_.allocations.size());
-  EXPECT_EQ(0x40u, fake_.allocations[0].flags);
-  EXPECT_EQ(152u, fake_.allocations[0].size);
+  EXPECT_EQ(std::make_pair(0x40u, SIZE_T{152}), std::make_pair(fake_.allocations[0].flags, fake_.allocations[0].size));
 
+  // Mixer, flags (2: one control, by type), record size, line, control type,
+  // count, element size, receive block size and whether it was zeroed.
   ASSERT_EQ(1u, fake_.lineControlsCalls.size());
-  const LineControlsCall& controlsCall = fake_.lineControlsCalls[0];
-  EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(kMixer), controlsCall.mixer);
-  EXPECT_EQ(2u, controlsCall.flags);  // one control, by type
-  EXPECT_EQ(kLineControlsRecordBytes, controlsCall.controls.cbStruct);
-  EXPECT_EQ(fake_.lineId, controlsCall.controls.dwLineID);
-  EXPECT_EQ(kVolume, controlsCall.controls.dwControlType);
-  EXPECT_EQ(1u, controlsCall.controls.cControls);
-  EXPECT_EQ(148u, controlsCall.controls.cbmxctrl);
-  EXPECT_EQ(152u, controlsCall.blockSize);
-  EXPECT_TRUE(controlsCall.blockZeroFilled);
+  const LineControlsCall& call = fake_.lineControlsCalls[0];
+  const MIXERLINECONTROLSA& c = call.controls;
+  EXPECT_EQ(std::make_tuple(reinterpret_cast<HMIXEROBJ>(kMixer), DWORD{2}, kLineControlsRecordBytes, fake_.lineId,
+                            kVolume, DWORD{1}, DWORD{148}, SIZE_T{152}, true),
+            std::make_tuple(call.mixer, call.flags, c.cbStruct, c.dwLineID, c.dwControlType, c.cControls, c.cbmxctrl,
+                            call.blockSize, call.blockZeroFilled));
 
   ASSERT_EQ(1u, fake_.moves.size());
-  EXPECT_EQ(&record, fake_.moves[0].destination);
-  EXPECT_EQ(static_cast<const void*>(controlsCall.controls.pamxctrl), fake_.moves[0].source);
-  EXPECT_EQ(152u, fake_.moves[0].length);
-  ASSERT_EQ(1u, fake_.freed.size());
-  EXPECT_EQ(fake_.allocations[0].block, fake_.freed[0]);
+  EXPECT_EQ(std::make_tuple(static_cast<void*>(&record), static_cast<const void*>(c.pamxctrl), SIZE_T{152}),
+            std::make_tuple(fake_.moves[0].destination, fake_.moves[0].source, fake_.moves[0].length));
+  EXPECT_EQ(std::vector<HGLOBAL>{fake_.allocations[0].block}, fake_.freed);
 }
 
 TEST_F(LookupLineControlTest, SuccessReplacesAllOf152BytesWithWhatThePlatformWrote) {

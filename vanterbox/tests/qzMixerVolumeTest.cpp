@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <thread>
+#include <tuple>
 
 #include "FakeMixer.h"
 #include "Module1.h"
@@ -115,20 +116,17 @@ class qzMixerVolumeTest : public ::testing::Test {
   formsrt::ComPtr<_qzMixerVolume> object_;
 };
 
+// Mixer, flags, record size, control, channels, items, value size, block size.
 void ExpectDetails(const FakeMixer& fake, const DetailsCall& call) {
-  EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(fake.handleToOpen), call.mixer);
-  EXPECT_EQ(0u, call.flags);
-  EXPECT_EQ(kDetailsRecordBytes, call.details.cbStruct);
-  EXPECT_EQ(fake.controlId, call.details.dwControlID);
-  EXPECT_EQ(1u, call.details.cChannels);
-  EXPECT_EQ(0u, call.details.cMultipleItems);
-  EXPECT_EQ(4u, call.details.cbDetails);
-  EXPECT_EQ(4u, call.blockSize);
+  const MIXERCONTROLDETAILS& d = call.details;
+  EXPECT_EQ(std::make_tuple(reinterpret_cast<HMIXEROBJ>(fake.handleToOpen), DWORD{0}, kDetailsRecordBytes,
+                            fake.controlId, DWORD{1}, DWORD{0}, DWORD{4}, SIZE_T{4}),
+            std::make_tuple(call.mixer, call.flags, d.cbStruct, d.dwControlID, d.cChannels, d.cMultipleItems,
+                            d.cbDetails, call.blockSize));
   ASSERT_GE(fake.allocations.size(), 2u);
-  EXPECT_EQ(0x40u, fake.allocations[1].flags);
-  EXPECT_EQ(4u, fake.allocations[1].size);
+  EXPECT_EQ(std::make_pair(0x40u, SIZE_T{4}), std::make_pair(fake.allocations[1].flags, fake.allocations[1].size));
   ASSERT_GE(fake.locked.size(), 2u);
-  EXPECT_EQ(fake.locked[1], call.details.paDetails);
+  EXPECT_EQ(fake.locked[1], d.paDetails);
 }
 
 }  // namespace
@@ -138,14 +136,9 @@ TEST_F(qzMixerVolumeTest, EachMemberUsesItsLineControlAndRecordWithTheExactCalls
   for (const LineMembers& member : kFamily) {
     SCOPED_TRACE(member.name);
     for (bool write : {false, true}) {
-      fake_.calls.clear();
-      fake_.openArguments.clear();
-      fake_.openTargets.clear();
-      fake_.lineInfoCalls.clear();
-      fake_.lineControlsCalls.clear();
-      fake_.detailsCalls.clear();
-      fake_.allocations.clear();
-      fake_.locked.clear();
+      [](auto&... logs) { (logs.clear(), ...); }(fake_.calls, fake_.openArguments, fake_.openTargets,
+                                                  fake_.lineInfoCalls, fake_.lineControlsCalls,
+                                                  fake_.detailsCalls, fake_.allocations, fake_.locked);
       fake_.controlId = static_cast<DWORD>(++next);
       fake_.controlValue = static_cast<DWORD>(++next);
       ApartmentState before = Snapshot();
@@ -160,16 +153,16 @@ TEST_F(qzMixerVolumeTest, EachMemberUsesItsLineControlAndRecordWithTheExactCalls
       EXPECT_EQ(&Module1::ThisApartment().MixerHandle, fake_.openTargets[0]);
       EXPECT_EQ(fake_.handleToOpen, Module1::ThisApartment().MixerHandle);
       ASSERT_EQ(1u, fake_.lineInfoCalls.size());
-      EXPECT_EQ(member.componentType, fake_.lineInfoCalls[0].line.dwComponentType);
-      EXPECT_EQ(reinterpret_cast<HMIXEROBJ>(fake_.handleToOpen), fake_.lineInfoCalls[0].mixer);
+      EXPECT_EQ(std::make_pair(reinterpret_cast<HMIXEROBJ>(fake_.handleToOpen), member.componentType),
+                std::make_pair(fake_.lineInfoCalls[0].mixer, fake_.lineInfoCalls[0].line.dwComponentType));
       ASSERT_EQ(1u, fake_.lineControlsCalls.size());
       EXPECT_EQ(member.controlType, fake_.lineControlsCalls[0].controls.dwControlType);
       ASSERT_EQ(1u, fake_.detailsCalls.size());
       ExpectDetails(fake_, fake_.detailsCalls[0]);
 
       ApartmentState after = Snapshot();
-      EXPECT_EQ(fake_.controlId, (after.*member.record).dwControlID);
-      EXPECT_EQ(member.controlType, (after.*member.record).dwControlType);
+      EXPECT_EQ(std::make_pair(fake_.controlId, member.controlType),
+                std::make_pair((after.*member.record).dwControlID, (after.*member.record).dwControlType));
       for (const LineMembers& other : kFamily) {
         if (other.record != member.record) {
           EXPECT_TRUE(SameRecord(before.*other.record, after.*other.record)) << other.name;
