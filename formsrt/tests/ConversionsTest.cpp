@@ -1,41 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "ErrorNumber.h"
 #include "core/Conversions.h"
 #include "platform/Platform.h"
 #include "core/RuntimeError.h"
 
 using namespace formsrt;
-
-namespace {
-
-long ErrorNumberOf(void (*body)()) {
-  try {
-    body();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
-}  // namespace
+using testing_support::ErrorNumberOf;
 
 TEST(Conversions, FloatingPointToInt16RoundsHalvesToEven) {
-  EXPECT_EQ(5272, ToInt16(5272.5));
-  EXPECT_EQ(5258, ToInt16(5257.5));
-  EXPECT_EQ(-2, ToInt16(-2.5));
-  EXPECT_EQ(3, ToInt16(2.51));
-  EXPECT_EQ(32767, ToInt16(32767.4));
-  EXPECT_EQ(-32768, ToInt16(-32768.5));
-  EXPECT_EQ(error::Overflow, ErrorNumberOf([] { ToInt16(32767.5); }));
-  EXPECT_EQ(error::Overflow, ErrorNumberOf([] { ToInt16(-40000.0); }));
+  const std::pair<double, SHORT> rounded[] = {{5272.5, 5272}, {5257.5, 5258}, {-2.5, -2},
+                                              {2.51, 3},       {32767.4, 32767}, {-32768.5, -32768}};
+  for (const auto& [value, expected] : rounded) EXPECT_EQ(expected, ToInt16(value)) << value;
+  for (double value : {32767.5, -40000.0}) EXPECT_EQ(error::Overflow, ErrorNumberOf([=] { ToInt16(value); })) << value;
 }
 
 TEST(Conversions, TextToInt32FollowsTheRuntimesRules) {
-  EXPECT_EQ(1000, TextToInt32(L"1000"));
-  EXPECT_EQ(12, TextToInt32(L"12.5"));
-  EXPECT_EQ(14, TextToInt32(L"13.5"));
-  EXPECT_EQ(-7, TextToInt32(L" -7 "));
-  EXPECT_EQ(2147483647, TextToInt32(L"2147483647"));
+  const std::pair<const wchar_t*, LONG> read[] = {
+      {L"1000", 1000}, {L"12.5", 12}, {L"13.5", 14}, {L" -7 ", -7}, {L"2147483647", 2147483647}};
+  for (const auto& [text, expected] : read) EXPECT_EQ(expected, TextToInt32(text)) << text;
   EXPECT_EQ(error::TypeMismatch, ErrorNumberOf([] { TextToInt32(L"abc"); }));
   EXPECT_EQ(error::TypeMismatch, ErrorNumberOf([] { TextToInt32(L""); }));
   EXPECT_EQ(error::Overflow, ErrorNumberOf([] { TextToInt32(L"2147483648"); }));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CallLog.h"
+#include "ErrorNumber.h"
 #include "Form1.h"
 #include "StandinsInThisProcess.h"
 #include "platform/Platform.h"
@@ -80,14 +81,7 @@ class Form1Test : public ::testing::Test {
     }
     return texts;
   }
-  long ClickError() {
-    try {
-      form_.cmdTest_Click();
-    } catch (const RuntimeError& e) {
-      return e.Number();
-    }
-    return 0;
-  }
+  long ClickError() { return testing_support::ErrorNumberOf([this] { form_.cmdTest_Click(); }); }
 
   PlatformOverride<WinmmApi> winmm_{Winmm()};
   standins::StandinsInThisProcess standins_;  // before the form, which creates them
@@ -220,9 +214,7 @@ TEST_F(Form1Test, AnOverflowingClockStopsTheTestWithoutRestoringTheResolution) {
 TEST_F(Form1Test, ANegativeRowCountStopsAtTheGridsRowCount) {
   SetRows(L"-3");
   EXPECT_EQ(error::InvalidPropertyValue, ClickError());
-  std::vector<std::wstring> labels = Labels();
-  EXPECT_EQ(L"0", labels.at(0));
-  EXPECT_EQ(L"Label1", labels.at(1));
+  EXPECT_EQ((std::vector<std::wstring>{L"0", L"Label1", L"Label1"}), Labels());
   EXPECT_EQ("begin 1", g_timerCalls.front());
   EXPECT_NE("end 1", g_timerCalls.back());
 }

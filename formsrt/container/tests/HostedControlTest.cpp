@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ErrorNumber.h"
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
 #include "com/LateBound.h"
@@ -83,12 +84,9 @@ TEST_F(HostedControlTest, GivesTheAmbientFontToTheControl) {
 }
 
 TEST_F(HostedControlTest, AnUnknownProgIdCannotBeCreated) {
-  try {
-    form_->Add<HostedControl>(L"missing", L"No.Such.Control", TwipsRect{0, 0, 100, 100});
-    FAIL() << "created a control that does not exist";
-  } catch (const RuntimeError& e) {
-    EXPECT_EQ(error::CannotCreateObject, e.Number());
-  }
+  EXPECT_EQ(error::CannotCreateObject, testing_support::ErrorNumberOf([&] {
+              form_->Add<HostedControl>(L"missing", L"No.Such.Control", TwipsRect{0, 0, 100, 100});
+            }));
 }
 
 TEST_F(HostedControlTest, QuennetCtlReadsItsThreePropertiesBackFromASavedBag) {

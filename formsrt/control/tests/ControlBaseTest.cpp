@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -76,12 +77,8 @@ class ControlBaseTest : public ::testing::Test {
 using ParkedWindow = ControlBaseTest<ParkedProbe>;
 using ActivationWindow = ControlBaseTest<ActivationProbe>;
 
-void ExpectRect(const RECT& expected, const RECT& actual) {
-  EXPECT_EQ(expected.left, actual.left);
-  EXPECT_EQ(expected.top, actual.top);
-  EXPECT_EQ(expected.right, actual.right);
-  EXPECT_EQ(expected.bottom, actual.bottom);
-}
+// A rectangle as one comparable value that prints its four edges.
+std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -96,7 +93,7 @@ TEST_F(ParkedWindow, LivesFromCreationToTheEndAndIsParkedWhileInactive) {
   EXPECT_EQ(window, InPlaceWindow());
   EXPECT_EQ(form_, ::GetParent(window));
   EXPECT_TRUE(::IsWindowVisible(window));
-  ExpectRect(site_.position, PlacedAt(window));
+  EXPECT_EQ(Edges(site_.position), Edges(PlacedAt(window)));
   // Its paint is the control's: the whole client area in the face colour,
   // over what was there.
   RECT client;
@@ -127,10 +124,10 @@ TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactiv
   EXPECT_EQ(window, probe_->Window());
   EXPECT_EQ(form_, ::GetParent(window));
   EXPECT_TRUE(::IsWindowVisible(window));
-  ExpectRect(site_.position, PlacedAt(window));
+  EXPECT_EQ(Edges(site_.position), Edges(PlacedAt(window)));
   RECT moved{10, 20, 110, 70};
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->SetObjectRects(&moved, &moved));
-  ExpectRect(moved, PlacedAt(window));
+  EXPECT_EQ(Edges(moved), Edges(PlacedAt(window)));
 
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
   EXPECT_FALSE(::IsWindow(window));
@@ -289,10 +286,9 @@ TEST_F(ParkedWindow, ListsItsVerbsWholeAndKeepsItsAdviseSinksUntilTheyGo) {
   EXPECT_EQ(S_FALSE, verbs->Next(6, listed, &count));
   ASSERT_EQ(5u, count);
   for (ULONG i = 0; i < count; ++i) {
-    EXPECT_EQ(expected[i].verb, listed[i].lVerb);
+    EXPECT_EQ(std::make_tuple(expected[i].verb, DWORD{MF_STRING}, expected[i].attributes),
+              std::make_tuple(listed[i].lVerb, listed[i].fuFlags, listed[i].grfAttribs));
     EXPECT_STREQ(expected[i].name, listed[i].lpszVerbName);
-    EXPECT_EQ(static_cast<DWORD>(MF_STRING), listed[i].fuFlags);
-    EXPECT_EQ(expected[i].attributes, listed[i].grfAttribs);
     ::CoTaskMemFree(listed[i].lpszVerbName);
   }
 
@@ -325,9 +321,8 @@ TEST_F(ParkedWindow, ListsItsVerbsWholeAndKeepsItsAdviseSinksUntilTheyGo) {
   DWORD flags = 0;
   ComPtr<IAdviseSink> viewSink;
   ASSERT_EQ(S_OK, view->GetAdvise(&aspects, &flags, viewSink.Put()));
-  EXPECT_EQ(static_cast<DWORD>(DVASPECT_CONTENT), aspects);
-  EXPECT_EQ(static_cast<DWORD>(ADVF_PRIMEFIRST), flags);
-  EXPECT_EQ(static_cast<IAdviseSink*>(&sink), viewSink.Get());
+  EXPECT_EQ(std::make_tuple(DWORD{DVASPECT_CONTENT}, DWORD{ADVF_PRIMEFIRST}, static_cast<IAdviseSink*>(&sink)),
+            std::make_tuple(aspects, flags, viewSink.Get()));
   viewSink.Reset();
   ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, 0, nullptr));
   EXPECT_EQ(1u, sink.references);
