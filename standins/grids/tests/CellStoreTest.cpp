@@ -1,29 +1,35 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "CellStore.h"
 #include "FailingAllocations.h"
+#include "StandinTestSupport.h"
 #include "core/RuntimeError.h"
 
 using namespace standins;
-using formsrt::RuntimeError;
+namespace error = formsrt::error;
+using standin_tests::CaughtError;
 using standin_tests::EveryAllocationFailingInTurn;
 using standin_tests::FailingAllocation;
 
 namespace {
 
-long ErrorNumberOf(void (*body)(CellStore&), CellStore& store) {
-  try {
-    body(store);
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
 std::wstring PositionText(LONG row, LONG column) {
   return std::to_wstring(row) + L"," + std::to_wstring(column);
+}
+
+// Every cell's text, row by row: the whole store as one value.
+using Cells = std::vector<std::vector<std::wstring>>;
+Cells CellsOf(const CellStore& store) {
+  Cells cells(store.RowCount());
+  for (LONG row = 0; row < store.RowCount(); ++row) {
+    for (LONG column = 0; column < store.ColumnCount(); ++column) {
+      cells[row].emplace_back(store.Text(row, column));
+    }
+  }
+  return cells;
 }
 
 // Every cell of rows x columns holds its own position, "row,column".
@@ -45,10 +51,7 @@ TEST(CellStore, KeepsTextsPerCellThroughGrowthOfRowsAndColumns) {
   store.SetText(1, 1, L"d");
   store.SetColumnCount(3);  // the layout changes: texts stay at their cells
   store.SetText(1, 2, L"f");
-  EXPECT_EQ(L"a", store.Text(0, 0));
-  EXPECT_EQ(L"", store.Text(0, 1));
-  EXPECT_EQ(L"d", store.Text(1, 1));
-  EXPECT_EQ(L"f", store.Text(1, 2));
+  EXPECT_EQ((Cells{{L"a", L"", L""}, {L"", L"d", L"f"}}), CellsOf(store));
   store.SetRowCount(1);
   store.SetRowCount(2);  // a dropped row comes back empty
   EXPECT_EQ(L"", store.Text(1, 1));
@@ -62,34 +65,24 @@ TEST(CellStore, FewerColumnsKeepEachRowsFirstCellsAndWhatGrowsBackIsEmpty) {
   store.SetColumnCount(2);
   store.SetRowCount(5);
   store.SetColumnCount(3);
-  for (LONG row = 0; row < 5; ++row) {
-    for (LONG column = 0; column < 3; ++column) {
-      bool kept = row < 3 && column < 2;
-      EXPECT_EQ(kept ? PositionText(row, column) : L"", store.Text(row, column))
-          << row << "," << column;
-    }
-  }
+  EXPECT_EQ((Cells{{L"0,0", L"0,1", L""}, {L"1,0", L"1,1", L""}, {L"2,0", L"2,1", L""}, {L"", L"", L""},
+                   {L"", L"", L""}}),
+            CellsOf(store));
 }
 
 TEST(CellStore, RefusesCellsOutsideAndNegativeCounts) {
   CellStore store;
   store.SetRowCount(3);
   store.SetColumnCount(2);
-  EXPECT_EQ(formsrt::error::SubscriptOutOfRange,
-            ErrorNumberOf([](CellStore& s) { s.SetText(3, 0, L"x"); }, store));
-  EXPECT_EQ(formsrt::error::SubscriptOutOfRange,
-            ErrorNumberOf([](CellStore& s) { s.Text(0, -1); }, store));
-  EXPECT_EQ(formsrt::error::InvalidPropertyValue,
-            ErrorNumberOf([](CellStore& s) { s.SetRowCount(-1); }, store));
-  EXPECT_EQ(formsrt::error::OutOfMemory,
-            ErrorNumberOf([](CellStore& s) { s.SetRowCount(0x7FFFFFFF); }, store));
+  EXPECT_EQ(error::SubscriptOutOfRange, CaughtError([&] { store.SetText(3, 0, L"x"); }).Number());
+  EXPECT_EQ(error::SubscriptOutOfRange, CaughtError([&] { store.Text(0, -1); }).Number());
+  EXPECT_EQ(error::InvalidPropertyValue, CaughtError([&] { store.SetRowCount(-1); }).Number());
+  EXPECT_EQ(error::OutOfMemory, CaughtError([&] { store.SetRowCount(0x7FFFFFFF); }).Number());
   // Too many cells is refused at once, however the size is reached.
-  EXPECT_EQ(formsrt::error::OutOfMemory,
-            ErrorNumberOf([](CellStore& s) { s.SetColumnCount(0x2000001); }, store));
+  EXPECT_EQ(error::OutOfMemory, CaughtError([&] { store.SetColumnCount(0x2000001); }).Number());
   CellStore oneRow;
   oneRow.SetRowCount(1);
-  EXPECT_EQ(formsrt::error::OutOfMemory,
-            ErrorNumberOf([](CellStore& s) { s.SetColumnCount(0x7FFFFFFF); }, oneRow));
+  EXPECT_EQ(error::OutOfMemory, CaughtError([&] { oneRow.SetColumnCount(0x7FFFFFFF); }).Number());
   EXPECT_EQ(0, oneRow.ColumnCount());
   EXPECT_FALSE(store.Contains(0, 2));
   EXPECT_TRUE(store.Contains(2, 1));
@@ -122,15 +115,13 @@ TEST(CellStore, AGridTooLargeInEitherOrderIsRefusedAndKeepsItsSize) {
   wide.SetColumnCount(10);
   wide.SetRowCount(2);
   wide.SetText(1, 9, L"kept");
-  EXPECT_EQ(formsrt::error::OutOfMemory,
-            ErrorNumberOf([](CellStore& s) { s.SetRowCount(429496730); }, wide));
+  EXPECT_EQ(error::OutOfMemory, CaughtError([&] { wide.SetRowCount(429496730); }).Number());
   EXPECT_EQ(2, wide.RowCount());
   EXPECT_EQ(L"kept", wide.Text(1, 9));
 
   CellStore tall;
   tall.SetRowCount(429496730);  // no columns yet: no cells
-  EXPECT_EQ(formsrt::error::OutOfMemory,
-            ErrorNumberOf([](CellStore& s) { s.SetColumnCount(10); }, tall));
+  EXPECT_EQ(error::OutOfMemory, CaughtError([&] { tall.SetColumnCount(10); }).Number());
   EXPECT_EQ(0, tall.ColumnCount());
   EXPECT_FALSE(tall.Contains(429496729, 9));
 }
@@ -156,11 +147,7 @@ TEST(CellStore, WritesAndResizesThatRunOutOfMemoryChangeNothing) {
     store.SetText(1, 1, L"last");
     EveryAllocationFailingInTurn([&] { change.apply(store, longer); },
                                  [&] {
-                                   EXPECT_EQ(2, store.RowCount());
-                                   EXPECT_EQ(2, store.ColumnCount());
-                                   EXPECT_EQ(L"old", store.Text(0, 0));
-                                   EXPECT_EQ(L"other", store.Text(1, 0));
-                                   EXPECT_EQ(L"last", store.Text(1, 1));
+                                   EXPECT_EQ((Cells{{L"old", L""}, {L"other", L"last"}}), CellsOf(store));
                                  });
     EXPECT_EQ(L"other", store.Text(1, 0));
   }
@@ -197,12 +184,8 @@ TEST(CellStore, CutFromALargeFillKeepsWhatStaysAndWhatReturnsIsEmpty) {
   EXPECT_EQ(L"2,9", store.Text(2, 9));
   store.SetColumnCount(2);
   store.SetColumnCount(4);  // wider again, within the room the cells had
-  for (LONG row = 0; row < 3; ++row) {
-    for (LONG column = 0; column < 4; ++column) {
-      std::wstring expected = column < 2 ? PositionText(row, column) : L"";
-      EXPECT_EQ(expected, store.Text(row, column)) << row << "," << column;
-    }
-  }
+  EXPECT_EQ((Cells{{L"0,0", L"0,1", L"", L""}, {L"1,0", L"1,1", L"", L""}, {L"2,0", L"2,1", L"", L""}}),
+            CellsOf(store));
   store.SetRowCount(5);
   EXPECT_EQ(L"", store.Text(4, 0));
   store.SetText(4, 3, L"new");
@@ -212,7 +195,5 @@ TEST(CellStore, CutFromALargeFillKeepsWhatStaysAndWhatReturnsIsEmpty) {
   store.SetRowCount(2000);
   store.SetColumnCount(1);
   store.SetColumnCount(10);
-  for (LONG row : {0, 1, 4, 1999}) {
-    for (LONG column = 0; column < 10; ++column) EXPECT_EQ(L"", store.Text(row, column));
-  }
+  EXPECT_EQ(Cells(2000, std::vector<std::wstring>(10)), CellsOf(store));
 }

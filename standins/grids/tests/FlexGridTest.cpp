@@ -1,6 +1,8 @@
 // The flex grid stand-in through late binding, as the program calls it.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "GridDispatchIds.h"
 #include "StandinTestSupport.h"
 #include "com/LateBound.h"
@@ -78,16 +80,12 @@ TEST_F(FlexGridTest, WrongArgumentsGiveClearAutomationErrors) {
   RuntimeError row = CaughtError([&] { Put(DISPID_FLEXGRID_ROW, Variant::FromInt32(2).Get()); });
   EXPECT_EQ(error::InvalidPropertyValue, row.Number());
   EXPECT_EQ(L"Invalid Row value 2: it must be 0 to 1", row.Description());
-  EXPECT_EQ(error::InvalidPropertyValue,
-            CaughtError([&] { Put(DISPID_FLEXGRID_COL, Variant::FromInt32(-1).Get()); }).Number());
-  EXPECT_EQ(error::InvalidPropertyValue,
-            CaughtError([&] { Put(DISPID_FLEXGRID_ROWS, Variant::FromInt32(-1).Get()); }).Number());
-  EXPECT_EQ(
-      error::InvalidPropertyValue,
-      CaughtError([&] { Put(DISPID_FLEXGRID_FIXEDROWS, Variant::FromInt32(3).Get()); }).Number());
-  EXPECT_EQ(
-      error::InvalidPropertyValue,
-      CaughtError([&] { Put(DISPID_FLEXGRID_FIXEDCOLS, Variant::FromInt32(3).Get()); }).Number());
+  const std::pair<DISPID, LONG> invalid[] = {{DISPID_FLEXGRID_COL, -1}, {DISPID_FLEXGRID_ROWS, -1},
+                                             {DISPID_FLEXGRID_FIXEDROWS, 3}, {DISPID_FLEXGRID_FIXEDCOLS, 3}};
+  for (const auto& [id, value] : invalid) {
+    EXPECT_EQ(error::InvalidPropertyValue, CaughtError([&] { Put(id, Variant::FromInt32(value).Get()); }).Number())
+        << id << " = " << value;
+  }
   EXPECT_EQ(error::TypeMismatch, CaughtError([&] {
                                    Put(DISPID_FLEXGRID_ROW, Variant::FromText(L"two").Get());
                                  }).Number());

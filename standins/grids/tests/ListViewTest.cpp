@@ -17,40 +17,17 @@ namespace {
 
 std::wstring TextOf(IDispatch* object) { return standin_tests::TextOf(GetProperty(object, DISPID{0})); }
 
-template <class Interface>
-ComPtr<Interface> Collection(IDispatch* listView, DISPID id) {
-  Variant held = GetProperty(listView, id);
-  ComPtr<Interface> collection;
-  EXPECT_EQ(S_OK, RequireObject(held.Get())->QueryInterface(__uuidof(Interface), collection.PutVoid()));
-  return collection;
-}
-
 class ListViewTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(listView_ = CreateByProgId(L"ComctlLib.ListView")); }
   ComPtr<IListItems> Items() { return Collection<IListItems>(listView_.Get(), 7); }
   ComPtr<IColumnHeaders> Headers() { return Collection<IColumnHeaders>(listView_.Get(), 2); }
-
-  ComPtr<IListItem> AddItem(const wchar_t* text) {
-    ComPtr<IListItem> item;
-    CheckCall(Items()->Add(omitted_.Get(), omitted_.Get(), Variant::FromText(text).Get(),
-                           omitted_.Get(), omitted_.Get(), item.Put()));
-    return item;
-  }
-  void AddHeader(const wchar_t* text) {
-    ComPtr<IColumnHeader> header;
-    CheckCall(Headers()->Add(omitted_.Get(), omitted_.Get(), Variant::FromText(text).Get(),
-                             omitted_.Get(), omitted_.Get(), header.Put()));
-  }
+  ComPtr<IListItem> AddItem(const wchar_t* text) { return AddWithText<IListItem>(Items().Get(), text); }
+  void AddHeader(const wchar_t* text) { AddWithText<IColumnHeader>(Headers().Get(), text); }
   static std::wstring SubItem(IListItem* item, SHORT index) {
     Bstr text;
     CheckCall(item->get_SubItems(index, text.Put()));
     return text.Str();
-  }
-  static LONG CountOf(auto collection) {
-    LONG count = -1;
-    CheckCall(collection->get_Count(&count));
-    return count;
   }
 
   ComPtr<IDispatch> listView_;
@@ -186,31 +163,16 @@ TEST(ListViewInProcess, AnItemOrColumnThatCannotBeMadeLeavesItsCollectionAsItWas
   ASSERT_EQ(S_OK, standins::CreateListViewStandin(IID_IDispatch, listView.PutVoid()));
   ComPtr<IListItems> items = Collection<IListItems>(listView.Get(), 7);
   ComPtr<IColumnHeaders> headers = Collection<IColumnHeaders>(listView.Get(), 2);
-  const VARIANT omitted = Variant::Omitted().Get();
-  auto addHeader = [&](const wchar_t* text) {
-    ComPtr<IColumnHeader> header;
-    CheckCall(headers->Add(omitted, omitted, Variant::FromText(text).Get(), omitted, omitted,
-                           header.Put()));
-  };
-  auto addItem = [&](const wchar_t* text) {
-    ComPtr<IListItem> item;
-    CheckCall(items->Add(omitted, omitted, Variant::FromText(text).Get(), omitted, omitted,
-                         item.Put()));
-  };
-  auto countOf = [](auto collection) {
-    LONG count = -1;
-    CheckCall(collection->get_Count(&count));
-    return count;
-  };
+  auto addHeader = [&](const wchar_t* text) { AddWithText<IColumnHeader>(headers.Get(), text); };
+  auto addItem = [&](const wchar_t* text) { AddWithText<IListItem>(items.Get(), text); };
   addHeader(L"Col1");
   addItem(L"Row1");
 
-  EveryAllocationFailingInTurn([&] { addHeader(L"Col2"); },
-                               [&] { EXPECT_EQ(1, countOf(headers)); });
-  EveryAllocationFailingInTurn([&] { addItem(L"Row2"); }, [&] { EXPECT_EQ(1, countOf(items)); });
+  EveryAllocationFailingInTurn([&] { addHeader(L"Col2"); }, [&] { EXPECT_EQ(1, CountOf(headers)); });
+  EveryAllocationFailingInTurn([&] { addItem(L"Row2"); }, [&] { EXPECT_EQ(1, CountOf(items)); });
 
-  EXPECT_EQ(2, countOf(headers));
-  EXPECT_EQ(2, countOf(items));
+  EXPECT_EQ(2, CountOf(headers));
+  EXPECT_EQ(2, CountOf(items));
   ComPtr<IColumnHeader> second;
   CheckCall(headers->get_Item(2, second.Put()));
   EXPECT_EQ(L"Col2", TextOf(second.Get()));

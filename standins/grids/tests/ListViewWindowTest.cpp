@@ -14,6 +14,7 @@
 
 #include "GridStandins.h"
 #include "ListViewContent.h"
+#include "StandinTestSupport.h"
 #include "core/Bstr.h"
 #include "com/EarlyBound.h"
 #include "com/LateBound.h"
@@ -22,6 +23,7 @@
 #include "MessagePump.h"
 
 using namespace formsrt;
+using namespace standin_tests;
 
 namespace {
 
@@ -75,32 +77,19 @@ class ListViewWindowTest : public ::testing::Test {
     if (form_) form_->Unload();
   }
 
-  template <class Interface>
-  ComPtr<Interface> Collection(DISPID id) {
-    Variant held = GetProperty(control_->Object(), id);
-    ComPtr<Interface> collection;
-    CheckCall(RequireObject(held.Get())->QueryInterface(__uuidof(Interface), collection.PutVoid()));
-    return collection;
-  }
-
   // As the program fills it: both collections cleared, the headers added,
   // then each item with its sub-items "<item text>.<k>".
   // The list view is first brought to rest: no paint left over from before
   // that would bring it up to date.
   void Fill(const std::vector<std::wstring>& headers, const std::vector<std::wstring>& items) {
     ::UpdateWindow(listView_);
-    const VARIANT omitted = Variant::Omitted().Get();
-    CheckCall(Collection<IListItems>(7)->Clear());
-    CheckCall(Collection<IColumnHeaders>(2)->Clear());
+    CheckCall(Collection<IListItems>(control_->Object(), 7)->Clear());
+    CheckCall(Collection<IColumnHeaders>(control_->Object(), 2)->Clear());
     for (const std::wstring& header : headers) {
-      ComPtr<IColumnHeader> added;
-      CheckCall(Collection<IColumnHeaders>(2)->Add(omitted, omitted, Variant::FromText(header).Get(),
-                                                   omitted, omitted, added.Put()));
+      AddWithText<IColumnHeader>(Collection<IColumnHeaders>(control_->Object(), 2).Get(), header);
     }
     for (const std::wstring& text : items) {
-      ComPtr<IListItem> item;
-      CheckCall(Collection<IListItems>(7)->Add(omitted, omitted, Variant::FromText(text).Get(),
-                                               omitted, omitted, item.Put()));
+      ComPtr<IListItem> item = AddWithText<IListItem>(Collection<IListItems>(control_->Object(), 7).Get(), text);
       for (SHORT k = 1; k < static_cast<SHORT>(headers.size()); ++k) {
         CheckCall(item->put_SubItems(k, Bstr(text + L"." + std::to_wstring(k)).Get()));
       }
