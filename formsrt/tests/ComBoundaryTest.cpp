@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <new>
+#include <tuple>
 #include <utility>
 
 #include "core/Bstr.h"
@@ -55,10 +56,10 @@ TEST(ComBoundary, GivenAnExcepInfoARuntimeErrorIsDescribedThereAsTheDispatchDoes
   HRESULT hr = DispatchBoundary(kSource, IID_IDispatch, &excepInfo,
                                 [] { throw RuntimeError(error::Overflow, L"Too many rows"); });
   EXPECT_EQ(DISP_E_EXCEPTION, hr);
-  EXPECT_EQ(HresultFromErrorNumber(error::Overflow), excepInfo.scode);
-  EXPECT_EQ(0, excepInfo.wCode);
-  EXPECT_EQ(kSource, Bstr::Attach(excepInfo.bstrSource).Str());
-  EXPECT_EQ(L"Too many rows", Bstr::Attach(excepInfo.bstrDescription).Str());
+  EXPECT_EQ(std::make_tuple(HresultFromErrorNumber(error::Overflow), WORD{0}, std::wstring(kSource),
+                            std::wstring(L"Too many rows")),
+            std::make_tuple(excepInfo.scode, excepInfo.wCode, Bstr::Attach(excepInfo.bstrSource).Str(),
+                            Bstr::Attach(excepInfo.bstrDescription).Str()));
   EXPECT_FALSE(TakeErrorInfo());  // described once, in the EXCEPINFO
 }
 

@@ -177,17 +177,13 @@ HWND GridraceWindows::GridWindow(Grid grid) const {
   }
 }
 
-LONG GridraceWindows::Rows(Grid grid) const {
-  return static_cast<LONG>(::SendMessageW(GridWindow(grid), standins::kGridQueryRowCount, 0, 0));
+LONG GridraceWindows::Query(Grid grid, UINT question) const {
+  return static_cast<LONG>(::SendMessageW(GridWindow(grid), question, 0, 0));
 }
 
-LONG GridraceWindows::Columns(Grid grid) const {
-  return static_cast<LONG>(::SendMessageW(GridWindow(grid), standins::kGridQueryColumnCount, 0, 0));
-}
-
-LONG GridraceWindows::FixedRows(Grid grid) const {
-  return static_cast<LONG>(::SendMessageW(GridWindow(grid), standins::kGridQueryFixedRows, 0, 0));
-}
+LONG GridraceWindows::Rows(Grid grid) const { return Query(grid, standins::kGridQueryRowCount); }
+LONG GridraceWindows::Columns(Grid grid) const { return Query(grid, standins::kGridQueryColumnCount); }
+LONG GridraceWindows::FixedRows(Grid grid) const { return Query(grid, standins::kGridQueryFixedRows); }
 
 std::wstring GridraceWindows::CellText(Grid grid, LONG row, LONG column) const {
   GridCellAddress address{row, column};

@@ -53,6 +53,7 @@ class GridraceWindows {
 
  private:
   HWND GridWindow(Grid grid) const;
+  LONG Query(Grid grid, UINT question) const;  // a grid query's answer
 
   PROCESS_INFORMATION process_{};
   HWND form_ = nullptr;

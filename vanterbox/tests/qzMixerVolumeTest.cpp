@@ -195,12 +195,11 @@ TEST_F(qzMixerVolumeTest, ValuesPassUnchangedInBothDirections) {
 
   LONG minusOne = -1;
   EXPECT_EQ(S_OK, object_->get_SetLineVolume(&minusOne, &result));
-  EXPECT_EQ(0xFFFFFFFFu, fake_.detailsCalls.back().valueGiven);
-  EXPECT_EQ(-1, result);
+  EXPECT_EQ(std::make_pair(DWORD{0xFFFFFFFF}, LONG{-1}), std::make_pair(fake_.detailsCalls.back().valueGiven, result));
   LONG outOfRange = 0x7FFFFFFF;
   EXPECT_EQ(S_OK, object_->get_SetCDVolume(&outOfRange, &result));
-  EXPECT_EQ(0x7FFFFFFF, result);
-  EXPECT_EQ(0x7FFFFFFFu, fake_.detailsCalls.back().valueGiven);
+  EXPECT_EQ(std::make_pair(DWORD{0x7FFFFFFF}, LONG{0x7FFFFFFF}),
+            std::make_pair(fake_.detailsCalls.back().valueGiven, result));
 }
 
 TEST_F(qzMixerVolumeTest, WithNoMixerDeviceAllTwentyReturnMinusOneAndLookNothingUp) {

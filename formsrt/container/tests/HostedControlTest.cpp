@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <tuple>
+
 #include "ErrorNumber.h"
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
@@ -55,10 +57,8 @@ TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
   ::GetWindowRect(window, &placed);
   ::MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&placed), 2);
   RECT expected = Screen::PixelsFromTwips(bounds);
-  EXPECT_EQ(expected.left, placed.left);
-  EXPECT_EQ(expected.top, placed.top);
-  EXPECT_EQ(expected.right, placed.right);
-  EXPECT_EQ(expected.bottom, placed.bottom);
+  EXPECT_EQ(std::make_tuple(expected.left, expected.top, expected.right, expected.bottom),
+            std::make_tuple(placed.left, placed.top, placed.right, placed.bottom));
 
   PropertyValues again = grid.SaveProperties();
   ASSERT_EQ(3u, again.Entries().size());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "CursorKept.h"
 #include "MessagePump.h"
@@ -56,10 +57,9 @@ TEST_F(ControlsTest, ControlsArePlacedInTwipsAndAnswerGetText) {
   text.SetText(L"1000");
 
   RECT place = PlaceInParent(label.Handle());
-  EXPECT_EQ(Screen::PixelsFromTwipsX(60), place.left);
-  EXPECT_EQ(Screen::PixelsFromTwipsY(60), place.top);
-  EXPECT_EQ(Screen::PixelsFromTwipsX(4995), place.right - place.left);
-  EXPECT_EQ(Screen::PixelsFromTwipsY(195), place.bottom - place.top);
+  EXPECT_EQ(std::make_tuple(Screen::PixelsFromTwipsX(60), Screen::PixelsFromTwipsY(60),
+                            Screen::PixelsFromTwipsX(4995), Screen::PixelsFromTwipsY(195)),
+            std::make_tuple(place.left, place.top, place.right - place.left, place.bottom - place.top));
 
   EXPECT_EQ(L"All Code Timer Test:", TextByMessage(label.Handle()));
   EXPECT_EQ(L"&Test", TextByMessage(button.Handle()));
@@ -198,10 +198,7 @@ TEST_F(ControlsTest, ANonSquareDisplayConvertsEachAxisByItsOwnDpi) {
   EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CXSCREEN) * 15.0, Screen::WidthTwips());
   EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CYSCREEN) * 12.0, Screen::HeightTwips());
   RECT pixels = Screen::PixelsFromTwips(TwipsRect{150, 120, 1500, 1200});
-  EXPECT_EQ(10, pixels.left);
-  EXPECT_EQ(10, pixels.top);
-  EXPECT_EQ(110, pixels.right);
-  EXPECT_EQ(110, pixels.bottom);
+  EXPECT_EQ(std::make_tuple(10, 10, 110, 110), std::make_tuple(pixels.left, pixels.top, pixels.right, pixels.bottom));
 
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
   float x = 0, y = 0;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "FakeMessageBox.h"
 #include "FakeProgramStart.h"
@@ -31,13 +33,11 @@ TEST(MessageBoxService, ShowsTextStyleAndCaptionOwnedByTheActiveWindow) {
   EXPECT_EQ(IDOK, ShowMessageBox(L"Applet not found", message_box_style::OkOnly, std::nullopt, L"Quennet"));
   ShowMessageBox(L"Function only returns string", message_box_style::Exclamation,
                  L"Function Error", L"Quennet");
-  ASSERT_EQ(2u, boxes.Boxes().size());
-  EXPECT_EQ(active, boxes.Boxes()[0].owner);
-  EXPECT_EQ(L"Applet not found", boxes.Boxes()[0].text);
-  EXPECT_EQ(L"Quennet", boxes.Boxes()[0].caption);
-  EXPECT_EQ(0u, boxes.Boxes()[0].style);
-  EXPECT_EQ(L"Function Error", boxes.Boxes()[1].caption);
-  EXPECT_EQ(48u, boxes.Boxes()[1].style);
+  std::vector<std::tuple<HWND, std::wstring, std::wstring, UINT>> shown;  // owner, text, caption, style
+  for (const auto& box : boxes.Boxes()) shown.emplace_back(box.owner, box.text, box.caption, box.style);
+  EXPECT_EQ((decltype(shown){{active, L"Applet not found", L"Quennet", 0},
+                             {active, L"Function only returns string", L"Function Error", 48}}),
+            shown);
 }
 
 TEST(ProgramStart, PassesTheCommandLineAndShowStyleAndClosesBothHandles) {
@@ -46,15 +46,13 @@ TEST(ProgramStart, PassesTheCommandLineAndShowStyleAndClosesBothHandles) {
             StartProgram(L"rundll32.exe url.dll,FileProtocolHandler C:\\", show_style::Hidden));
   StartProgram(L"start.exe", show_style::MinimizedFocus);
   StartProgram(L"start.exe", show_style::MaximizedFocus);
-  ASSERT_EQ(3u, starts.Starts().size());
+  std::vector<WORD> shows;
+  for (const auto& start : starts.Starts()) shows.push_back(start.showWindow);
+  ASSERT_EQ((std::vector<WORD>{SW_HIDE, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED}), shows);
   EXPECT_EQ(L"rundll32.exe url.dll,FileProtocolHandler C:\\", starts.Starts()[0].commandLine);
   EXPECT_TRUE(starts.Starts()[0].startupFlags & STARTF_USESHOWWINDOW);
-  EXPECT_EQ(SW_HIDE, starts.Starts()[0].showWindow);
-  EXPECT_EQ(SW_SHOWMINIMIZED, starts.Starts()[1].showWindow);
-  EXPECT_EQ(SW_SHOWMAXIMIZED, starts.Starts()[2].showWindow);
-  EXPECT_EQ(6u, starts.ClosedHandles().size());
-  EXPECT_EQ(FakeProgramStart::kThreadHandle, starts.ClosedHandles()[0]);
-  EXPECT_EQ(FakeProgramStart::kProcessHandle, starts.ClosedHandles()[1]);
+  const HANDLE thread = FakeProgramStart::kThreadHandle, process = FakeProgramStart::kProcessHandle;
+  EXPECT_EQ((std::vector<HANDLE>{thread, process, thread, process, thread, process}), starts.ClosedHandles());
 }
 
 TEST(ProgramStart, FailuresBecomeRuntimeErrors) {
