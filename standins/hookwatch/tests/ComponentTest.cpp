@@ -56,26 +56,43 @@ ComPtr<ITypeInfo> VtableInterface(ITypeInfo* dual) {
   return vtable;
 }
 
+// A member as a client binds to it: its vtable slot counts from the start of
+// the interface (IDispatch's own seven come first), and each parameter's type
+// is "*" for each pointer, then its VARTYPE.
 struct Member {
   std::wstring name;
   INVOKEKIND kind;
-  SHORT slot;  // the vtable slot, counted from the start of the interface
-  WORD flags;
-  std::vector<TYPEDESC> parameters;
+  SHORT slot;
+  bool hidden;
+  std::vector<std::string> parameters;
+  bool operator==(const Member&) const = default;
 };
+using Members = std::vector<Member>;
 
-std::vector<Member> MembersOf(ITypeInfo* info) {
+void PrintTo(const Member& m, std::ostream* out) {
+  *out << testing::PrintToString(m.name) << " kind " << m.kind << " slot " << m.slot
+       << (m.hidden ? " hidden " : " ") << testing::PrintToString(m.parameters);
+}
+
+std::string TypeText(const TYPEDESC& type) {
+  if (type.vt == VT_PTR && type.lptdesc) return "*" + TypeText(*type.lptdesc);
+  return type.vt == VT_I4 ? "I4" : type.vt == VT_USERDEFINED ? "user-defined" : std::to_string(type.vt);
+}
+
+Members MembersOf(ITypeInfo* info) {
   formsrt::TypeAttributes attr(info);
   EXPECT_TRUE(attr);
-  std::vector<Member> members;
+  Members members;
   for (UINT i = 0; attr && i < attr->cFuncs; ++i) {
     formsrt::FunctionDescription desc(info, i);
     if (!desc) continue;
     Bstr name;
     info->GetDocumentation(desc->memid, name.Put(), nullptr, nullptr, nullptr);
     Member member{name.Str(), desc->invkind, static_cast<SHORT>(desc->oVft / sizeof(void*)),
-                  desc->wFuncFlags, {}};
-    for (SHORT p = 0; p < desc->cParams; ++p) member.parameters.push_back(desc->lprgelemdescParam[p].tdesc);
+                  (desc->wFuncFlags & FUNCFLAG_FHIDDEN) != 0, {}};
+    for (SHORT p = 0; p < desc->cParams; ++p) {
+      member.parameters.push_back(TypeText(desc->lprgelemdescParam[p].tdesc));
+    }
     members.push_back(member);
   }
   return members;
@@ -85,12 +102,6 @@ WORD TypeFlags(ITypeInfo* info) {
   formsrt::TypeAttributes attr(info);
   return attr ? attr->wTypeFlags : 0;
 }
-
-bool IsPointerTo(const TYPEDESC& type, VARTYPE target) {
-  return type.vt == VT_PTR && type.lptdesc && type.lptdesc->vt == target;
-}
-
-constexpr SHORT kFirstSlotAfterIDispatch = 7;
 
 }  // namespace
 
@@ -112,42 +123,26 @@ TEST(HookwatchComponent, TheTypeLibraryDescribesWhatClientsBindTo) {
   ComPtr<ITypeInfo> subClass = RegisteredTypeInfo(IID_ISubClass);
   ASSERT_TRUE(subClass);
   EXPECT_TRUE(TypeFlags(subClass.Get()) & TYPEFLAG_FDUAL);
-  std::vector<Member> callbacks = MembersOf(VtableInterface(subClass.Get()).Get());
-  ASSERT_EQ(3u, callbacks.size());
-  EXPECT_EQ(L"MsgResponse", callbacks[0].name);
-  EXPECT_EQ(INVOKE_PROPERTYGET, callbacks[0].kind);
-  EXPECT_EQ(INVOKE_PROPERTYPUT, callbacks[1].kind);
-  EXPECT_EQ(L"WindowProc", callbacks[2].name);
-  for (SHORT i = 0; i < 3; ++i) EXPECT_EQ(kFirstSlotAfterIDispatch + i, callbacks[i].slot);
-  ASSERT_EQ(5u, callbacks[2].parameters.size());  // four values and the result
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(VT_I4, callbacks[2].parameters[i].vt);
+  EXPECT_EQ((Members{{L"MsgResponse", INVOKE_PROPERTYGET, 7, false, {"*user-defined"}},
+                     {L"MsgResponse", INVOKE_PROPERTYPUT, 8, false, {"user-defined"}},
+                     {L"WindowProc", INVOKE_FUNC, 9, false, {"I4", "I4", "I4", "I4", "*I4"}}}),
+            MembersOf(VtableInterface(subClass.Get()).Get()));
 
   ComPtr<ITypeInfo> global = RegisteredTypeInfo(CLSID_HookwatchGlobal);
   ASSERT_TRUE(global);
   EXPECT_TRUE(TypeFlags(global.Get()) & TYPEFLAG_FAPPOBJECT);
   EXPECT_TRUE(TypeFlags(global.Get()) & TYPEFLAG_FCANCREATE);
-  std::vector<Member> operations = MembersOf(VtableInterface(RegisteredTypeInfo(IID_IHookwatchGlobal).Get()).Get());
-  ASSERT_EQ(3u, operations.size());
-  EXPECT_EQ(L"AttachMessage", operations[0].name);
-  EXPECT_EQ(L"DetachMessage", operations[1].name);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(kFirstSlotAfterIDispatch + i, operations[i].slot);
-    ASSERT_EQ(3u, operations[i].parameters.size());
-    EXPECT_TRUE(IsPointerTo(operations[i].parameters[0], VT_PTR));  // ISubClass by reference
-    EXPECT_EQ(VT_I4, operations[i].parameters[1].vt);
-    EXPECT_EQ(VT_I4, operations[i].parameters[2].vt);
-  }
-  EXPECT_EQ(L"AttachmentCount", operations[2].name);
-  EXPECT_TRUE(operations[2].flags & FUNCFLAG_FHIDDEN);
-
-  std::vector<Member> timer = MembersOf(VtableInterface(RegisteredTypeInfo(IID_IHookwatchTimer).Get()).Get());
-  ASSERT_EQ(2u, timer.size());
-  EXPECT_EQ(INVOKE_PROPERTYPUT, timer[1].kind);
-  ASSERT_EQ(1u, timer[1].parameters.size());
-  EXPECT_TRUE(IsPointerTo(timer[1].parameters[0], VT_I4));  // milliseconds by reference
-  std::vector<Member> events = MembersOf(RegisteredTypeInfo(DIID___HookwatchTimer).Get());
-  ASSERT_EQ(1u, events.size());
-  EXPECT_EQ(L"ThatTime", events[0].name);
+  // The client goes by reference to its ISubClass pointer.
+  EXPECT_EQ((Members{{L"AttachMessage", INVOKE_FUNC, 7, false, {"**user-defined", "I4", "I4"}},
+                     {L"DetachMessage", INVOKE_FUNC, 8, false, {"**user-defined", "I4", "I4"}},
+                     {L"AttachmentCount", INVOKE_PROPERTYGET, 9, true, {"*I4"}}}),
+            MembersOf(VtableInterface(RegisteredTypeInfo(IID_IHookwatchGlobal).Get()).Get()));
+  // The interval goes by reference both ways.
+  EXPECT_EQ((Members{{L"Interval", INVOKE_PROPERTYGET, 7, false, {"*I4"}},
+                     {L"Interval", INVOKE_PROPERTYPUT, 8, false, {"*I4"}}}),
+            MembersOf(VtableInterface(RegisteredTypeInfo(IID_IHookwatchTimer).Get()).Get()));
+  EXPECT_EQ((Members{{L"ThatTime", INVOKE_FUNC, 0, false, {}}}),
+            MembersOf(RegisteredTypeInfo(DIID___HookwatchTimer).Get()));
 }
 
 TEST(HookwatchComponent, EveryTypeAndMemberCarriesAHelpString) {

@@ -42,6 +42,7 @@ class FakeSubClass : public CountedTestObject<ISubClass> {
   std::function<void()> onWindowProc;
   int responseReads = 0;
   std::vector<WindowProcCall> calls;
+  const std::string& Name() const { return name_; }
 
  private:
   std::string name_;

@@ -57,14 +57,21 @@ class WindowHooksTest : public ::testing::Test {
     ISubClass* reference = &client;
     return global_->AttachMessage(&reference, window ? window : window_.HandleValue(), message);
   }
-  HRESULT Detach(FakeSubClass& client, UINT message) {
+  HRESULT Detach(FakeSubClass& client, UINT message, LONG window = 0) {
     ISubClass* reference = &client;
-    return global_->DetachMessage(&reference, window_.HandleValue(), message);
+    return global_->DetachMessage(&reference, window ? window : window_.HandleValue(), message);
   }
   LONG AttachmentCount() {
     LONG count = -1;
     EXPECT_EQ(S_OK, global_->get_AttachmentCount(&count));
     return count;
+  }
+  // All let go: no attachment left, every client back at its own one
+  // reference and every subclass set removed again.
+  void ExpectAllLetGo() {
+    EXPECT_EQ(0, AttachmentCount());
+    for (auto& client : clients_) EXPECT_EQ(1u, client->References()) << client->Name();
+    EXPECT_EQ(g_subclassesSet, g_subclassesRemoved);
   }
   LRESULT Probe(UINT message = TestWindow::kProbe) {
     return ::SendMessageW(window_.Handle(), message, 0, 0);
@@ -132,9 +139,7 @@ TEST_F(WindowHooksTest, ClientsOfOneMessageChainNewestFirst) {
   first.result = 5;
   second.response = hwPreviousThenClient;
   third.response = hwClientThenPrevious;
-  ASSERT_EQ(S_OK, Attach(first, TestWindow::kProbe));
-  ASSERT_EQ(S_OK, Attach(second, TestWindow::kProbe));
-  ASSERT_EQ(S_OK, Attach(third, TestWindow::kProbe));
+  for (FakeSubClass* client : {&first, &second, &third}) ASSERT_EQ(S_OK, Attach(*client, TestWindow::kProbe));
   ASSERT_EQ(S_OK, Attach(first, TestWindow::kOtherProbe));
 
   // third runs, then what lies below it: second, which first lets first
@@ -179,12 +184,11 @@ TEST_F(WindowHooksTest, DetachingInAnyOrderEndsEachAttachmentAndFinallyTheSubcla
   EXPECT_EQ(0, g_subclassesRemoved);
   ASSERT_EQ(S_OK, Detach(third, TestWindow::kProbe));
   EXPECT_EQ(1, g_subclassesRemoved);
-  EXPECT_EQ(0, AttachmentCount());
 
   log_.clear();
   EXPECT_EQ(TestWindow::kProbeAnswer, Probe());
   EXPECT_EQ((Log{"window"}), log_);
-  for (FakeSubClass* client : {&first, &second, &third}) EXPECT_EQ(1u, client->References());
+  ExpectAllLetGo();
 }
 
 TEST_F(WindowHooksTest, AClientCanDetachItselfAndOthersInsideItsCallback) {
@@ -203,9 +207,7 @@ TEST_F(WindowHooksTest, AClientCanDetachItselfAndOthersInsideItsCallback) {
   EXPECT_EQ(TestWindow::kProbeAnswer, Probe());
   EXPECT_EQ((Log{"detacher", "window"}), log_);
   EXPECT_EQ(1, g_subclassesRemoved);
-  EXPECT_EQ(0, AttachmentCount());
-  EXPECT_EQ(1u, below.References());
-  EXPECT_EQ(1u, detacher.References());
+  ExpectAllLetGo();
 }
 
 TEST_F(WindowHooksTest, AClientAttachedInsideACallbackTakesPartFromTheNextMessage) {
@@ -233,13 +235,8 @@ TEST_F(WindowHooksTest, AWindowDestroyedWhileAttachedEndsItsAttachments) {
   window_.Destroy();
   ASSERT_EQ(1u, watcher.calls.size());  // the last message still reaches its client
   EXPECT_EQ(static_cast<LONG>(WM_NCDESTROY), watcher.calls[0].iMsg);
-  EXPECT_EQ(0, AttachmentCount());
-  EXPECT_EQ(1u, client.References());
-  EXPECT_EQ(1u, watcher.References());
-  EXPECT_EQ(g_subclassesSet, g_subclassesRemoved);
-
-  ISubClass* reference = &client;
-  EXPECT_EQ(S_OK, global_->DetachMessage(&reference, handle, TestWindow::kProbe));
+  ExpectAllLetGo();
+  EXPECT_EQ(S_OK, Detach(client, TestWindow::kProbe, handle));
 }
 
 TEST_F(WindowHooksTest, AWindowDestroyedByAClientInsideItsCallbackIsLetGoCleanly) {
@@ -251,10 +248,7 @@ TEST_F(WindowHooksTest, AWindowDestroyedByAClientInsideItsCallbackIsLetGoCleanly
   ASSERT_EQ(S_OK, Attach(destroyer, TestWindow::kProbe));
   Probe();
   EXPECT_EQ((Log{"destroyer"}), log_);
-  EXPECT_EQ(0, AttachmentCount());
-  EXPECT_EQ(1u, destroyer.References());
-  EXPECT_EQ(1u, other.References());
-  EXPECT_EQ(g_subclassesSet, g_subclassesRemoved);
+  ExpectAllLetGo();
 }
 
 TEST_F(WindowHooksTest, ReleasingTheGlobalObjectEndsItsAttachmentsEvenInsideACallback) {
@@ -267,8 +261,7 @@ TEST_F(WindowHooksTest, ReleasingTheGlobalObjectEndsItsAttachmentsEvenInsideACal
 
   Probe(TestWindow::kOtherProbe);
   EXPECT_EQ((Log{"releaser", "window"}), log_);
-  EXPECT_EQ(1u, client.References());
-  EXPECT_EQ(1u, releaser.References());
+  for (FakeSubClass* each : {&client, &releaser}) EXPECT_EQ(1u, each->References()) << each->Name();
   EXPECT_EQ(1, g_subclassesRemoved);
   log_.clear();
   EXPECT_EQ(TestWindow::kProbeAnswer, Probe());
@@ -301,8 +294,7 @@ TEST_F(WindowHooksTest, AttachRefusesWhatItCannotHook) {
 
   g_refuseSubclass = true;
   EXPECT_EQ(ErrorNumber(5), Attach(client, WM_SIZE));
-  EXPECT_EQ(0, AttachmentCount());
-  EXPECT_EQ(1u, client.References());
+  ExpectAllLetGo();
 }
 
 TEST_F(WindowHooksTest, CreatingTheGlobalObjectAgainOnTheThreadGivesTheSameOne) {
