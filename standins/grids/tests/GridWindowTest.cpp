@@ -26,12 +26,17 @@ SCROLLINFO VerticalScroll(HWND window) {
   return info;
 }
 
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
 // The device context of one flex grid window, the first whose context is
 // asked for, is refused while `refuse` holds; the asks for it are counted.
 struct RefusedGridContext {
   static HDC WINAPI GetDC(HWND window) {
-    wchar_t name[64] = {};
-    if (window && ::GetClassNameW(window, name, 64) && std::wstring(name) == standins::kFlexGridWindowClass) {
+    if (window && ClassOf(window) == standins::kFlexGridWindowClass) {
       if (!grid) grid = window;
       if (window == grid) {
         ++asked;
@@ -89,12 +94,7 @@ TEST(GridWindow, ScrollBarsFollowTheContentOnlyWhileRedrawIsOn) {
   form->Show();
   HWND window = grid.Handle();
   ASSERT_TRUE(window);
-  EXPECT_EQ(standins::kFlexGridWindowClass,
-            [&] {
-              wchar_t name[64] = {};
-              ::GetClassNameW(window, name, 64);
-              return std::wstring(name);
-            }());
+  EXPECT_EQ(standins::kFlexGridWindowClass, ClassOf(window));
   EXPECT_EQ(0, VerticalScroll(window).nMax);  // two rows, one of them fixed
 
   PutProperty(grid.Object(), DISPID_FLEXGRID_REDRAW, Variant::FromBool(false).Get());

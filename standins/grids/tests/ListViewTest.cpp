@@ -24,6 +24,12 @@ class ListViewTest : public ::testing::Test {
   ComPtr<IColumnHeaders> Headers() { return Collection<IColumnHeaders>(listView_.Get(), 2); }
   ComPtr<IListItem> AddItem(const wchar_t* text) { return AddWithText<IListItem>(Items().Get(), text); }
   void AddHeader(const wchar_t* text) { AddWithText<IColumnHeader>(Headers().Get(), text); }
+  template <class ItemOrHeader>
+  static std::wstring Text(ItemOrHeader* object) {
+    Bstr text;
+    CheckCall(object->get_Text(text.Put()));
+    return text.Str();
+  }
   static std::wstring SubItem(IListItem* item, SHORT index) {
     Bstr text;
     CheckCall(item->get_SubItems(index, text.Put()));
@@ -53,14 +59,11 @@ TEST_F(ListViewTest, CollectionsClearAddAndHoldTheirTexts) {
   EXPECT_EQ(1, index);
   ComPtr<IListItem> second;
   CheckCall(Items()->get_Item(2, second.Put()));
-  Bstr text;
-  CheckCall(second->get_Text(text.Put()));
-  EXPECT_EQ(L"Row2;Col 1", text.Str());
+  EXPECT_EQ(L"Row2;Col 1", Text(second.Get()));
   EXPECT_EQ(L"", SubItem(second.Get(), 1));
   ComPtr<IColumnHeader> header;
   CheckCall(Headers()->get_Item(3, header.Put()));
-  CheckCall(header->get_Text(text.Put()));
-  EXPECT_EQ(L"Col3", text.Str());
+  EXPECT_EQ(L"Col3", Text(header.Get()));
 
   // Through IDispatch too: a script-like client by name.
   Variant count = GetProperty(GetProperty(listView_.Get(), L"ListItems").Get().pdispVal, L"Count");
@@ -149,11 +152,7 @@ TEST_F(ListViewTest, WrongArgumentsGiveClearAutomationErrors) {
                                      omitted_.Get(), keyed.Put()));
             }).Number());
   EXPECT_EQ(1, CountOf(Items()));  // the failed adds added nothing
-  EXPECT_EQ(L"Row1;Col 1", [&] {
-    Bstr text;
-    CheckCall(item->get_Text(text.Put()));
-    return text.Str();
-  }());
+  EXPECT_EQ(L"Row1;Col 1", Text(item.Get()));
 }
 
 // Made from the stand-in's own code in this program, whose allocations the
