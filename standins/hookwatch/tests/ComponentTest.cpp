@@ -74,9 +74,15 @@ void PrintTo(const Member& m, std::ostream* out) {
        << (m.hidden ? " hidden " : " ") << testing::PrintToString(m.parameters);
 }
 
+// Appends rather than prepends: GCC 12's -O3 reports a false overlap
+// (-Wrestrict) in the 32-bit build for a literal prepended to a temporary.
 std::string TypeText(const TYPEDESC& type) {
-  if (type.vt == VT_PTR && type.lptdesc) return "*" + TypeText(*type.lptdesc);
-  return type.vt == VT_I4 ? "I4" : type.vt == VT_USERDEFINED ? "user-defined" : std::to_string(type.vt);
+  std::string text;
+  const TYPEDESC* inner = &type;
+  for (; inner->vt == VT_PTR && inner->lptdesc; inner = inner->lptdesc) text += '*';
+  if (inner->vt == VT_I4) return text.append("I4");
+  if (inner->vt == VT_USERDEFINED) return text.append("user-defined");
+  return text.append(std::to_string(inner->vt));
 }
 
 Members MembersOf(ITypeInfo* info) {
