@@ -1,6 +1,7 @@
 #include "forms/IntervalTimer.h"
 
 #include "platform/Platform.h"
+#include "services/UnhandledError.h"
 
 namespace formsrt {
 
@@ -41,6 +42,9 @@ void IntervalTimer::Stop() {
 
 LRESULT IntervalTimer::HandleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kTimerId && running_) {
+    // The standard report's box pumps messages: a tick that falls due while
+    // it is up would raise its error again, and one error gives one report.
+    if (ProgramIsEnding()) return 0;
     // A copy: the handler may end the timer's owner, and the timer with it.
     std::function<void()> tick = onTick;
     if (tick) tick();

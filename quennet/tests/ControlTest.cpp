@@ -5,9 +5,11 @@
 #include <olectl.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FakeMessageBox.h"
+#include "QuennetResources.h"
 #include "TestDoubles.h"
 #include "core/Bstr.h"
 #include "com/ModuleCounts.h"
@@ -138,14 +140,19 @@ TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
   ::DestroyWindow(form);
 }
 
-// The bitmaps the control loads and deletes through the platform seam.
+// The bitmaps the control loads (with the resource, size and flags asked
+// for) and deletes through the platform seam.
 std::vector<HANDLE> loadedBitmaps;
+std::vector<std::tuple<UINT_PTR, int, int, UINT>> bitmapRequests;
 std::vector<HGDIOBJ> deletedObjects;
 
 HANDLE WINAPI RecordingLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int height,
                                   UINT flags) {
   HANDLE image = ::LoadImageW(module, name, type, width, height, flags);
-  if (type == IMAGE_BITMAP) loadedBitmaps.push_back(image);
+  if (type == IMAGE_BITMAP) {
+    loadedBitmaps.push_back(image);
+    bitmapRequests.emplace_back(reinterpret_cast<UINT_PTR>(name), width, height, flags);
+  }
   return image;
 }
 
@@ -179,6 +186,7 @@ int PixelsOtherThanThePicture(HDC drawn, HBITMAP picture, int width, int height)
 
 TEST_F(ControlTest, DrawsItsSurfaceWithAPictureLoadedOnceAndDeletedWithTheControl) {
   loadedBitmaps.clear();
+  bitmapRequests.clear();
   deletedObjects.clear();
   formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   formsrt::PlatformOverride<formsrt::Gdi32Api> gdi32(formsrt::Gdi32());
@@ -202,6 +210,8 @@ TEST_F(ControlTest, DrawsItsSurfaceWithAPictureLoadedOnceAndDeletedWithTheContro
     EXPECT_EQ(bitmap, ::GetCurrentObject(dc, OBJ_BITMAP)) << "the caller's context keeps its own";
   }
   ASSERT_EQ(1u, loadedBitmaps.size()) << "the picture is loaded once, not for every paint";
+  // The picture's own size, not scaled when loaded.
+  EXPECT_EQ((decltype(bitmapRequests){{IDB_QUENNETCTL, 0, 0, 0}}), bitmapRequests);
   EXPECT_EQ(DV_E_DVASPECT, view->Draw(DVASPECT_ICON, -1, nullptr, nullptr, nullptr, dc, &bounds,
                                       nullptr, nullptr, 0));
   EXPECT_TRUE(deletedObjects.empty());

@@ -119,12 +119,18 @@ TEST(Persistence, SavesEveryKeyInOrderAndLoadsItBack) {
   EXPECT_EQ((Properties{VARIANT_TRUE, VARIANT_FALSE, L""}), Read(LoadedFrom(bag).Get()));
 }
 
-TEST(Persistence, SavingOnlyChangedValuesLeavesDefaultsOut) {
+TEST(Persistence, SavesDefaultValuesOnlyWhenAskedForEveryValue) {
   auto control = NewControl<_QuennetCtl>();
   ASSERT_EQ(S_OK, control->put_STxTrayTTT(Bstr(L"tip").Get()));
   FakePropertyBag bag;
   EXPECT_EQ(S_OK, As<IPersistPropertyBag>(control)->Save(&bag, TRUE, FALSE));
   EXPECT_EQ(std::vector<std::wstring>{L"STxTrayTTT"}, bag.Keys());
+  // Any true BOOL asks for every value; some containers pass VARIANT_TRUE.
+  for (BOOL saveAll : {TRUE, BOOL{VARIANT_TRUE}}) {
+    FakePropertyBag all;
+    EXPECT_EQ(S_OK, As<IPersistPropertyBag>(control)->Save(&all, TRUE, saveAll));
+    EXPECT_EQ((std::vector<std::wstring>{L"QuietErrors", L"STxMenu", L"STxTrayTTT"}), all.Keys());
+  }
 }
 
 TEST(Persistence, UnreadableValuesAreLoggedAndKeepTheirDefaults) {

@@ -42,6 +42,9 @@ TEST(TextReplace, NoOccurrenceAndEmptyTexts) {
   EXPECT_EQ(L"", First(L"", L"", L"y"));
   // A partial match broken by any other character starts again.
   EXPECT_EQ(L"acb", First(L"acb", L"ab", L"X"));
+  // After a broken partial match only a true suffix of it counts as matched.
+  EXPECT_EQ(L"bbabac", First(L"bbabac", L"bbac", L"X"));
+  EXPECT_EQ(L"baac", First(L"baac", L"bac", L"X"));
   EXPECT_EQ(L"a\x00E0b", All(L"a\x00E0b", L"ab", L"X"));
   EXPECT_EQ(L"a-b-c", All(L"a, b, c", L", ", L"-"));
   EXPECT_EQ(L"bc", All(L"abcA", L"a", L""));  // an empty replacement deletes

@@ -15,9 +15,13 @@ namespace {
 
 int g_setTimers;
 int g_killTimers;
+HWND g_timerWindow;
+UINT_PTR g_timerId;
 
 UINT_PTR WINAPI CountingSetTimer(HWND hwnd, UINT_PTR id, UINT interval, TIMERPROC proc) {
   ++g_setTimers;
+  g_timerWindow = hwnd;
+  g_timerId = id;
   return ::SetTimer(hwnd, id, interval, proc);
 }
 
@@ -81,6 +85,12 @@ TEST(IntervalTimer, ADestroyedTimerStopsAndReleasesItsPlatformTimer) {
   timer->SetInterval(40);
   ASSERT_TRUE(PumpMessagesUntil([&] { return ticks > 0; }, 3000));
   int ticksBefore = ticks;
+  // Only its own timer's WM_TIMER ticks it.
+  for (UINT other : {WM_TIMER - 1, WM_TIMER + 1}) ::SendMessageW(g_timerWindow, other, g_timerId, 0);
+  ::SendMessageW(g_timerWindow, WM_TIMER, g_timerId + 1, 0);
+  EXPECT_EQ(ticksBefore, ticks);
+  ::SendMessageW(g_timerWindow, WM_TIMER, g_timerId, 0);
+  EXPECT_EQ(++ticksBefore, ticks);
   timer.reset();
   PumpMessagesFor(200);  // shows that a destroyed timer ticks no more
   EXPECT_EQ(ticksBefore, ticks);

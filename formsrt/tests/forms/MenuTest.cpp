@@ -105,23 +105,24 @@ namespace {
 struct PlatformCall {
   const char* entry;
   HWND window;
+  std::vector<LONG_PTR> arguments;
   bool operator==(const PlatformCall&) const = default;
 };
 std::vector<PlatformCall> g_calls;
 
 BOOL WINAPI RecordingSetForegroundWindow(HWND window) {
-  g_calls.push_back({"SetForegroundWindow", window});
+  g_calls.push_back({"SetForegroundWindow", window, {}});
   return TRUE;
 }
 
 // Shows nothing and reports that nothing was chosen.
-BOOL WINAPI RecordingTrackPopupMenuEx(HMENU, UINT, int, int, HWND owner, LPTPMPARAMS) {
-  g_calls.push_back({"TrackPopupMenuEx", owner});
+BOOL WINAPI RecordingTrackPopupMenuEx(HMENU, UINT flags, int, int, HWND owner, LPTPMPARAMS) {
+  g_calls.push_back({"TrackPopupMenuEx", owner, {flags}});
   return 0;
 }
 
 BOOL WINAPI RecordingPostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  g_calls.push_back({message == WM_NULL ? "PostMessageW WM_NULL" : "PostMessageW", window});
+  g_calls.push_back({"PostMessageW", window, {message, static_cast<LONG_PTR>(wParam), lParam}});
   return ::PostMessageW(window, message, wParam, lParam);
 }
 
@@ -166,9 +167,11 @@ TEST_F(MenuTest, TheFormIsInFrontWhileItsMenuIsTrackedAndHearsFromThePlatformAft
     user32->PostMessageW = RecordingPostMessageW;
     CallMethod(dispatch_.Get(), L"PopupMenu", {Variant::FromDispatch(menu_.Get()).Get()});
   }
-  std::vector<PlatformCall> expected = {{"SetForegroundWindow", form_->Handle()},
-                                        {"TrackPopupMenuEx", form_->Handle()},
-                                        {"PostMessageW WM_NULL", form_->Handle()}};
+  // The choice comes back from the call, not as a command; either button chooses.
+  std::vector<PlatformCall> expected = {
+      {"SetForegroundWindow", form_->Handle(), {}},
+      {"TrackPopupMenuEx", form_->Handle(), {TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY}},
+      {"PostMessageW", form_->Handle(), {WM_NULL, 0, 0}}};
   EXPECT_EQ(expected, g_calls);
 }
 

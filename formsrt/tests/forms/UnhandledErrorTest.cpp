@@ -26,8 +26,16 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM found) {
   return TRUE;
 }
 
+// The report boxes the probe shows at once.
+int ReportBoxes() {
+  int boxes = 0;
+  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", kProbeTitle));) ++boxes;
+  return boxes;
+}
+
 struct ProbeRun {
   std::wstring boxText;
+  int boxes = 0;  // a few timer intervals after the first came up
   bool probeFormShown = false;  // while the report was up
   ProcessResult process;
 };
@@ -39,6 +47,8 @@ ProbeRun RunProbeAndAnswerItsBox(const wchar_t* mode) {
   ProbeRun run;
   for (int attempt = 0; attempt < 300 && run.boxText.empty(); ++attempt) {
     if (HWND box = ::FindWindowW(L"#32770", kProbeTitle)) {
+      ::Sleep(300);
+      run.boxes = ReportBoxes();
       ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&run.boxText));
       run.probeFormShown = ::IsWindowVisible(::FindWindowW(L"FormsrtForm", L"Probe"));
       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -72,5 +82,6 @@ TEST(UnhandledError, EachErrorIsReportedByItsNumberAndEndsTheProgramWithIt) {
     EXPECT_FALSE(run.process.timedOut) << c.mode;
     EXPECT_EQ(c.exitCode, run.process.exitCode) << c.mode;
     EXPECT_FALSE(run.probeFormShown) << c.mode;
+    EXPECT_EQ(1, run.boxes) << c.mode << ": one error, one report";
   }
 }
