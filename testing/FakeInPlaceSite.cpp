@@ -40,7 +40,13 @@ STDMETHODIMP FakeInPlaceSite::GetTypeInfoCount(UINT* count) {
 
 STDMETHODIMP FakeInPlaceSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
                                      EXCEPINFO*, UINT*) {
-  if (id != DISPID_AMBIENT_FONT || !ambientFont || !result) return DISP_E_MEMBERNOTFOUND;
+  if (id != DISPID_AMBIENT_FONT || !result) return DISP_E_MEMBERNOTFOUND;
+  if (!ambientFont) {
+    if (ambientFontName.empty()) return DISP_E_MEMBERNOTFOUND;
+    V_VT(result) = VT_BSTR;
+    V_BSTR(result) = ::SysAllocString(ambientFontName.c_str());
+    return S_OK;
+  }
   V_VT(result) = VT_DISPATCH;
   V_DISPATCH(result) = ambientFont.Get();
   ambientFont->AddRef();

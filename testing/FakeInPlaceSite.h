@@ -2,7 +2,8 @@
 // given window: it records the notifications it gets ("activate", "ui
 // activate", "ui deactivate", "deactivate", "save"), can refuse the
 // activation or fail to give its window context, places the control at
-// `position`, and offers `ambientFont` as its ambient font when one is set.
+// `position`, and offers `ambientFont` as its ambient font when one is set
+// (or else `ambientFontName`, a text, as some hosts give).
 // A test can make it call back into the control as a container may: from a
 // notification (`onNote`, given the note) or once from its next release
 // (`onRelease`). Its frame records the active objects it is given. Both count the
@@ -90,6 +91,7 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
   RECT position{5, 6, 53, 45};         // where the site places the control
   FakeFrame frame;
   formsrt::ComPtr<IFontDisp> ambientFont;
+  std::wstring ambientFontName;
   std::function<void(const std::wstring& note)> onNote;
   std::function<void()> onRelease;
 

@@ -379,12 +379,15 @@ TEST_F(ActivationWindow, TheSitesAmbientFontReachesTheControlAtEveryChange) {
   LOGFONTW kept{};
   EXPECT_NE(0, ::GetObjectW(second, sizeof(kept), &kept));
   EXPECT_STREQ(L"Courier New", kept.lfFaceName);
+  site_.ambientFontName = L"Arial";  // not a font object: the control has none
+  EXPECT_EQ(S_OK, control->OnAmbientPropertyChange(DISPID_AMBIENT_FONT));
 
   EXPECT_EQ(S_OK, control_->SetClientSite(nullptr));
   using Change = std::pair<DISPID, HFONT>;
   EXPECT_EQ((std::vector<Change>{{DISPID_UNKNOWN, first},
                                  {DISPID_AMBIENT_BACKCOLOR, first},
                                  {DISPID_AMBIENT_FONT, second},
+                                 {DISPID_AMBIENT_FONT, nullptr},
                                  {DISPID_UNKNOWN, nullptr}}),
             probe_->ambientChanges);
   EXPECT_EQ(1u, site_.references);

@@ -86,10 +86,13 @@ TEST(PropertyValuesBag, ReadsByNameWithoutCaseAndConvertsToTheAskedType) {
 
   Variant written = Variant::FromInt32(5);
   ASSERT_EQ(S_OK, bag->Write(L"WIDTH", written.Raw()));
-  ASSERT_EQ(S_OK, bag->Write(L"Height", written.Raw()));
+  Variant tall = Variant::FromInt32(70000);
+  ASSERT_EQ(S_OK, bag->Write(L"Height", tall.Raw()));
   EXPECT_EQ(E_POINTER, bag->Write(L"Height", nullptr));
   ASSERT_EQ(S_OK, bag->Read(L"width", value.Put(), nullptr));
   EXPECT_EQ(5, V_I4(&value.Get()));
+  V_VT(value.Put()) = VT_I2;  // out of its range: read as a mismatch too
+  EXPECT_EQ(DISP_E_TYPEMISMATCH, bag->Read(L"height", value.Raw(), nullptr));
   EXPECT_EQ((std::vector<std::wstring>{L"disableicons", L"Width", L"Height"}),
             NamesOf(bag->Values()));
 
