@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 
 #include "ComponentObjects.h"
 #include "TimerEvents.h"
 #include "com/LateBound.h"
+#include "com/QueryObject.h"
 #include "com/TypeDescriptions.h"
 #include "core/RuntimeError.h"
 #include "core/Variant.h"
@@ -119,13 +121,60 @@ TEST_F(frmHookwatchTest, AnswersLateBoundCallsThroughTheComponentsTypeLibrary) {
   EXPECT_EQ(E_POINTER, client->GetTypeInfo(0, 0, nullptr));
 }
 
-TEST(ComponentObjects, AClassThatCannotBeMadeIsError429) {
-  try {
-    tessmark::NewComponentObject<IHookwatchTimer>(CLSID_NULL);
-    ADD_FAILURE() << "made an object of no class";
-  } catch (const formsrt::RuntimeError& failure) {
-    EXPECT_EQ(formsrt::error::CannotCreateObject, failure.Number());
+// A class object of the test's thread whose every creation fails with `result`.
+class FailingClass final : public IClassFactory {
+ public:
+  static constexpr CLSID kClsid = {0x5b1d0c2e, 0x7a43, 0x4f0e, {0x9c, 0x61, 0x2d, 0x8e, 0x4b, 0x17, 0xa0, 0x53}};
+  explicit FailingClass(HRESULT result) : result_(result) {
+    EXPECT_EQ(S_OK, ::CoRegisterClassObject(kClsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_));
   }
+  ~FailingClass() { ::CoRevokeClassObject(cookie_); }
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+    return formsrt::QueryObject<formsrt::Offer<IClassFactory>>(this, iid, out);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the test's stack
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** out) override {
+    *out = nullptr;
+    return result_;
+  }
+  STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+
+ private:
+  HRESULT result_;
+  DWORD cookie_ = 0;
+};
+
+// What making an object raises: a class's own run-time error (a control
+// error) as it is, any other failure, and no class at all, as error 429.
+TEST(ComponentObjects, AClassesOwnErrorComesThroughAndAnyOtherFailureIsError429) {
+  using Raised = std::pair<HRESULT, long>;  // a COM failure raised, a run-time error raised
+  auto raisedMaking = [](REFCLSID clsid) {
+    try {
+      tessmark::NewComponentObject<IHookwatchTimer>(clsid);
+    } catch (const formsrt::ComError& failure) {
+      return Raised{failure.Result(), 0};
+    } catch (const formsrt::RuntimeError& failure) {
+      return Raised{S_OK, failure.Number()};
+    }
+    return Raised{S_OK, 0};
+  };
+  const Raised notMade{S_OK, formsrt::error::CannotCreateObject};
+  const HRESULT ownError = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, 380);
+  const struct {
+    HRESULT failure;
+    Raised raised;
+  } cases[] = {
+      {ownError, {ownError, 0}},
+      {MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL + 1, 380), notMade},
+      {E_OUTOFMEMORY, notMade},
+      {CLASS_E_CLASSNOTAVAILABLE, notMade},
+  };
+  for (const auto& c : cases) {
+    FailingClass failing(c.failure);
+    EXPECT_EQ(c.raised, raisedMaking(FailingClass::kClsid)) << std::hex << c.failure;
+  }
+  EXPECT_EQ(notMade, raisedMaking(CLSID_NULL));
 }
 
 // The sink connected to a timer: an IDispatch that knows ThatTime (DISPID 1)
