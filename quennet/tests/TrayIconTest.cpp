@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "FakeMessageBox.h"
-#include "NonSquareDisplay.h"
+#include "DisplayDpi.h"
 #include "TrayTestSupport.h"
 #include "core/Bstr.h"
 #include "com/LateBound.h"
@@ -384,7 +384,7 @@ TEST_F(TrayCallback, EachMouseMessageRaisesTheEventsOfTheTableWhateverTheHandler
 // The picture box reports the shell's number times TwipsPerPixelX; only the
 // same axis gives the number back on a display whose pixels are not square.
 TEST_F(TrayCallback, ANonSquareDisplayDecodesTheSameEvents) {
-  testing_support::NonSquareDisplay display;
+  testing_support::DisplayDpi display(96, 120);
   SetMenu(false);
   for (UINT message : {WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}) control_->Notify(message);
   EXPECT_EQ((RaisedEvents{{kSTxClick, kTrue}, {kSTxMouseUp, kFalse}, {kSTxDBLClick, kTrue}}),

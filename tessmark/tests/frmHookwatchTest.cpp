@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
+#include <tuple>
 #include <utility>
 
 #include "ComponentObjects.h"
+#include "DisplayDpi.h"
 #include "TimerEvents.h"
 #include "com/LateBound.h"
 #include "com/QueryObject.h"
 #include "com/TypeDescriptions.h"
 #include "core/RuntimeError.h"
 #include "core/Variant.h"
+#include "forms/WindowClass.h"
 #include "frmHookwatch.h"
 
 namespace tessmark_tests {
@@ -42,6 +46,53 @@ class frmHookwatchTest : public ::testing::Test {
 
   ComPtr<frmHookwatch> form_ = frmHookwatch::Create();
 };
+
+// Every window the form and its controls ask the platform for, with the
+// place and size asked for; a control's text is set once it is made.
+std::vector<std::tuple<HWND, int, int, int, int>> g_askedWindows;
+DWORD g_formStyle;
+
+HWND WINAPI RecordingCreateWindowExW(DWORD extendedStyle, LPCWSTR className, LPCWSTR text, DWORD style,
+                                     int x, int y, int width, int height, HWND parent, HMENU menu,
+                                     HINSTANCE instance, LPVOID parameter) {
+  if (!parent) g_formStyle = style;
+  HWND window = ::CreateWindowExW(extendedStyle, className, text, style, x, y, width, height, parent,
+                                  menu, instance, parameter);
+  g_askedWindows.emplace_back(window, x, y, width, height);
+  return window;
+}
+
+// On a display of 1,440 pixels to the inch a pixel is a twip: the form's
+// client area and each control, in their tab order, are asked for to the twip.
+TEST(frmHookwatchLayout, AsksForTheFormAndEveryControlToTheTwip) {
+  testing_support::DisplayDpi display(1440, 1440);
+  formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
+  user32->CreateWindowExW = RecordingCreateWindowExW;
+  g_askedWindows.clear();
+  ComPtr<frmHookwatch> form = frmHookwatch::Create();
+  RECT outer{0, 0, 5085, 2925};
+  ::AdjustWindowRectEx(&outer, g_formStyle, FALSE, 0);
+  ASSERT_FALSE(g_askedWindows.empty());
+  EXPECT_EQ((std::pair<int, int>{outer.right - outer.left, outer.bottom - outer.top}),
+            (std::pair{std::get<3>(g_askedWindows[0]), std::get<4>(g_askedWindows[0])}));
+  using Placed = std::tuple<std::wstring, int, int, int, int>;
+  std::vector<Placed> controls;
+  for (auto [window, x, y, width, height] : g_askedWindows) {
+    if (window == form->Window().Handle()) continue;
+    controls.emplace_back(formsrt::WindowText(window), x, y, width, height);
+  }
+  EXPECT_EQ((std::vector<Placed>{
+                {L"Timer 1", 300, 300, 1095, 255},
+                {L"Timer 2", 300, 660, 1155, 375},
+                {L"Label1", 1500, 300, 1035, 255},
+                {L"Label2", 1500, 720, 1035, 255},
+                {L"All Code Timer Test:", 60, 60, 4995, 195},
+                {L"Click or resize the form to test the subclassing. This form subclasses the "
+                 L"WM_MOUSEDOWN and WM_SIZE messages and outputs a debug message whenever one is "
+                 L"encountered.",
+                 60, 1260, 4995, 735}}),
+            controls);
+}
 
 TEST_F(frmHookwatchTest, ShowsItsOwnSmallIcon) {
   auto icon =
@@ -124,9 +175,11 @@ TEST_F(frmHookwatchTest, AnswersLateBoundCallsThroughTheComponentsTypeLibrary) {
 // A class object of the test's thread whose every creation fails with `result`.
 class FailingClass final : public IClassFactory {
  public:
-  static constexpr CLSID kClsid = {0x5b1d0c2e, 0x7a43, 0x4f0e, {0x9c, 0x61, 0x2d, 0x8e, 0x4b, 0x17, 0xa0, 0x53}};
+  static constexpr CLSID kClsid = {0x5b1d0c2e, 0x7a43, 0x4f0e,
+                                   {0x9c, 0x61, 0x2d, 0x8e, 0x4b, 0x17, 0xa0, 0x53}};
   explicit FailingClass(HRESULT result) : result_(result) {
-    EXPECT_EQ(S_OK, ::CoRegisterClassObject(kClsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_));
+    EXPECT_EQ(S_OK, ::CoRegisterClassObject(kClsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+                                            &cookie_));
   }
   ~FailingClass() { ::CoRevokeClassObject(cookie_); }
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {

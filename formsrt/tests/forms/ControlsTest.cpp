@@ -7,7 +7,7 @@
 
 #include "CursorKept.h"
 #include "MessagePump.h"
-#include "NonSquareDisplay.h"
+#include "DisplayDpi.h"
 #include "ErrorNumber.h"
 #include "core/RuntimeError.h"
 #include "forms/CheckBox.h"
@@ -192,7 +192,7 @@ TEST_F(ControlsTest, PictureBoxGetsRealMouseMovesOverIt) {
 // Each axis in its own twips: on this display a pixel is 15 twips wide and
 // 12 high.
 TEST_F(ControlsTest, ANonSquareDisplayConvertsEachAxisByItsOwnDpi) {
-  testing_support::NonSquareDisplay display;
+  testing_support::DisplayDpi display(96, 120);
   EXPECT_FLOAT_EQ(15, Screen::TwipsPerPixelX());
   EXPECT_FLOAT_EQ(12, Screen::TwipsPerPixelY());
   EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CXSCREEN) * 15.0, Screen::WidthTwips());
