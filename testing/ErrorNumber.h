@@ -1,4 +1,4 @@
-// The run-time error a piece of test code raises.
+// The run-time error, or the COM failure, a piece of test code raises.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,17 @@ long ErrorNumberOf(Body&& body) {
     return failure.Number();
   }
   return 0;
+}
+
+// The HRESULT of the ComError that body raised; S_OK when it raised none.
+template <class Body>
+HRESULT ComErrorOf(Body&& body) {
+  try {
+    body();
+  } catch (const formsrt::ComError& failure) {
+    return failure.Result();
+  }
+  return S_OK;
 }
 
 }  // namespace testing_support

@@ -3,6 +3,7 @@
 // by-reference arguments and the error model.
 #include <gtest/gtest.h>
 
+#include "ErrorNumber.h"
 #include "FormsrtTest.h"
 #include "ProcessRunner.h"
 #include "core/Bstr.h"
@@ -16,6 +17,7 @@
 #include "core/Variant.h"
 
 using namespace formsrt;
+using testing_support::ComErrorOf;
 
 namespace {
 
@@ -356,17 +358,6 @@ TEST_F(ComServerTest, ASuccessfulCallLeavesNoErrorInformation) {
 }
 
 namespace {
-
-// The HRESULT of the ComError that `body` raises, or S_OK when it raises none.
-template <class Body>
-HRESULT ComErrorOf(Body&& body) {
-  try {
-    body();
-    return S_OK;
-  } catch (const ComError& e) {
-    return e.Result();
-  }
-}
 
 std::wstring NameOf(ITypeInfo* info) {
   Bstr name;

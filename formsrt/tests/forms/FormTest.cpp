@@ -5,6 +5,7 @@
 
 #include "ErrorNumber.h"
 #include "com/LateBound.h"
+#include "com/ModuleCounts.h"
 #include "core/RuntimeError.h"
 #include "forms/Form.h"
 #include "forms/CheckBox.h"
@@ -12,10 +13,12 @@
 #include "forms/Label.h"
 #include "forms/PictureBox.h"
 #include "forms/TextBox.h"
+#include "forms/WindowClass.h"
 #include "platform/Platform.h"
 #include "forms/Screen.h"
 
 using namespace formsrt;
+using testing_support::ComErrorOf;
 using testing_support::ErrorNumberOf;
 
 namespace {
@@ -293,6 +296,28 @@ TEST(FormWindows, EveryWindowOfAFormAndItsControlsIsDestroyedWithIt) {
   }
   EXPECT_EQ(12, g_windowsCreated);
   EXPECT_EQ(g_windowsCreated, g_windowsDestroyed);
+}
+
+ATOM WINAPI RefusingRegisterClassExW(const WNDCLASSEXW*) {
+  ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return 0;
+}
+
+// A class the platform would not register raises its error and is not taken
+// for registered: the next window of the class registers it again.
+TEST(FormWindows, AClassThePlatformRefusedIsRegisteredAtTheNextTry) {
+  constexpr wchar_t kClass[] = L"FormsrtRefusedOnce";
+  {
+    PlatformOverride<User32Api> user32(User32());
+    user32->RegisterClassExW = RefusingRegisterClassExW;
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY),
+              ComErrorOf([&] { RegisterTargetClass(kClass, 0, nullptr); }));
+  }
+  WNDCLASSEXW found{};
+  found.cbSize = sizeof(found);
+  EXPECT_FALSE(::GetClassInfoExW(ThisModule(), kClass, &found));
+  RegisterTargetClass(kClass, 0, nullptr);
+  EXPECT_TRUE(::GetClassInfoExW(ThisModule(), kClass, &found));
 }
 
 TEST_F(FormTest, AnOutsideSubclassThatUsesTheUserDataLeavesTheFormWorking) {
