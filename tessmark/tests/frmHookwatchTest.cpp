@@ -9,6 +9,7 @@
 
 #include "ComponentObjects.h"
 #include "DisplayDpi.h"
+#include "TessmarkResources.h"
 #include "TimerEvents.h"
 #include "com/LateBound.h"
 #include "com/QueryObject.h"
@@ -62,14 +63,28 @@ HWND WINAPI RecordingCreateWindowExW(DWORD extendedStyle, LPCWSTR className, LPC
   return window;
 }
 
+// The images asked for: resource, type, width, height, flags.
+std::vector<std::tuple<UINT_PTR, UINT, int, int, UINT>> g_askedImages;
+
+HANDLE WINAPI RecordingLoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int width, int height,
+                                  UINT flags) {
+  g_askedImages.emplace_back(reinterpret_cast<UINT_PTR>(name), type, width, height, flags);
+  return ::LoadImageW(module, name, type, width, height, flags);
+}
+
 // On a display of 1,440 pixels to the inch a pixel is a twip: the form's
-// client area and each control, in their tab order, are asked for to the twip.
+// client area and each control, in their tab order, are asked for to the
+// twip. The form's icon is asked for at the small icon's size.
 TEST(frmHookwatchLayout, AsksForTheFormAndEveryControlToTheTwip) {
   testing_support::DisplayDpi display(1440, 1440);
   formsrt::PlatformOverride<formsrt::User32Api> user32(formsrt::User32());
   user32->CreateWindowExW = RecordingCreateWindowExW;
+  user32->LoadImageW = RecordingLoadImageW;
   g_askedWindows.clear();
+  g_askedImages.clear();
   ComPtr<frmHookwatch> form = frmHookwatch::Create();
+  EXPECT_EQ((decltype(g_askedImages){{IDI_FRMHOOKWATCH, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR}}),
+            g_askedImages);
   RECT outer{0, 0, 5085, 2925};
   ::AdjustWindowRectEx(&outer, g_formStyle, FALSE, 0);
   ASSERT_FALSE(g_askedWindows.empty());
