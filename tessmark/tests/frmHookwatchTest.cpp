@@ -2,6 +2,7 @@
 // from outside the program.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -187,31 +188,65 @@ TEST_F(frmHookwatchTest, AnswersLateBoundCallsThroughTheComponentsTypeLibrary) {
   EXPECT_EQ(E_POINTER, client->GetTypeInfo(0, 0, nullptr));
 }
 
-// A class object of the test's thread whose every creation fails with `result`.
-class FailingClass final : public IClassFactory {
+// A class object for the test's thread, registered while it lives: each
+// creation is answered by `create`.
+class ClassOfThisThread final : public IClassFactory {
  public:
-  static constexpr CLSID kClsid = {0x5b1d0c2e, 0x7a43, 0x4f0e,
-                                   {0x9c, 0x61, 0x2d, 0x8e, 0x4b, 0x17, 0xa0, 0x53}};
-  explicit FailingClass(HRESULT result) : result_(result) {
-    EXPECT_EQ(S_OK, ::CoRegisterClassObject(kClsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
+  using Create = std::function<HRESULT(REFIID iid, void** out)>;
+  ClassOfThisThread(REFCLSID clsid, Create create) : create_(std::move(create)) {
+    EXPECT_EQ(S_OK, ::CoRegisterClassObject(clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
                                             &cookie_));
   }
-  ~FailingClass() { ::CoRevokeClassObject(cookie_); }
+  ~ClassOfThisThread() { ::CoRevokeClassObject(cookie_); }
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
     return formsrt::QueryObject<formsrt::Offer<IClassFactory>>(this, iid, out);
   }
   STDMETHODIMP_(ULONG) AddRef() override { return 2; }  // lives on the test's stack
   STDMETHODIMP_(ULONG) Release() override { return 1; }
-  STDMETHODIMP CreateInstance(IUnknown*, REFIID, void** out) override {
+  STDMETHODIMP CreateInstance(IUnknown*, REFIID iid, void** out) override {
     *out = nullptr;
-    return result_;
+    return create_(iid, out);
   }
   STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
  private:
-  HRESULT result_;
+  Create create_;
   DWORD cookie_ = 0;
 };
+
+// The timers run at 500 ms from the form's load; a check box cleared stops
+// its own timer (-1), set again restarts it. The component's timer class is
+// interposed to keep the timers it makes.
+TEST_F(frmHookwatchTest, TheTimersRunAtHalfASecondAndEachCheckBoxSwitchesItsOwn) {
+  ComPtr<IClassFactory> component;
+  ASSERT_EQ(S_OK, ::CoGetClassObject(CLSID_HookwatchTimer, CLSCTX_INPROC_SERVER, nullptr,
+                                     IID_IClassFactory, component.PutVoid()));
+  std::vector<ComPtr<IHookwatchTimer>> timers;
+  ClassOfThisThread kept(CLSID_HookwatchTimer, [&](REFIID iid, void** out) {
+    HRESULT hr = component->CreateInstance(nullptr, iid, out);
+    if (SUCCEEDED(hr)) {
+      auto* made = static_cast<IUnknown*>(*out);
+      made->QueryInterface(IID_IHookwatchTimer, timers.emplace_back().PutVoid());
+    }
+    return hr;
+  });
+  auto intervals = [&] {
+    std::vector<LONG> milliseconds;
+    for (const auto& timer : timers) timer->get_Interval(&milliseconds.emplace_back());
+    return milliseconds;
+  };
+  form_->Show();
+  EXPECT_EQ((std::vector<LONG>{500, 500}), intervals());
+  HWND form = form_->Window().Handle();
+  HWND check1 = ::FindWindowExW(form, nullptr, L"Button", L"Timer 1");
+  HWND check2 = ::FindWindowExW(form, nullptr, L"Button", L"Timer 2");
+  ::SendMessageW(check1, BM_CLICK, 0, 0);
+  EXPECT_EQ((std::vector<LONG>{-1, 500}), intervals());
+  ::SendMessageW(check2, BM_CLICK, 0, 0);
+  EXPECT_EQ((std::vector<LONG>{-1, -1}), intervals());
+  ::SendMessageW(check1, BM_CLICK, 0, 0);
+  EXPECT_EQ((std::vector<LONG>{500, -1}), intervals());
+}
 
 // What making an object raises: a class's own run-time error (a control
 // error) as it is, any other failure, and no class at all, as error 429.
@@ -238,9 +273,12 @@ TEST(ComponentObjects, AClassesOwnErrorComesThroughAndAnyOtherFailureIsError429)
       {E_OUTOFMEMORY, notMade},
       {CLASS_E_CLASSNOTAVAILABLE, notMade},
   };
+  // A class of the test's own whose every creation fails as told.
+  constexpr CLSID kFailing = {0x5b1d0c2e, 0x7a43, 0x4f0e,
+                              {0x9c, 0x61, 0x2d, 0x8e, 0x4b, 0x17, 0xa0, 0x53}};
   for (const auto& c : cases) {
-    FailingClass failing(c.failure);
-    EXPECT_EQ(c.raised, raisedMaking(FailingClass::kClsid)) << std::hex << c.failure;
+    ClassOfThisThread failing(kFailing, [&](REFIID, void**) { return c.failure; });
+    EXPECT_EQ(c.raised, raisedMaking(kFailing)) << std::hex << c.failure;
   }
   EXPECT_EQ(notMade, raisedMaking(CLSID_NULL));
 }
