@@ -204,6 +204,17 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   EXPECT_EQ(VT_BSTR, text.Type());
   EXPECT_STREQ(L"17", V_BSTR(&text.Get()));
 
+  // Two variables by reference, both written.
+  Variant first = Variant::FromInt32(1);
+  Variant second = Variant::FromInt32(2);
+  VARIANT secondReference = reference;
+  V_VARIANTREF(&reference) = first.Raw();
+  V_VARIANTREF(&secondReference) = second.Raw();
+  InvokeOutcome swapped;
+  Invoke(calculator.Get(), 9, DISPATCH_METHOD, {reference, secondReference}, swapped);
+  ASSERT_EQ(S_OK, swapped.hr);
+  EXPECT_EQ((std::pair<LONG, LONG>{2, 1}), (std::pair{V_I4(&first.Get()), V_I4(&second.Get())}));
+
   // A by-value parameter given a script variable.
   Variant addend = Variant::FromInt32(8);
   V_VARIANTREF(&reference) = addend.Raw();
@@ -233,10 +244,11 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   EXPECT_EQ(22.0, V_R8(&fraction.Get()));
 
   // A decimal fills the whole VARIANT, its first field under the type: the
-  // member is given all of it, and the variable keeps its type.
+  // member is given all of it, and the variable keeps its type. Doubling
+  // 2^64 changes only its high 32 bits.
   Variant whole = Variant::FromInt32(21);
   Variant decimal;
-  ASSERT_EQ(S_OK, ::VarDecFromR8(1.25, &V_DECIMAL(decimal.Raw())));
+  ASSERT_EQ(S_OK, ::VarDecFromR8(0x1p64, &V_DECIMAL(decimal.Raw())));
   V_VT(decimal.Raw()) = VT_DECIMAL;
   for (Variant* variable : {&whole, &decimal}) {
     V_VARIANTREF(&reference) = variable->Raw();
@@ -249,7 +261,7 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   double doubledDecimal = 0;
   ASSERT_EQ(VT_DECIMAL, decimal.Type());
   EXPECT_EQ(S_OK, ::VarR8FromDec(&V_DECIMAL(decimal.Raw()), &doubledDecimal));
-  EXPECT_EQ(2.5, doubledDecimal);
+  EXPECT_EQ(0x1p65, doubledDecimal);
 
   Variant notANumber = Variant::FromText(L"abc");
   V_VARIANTREF(&reference) = notANumber.Raw();

@@ -1,6 +1,7 @@
 // The test server's one class.
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "FormsrtTest.h"
 #include "core/Bstr.h"
@@ -55,6 +56,10 @@ class Calculator : public DispatchImpl<ICalculator>, public ISupportErrorInfo, p
       ThrowIfFailed(::VarDecAdd(value, value, &doubled));
       *value = doubled;
     });
+  }
+
+  STDMETHODIMP Swap(LONG* a, LONG* b) override {
+    return Guard([&] { std::swap(*a, *b); });
   }
 
   STDMETHODIMP Peek(LONG* value, LONG* seen) override {
