@@ -117,12 +117,13 @@ BOOL WINAPI RecordingSetForegroundWindow(HWND window) {
 
 // Shows nothing and reports that nothing was chosen.
 BOOL WINAPI RecordingTrackPopupMenuEx(HMENU, UINT flags, int, int, HWND owner, LPTPMPARAMS) {
-  g_calls.push_back({"TrackPopupMenuEx", owner, {flags}});
+  g_calls.push_back({"TrackPopupMenuEx", owner, {static_cast<LONG_PTR>(flags)}});
   return 0;
 }
 
 BOOL WINAPI RecordingPostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  g_calls.push_back({"PostMessageW", window, {message, static_cast<LONG_PTR>(wParam), lParam}});
+  g_calls.push_back(
+      {"PostMessageW", window, {static_cast<LONG_PTR>(message), static_cast<LONG_PTR>(wParam), lParam}});
   return ::PostMessageW(window, message, wParam, lParam);
 }
 
