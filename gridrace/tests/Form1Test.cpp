@@ -12,10 +12,12 @@
 #include "ErrorNumber.h"
 #include "Form1.h"
 #include "StandinsInThisProcess.h"
+#include "WindowTree.h"
 #include "platform/Platform.h"
 #include "core/RuntimeError.h"
 
 using namespace formsrt;
+using namespace testing_support;
 
 namespace {
 
@@ -38,11 +40,6 @@ DWORD WINAPI FakeTimeGetTime() {
   return g_clock.at(std::min(g_clockReads++, g_clock.size() - 1));
 }
 
-BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
-  reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
-  return TRUE;
-}
-
 class Form1Test : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,29 +53,17 @@ class Form1Test : public ::testing::Test {
   void TearDown() override { form_.Window().Unload(); }
 
   std::vector<HWND> ChildrenOfClass(const wchar_t* className) {
-    std::vector<HWND> all, matching;
-    ::EnumChildWindows(form_.Window().Handle(), CollectChild, reinterpret_cast<LPARAM>(&all));
-    for (HWND child : all) {
-      wchar_t name[32] = {};
-      ::GetClassNameW(child, name, 32);
-      if (_wcsicmp(name, className) == 0) matching.push_back(child);
+    std::vector<HWND> matching;
+    for (HWND child : Descendants(form_.Window().Handle())) {
+      if (_wcsicmp(ClassOf(child).c_str(), className) == 0) matching.push_back(child);
     }
-    std::sort(matching.begin(), matching.end(), [](HWND a, HWND b) {
-      RECT ra, rb;
-      ::GetWindowRect(a, &ra);
-      ::GetWindowRect(b, &rb);
-      return ra.top < rb.top;
-    });
+    std::sort(matching.begin(), matching.end(), [](HWND a, HWND b) { return TopOf(a) < TopOf(b); });
     return matching;
   }
   void SetRows(const wchar_t* text) { ::SetWindowTextW(ChildrenOfClass(L"Edit").at(0), text); }
   std::vector<std::wstring> Labels() {
     std::vector<std::wstring> texts;
-    for (HWND label : ChildrenOfClass(L"Static")) {
-      wchar_t text[64] = {};
-      ::GetWindowTextW(label, text, 64);
-      texts.push_back(text);
-    }
+    for (HWND label : ChildrenOfClass(L"Static")) texts.push_back(TextOf(label));
     return texts;
   }
   long ClickError() { return testing_support::ErrorNumberOf([this] { form_.cmdTest_Click(); }); }
@@ -222,11 +207,9 @@ TEST_F(Form1Test, ANegativeRowCountStopsAtTheGridsRowCount) {
 // Every control of the form that takes a font draws with the Tahoma the
 // form names, not with a face the platform substituted for a missing one.
 TEST_F(Form1Test, TheControlsDrawWithTheTahomaTheFormNames) {
-  std::vector<HWND> children;
-  ::EnumChildWindows(form_.Window().Handle(), CollectChild, reinterpret_cast<LPARAM>(&children));
   HDC screen = ::GetDC(nullptr);
   int withFont = 0;
-  for (HWND child : children) {
+  for (HWND child : Descendants(form_.Window().Handle())) {
     auto font = reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0));
     if (!font) continue;
     ++withFont;
@@ -234,9 +217,7 @@ TEST_F(Form1Test, TheControlsDrawWithTheTahomaTheFormNames) {
     wchar_t face[LF_FACESIZE] = {};
     ::GetTextFaceW(screen, LF_FACESIZE, face);
     ::SelectObject(screen, previous);
-    wchar_t className[32] = {};
-    ::GetClassNameW(child, className, 32);
-    EXPECT_STREQ(L"Tahoma", face) << "font of a " << testing::PrintToString(std::wstring(className));
+    EXPECT_STREQ(L"Tahoma", face) << "font of a " << testing::PrintToString(ClassOf(child));
   }
   ::ReleaseDC(nullptr, screen);
   EXPECT_GE(withFont, 5) << "the text box, the button and the three labels at least";

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "GridraceWindows.h"
@@ -64,16 +65,13 @@ TEST(GridraceProgram, FillsTheThreeControlsAndRepeatsAndRoundsTheRowCount) {
   ExpectFilled(program, 1000);
   EXPECT_EQ(L"Row1000;Col 1", program.CellText(Grid::ListView, 1000, 0));
 
-  program.SetRowText(L"0");
-  program.PressTest();
-  ExpectFilled(program, 0);
-
-  program.SetRowText(L"12.5");
-  program.PressTest();
-  ExpectFilled(program, 12);
-  program.SetRowText(L"13.5");
-  program.PressTest();
-  ExpectFilled(program, 14);
+  const std::pair<const wchar_t*, LONG> counts[] = {{L"0", 0}, {L"12.5", 12}, {L"13.5", 14}};
+  for (const auto& [text, rows] : counts) {
+    SCOPED_TRACE(text);
+    program.SetRowText(text);
+    program.PressTest();
+    ExpectFilled(program, rows);
+  }
   EXPECT_EQ(L"Row14;Col10", program.CellText(Grid::Cvnt, 14, 9));
 
   program.CloseForm();  // the controls are released and the program ends cleanly

@@ -9,66 +9,28 @@
 
 #include "GridQuery.h"
 #include "ProcessRunner.h"
+#include "WindowTree.h"
 
 namespace gridrace_tests {
 
 namespace {
 
 using standins::GridCellAddress;
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND window) {
-  wchar_t text[512] = {};
-  ::SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-struct WindowSearch {
-  DWORD processId;
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM context) {
-  auto* search = reinterpret_cast<WindowSearch*>(context);
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != search->processId || ClassOf(window) != search->className) return TRUE;
-  search->found = window;
-  return FALSE;
-}
+using namespace testing_support;
 
 HWND WaitForTopLevel(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (std::chrono::steady_clock::now() < deadline) {
-    WindowSearch search{processId, className, nullptr};
-    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    if (search.found && ::IsWindowVisible(search.found)) return search.found;
+    std::vector<HWND> topLevel;
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
+    for (HWND window : topLevel) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (owner == processId && ClassOf(window) == className && ::IsWindowVisible(window)) return window;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return nullptr;
-}
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM context) {
-  reinterpret_cast<std::vector<HWND>*>(context)->push_back(child);
-  return TRUE;
-}
-
-std::vector<HWND> Descendants(HWND parent) {
-  std::vector<HWND> found;
-  ::EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-int TopOf(HWND window) {
-  RECT bounds;
-  ::GetWindowRect(window, &bounds);
-  return bounds.top;
 }
 
 // Receives the grid query's answers (WM_COPYDATA) on this thread.

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <tuple>
-
 #include "ErrorNumber.h"
 #include "GridDispatchIds.h"
 #include "GridQuery.h"
@@ -15,16 +13,12 @@
 #include "container/HostedControl.h"
 #include "forms/Form.h"
 #include "forms/Screen.h"
+#include "WindowTree.h"
 
 using namespace formsrt;
+using namespace testing_support;
 
 namespace {
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  ::GetClassNameW(window, name, 64);
-  return name;
-}
 
 class HostedControlTest : public ::testing::Test {
  protected:
@@ -53,12 +47,7 @@ TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
   EXPECT_EQ(standins::kCvntGridWindowClass, ClassOf(window));
   EXPECT_EQ(form_->Handle(), ::GetParent(window));
   EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE);  // shown with its form
-  RECT placed;
-  ::GetWindowRect(window, &placed);
-  ::MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&placed), 2);
-  RECT expected = Screen::PixelsFromTwips(bounds);
-  EXPECT_EQ(std::make_tuple(expected.left, expected.top, expected.right, expected.bottom),
-            std::make_tuple(placed.left, placed.top, placed.right, placed.bottom));
+  EXPECT_EQ(Edges(Screen::PixelsFromTwips(bounds)), Edges(PlacedIn(form_->Handle(), window)));
 
   PropertyValues again = grid.SaveProperties();
   ASSERT_EQ(3u, again.Entries().size());
@@ -69,11 +58,8 @@ TEST_F(HostedControlTest, PlacesAControlAtItsRectangleWithItsSavedProperties) {
 }
 
 TEST_F(HostedControlTest, GivesTheAmbientFontToTheControl) {
-  AmbientProperties ambient;
-  ambient.fontName = L"Tahoma";
-  ambient.fontPoints = 8.25;
-  auto& list = form_->Add<HostedControl>(L"lvwTest", L"ComctlLib.ListView",
-                                         TwipsRect{120, 120, 6315, 2055}, ambient);
+  auto& list = form_->Add<HostedControl>(L"lvwTest", L"ComctlLib.ListView", TwipsRect{120, 120, 6315, 2055},
+                                         AmbientProperties{.fontName = L"Tahoma", .fontPoints = 8.25});
   HWND listView = ::FindWindowExW(list.Handle(), nullptr, WC_LISTVIEWW, nullptr);
   ASSERT_TRUE(listView);
   auto font = reinterpret_cast<HFONT>(::SendMessageW(listView, WM_GETFONT, 0, 0));
@@ -84,7 +70,7 @@ TEST_F(HostedControlTest, GivesTheAmbientFontToTheControl) {
 }
 
 TEST_F(HostedControlTest, AnUnknownProgIdCannotBeCreated) {
-  EXPECT_EQ(error::CannotCreateObject, testing_support::ErrorNumberOf([&] {
+  EXPECT_EQ(error::CannotCreateObject, ErrorNumberOf([&] {
               form_->Add<HostedControl>(L"missing", L"No.Such.Control", TwipsRect{0, 0, 100, 100});
             }));
 }

@@ -15,6 +15,7 @@
 #include "ConnectionPoints.h"
 #include "FakeInPlaceSite.h"
 #include "ProbeControl.h"
+#include "WindowTree.h"
 #include "core/Bstr.h"
 #include "com/ComPtr.h"
 #include "com/ModuleCounts.h"
@@ -23,8 +24,7 @@
 using namespace control_tests;
 using formsrt::Bstr;
 using formsrt::ComPtr;
-using testing_support::EnumeratedPoints;
-using testing_support::FakeInPlaceSite;
+using namespace testing_support;
 
 namespace {
 
@@ -61,12 +61,6 @@ class ControlBaseTest : public ::testing::Test {
     HWND window = nullptr;
     return SUCCEEDED(As<IOleInPlaceObject>()->GetWindow(&window)) ? window : nullptr;
   }
-  RECT PlacedAt(HWND window) {
-    RECT placed{};
-    ::GetWindowRect(window, &placed);
-    ::MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&placed), 2);
-    return placed;
-  }
 
   HWND form_;
   FakeInPlaceSite site_;
@@ -76,9 +70,6 @@ class ControlBaseTest : public ::testing::Test {
 
 using ParkedWindow = ControlBaseTest<ParkedProbe>;
 using ActivationWindow = ControlBaseTest<ActivationProbe>;
-
-// A rectangle as one comparable value that prints its four edges.
-std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -93,7 +84,7 @@ TEST_F(ParkedWindow, LivesFromCreationToTheEndAndIsParkedWhileInactive) {
   EXPECT_EQ(window, InPlaceWindow());
   EXPECT_EQ(form_, ::GetParent(window));
   EXPECT_TRUE(::IsWindowVisible(window));
-  EXPECT_EQ(Edges(site_.position), Edges(PlacedAt(window)));
+  EXPECT_EQ(Edges(site_.position), Edges(PlacedIn(form_, window)));
   // Its paint is the control's: the whole client area in the face colour,
   // over what was there.
   RECT client;
@@ -124,10 +115,10 @@ TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactiv
   EXPECT_EQ(window, probe_->Window());
   EXPECT_EQ(form_, ::GetParent(window));
   EXPECT_TRUE(::IsWindowVisible(window));
-  EXPECT_EQ(Edges(site_.position), Edges(PlacedAt(window)));
+  EXPECT_EQ(Edges(site_.position), Edges(PlacedIn(form_, window)));
   RECT moved{10, 20, 110, 70};
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->SetObjectRects(&moved, &moved));
-  EXPECT_EQ(Edges(moved), Edges(PlacedAt(window)));
+  EXPECT_EQ(Edges(moved), Edges(PlacedIn(form_, window)));
 
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
   EXPECT_FALSE(::IsWindow(window));
