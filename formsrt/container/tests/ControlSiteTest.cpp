@@ -1,6 +1,9 @@
 // What a control reads from its site, asked directly.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "core/Variant.h"
 #include "container/ControlSite.h"
 
@@ -16,9 +19,7 @@ HRESULT Ambient(IDispatch* site, DISPID id, Variant& value) {
 }  // namespace
 
 TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
-  AmbientProperties ambient;
-  ambient.fontName = L"Tahoma";
-  ambient.fontPoints = 8.25;
+  AmbientProperties ambient{.fontName = L"Tahoma", .fontPoints = 8.25};
   auto site = ComPtr<IOleClientSite>::Attach(new ControlSite(nullptr, RECT{1, 2, 30, 40}, L"grdMS", ambient));
   ComPtr<IDispatch> dispatch;
   ASSERT_EQ(S_OK, site.As(dispatch));
@@ -64,14 +65,13 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   DISPPARAMS none{};
   VARIANT argument{};
   DISPPARAMS one{&argument, nullptr, 1, 0};
-  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_IDispatch, 0,
-                                                      DISPATCH_PROPERTYGET, &none, value.Put(), nullptr, nullptr));
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0,
-                                                    DISPATCH_PROPERTYPUT, &none, value.Put(), nullptr, nullptr));
-  EXPECT_EQ(DISP_E_BADPARAMCOUNT, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0,
-                                                   DISPATCH_PROPERTYGET, &one, value.Put(), nullptr, nullptr));
-  EXPECT_EQ(E_POINTER, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0, DISPATCH_PROPERTYGET,
-                                        &none, nullptr, nullptr, nullptr));
+  auto userMode = [&](REFIID iid, WORD flags, DISPPARAMS* params, VARIANT* result) {
+    return dispatch->Invoke(DISPID_AMBIENT_USERMODE, iid, 0, flags, params, result, nullptr, nullptr);
+  };
+  EXPECT_EQ(DISP_E_UNKNOWNINTERFACE, userMode(IID_IDispatch, DISPATCH_PROPERTYGET, &none, value.Put()));
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, userMode(IID_NULL, DISPATCH_PROPERTYPUT, &none, value.Put()));
+  EXPECT_EQ(DISP_E_BADPARAMCOUNT, userMode(IID_NULL, DISPATCH_PROPERTYGET, &one, value.Put()));
+  EXPECT_EQ(E_POINTER, userMode(IID_NULL, DISPATCH_PROPERTYGET, &none, nullptr));
   UINT count = 7;
   EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
   EXPECT_EQ(0u, count);
@@ -104,15 +104,12 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   OLEINPLACEFRAMEINFO info{};
   info.cb = sizeof(info);
   ASSERT_EQ(S_OK, inPlace->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &info));
-  EXPECT_TRUE(frame);
-  EXPECT_FALSE(document);
-  EXPECT_EQ(30, position.right);
-  EXPECT_EQ(40, clip.bottom);
+  EXPECT_EQ(std::make_tuple(true, false, LONG{30}, LONG{40}),
+            std::make_tuple(static_cast<bool>(frame), static_cast<bool>(document), position.right, clip.bottom));
   RECT moved{5, 6, 70, 80};
   ASSERT_EQ(S_OK, inPlace->OnPosRectChange(&moved));
   ASSERT_EQ(S_OK, inPlace->GetWindowContext(frame.Put(), document.Put(), &position, &clip, &info));
-  EXPECT_EQ(5, position.left);
-  EXPECT_EQ(80, clip.bottom);
+  EXPECT_EQ(std::make_pair(LONG{5}, LONG{80}), std::make_pair(position.left, clip.bottom));
 
   // What the site does not offer leaves its out-parameters empty.
   auto* moniker = reinterpret_cast<IMoniker*>(1);
@@ -140,8 +137,7 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   EXPECT_EQ(E_POINTER, dispatch->GetTypeInfoCount(nullptr));
   EXPECT_EQ(E_POINTER, inPlace->GetWindow(nullptr));
   EXPECT_EQ(E_POINTER, inPlace->OnPosRectChange(nullptr));
-  EXPECT_EQ(S_OK, dispatch->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, 0, DISPATCH_PROPERTYGET,
-                                   nullptr, value.Put(), nullptr, nullptr));
+  EXPECT_EQ(S_OK, userMode(IID_NULL, DISPATCH_PROPERTYGET, nullptr, value.Put()));
   for (int missing = 0; missing < 5; ++missing) {
     SCOPED_TRACE(missing);
     auto* staleFrame = reinterpret_cast<IOleInPlaceFrame*>(1);
