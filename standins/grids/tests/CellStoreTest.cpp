@@ -173,6 +173,22 @@ TEST(CellStore, AWriteSucceedsWhenThePoolCannotBeCompacted) {
   EXPECT_EQ(L"y", store.Text(0, 1));
 }
 
+// A cut that leaves most of the pool dead text compacts it: that is the
+// cut's one allocation, here made to fail, which the cut survives.
+TEST(CellStore, CuttingTheRowOrColumnOfMostTextCompactsThePool) {
+  for (bool cutRows : {true, false}) {
+    CellStore store;
+    store.SetRowCount(cutRows ? 2 : 1);
+    store.SetColumnCount(cutRows ? 1 : 2);
+    store.SetText(cutRows ? 1 : 0, cutRows ? 0 : 1, std::wstring(70000, L'a'));
+    store.SetText(0, 0, L"kept");
+    FailingAllocation compaction(1);
+    cutRows ? store.SetRowCount(1) : store.SetColumnCount(1);
+    EXPECT_TRUE(compaction.Reached()) << (cutRows ? "rows" : "columns");
+    EXPECT_EQ(Cells{{L"kept"}}, CellsOf(store));
+  }
+}
+
 // A store cut down from a large fill keeps its room: what stays keeps its
 // texts through the cut, the compaction after it and a widening in place,
 // and every cell that comes back or is new reads empty, after a clear too.
