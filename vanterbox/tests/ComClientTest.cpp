@@ -85,8 +85,7 @@ TEST_F(ComClientTest, MainVolumeAndMuteReadBackWhatWasSetThroughTheVtable) {
   for (LONG level : {0, 12345, 65535}) {
     LONG value = level;
     EXPECT_EQ(S_OK, mixer_->get_SetMainVolume(&value, &result));
-    EXPECT_EQ(level, result);
-    EXPECT_EQ(level, value);
+    EXPECT_EQ(std::make_pair(level, level), std::make_pair(result, value));
     EXPECT_EQ(S_OK, mixer_->get_GetMainVolume(&result));
     EXPECT_EQ(PlatformReadBack(level), result);
   }

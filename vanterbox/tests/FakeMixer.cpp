@@ -152,8 +152,6 @@ FakeMixer::FakeMixer() : winmm_(formsrt::Winmm()), kernel32_(formsrt::Kernel32()
 
 FakeMixer::~FakeMixer() { current = nullptr; }
 
-FakeMixer& FakeMixer::Current() { return *current; }
-
 std::vector<std::string> LookupCalls() {
   return {"mixerGetLineInfoA", "GlobalAlloc", "GlobalLock", "mixerGetLineControlsA",
           "RtlMoveMemory", "GlobalFree"};

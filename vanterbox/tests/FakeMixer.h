@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -102,8 +103,6 @@ class FakeMixer {
   int openHandles = 0;
   int liveBlocks = 0;
 
-  static FakeMixer& Current();
-
  private:
   formsrt::PlatformOverride<formsrt::WinmmApi> winmm_;
   formsrt::PlatformOverride<formsrt::Kernel32Api> kernel32_;
@@ -111,5 +110,14 @@ class FakeMixer {
 
 // The calls of a successful LookupLineControl, in order.
 std::vector<std::string> LookupCalls();
+
+// A control record with every byte `byte`, and whether two records agree byte for byte.
+inline vanterbox::MixerControlRecord FilledWith(unsigned char byte) {
+  vanterbox::MixerControlRecord record;
+  std::memset(&record, byte, sizeof(record));
+  return record;
+}
+template <class Record>
+bool SameBytes(const Record& a, const Record& b) { return std::memcmp(&a, &b, sizeof(Record)) == 0; }
 
 }  // namespace vanterbox_testing

@@ -3,7 +3,7 @@
 // the receive block freed on every path that allocated it.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <tuple>
 
 #include "FakeMixer.h"
@@ -19,26 +19,13 @@ constexpr DWORD kVolume = MIXERCONTROL_CONTROLTYPE_VOLUME;
 constexpr DWORD kMute = MIXERCONTROL_CONTROLTYPE_MUTE;
 const HMIXER kMixer = reinterpret_cast<HMIXER>(static_cast<INT_PTR>(0x7700));
 
-MixerControlRecord FilledWith(unsigned char byte) {
-  MixerControlRecord record;
-  std::memset(&record, byte, sizeof(record));
-  return record;
-}
-
-bool SameBytes(const MixerControlRecord& a, const MixerControlRecord& b) {
-  return std::memcmp(&a, &b, sizeof(a)) == 0;
-}
-
 class LookupLineControlTest : public ::testing::Test {
  protected:
   void TearDown() override {
     EXPECT_EQ(0, fake_.liveBlocks) << "a receive block was not freed";
-    EXPECT_EQ(fake_.allocations.size(), fake_.freed.size() + FailedAllocations());
-  }
-  size_t FailedAllocations() const {
-    size_t failed = 0;
-    for (const AllocationCall& call : fake_.allocations) failed += call.block == nullptr;
-    return failed;
+    auto failed = std::count_if(fake_.allocations.begin(), fake_.allocations.end(),
+                                [](const AllocationCall& call) { return call.block == nullptr; });
+    EXPECT_EQ(fake_.allocations.size(), fake_.freed.size() + failed);
   }
   FakeMixer fake_;
 };
@@ -58,7 +45,7 @@ TEST_F(LookupLineControlTest, FindsTheLineThenItsControlWithTheExactArguments) {
   MIXERLINEA expectedLine{};
   expectedLine.cbStruct = lineCall.line.cbStruct;
   expectedLine.dwComponentType = kSpeakers;
-  EXPECT_EQ(0, std::memcmp(&expectedLine, &lineCall.line, sizeof(MIXERLINEA))) << "not zeroed";
+  EXPECT_TRUE(SameBytes(expectedLine, lineCall.line)) << "not zeroed";
 
   ASSERT_EQ(1u, fake_.allocations.size());
   EXPECT_EQ(std::make_pair(0x40u, SIZE_T{152}), std::make_pair(fake_.allocations[0].flags, fake_.allocations[0].size));

@@ -31,13 +31,14 @@ ComPtr<ITypeInfo> DispatchSide() {
   return info;
 }
 
-// The same interface's vtable description (TKIND_INTERFACE).
-ComPtr<ITypeInfo> VtableSide(ITypeInfo* dispatchSide) {
+// The type that a type implements as its implType-th; -1 on the dispatch side
+// gives the same interface's vtable description (TKIND_INTERFACE).
+ComPtr<ITypeInfo> ImplementedType(ITypeInfo* info, UINT implType) {
   HREFTYPE reference = 0;
-  ComPtr<ITypeInfo> info;
-  EXPECT_EQ(S_OK, dispatchSide->GetRefTypeOfImplType(-1, &reference));
-  EXPECT_EQ(S_OK, dispatchSide->GetRefTypeInfo(reference, info.Put()));
-  return info;
+  ComPtr<ITypeInfo> implemented;
+  EXPECT_EQ(S_OK, info->GetRefTypeOfImplType(implType, &reference));
+  EXPECT_EQ(S_OK, info->GetRefTypeInfo(reference, implemented.Put()));
+  return implemented;
 }
 
 // Reads a type's attributes and releases them.
@@ -46,8 +47,6 @@ TYPEATTR AttributesOf(ITypeInfo* info) {
   EXPECT_TRUE(attributes);
   return attributes ? *attributes : TYPEATTR{};
 }
-
-using formsrt::FunctionDescription;
 
 bool IsLongPointer(const ELEMDESC& element) {
   return element.tdesc.vt == VT_PTR && element.tdesc.lptdesc->vt == VT_I4;
@@ -89,8 +88,7 @@ TEST(TypeLibrary, LibraryAndClassAreAsPublished) {
   ASSERT_TRUE(library);
   TLIBATTR* attr = nullptr;
   ASSERT_EQ(S_OK, library->GetLibAttr(&attr));
-  EXPECT_EQ(1, attr->wMajorVerNum);
-  EXPECT_EQ(0, attr->wMinorVerNum);
+  EXPECT_EQ(std::make_pair(WORD{1}, WORD{0}), std::make_pair(attr->wMajorVerNum, attr->wMinorVerNum));
   library->ReleaseTLibAttr(attr);
   Bstr name;
   ASSERT_EQ(S_OK, library->GetDocumentation(-1, name.Put(), nullptr, nullptr, nullptr));
@@ -102,10 +100,8 @@ TEST(TypeLibrary, LibraryAndClassAreAsPublished) {
   EXPECT_EQ(TKIND_COCLASS, classAttr.typekind);
   EXPECT_TRUE(classAttr.wTypeFlags & TYPEFLAG_FCANCREATE);
   EXPECT_EQ(L"qzMixerVolume", TypeName(coclass.Get()));
-  HREFTYPE reference = 0;
-  ASSERT_EQ(S_OK, coclass->GetRefTypeOfImplType(0, &reference));
-  ComPtr<ITypeInfo> defaultInterface;
-  ASSERT_EQ(S_OK, coclass->GetRefTypeInfo(reference, defaultInterface.Put()));
+  ComPtr<ITypeInfo> defaultInterface = ImplementedType(coclass.Get(), 0);
+  ASSERT_TRUE(defaultInterface);
   EXPECT_EQ(IID__qzMixerVolume, AttributesOf(defaultInterface.Get()).guid);
   INT implFlags = 0;
   ASSERT_EQ(S_OK, coclass->GetImplTypeFlags(0, &implFlags));
@@ -115,16 +111,15 @@ TEST(TypeLibrary, LibraryAndClassAreAsPublished) {
 TEST(TypeLibrary, TheInterfaceIsDualHiddenAndNotExtensible) {
   ComPtr<ITypeInfo> dispatchSide = DispatchSide();
   ASSERT_TRUE(dispatchSide);
-  ComPtr<ITypeInfo> vtableSide = VtableSide(dispatchSide.Get());
+  ComPtr<ITypeInfo> vtableSide = ImplementedType(dispatchSide.Get(), -1);
   ASSERT_TRUE(vtableSide);
 
   for (ITypeInfo* info : {dispatchSide.Get(), vtableSide.Get()}) {
     TYPEATTR attr = AttributesOf(info);
     SCOPED_TRACE(attr.typekind);
     EXPECT_EQ(L"_qzMixerVolume", TypeName(info));
-    EXPECT_TRUE(attr.wTypeFlags & TYPEFLAG_FHIDDEN);
-    EXPECT_TRUE(attr.wTypeFlags & TYPEFLAG_FNONEXTENSIBLE);
-    EXPECT_TRUE(attr.wTypeFlags & TYPEFLAG_FDUAL);
+    const WORD flags = TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDUAL;
+    EXPECT_EQ(flags, attr.wTypeFlags & flags);
   }
   EXPECT_EQ(TKIND_DISPATCH, AttributesOf(dispatchSide.Get()).typekind);
   TYPEATTR vtableAttr = AttributesOf(vtableSide.Get());
@@ -135,7 +130,7 @@ TEST(TypeLibrary, TheInterfaceIsDualHiddenAndNotExtensible) {
 TEST(TypeLibrary, TwentyPropertyGetsInTableOrderWithTheirDispidsAndParameters) {
   ComPtr<ITypeInfo> dispatchSide = DispatchSide();
   ASSERT_TRUE(dispatchSide);
-  ComPtr<ITypeInfo> vtable = VtableSide(dispatchSide.Get());
+  ComPtr<ITypeInfo> vtable = ImplementedType(dispatchSide.Get(), -1);
   ASSERT_TRUE(vtable);
   ASSERT_EQ(20, AttributesOf(vtable.Get()).cFuncs);
 

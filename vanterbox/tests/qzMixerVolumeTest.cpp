@@ -4,7 +4,6 @@
 // made in this process (the type library is embedded in the test program).
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <thread>
 #include <tuple>
 
@@ -79,10 +78,6 @@ std::vector<std::string> DetailsCallsOf(const std::vector<std::string>& calls) {
 
 ApartmentState Snapshot() { return Module1::ThisApartment(); }
 
-bool SameRecord(const MixerControlRecord& a, const MixerControlRecord& b) {
-  return std::memcmp(&a, &b, sizeof(a)) == 0;
-}
-
 formsrt::ComPtr<_qzMixerVolume> NewObject() {
   formsrt::ComPtr<_qzMixerVolume> object;
   EXPECT_EQ(S_OK, vanterbox::qzMixerVolume::Create(IID__qzMixerVolume, object.PutVoid()));
@@ -144,13 +139,10 @@ TEST_F(qzMixerVolumeTest, EachMemberUsesItsLineControlAndRecordWithTheExactCalls
       ApartmentState before = Snapshot();
       LONG value = ++next, result = 0;
 
-      HRESULT hr = write ? member.set(object_.Get(), &value, &result) : member.get(object_.Get(), &result);
-
-      EXPECT_EQ(S_OK, hr);
+      EXPECT_EQ(S_OK, write ? member.set(object_.Get(), &value, &result) : member.get(object_.Get(), &result));
       EXPECT_EQ(write ? WriteCalls() : ReadCalls(), fake_.calls);
       EXPECT_EQ((std::vector<DWORD>{0, 0, 0, 0}), fake_.openArguments);
-      ASSERT_EQ(1u, fake_.openTargets.size());
-      EXPECT_EQ(&Module1::ThisApartment().MixerHandle, fake_.openTargets[0]);
+      EXPECT_EQ(std::vector<HMIXER*>{&Module1::ThisApartment().MixerHandle}, fake_.openTargets);
       EXPECT_EQ(fake_.handleToOpen, Module1::ThisApartment().MixerHandle);
       ASSERT_EQ(1u, fake_.lineInfoCalls.size());
       EXPECT_EQ(std::make_pair(reinterpret_cast<HMIXEROBJ>(fake_.handleToOpen), member.componentType),
@@ -165,14 +157,13 @@ TEST_F(qzMixerVolumeTest, EachMemberUsesItsLineControlAndRecordWithTheExactCalls
                 std::make_pair((after.*member.record).dwControlID, (after.*member.record).dwControlType));
       for (const LineMembers& other : kFamily) {
         if (other.record != member.record) {
-          EXPECT_TRUE(SameRecord(before.*other.record, after.*other.record)) << other.name;
+          EXPECT_TRUE(SameBytes(before.*other.record, after.*other.record)) << other.name;
         }
       }
       if (write) {
-        EXPECT_EQ(static_cast<DWORD>(value), fake_.detailsCalls[0].valueGiven);
-        EXPECT_EQ(static_cast<DWORD>(value), fake_.controlValue);
-        EXPECT_EQ(value, result);
-        EXPECT_EQ(next, value) << "VolumeValue was written";
+        // The value given, stored and returned; VolumeValue not written.
+        EXPECT_EQ(std::make_tuple(static_cast<DWORD>(value), static_cast<DWORD>(value), value, next),
+                  std::make_tuple(fake_.detailsCalls[0].valueGiven, fake_.controlValue, result, value));
       } else {
         EXPECT_EQ(0u, fake_.detailsCalls[0].valueGiven) << "the block holds a zero before the read";
         EXPECT_EQ(static_cast<LONG>(fake_.controlValue), result);
@@ -214,7 +205,7 @@ TEST_F(qzMixerVolumeTest, AMissingLineGivesMinusOneLeavesTheRecordAndClosesTheMi
   Module1::ThisApartment().CDControl.dwControlID = 0x99;
   ApartmentState before = Snapshot();
   ExpectAllFamilyResults(-1);
-  EXPECT_TRUE(SameRecord(before.CDControl, Snapshot().CDControl));
+  EXPECT_TRUE(SameBytes(before.CDControl, Snapshot().CDControl));
   fake_.calls.resize(3);
   EXPECT_EQ((std::vector<std::string>{"mixerOpen", "mixerGetLineInfoA", "mixerClose"}), fake_.calls);
   EXPECT_TRUE(fake_.allocations.empty());
@@ -222,14 +213,13 @@ TEST_F(qzMixerVolumeTest, AMissingLineGivesMinusOneLeavesTheRecordAndClosesTheMi
 
 TEST_F(qzMixerVolumeTest, AMissingControlGivesMinusOneAndSetsOnlyTheRecordSize) {
   fake_.lineControlsResult = MIXERR_INVALCONTROL;
-  std::memset(&Module1::ThisApartment().LineControl, 0xCD, sizeof(MixerControlRecord));
+  Module1::ThisApartment().LineControl = FilledWith(0xCD);
   LONG result = 0, value = 3;
   EXPECT_EQ(S_OK, object_->get_SetLineMute(&value, &result));
   EXPECT_EQ(-1, result);
-  MixerControlRecord expected;
-  std::memset(&expected, 0xCD, sizeof(expected));
+  MixerControlRecord expected = FilledWith(0xCD);
   expected.cbStruct = 152;
-  EXPECT_TRUE(SameRecord(expected, Snapshot().LineControl));
+  EXPECT_TRUE(SameBytes(expected, Snapshot().LineControl));
   EXPECT_EQ((std::vector<std::string>{"mixerOpen", "mixerGetLineInfoA", "GlobalAlloc", "GlobalLock",
                                       "mixerGetLineControlsA", "GlobalFree", "mixerClose"}),
             fake_.calls);
@@ -268,16 +258,14 @@ TEST_F(qzMixerVolumeTest, AValueBlockThatCannotBeHadGivesMinusOne) {
 
 TEST_F(qzMixerVolumeTest, EveryCallLooksItsControlUpAfresh) {
   LONG result = 0;
-  fake_.controlId = 1;
-  EXPECT_EQ(S_OK, object_->get_GetLineVolume(&result));
-  fake_.controlId = 2;
-  EXPECT_EQ(S_OK, object_->get_GetLineMute(&result));
-  EXPECT_EQ(2u, fake_.detailsCalls.back().details.dwControlID);
-  EXPECT_EQ(MIXERCONTROL_CONTROLTYPE_MUTE, Snapshot().LineControl.dwControlType);
-  fake_.controlId = 3;
-  EXPECT_EQ(S_OK, object_->get_GetLineVolume(&result));
-  EXPECT_EQ(3u, fake_.detailsCalls.back().details.dwControlID);
-  EXPECT_EQ(MIXERCONTROL_CONTROLTYPE_VOLUME, Snapshot().LineControl.dwControlType);
+  // The line's volume, its mute, and its volume again, each control under a new identifier.
+  const std::pair<DWORD, const LineMembers*> calls[] = {{1, &kFamily[0]}, {2, &kFamily[1]}, {3, &kFamily[0]}};
+  for (const auto& [id, member] : calls) {
+    fake_.controlId = id;
+    EXPECT_EQ(S_OK, member->get(object_.Get(), &result));
+    EXPECT_EQ(std::make_pair(id, member->controlType),
+              std::make_pair(fake_.detailsCalls.back().details.dwControlID, Snapshot().LineControl.dwControlType));
+  }
   EXPECT_EQ(3u, fake_.lineInfoCalls.size());
 }
 
@@ -301,12 +289,10 @@ TEST_F(qzMixerVolumeTest, AScriptVariablePassedByReferenceReachesThePlatformAndK
   formsrt::Variant result;
   ASSERT_EQ(S_OK, dispatch->Invoke(0x68030002, IID_NULL, 0, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                    &params, result.Put(), nullptr, nullptr));
-  EXPECT_EQ(VT_I4, result.Type());
-  EXPECT_EQ(123, V_I4(&result.Get()));
-  EXPECT_EQ(123u, fake_.controlValue);
+  EXPECT_EQ(std::make_tuple(VARTYPE{VT_I4}, LONG{123}, DWORD{123}),
+            std::make_tuple(result.Type(), V_I4(&result.Get()), fake_.controlValue));
   fake_.calls.clear();
-  EXPECT_EQ(VT_I2, variable.Type());
-  EXPECT_EQ(123, V_I2(&variable.Get()));
+  EXPECT_EQ(std::make_pair(VARTYPE{VT_I2}, SHORT{123}), std::make_pair(variable.Type(), V_I2(&variable.Get())));
 
   // A call statement ("m.SetMainMute v") asks for a method and wants no result.
   EXPECT_EQ(S_OK, dispatch->Invoke(0x68030000, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr,
@@ -341,11 +327,9 @@ TEST_F(qzMixerVolumeTest, EachApartmentHasItsOwnHandleAndRecords) {
   });
   other.join();
 
-  ApartmentState zero{};
-  EXPECT_EQ(0, std::memcmp(&zero, &otherAtStart, sizeof(zero))) << "a new apartment starts at zero";
-  EXPECT_EQ(reinterpret_cast<HMIXER>(static_cast<INT_PTR>(0x6B20)), otherAfter.MixerHandle);
-  EXPECT_EQ(0x22u, otherAfter.MainControl.dwControlID);
-  EXPECT_EQ(0x22u, otherAfter.CDControl.dwControlID);
-  EXPECT_EQ(0, std::memcmp(&mine, &Module1::ThisApartment(), sizeof(mine)))
-      << "the other apartment's calls changed this one's state";
+  EXPECT_TRUE(SameBytes(ApartmentState{}, otherAtStart)) << "a new apartment starts at zero";
+  EXPECT_EQ(std::make_tuple(reinterpret_cast<HMIXER>(static_cast<INT_PTR>(0x6B20)), DWORD{0x22}, DWORD{0x22}),
+            std::make_tuple(otherAfter.MixerHandle, otherAfter.MainControl.dwControlID,
+                            otherAfter.CDControl.dwControlID));
+  EXPECT_TRUE(SameBytes(mine, Module1::ThisApartment())) << "the other apartment's calls changed this one's state";
 }
