@@ -3,6 +3,7 @@
 // font, measured again when it could not be or the font was set.
 #include <gtest/gtest.h>
 #include <olectl.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -49,6 +50,13 @@ struct RefusedGridContext {
   static inline bool refuse = true;
   static inline int asked = 0;
 };
+
+// Counts the frame paints of the window it subclasses.
+LRESULT CALLBACK CountFramePaints(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR count) {
+  if (message == WM_NCPAINT) ++*reinterpret_cast<int*>(count);
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
 
 }  // namespace
 
@@ -111,8 +119,17 @@ TEST(GridWindow, ScrollBarsFollowTheContentOnlyWhileRedrawIsOn) {
   // nothing behind.
   EXPECT_TRUE(::IsWindowVisible(window));
   EXPECT_TRUE(::GetUpdateRect(window, nullptr, FALSE));
+  int framePaints = 0;
+  ::SetWindowSubclass(window, CountFramePaints, 1, reinterpret_cast<DWORD_PTR>(&framePaints));
   ::UpdateWindow(window);
+  EXPECT_EQ(1, framePaints);
   EXPECT_FALSE(::GetUpdateRect(window, nullptr, FALSE));
+  // A bar that only changes its range is drawn with the frame too.
+  PutProperty(grid.Object(), DISPID_FLEXGRID_ROWS, Variant::FromInt32(201).Get());
+  ::UpdateWindow(window);
+  ::RemoveWindowSubclass(window, CountFramePaints, 1);
+  EXPECT_EQ(2, framePaints);
+  PutProperty(grid.Object(), DISPID_FLEXGRID_ROWS, Variant::FromInt32(101).Get());
 
   ::SendMessageW(window, WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_EQ(100 - static_cast<int>(shown.nPage), VerticalScroll(window).nPos);

@@ -23,7 +23,9 @@ class ListViewTest : public ::testing::Test {
   ComPtr<IListItems> Items() { return Collection<IListItems>(listView_.Get(), 7); }
   ComPtr<IColumnHeaders> Headers() { return Collection<IColumnHeaders>(listView_.Get(), 2); }
   ComPtr<IListItem> AddItem(const wchar_t* text) { return AddWithText<IListItem>(Items().Get(), text); }
-  void AddHeader(const wchar_t* text) { AddWithText<IColumnHeader>(Headers().Get(), text); }
+  ComPtr<IColumnHeader> AddHeader(const wchar_t* text) {
+    return AddWithText<IColumnHeader>(Headers().Get(), text);
+  }
   template <class ItemOrHeader>
   static std::wstring Text(ItemOrHeader* object) {
     Bstr text;
@@ -76,17 +78,22 @@ TEST_F(ListViewTest, CollectionsClearAddAndHoldTheirTexts) {
   EXPECT_EQ(L"The list item was removed from the list view", stale.Description());
 }
 
-TEST_F(ListViewTest, ARemovedItemsGettersFailWithTheirOutParametersEmpty) {
-  AddHeader(L"Col1");
+TEST_F(ListViewTest, ARemovedItemsOrHeadersGettersFailWithTheirOutParametersEmpty) {
+  ComPtr<IColumnHeader> header = AddHeader(L"Col1");
   ComPtr<IListItem> item = AddItem(L"Row1");
   CheckCall(Items()->Clear());
-  Bstr sentinel(L"sentinel");
-  BSTR text = sentinel.Get();
-  EXPECT_TRUE(FAILED(item->get_Text(&text)));
-  EXPECT_EQ(nullptr, text);
-  LONG index = 0x5EED;
-  EXPECT_TRUE(FAILED(item->get_Index(&index)));
-  EXPECT_EQ(0, index);
+  CheckCall(Headers()->Clear());
+  auto expectGettersFailEmpty = [](auto* removed) {
+    Bstr sentinel(L"sentinel");
+    BSTR text = sentinel.Get();
+    EXPECT_TRUE(FAILED(removed->get_Text(&text)));
+    EXPECT_EQ(nullptr, text);
+    LONG index = 0x5EED;
+    EXPECT_TRUE(FAILED(removed->get_Index(&index)));
+    EXPECT_EQ(0, index);
+  };
+  expectGettersFailEmpty(item.Get());
+  expectGettersFailEmpty(header.Get());
   VARIANT result;
   V_VT(&result) = VT_I4;
   DISPPARAMS none{};
