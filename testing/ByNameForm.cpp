@@ -9,6 +9,7 @@
 #include "core/Conversions.h"
 #include "com/QueryObject.h"
 #include "core/RuntimeError.h"
+#include "core/Variant.h"
 #include "forms/Screen.h"
 
 namespace testing_support {
@@ -172,26 +173,16 @@ HRESULT ByNameForm::Get(DISPID id, VARIANT* result) {
   RECT bounds{};
   ::GetWindowRect(window_, &bounds);
   switch (id) {
-    case kHwnd:
-      V_VT(result) = VT_I4;
-      V_I4(result) = HandleToLong(window_);
-      break;
-    case kIcon:
-      V_VT(result) = VT_DISPATCH;
-      V_DISPATCH(result) = picture_.Get();
-      picture_->AddRef();
-      break;
+    case kHwnd: formsrt::Variant::FromInt32(HandleToLong(window_)).MoveTo(result); break;
+    case kIcon: formsrt::Variant::FromDispatch(picture_.Get()).MoveTo(result); break;
     case kWindowState:
-      V_VT(result) = VT_I2;
-      V_I2(result) = ::IsIconic(window_) ? 1 : ::IsZoomed(window_) ? 2 : 0;
+      formsrt::Variant::FromInt16(::IsIconic(window_) ? 1 : ::IsZoomed(window_) ? 2 : 0).MoveTo(result);
       break;
     case kWidth:
-      V_VT(result) = VT_R4;
-      V_R4(result) = (bounds.right - bounds.left) * formsrt::Screen::TwipsPerPixelX();
-      break;
     case kHeight:
       V_VT(result) = VT_R4;
-      V_R4(result) = (bounds.bottom - bounds.top) * formsrt::Screen::TwipsPerPixelY();
+      V_R4(result) = id == kWidth ? (bounds.right - bounds.left) * formsrt::Screen::TwipsPerPixelX()
+                                  : (bounds.bottom - bounds.top) * formsrt::Screen::TwipsPerPixelY();
       break;
   }
   return S_OK;

@@ -1,6 +1,7 @@
 #include "FakeInPlaceSite.h"
 
 #include "com/QueryObject.h"
+#include "core/Variant.h"
 
 namespace testing_support {
 
@@ -13,11 +14,6 @@ STDMETHODIMP FakeFrame::QueryInterface(REFIID iid, void** out) {
 
 STDMETHODIMP FakeInPlaceSite::QueryInterface(REFIID iid, void** out) {
   return QueryObject<IOleClientSite, Offer<IOleInPlaceSite, IOleWindow>, IDispatch>(this, iid, out);
-}
-
-STDMETHODIMP FakeInPlaceSite::OnInPlaceActivate() {
-  Note(L"activate");
-  return activateResult;
 }
 
 STDMETHODIMP FakeInPlaceSite::GetWindowContext(IOleInPlaceFrame** frameOut,
@@ -33,23 +29,13 @@ STDMETHODIMP FakeInPlaceSite::GetWindowContext(IOleInPlaceFrame** frameOut,
   return S_OK;
 }
 
-STDMETHODIMP FakeInPlaceSite::GetTypeInfoCount(UINT* count) {
-  *count = 0;
-  return S_OK;
-}
-
 STDMETHODIMP FakeInPlaceSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
                                      EXCEPINFO*, UINT*) {
   if (id != DISPID_AMBIENT_FONT || !result) return DISP_E_MEMBERNOTFOUND;
-  if (!ambientFont) {
-    if (ambientFontName.empty()) return DISP_E_MEMBERNOTFOUND;
-    V_VT(result) = VT_BSTR;
-    V_BSTR(result) = ::SysAllocString(ambientFontName.c_str());
-    return S_OK;
-  }
-  V_VT(result) = VT_DISPATCH;
-  V_DISPATCH(result) = ambientFont.Get();
-  ambientFont->AddRef();
+  if (!ambientFont && ambientFontName.empty()) return DISP_E_MEMBERNOTFOUND;
+  formsrt::Variant font = ambientFont ? formsrt::Variant::FromDispatch(ambientFont.Get())
+                                      : formsrt::Variant::FromText(ambientFontName);
+  font.MoveTo(result);
   return S_OK;
 }
 

@@ -66,7 +66,10 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
   }
   STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
   STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override;
+  STDMETHODIMP OnInPlaceActivate() override {
+    Note(L"activate");
+    return activateResult;
+  }
   STDMETHODIMP OnUIActivate() override { return Note(L"ui activate"); }
   STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                 LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO) override;
@@ -78,7 +81,10 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
   STDMETHODIMP OnPosRectChange(LPCRECT) override { return E_NOTIMPL; }
 
   // IDispatch: the ambient properties; only the font, when set.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,

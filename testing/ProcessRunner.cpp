@@ -1,5 +1,6 @@
 #include "ProcessRunner.h"
 
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
@@ -7,23 +8,12 @@ namespace testing_support {
 
 namespace {
 
-class Handle {
- public:
-  Handle() = default;
-  explicit Handle(HANDLE h) : h_(h) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() { Close(); }
-  void Close() {
-    if (h_ && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-    h_ = nullptr;
+struct CloseKernelHandle {
+  void operator()(HANDLE handle) const {
+    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
   }
-  HANDLE* Put() { return &h_; }
-  HANDLE Get() const { return h_; }
-
- private:
-  HANDLE h_ = nullptr;
 };
+using Handle = std::unique_ptr<void, CloseKernelHandle>;
 
 // Whether the process ended within the time, serving this thread's messages
 // meanwhile when asked to.
@@ -48,17 +38,16 @@ bool WaitForEnd(HANDLE process, DWORD timeoutMs, bool pumpMessages) {
 
 ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs, bool pumpMessages) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  Handle readEnd, writeEnd;
-  if (!::CreatePipe(readEnd.Put(), writeEnd.Put(), &inherit, 0)) {
-    throw std::runtime_error("CreatePipe failed");
-  }
-  ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
+  HANDLE pipeRead = nullptr, pipeWrite = nullptr;
+  if (!::CreatePipe(&pipeRead, &pipeWrite, &inherit, 0)) throw std::runtime_error("CreatePipe failed");
+  Handle readEnd(pipeRead), writeEnd(pipeWrite);
+  ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd.Get();
-  startup.hStdError = writeEnd.Get();
+  startup.hStdOutput = writeEnd.get();
+  startup.hStdError = writeEnd.get();
   startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION info{};
   std::wstring mutableLine = commandLine;
@@ -67,23 +56,23 @@ ProcessResult RunProcess(const std::wstring& commandLine, DWORD timeoutMs, bool 
     throw std::runtime_error("CreateProcess failed");
   }
   Handle process(info.hProcess), thread(info.hThread);
-  writeEnd.Close();
+  writeEnd.reset();
 
   ProcessResult result;
   std::thread reader([&] {
     char buffer[4096];
     DWORD got = 0;
-    while (::ReadFile(readEnd.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (::ReadFile(readEnd.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
       result.output.append(buffer, got);
     }
   });
-  if (!WaitForEnd(process.Get(), timeoutMs, pumpMessages)) {
+  if (!WaitForEnd(process.get(), timeoutMs, pumpMessages)) {
     result.timedOut = true;
-    ::TerminateProcess(process.Get(), 99);
-    ::WaitForSingleObject(process.Get(), 5000);
+    ::TerminateProcess(process.get(), 99);
+    ::WaitForSingleObject(process.get(), 5000);
   }
   reader.join();
-  ::GetExitCodeProcess(process.Get(), &result.exitCode);
+  ::GetExitCodeProcess(process.get(), &result.exitCode);
   return result;
 }
 
@@ -101,8 +90,8 @@ std::wstring WriteTempFile(const std::wstring& name, const std::string& contents
   Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  if (file.Get() == INVALID_HANDLE_VALUE ||
-      !::WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written,
+  if (file.get() == INVALID_HANDLE_VALUE ||
+      !::WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &written,
                    nullptr)) {
     throw std::runtime_error("cannot write a temporary file");
   }
