@@ -1,6 +1,8 @@
 // The form in-process, with the registered component: what cannot be seen
 // from outside the program.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <optional>
@@ -124,11 +126,22 @@ TEST_F(frmHookwatchTest, ShowsItsOwnSmallIcon) {
   ::DeleteObject(info.hbmMask);
 }
 
+// Records, as the form's window is destroyed, the attachments still in
+// force: the window's own going would drop them too, but later.
+LRESULT CALLBACK AttachmentsAtDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR attachments) {
+  if (message == WM_DESTROY) *reinterpret_cast<LONG*>(attachments) = AttachmentsInForce();
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 TEST_F(frmHookwatchTest, LoadAttachesBothMessagesAndEveryUnloadDetachesThem) {
   form_->Show();
   EXPECT_EQ(2, AttachmentsInForce());
+  LONG atDestroy = -1;
+  ::SetWindowSubclass(form_->Window().Handle(), AttachmentsAtDestroy, 1,
+                      reinterpret_cast<DWORD_PTR>(&atDestroy));
   EXPECT_TRUE(form_->Unload());
-  EXPECT_EQ(0, AttachmentsInForce());
+  EXPECT_EQ(0, atDestroy) << "both detached before the window goes";
   EXPECT_FALSE(form_->Window().IsLoaded());
 }
 
