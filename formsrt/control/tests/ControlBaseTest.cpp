@@ -61,6 +61,10 @@ class ControlBaseTest : public ::testing::Test {
     HWND window = nullptr;
     return SUCCEEDED(As<IOleInPlaceObject>()->GetWindow(&window)) ? window : nullptr;
   }
+  // The control's in-place window, and whether `window` is on the form and visible.
+  std::tuple<HWND, bool, bool> Placing(HWND window) {
+    return {InPlaceWindow(), ::GetParent(window) == form_, ::IsWindowVisible(window) != FALSE};
+  }
 
   HWND form_;
   FakeInPlaceSite site_;
@@ -76,14 +80,10 @@ using ActivationWindow = ControlBaseTest<ActivationProbe>;
 TEST_F(ParkedWindow, LivesFromCreationToTheEndAndIsParkedWhileInactive) {
   HWND window = probe_->Window();
   ASSERT_TRUE(::IsWindow(window));
-  EXPECT_FALSE(::IsWindowVisible(window));
-  EXPECT_NE(form_, ::GetParent(window));
-  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ(std::make_tuple(HWND{}, false, false), Placing(window));
 
   ASSERT_EQ(S_OK, DoVerb(OLEIVERB_INPLACEACTIVATE));
-  EXPECT_EQ(window, InPlaceWindow());
-  EXPECT_EQ(form_, ::GetParent(window));
-  EXPECT_TRUE(::IsWindowVisible(window));
+  EXPECT_EQ(std::make_tuple(window, true, true), Placing(window));
   EXPECT_EQ(Edges(site_.position), Edges(PlacedIn(form_, window)));
   // Its paint is the control's: the whole client area in the face colour,
   // over what was there.
@@ -99,9 +99,7 @@ TEST_F(ParkedWindow, LivesFromCreationToTheEndAndIsParkedWhileInactive) {
 
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
   EXPECT_EQ(window, probe_->Window());  // the same window, back under its parking window
-  EXPECT_NE(form_, ::GetParent(window));
-  EXPECT_FALSE(::IsWindowVisible(window));
-  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ(std::make_tuple(HWND{}, false, false), Placing(window));
   EXPECT_EQ((Notes{L"activate", L"deactivate"}), site_.notes);
 }
 
@@ -113,8 +111,7 @@ TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactiv
   HWND window = InPlaceWindow();
   ASSERT_TRUE(::IsWindow(window));
   EXPECT_EQ(window, probe_->Window());
-  EXPECT_EQ(form_, ::GetParent(window));
-  EXPECT_TRUE(::IsWindowVisible(window));
+  EXPECT_EQ(std::make_tuple(window, true, true), Placing(window));
   EXPECT_EQ(Edges(site_.position), Edges(PlacedIn(form_, window)));
   RECT moved{10, 20, 110, 70};
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->SetObjectRects(&moved, &moved));
@@ -122,8 +119,7 @@ TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactiv
 
   EXPECT_EQ(S_OK, As<IOleInPlaceObject>()->InPlaceDeactivate());
   EXPECT_FALSE(::IsWindow(window));
-  EXPECT_EQ(nullptr, probe_->Window());
-  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ(std::make_pair(HWND{}, HWND{}), std::make_pair(probe_->Window(), InPlaceWindow()));
 
   ASSERT_EQ(S_OK, DoVerb(OLEIVERB_SHOW));  // a new window for the next activation
   EXPECT_TRUE(::IsWindow(InPlaceWindow()));
@@ -133,15 +129,13 @@ TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactiv
 TEST_F(ActivationWindow, ASiteThatRefusesTheActivationLeavesTheControlInactive) {
   site_.activateResult = E_ABORT;
   EXPECT_EQ(E_ABORT, DoVerb(OLEIVERB_INPLACEACTIVATE));
-  EXPECT_EQ(nullptr, probe_->Window());
-  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ(std::make_pair(HWND{}, HWND{}), std::make_pair(probe_->Window(), InPlaceWindow()));
   EXPECT_EQ((Notes{L"activate"}), site_.notes);  // refused: nothing to deactivate
 
   site_.activateResult = S_OK;
   site_.windowContextResult = E_FAIL;
   EXPECT_EQ(E_FAIL, DoVerb(OLEIVERB_INPLACEACTIVATE));
-  EXPECT_EQ(nullptr, probe_->Window());
-  EXPECT_EQ(nullptr, InPlaceWindow());
+  EXPECT_EQ(std::make_pair(HWND{}, HWND{}), std::make_pair(probe_->Window(), InPlaceWindow()));
   EXPECT_EQ((Notes{L"activate", L"activate", L"deactivate"}), site_.notes);
   EXPECT_EQ(1u, site_.frame.references);
 }
@@ -149,8 +143,7 @@ TEST_F(ActivationWindow, ASiteThatRefusesTheActivationLeavesTheControlInactive) 
 TEST_F(ParkedWindow, ASiteWithoutAWindowContextLeavesTheWindowParked) {
   site_.windowContextResult = E_UNEXPECTED;
   EXPECT_EQ(E_FAIL, DoVerb(OLEIVERB_UIACTIVATE));
-  EXPECT_NE(form_, ::GetParent(probe_->Window()));
-  EXPECT_FALSE(::IsWindowVisible(probe_->Window()));
+  EXPECT_EQ(std::make_tuple(HWND{}, false, false), Placing(probe_->Window()));
   EXPECT_EQ((Notes{L"activate", L"deactivate"}), site_.notes);
 }
 
@@ -308,8 +301,7 @@ TEST_F(ParkedWindow, ListsItsVerbsWholeAndKeepsItsAdviseSinksUntilTheyGo) {
   // The view's sink: kept with its aspects and flags until replaced.
   ComPtr<IViewObject2> view = As<IViewObject2>();
   ASSERT_EQ(S_OK, view->SetAdvise(DVASPECT_CONTENT, ADVF_PRIMEFIRST, &sink));
-  DWORD aspects = 0;
-  DWORD flags = 0;
+  DWORD aspects = 0, flags = 0;
   ComPtr<IAdviseSink> viewSink;
   ASSERT_EQ(S_OK, view->GetAdvise(&aspects, &flags, viewSink.Put()));
   EXPECT_EQ(std::make_tuple(DWORD{DVASPECT_CONTENT}, DWORD{ADVF_PRIMEFIRST}, static_cast<IAdviseSink*>(&sink)),

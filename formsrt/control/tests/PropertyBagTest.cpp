@@ -12,6 +12,7 @@
 #include "com/ComBoundary.h"
 #include "core/RuntimeError.h"
 #include "com/ComPtr.h"
+#include "com/QueryObject.h"
 #include "control/PropertyBag.h"
 #include "control/PropertyStream.h"
 #include "control/PropertyValues.h"
@@ -26,12 +27,7 @@ class RecordingErrorLog final : public IErrorLog {
  public:
   using Entry = std::tuple<std::wstring, std::wstring, std::wstring, HRESULT>;  // name, source, text, code
 
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown || iid == IID_IErrorLog ? this : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
+  STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return QueryObject<IErrorLog>(this, iid, out); }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
   STDMETHODIMP_(ULONG) Release() override { return --references; }
   STDMETHODIMP AddError(LPCOLESTR name, EXCEPINFO* info) override {
@@ -46,6 +42,11 @@ class RecordingErrorLog final : public IErrorLog {
 constexpr PersistedProperty<VARIANT_BOOL> kVisible{L"Visible", 7, VARIANT_TRUE};
 constexpr PersistedProperty<LONG> kWidth{L"Width", 8, 100};
 constexpr PersistedProperty<std::wstring_view> kCaption{L"Caption", 9, L"Untitled"};
+
+// The three properties as a reader gives them, read in this order.
+std::tuple<VARIANT_BOOL, LONG, std::wstring> ReadAll(PropertyBag& bag) {
+  return {bag.Read(kVisible), bag.Read(kWidth), bag.Read(kCaption)};
+}
 
 std::vector<std::wstring> NamesOf(const PropertyValues& values) {
   std::vector<std::wstring> names;
@@ -109,9 +110,7 @@ TEST(PropertyBag, AMissingKeyGivesTheDefaultAndABadValueIsLoggedAndDefaulted) {
   RecordingErrorLog log;
   {
     PropertyBag bag(values.Get(), &log, L"Probe");
-    EXPECT_EQ(VARIANT_TRUE, bag.Read(kVisible));
-    EXPECT_EQ(100, bag.Read(kWidth));
-    EXPECT_EQ(L"42", bag.Read(kCaption));
+    EXPECT_EQ(std::make_tuple(VARIANT_TRUE, 100, L"42"), ReadAll(bag));
   }
   EXPECT_EQ(1u, log.references) << "the reader kept a reference to the log";
   EXPECT_EQ((std::vector<RecordingErrorLog::Entry>{
@@ -121,9 +120,7 @@ TEST(PropertyBag, AMissingKeyGivesTheDefaultAndABadValueIsLoggedAndDefaulted) {
 
   auto empty = PropertyValuesBag::Create();
   PropertyBag withoutLog(empty.Get(), nullptr, L"Probe");
-  EXPECT_EQ(VARIANT_TRUE, withoutLog.Read(kVisible));
-  EXPECT_EQ(100, withoutLog.Read(kWidth));
-  EXPECT_EQ(L"Untitled", withoutLog.Read(kCaption));
+  EXPECT_EQ(std::make_tuple(VARIANT_TRUE, 100, L"Untitled"), ReadAll(withoutLog));
 }
 
 TEST(PropertyBag, WritesEveryValueOrOnlyThoseAwayFromTheirDefaults) {
@@ -147,9 +144,7 @@ TEST(PropertyBag, WritesEveryValueOrOnlyThoseAwayFromTheirDefaults) {
   EXPECT_EQ((std::vector<std::wstring>{L"Width", L"Caption"}), NamesOf(changed->Values()));
 
   PropertyBag reader(changed.Get(), nullptr, L"Probe");
-  EXPECT_EQ(-5, reader.Read(kWidth));
-  EXPECT_EQ(L"", reader.Read(kCaption));  // stored, not taken for the default
-  EXPECT_EQ(VARIANT_TRUE, reader.Read(kVisible));
+  EXPECT_EQ(std::make_tuple(VARIANT_TRUE, -5, L""), ReadAll(reader));  // the empty caption stored, not defaulted
 }
 
 // The stream form, byte for byte: the header, then each key and value in
