@@ -17,7 +17,6 @@ namespace testing_support {
 namespace {
 
 constexpr wchar_t kClassName[] = L"SuiteByNameForm";
-constexpr long kInvalidPropertyValue = 380;
 
 // DISPID i + 1 is member i.
 constexpr const wchar_t* kMembers[] = {L"hWnd",        L"Icon",  L"PopupMenu", L"WindowState",
@@ -194,7 +193,9 @@ HRESULT ByNameForm::PutWindowState(const VARIANT& value) {
   ::VariantInit(&state);
   HRESULT hr = ::VariantChangeType(&state, const_cast<VARIANT*>(&value), 0, VT_I2);
   if (FAILED(hr)) return hr;
-  if (V_I2(&state) < 0 || V_I2(&state) > 2) return formsrt::HresultFromErrorNumber(kInvalidPropertyValue);
+  if (V_I2(&state) < 0 || V_I2(&state) > 2) {
+    return formsrt::HresultFromErrorNumber(formsrt::error::InvalidPropertyValue);
+  }
   ::ShowWindow(window_, kShowCommands[V_I2(&state)]);
   return S_OK;
 }
