@@ -67,22 +67,24 @@ HRESULT CanUnload(HMODULE module) {
   return canUnload ? canUnload() : E_FAIL;
 }
 
+// A caller's variable of `type`, passed by reference.
+VARIANT ByReference(VARTYPE type, void* variable) {
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | type;
+  V_BYREF(&reference) = variable;
+  return reference;
+}
+
 // A form argument that holds nothing: the control raises error 424.
 long CentringErrorWithoutAForm(IDispatch* control) {
-  VARIANT empty;
-  ::VariantInit(&empty);
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = &empty;
-  return ErrorNumberOf([&] { formsrt::CallMethod(control, L"FCxCenterForm", {reference}); });
+  Variant empty;
+  return ErrorNumberOf([&] { formsrt::CallMethod(control, L"FCxCenterForm", {ByReference(VT_VARIANT, empty.Raw())}); });
 }
 
 std::wstring TempPathByName(IDispatch* control) {
   Bstr folder(L"Temp");
   BSTR text = folder.Get();
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_BSTR;
-  V_BSTRREF(&reference) = &text;
+  VARIANT reference = ByReference(VT_BSTR, &text);
   Variant result;
   if (ErrorNumberOf([&] { result = formsrt::CallMethod(control, L"FCxReturnPath", {reference}); }) ||
       result.Type() != VT_BSTR) {
@@ -162,9 +164,7 @@ TEST(FinalRelease, TheControlLibraryCannotUnloadWhileTheControlLetsGo) {
   HMODULE quennet = ::GetModuleHandleW(kQuennet.file);
   ComPtr<testing_support::ByNameForm> form = testing_support::ByNameForm::Create(L"Flashed");
   Variant formArgument = Variant::FromDispatch(form.Get());
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = formArgument.Raw();
+  VARIANT reference = ByReference(VT_VARIANT, formArgument.Raw());
   ASSERT_EQ(0, ErrorNumberOf([&] { formsrt::CallMethod(control.Get(), L"FCxFlashWindow", {reference}); }));
   formArgument = Variant();
   HRESULT answer = E_FAIL;
@@ -189,8 +189,7 @@ TEST(SeveralApartments, UseBothLibrariesWhileAnotherAsksThemToUnload) {
   // The libraries stay loaded by the test too, so that it may ask them;
   // the workers' apartments load them again as COM finds them.
   Apartment here;
-  HMODULE quennet = nullptr;
-  HMODULE vanterbox = nullptr;
+  HMODULE quennet = nullptr, vanterbox = nullptr;
   {
     ComPtr<IDispatch> control = Create<IDispatch>(kQuennet, IID_IDispatch);
     ComPtr<IDispatch> mixer = Create<IDispatch>(kVanterbox, IID_IDispatch);
@@ -202,8 +201,7 @@ TEST(SeveralApartments, UseBothLibrariesWhileAnotherAsksThemToUnload) {
   ASSERT_TRUE(quennet && vanterbox);
 
   std::atomic<bool> stop{false};
-  std::atomic<int> rounds{0};
-  std::atomic<int> unloadQuestions{0};
+  std::atomic<int> rounds{0}, unloadQuestions{0};
   std::vector<std::string> mismatches;
   std::mutex mismatchesLock;
   std::vector<std::thread> workers;
@@ -230,8 +228,7 @@ TEST(SeveralApartments, UseBothLibrariesWhileAnotherAsksThemToUnload) {
   EXPECT_TRUE(mismatches.empty()) << mismatches.front();
   EXPECT_GT(rounds, 40);
   EXPECT_GT(unloadQuestions, 40);
-  EXPECT_EQ(S_OK, CanUnload(quennet));
-  EXPECT_EQ(S_OK, CanUnload(vanterbox));
+  EXPECT_EQ(std::make_pair(S_OK, S_OK), std::make_pair(CanUnload(quennet), CanUnload(vanterbox)));
   ::FreeLibrary(quennet);
   ::FreeLibrary(vanterbox);
 }
