@@ -253,28 +253,25 @@ TEST_F(ParkedWindow, RefusesANullPointerItNeedsOnEveryInterface) {
 }
 
 TEST_F(ParkedWindow, ListsItsVerbsWholeAndKeepsItsAdviseSinksUntilTheyGo) {
-  struct Verb {
-    LONG verb;
-    const wchar_t* name;
-    DWORD attributes;
-  };
-  const Verb expected[] = {{OLEIVERB_PRIMARY, L"&Activate", OLEVERBATTRIB_ONCONTAINERMENU},
-                           {OLEIVERB_SHOW, L"", 0},
-                           {OLEIVERB_HIDE, L"", 0},
-                           {OLEIVERB_UIACTIVATE, L"", 0},
-                           {OLEIVERB_INPLACEACTIVATE, L"", 0}};
+  using Verb = std::tuple<LONG, std::wstring, DWORD, DWORD>;  // verb, name, flags, attributes
+  const std::vector<Verb> expected = {{OLEIVERB_PRIMARY, L"&Activate", MF_STRING, OLEVERBATTRIB_ONCONTAINERMENU},
+                                      {OLEIVERB_SHOW, L"", MF_STRING, 0},
+                                      {OLEIVERB_HIDE, L"", MF_STRING, 0},
+                                      {OLEIVERB_UIACTIVATE, L"", MF_STRING, 0},
+                                      {OLEIVERB_INPLACEACTIVATE, L"", MF_STRING, 0}};
   ComPtr<IEnumOLEVERB> verbs;
   ASSERT_EQ(S_OK, control_->EnumVerbs(verbs.Put()));
   OLEVERB listed[6] = {};
   ULONG count = 0;
   EXPECT_EQ(S_FALSE, verbs->Next(6, listed, &count));
   ASSERT_EQ(5u, count);
+  std::vector<Verb> given;
   for (ULONG i = 0; i < count; ++i) {
-    EXPECT_EQ(std::make_tuple(expected[i].verb, DWORD{MF_STRING}, expected[i].attributes),
-              std::make_tuple(listed[i].lVerb, listed[i].fuFlags, listed[i].grfAttribs));
-    EXPECT_STREQ(expected[i].name, listed[i].lpszVerbName);
+    const wchar_t* name = listed[i].lpszVerbName;
+    given.emplace_back(listed[i].lVerb, name ? name : L"(none)", listed[i].fuFlags, listed[i].grfAttribs);
     ::CoTaskMemFree(listed[i].lpszVerbName);
   }
+  EXPECT_EQ(expected, given);
 
   CloseCountingSink sink;
   ComPtr<IEnumSTATDATA> advises;
