@@ -25,39 +25,31 @@ TEST(ControlSite, AnswersTheAmbientPropertiesAContainerSupplies) {
   ASSERT_EQ(S_OK, site.As(dispatch));
 
   // Every ambient property but the font, with its type and value.
-  struct Expected {
-    DISPID id;
-    VARTYPE type;
-    LONG number;  // a VT_BOOL's or VT_I4's value
-    const wchar_t* text;
-  };
-  const Expected expected[] = {
-      {DISPID_AMBIENT_USERMODE, VT_BOOL, VARIANT_TRUE, nullptr},
-      {DISPID_AMBIENT_UIDEAD, VT_BOOL, VARIANT_FALSE, nullptr},
-      {DISPID_AMBIENT_SHOWGRABHANDLES, VT_BOOL, VARIANT_FALSE, nullptr},
-      {DISPID_AMBIENT_SHOWHATCHING, VT_BOOL, VARIANT_FALSE, nullptr},
-      {DISPID_AMBIENT_MESSAGEREFLECT, VT_BOOL, VARIANT_FALSE, nullptr},
-      {DISPID_AMBIENT_DISPLAYASDEFAULT, VT_BOOL, VARIANT_FALSE, nullptr},
-      {DISPID_AMBIENT_SUPPORTSMNEMONICS, VT_BOOL, VARIANT_TRUE, nullptr},
-      {DISPID_AMBIENT_AUTOCLIP, VT_BOOL, VARIANT_TRUE, nullptr},
-      {DISPID_AMBIENT_BACKCOLOR, VT_I4, static_cast<LONG>(0x80000000 | COLOR_BTNFACE), nullptr},
-      {DISPID_AMBIENT_FORECOLOR, VT_I4, static_cast<LONG>(0x80000000 | COLOR_BTNTEXT), nullptr},
-      {DISPID_AMBIENT_LOCALEID, VT_I4, static_cast<LONG>(::GetUserDefaultLCID()), nullptr},
-      {DISPID_AMBIENT_APPEARANCE, VT_I4, 1, nullptr},
-      {DISPID_AMBIENT_DISPLAYNAME, VT_BSTR, 0, L"grdMS"},
-      {DISPID_AMBIENT_SCALEUNITS, VT_BSTR, 0, L"Twip"},
+  const std::pair<DISPID, Variant> expected[] = {
+      {DISPID_AMBIENT_USERMODE, Variant::FromBool(true)},
+      {DISPID_AMBIENT_UIDEAD, Variant::FromBool(false)},
+      {DISPID_AMBIENT_SHOWGRABHANDLES, Variant::FromBool(false)},
+      {DISPID_AMBIENT_SHOWHATCHING, Variant::FromBool(false)},
+      {DISPID_AMBIENT_MESSAGEREFLECT, Variant::FromBool(false)},
+      {DISPID_AMBIENT_DISPLAYASDEFAULT, Variant::FromBool(false)},
+      {DISPID_AMBIENT_SUPPORTSMNEMONICS, Variant::FromBool(true)},
+      {DISPID_AMBIENT_AUTOCLIP, Variant::FromBool(true)},
+      {DISPID_AMBIENT_BACKCOLOR, Variant::FromInt32(static_cast<LONG>(0x80000000 | COLOR_BTNFACE))},
+      {DISPID_AMBIENT_FORECOLOR, Variant::FromInt32(static_cast<LONG>(0x80000000 | COLOR_BTNTEXT))},
+      {DISPID_AMBIENT_LOCALEID, Variant::FromInt32(static_cast<LONG>(::GetUserDefaultLCID()))},
+      {DISPID_AMBIENT_APPEARANCE, Variant::FromInt32(1)},
+      {DISPID_AMBIENT_DISPLAYNAME, Variant::FromText(L"grdMS")},
+      {DISPID_AMBIENT_SCALEUNITS, Variant::FromText(L"Twip")},
   };
   Variant value;
-  for (const Expected& property : expected) {
-    SCOPED_TRACE(property.id);
-    ASSERT_EQ(S_OK, Ambient(dispatch.Get(), property.id, value));
-    ASSERT_EQ(property.type, V_VT(&value.Get()));
-    if (property.type == VT_BOOL) {
-      EXPECT_EQ(property.number, V_BOOL(&value.Get()));
-    } else if (property.type == VT_I4) {
-      EXPECT_EQ(property.number, V_I4(&value.Get()));
-    } else {
-      EXPECT_STREQ(property.text, V_BSTR(&value.Get()));
+  for (const auto& [id, held] : expected) {
+    SCOPED_TRACE(id);
+    ASSERT_EQ(S_OK, Ambient(dispatch.Get(), id, value));
+    ASSERT_EQ(held.Type(), value.Type());
+    if (held.Type() == VT_BSTR) {
+      EXPECT_STREQ(V_BSTR(&held.Get()), V_BSTR(&value.Get()));
+    } else {  // a number or truth value, compared exactly
+      EXPECT_EQ(VARCMP_EQ, ::VarCmp(const_cast<VARIANT*>(&held.Get()), value.Raw(), LOCALE_USER_DEFAULT, 0));
     }
   }
 
