@@ -68,8 +68,9 @@ MMRESULT WINAPI FakeGetLineControls(HMIXEROBJ mixer, LPMIXERLINECONTROLSA contro
 
 // A read or write of a control's value: the call is recorded with the value
 // its block held, then the value moves between the block and the fake.
-MMRESULT Details(const char* call, HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags, bool write) {
-  FakeMixer& fake = Logged(call);
+template <bool write>
+MMRESULT WINAPI FakeDetails(HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags) {
+  FakeMixer& fake = Logged(write ? "mixerSetControlDetails" : "mixerGetControlDetailsA");
   DWORD value = 0;
   SIZE_T size = SizeOfBlockAt(details->paDetails);
   if (size >= sizeof(DWORD)) std::memcpy(&value, details->paDetails, sizeof(DWORD));
@@ -78,14 +79,6 @@ MMRESULT Details(const char* call, HMIXEROBJ mixer, LPMIXERCONTROLDETAILS detail
   if (write) std::memcpy(&fake.controlValue, details->paDetails, sizeof(DWORD));
   else std::memcpy(details->paDetails, &fake.controlValue, sizeof(DWORD));
   return MMSYSERR_NOERROR;
-}
-
-MMRESULT WINAPI FakeGetDetails(HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags) {
-  return Details("mixerGetControlDetailsA", mixer, details, flags, false);
-}
-
-MMRESULT WINAPI FakeSetDetails(HMIXEROBJ mixer, LPMIXERCONTROLDETAILS details, DWORD flags) {
-  return Details("mixerSetControlDetails", mixer, details, flags, true);
 }
 
 HGLOBAL WINAPI FakeGlobalAlloc(UINT flags, SIZE_T size) {
@@ -142,8 +135,8 @@ FakeMixer::FakeMixer() : winmm_(formsrt::Winmm()), kernel32_(formsrt::Kernel32()
   winmm_->mixerClose = FakeClose;
   winmm_->mixerGetLineInfoA = FakeGetLineInfo;
   winmm_->mixerGetLineControlsA = FakeGetLineControls;
-  winmm_->mixerGetControlDetailsA = FakeGetDetails;
-  winmm_->mixerSetControlDetails = FakeSetDetails;
+  winmm_->mixerGetControlDetailsA = FakeDetails<false>;
+  winmm_->mixerSetControlDetails = FakeDetails<true>;
   kernel32_->GlobalAlloc = FakeGlobalAlloc;
   kernel32_->GlobalLock = FakeGlobalLock;
   kernel32_->GlobalFree = FakeGlobalFree;
