@@ -81,18 +81,16 @@ std::wstring Cell(LONG row, LONG column) { return L"Row" + N(row) + L";Col" + N(
 
 // The calls of each fill as its table lists them, for `rows` rows.
 std::vector<std::wstring> ListViewFill(LONG rows) {
-  const std::wstring omitted = L"omitted";
+  auto added = [](const wchar_t* collection, const std::wstring& text) {
+    return std::wstring(collection) + L".Add(omitted, omitted, " + Quoted(text) + L", omitted, omitted)";
+  };
   std::vector<std::wstring> calls = {L"ListView.ListItems", L"ListItems.Clear()",
                                      L"ListView.ColumnHeaders", L"ColumnHeaders.Clear()"};
   for (LONG c = 1; c <= 10; ++c) {
-    calls.push_back(L"ListView.ColumnHeaders");
-    calls.push_back(L"ColumnHeaders.Add(omitted, omitted, " + Quoted(L"Col" + N(c)) +
-                    L", omitted, omitted)");
+    calls.insert(calls.end(), {L"ListView.ColumnHeaders", added(L"ColumnHeaders", L"Col" + N(c))});
   }
   for (LONG i = 1; i <= rows; ++i) {
-    calls.push_back(L"ListView.ListItems");
-    calls.push_back(L"ListItems.Add(omitted, omitted, " + Quoted(L"Row" + N(i) + L";Col 1") +
-                    L", omitted, omitted)");
+    calls.insert(calls.end(), {L"ListView.ListItems", added(L"ListItems", L"Row" + N(i) + L";Col 1")});
     for (LONG c = 2; c <= 10; ++c) {
       calls.push_back(L"ListItem.SubItems(Integer " + N(c - 1) + L") = " + Quoted(Cell(i, c)));
     }
@@ -123,15 +121,13 @@ std::vector<std::wstring> FlexGridFill(LONG rows) {
                                      L"FlexGrid.Rows = Long " + N(rows + 1),
                                      L"FlexGrid.Row = Long 0"};
   for (LONG c = 1; c <= 10; ++c) {
-    calls.push_back(L"FlexGrid.Col = Long " + N(c - 1));
-    calls.push_back(L"FlexGrid.Text = " + Quoted(L"Col" + N(c)));
+    calls.insert(calls.end(), {L"FlexGrid.Col = Long " + N(c - 1), L"FlexGrid.Text = " + Quoted(L"Col" + N(c))});
   }
   calls.push_back(L"FlexGrid.FixedRows = Long 1");
   for (LONG i = 1; i <= rows; ++i) {
     for (LONG c = 1; c <= 10; ++c) {
-      calls.push_back(L"FlexGrid.Row = Long& " + N(i));
-      calls.push_back(L"FlexGrid.Col = Long " + N(c - 1));
-      calls.push_back(L"FlexGrid.Text = " + Quoted(Cell(i, c)));
+      calls.insert(calls.end(), {L"FlexGrid.Row = Long& " + N(i), L"FlexGrid.Col = Long " + N(c - 1),
+                                 L"FlexGrid.Text = " + Quoted(Cell(i, c))});
     }
   }
   calls.push_back(L"FlexGrid.Redraw = Boolean True");
