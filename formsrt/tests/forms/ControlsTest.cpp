@@ -4,11 +4,13 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "CursorKept.h"
 #include "MessagePump.h"
 #include "DisplayDpi.h"
 #include "ErrorNumber.h"
+#include "WindowTree.h"
 #include "core/RuntimeError.h"
 #include "forms/CheckBox.h"
 #include "forms/CommandButton.h"
@@ -19,23 +21,12 @@
 #include "forms/TextBox.h"
 
 using namespace formsrt;
+using testing_support::Edges;
 using testing_support::ErrorNumberOf;
+using testing_support::PlacedIn;
+using testing_support::TextOf;
 
 namespace {
-
-std::wstring TextByMessage(HWND control) {
-  wchar_t text[256] = {};
-  ::SendMessageW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// The control's place in its parent's client area, in pixels.
-RECT PlaceInParent(HWND control) {
-  RECT r{};
-  ::GetWindowRect(control, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 class ControlsTest : public ::testing::Test {
  protected:
@@ -56,22 +47,20 @@ TEST_F(ControlsTest, ControlsArePlacedInTwipsAndAnswerGetText) {
   TextBox& text = form_->Add<TextBox>(TwipsRect{300, 1500, 2400, 300});
   text.SetText(L"1000");
 
-  RECT place = PlaceInParent(label.Handle());
+  RECT place = PlacedIn(::GetParent(label.Handle()), label.Handle());
   EXPECT_EQ(std::make_tuple(Screen::PixelsFromTwipsX(60), Screen::PixelsFromTwipsY(60),
                             Screen::PixelsFromTwipsX(4995), Screen::PixelsFromTwipsY(195)),
             std::make_tuple(place.left, place.top, place.right - place.left, place.bottom - place.top));
 
-  EXPECT_EQ(L"All Code Timer Test:", TextByMessage(label.Handle()));
-  EXPECT_EQ(L"&Test", TextByMessage(button.Handle()));
-  EXPECT_EQ(L"Timer 1", TextByMessage(check.Handle()));
-  EXPECT_EQ(L"1000", TextByMessage(text.Handle()));
+  EXPECT_EQ((std::vector<std::wstring>{L"All Code Timer Test:", L"&Test", L"Timer 1", L"1000"}),
+            (std::vector{TextOf(label.Handle()), TextOf(button.Handle()), TextOf(check.Handle()), TextOf(text.Handle())}));
 
   POINT onLabel{5, 5};  // a press on a label reaches the form beneath
   ::ClientToScreen(label.Handle(), &onLabel);
   EXPECT_EQ(form_->Handle(), ::WindowFromPoint(onLabel));
 
   label.SetCaption(L"09:05:03");
-  EXPECT_EQ(L"09:05:03", TextByMessage(label.Handle()));
+  EXPECT_EQ(L"09:05:03", TextOf(label.Handle()));
   EXPECT_EQ(L"09:05:03", label.Caption());
 }
 
@@ -145,8 +134,8 @@ TEST_F(ControlsTest, ATextBoxHoldsMoreThanAMillionCharacters) {
 
 TEST_F(ControlsTest, PictureBoxReportsMouseMovesInTwipsFromTheRawCoordinates) {
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
-  EXPECT_EQ(Screen::PixelsFromTwipsX(1500), PlaceInParent(picture.Handle()).right -
-                                                PlaceInParent(picture.Handle()).left);
+  RECT place = PlacedIn(::GetParent(picture.Handle()), picture.Handle());
+  EXPECT_EQ(Screen::PixelsFromTwipsX(1500), place.right - place.left);
   struct Move {
     short button, shift;
     float x, y;
@@ -198,7 +187,7 @@ TEST_F(ControlsTest, ANonSquareDisplayConvertsEachAxisByItsOwnDpi) {
   EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CXSCREEN) * 15.0, Screen::WidthTwips());
   EXPECT_DOUBLE_EQ(::GetSystemMetrics(SM_CYSCREEN) * 12.0, Screen::HeightTwips());
   RECT pixels = Screen::PixelsFromTwips(TwipsRect{150, 120, 1500, 1200});
-  EXPECT_EQ(std::make_tuple(10, 10, 110, 110), std::make_tuple(pixels.left, pixels.top, pixels.right, pixels.bottom));
+  EXPECT_EQ(std::make_tuple(10, 10, 110, 110), Edges(pixels));
 
   PictureBox& picture = form_->Add<PictureBox>(TwipsRect{300, 300, 1500, 1500});
   float x = 0, y = 0;

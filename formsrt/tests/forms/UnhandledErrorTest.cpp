@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ProcessRunner.h"
+#include "WindowTree.h"
 
 using testing_support::ProcessResult;
 using testing_support::RunProcess;
@@ -14,17 +15,6 @@ using testing_support::RunProcess;
 namespace {
 
 constexpr wchar_t kProbeTitle[] = L"UnhandledErrorProbe";
-
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM found) {
-  wchar_t className[16] = {};
-  ::GetClassNameW(child, className, 16);
-  wchar_t text[256] = {};
-  ::GetWindowTextW(child, text, 256);
-  if (_wcsicmp(className, L"Static") == 0 && text[0]) {
-    *reinterpret_cast<std::wstring*>(found) = text;
-  }
-  return TRUE;
-}
 
 // The report boxes the probe shows at once.
 int ReportBoxes() {
@@ -49,7 +39,10 @@ ProbeRun RunProbeAndAnswerItsBox(const wchar_t* mode) {
     if (HWND box = ::FindWindowW(L"#32770", kProbeTitle)) {
       ::Sleep(300);
       run.boxes = ReportBoxes();
-      ::EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&run.boxText));
+      for (HWND child : testing_support::Descendants(box)) {
+        std::wstring text = testing_support::TextOf(child);
+        if (_wcsicmp(testing_support::ClassOf(child).c_str(), L"Static") == 0 && !text.empty()) run.boxText = text;
+      }
       run.probeFormShown = ::IsWindowVisible(::FindWindowW(L"FormsrtForm", L"Probe"));
       ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     } else {
