@@ -14,6 +14,7 @@
 #include "com/RegistryKey.h"
 #include "core/RuntimeError.h"
 #include "com/TypeInformation.h"
+#include "com/TypeLibDispatch.h"
 #include "core/Variant.h"
 
 using namespace formsrt;
@@ -380,6 +381,29 @@ std::wstring NameOf(ITypeInfo* info) {
 const RegisteredLibrary kTestLibrary{LIBID_FormsrtTest, 1, 0};
 
 }  // namespace
+
+// The interface's own description has no dispatch half to look a member up
+// in: the member is found by scanning, and a script variable is still
+// coerced and written back.
+TEST_F(ComServerTest, ThroughTheInterfacesOwnDescriptionScriptVariablesAreAdaptedToo) {
+  ComPtr<ICalculator> calculator = CreateByProgId();
+  ASSERT_TRUE(calculator);
+  ComPtr<ITypeInfo> dispatchHalf = RegisteredTypeInfo(kTestLibrary, IID_ICalculator);
+  HREFTYPE own = 0;
+  ComPtr<ITypeInfo> interfaceHalf;
+  ASSERT_EQ(S_OK, dispatchHalf->GetRefTypeOfImplType(-1, &own));
+  ASSERT_EQ(S_OK, dispatchHalf->GetRefTypeInfo(own, interfaceHalf.Put()));
+  Variant variable = Variant::FromInt16(21);
+  VARIANT reference;
+  V_VT(&reference) = VT_BYREF | VT_VARIANT;
+  V_VARIANTREF(&reference) = variable.Raw();
+  DISPPARAMS params{&reference, nullptr, 1, 0};
+  Variant previous;
+  EXPECT_EQ(S_OK, InvokeThroughTypeInfo(interfaceHalf.Get(), calculator.Get(), 2, DISPATCH_METHOD,
+                                        &params, previous.Put(), nullptr, nullptr));
+  EXPECT_EQ(21, V_I4(&previous.Get()));
+  EXPECT_EQ((std::pair<VARTYPE, SHORT>{VT_I2, 42}), (std::pair{variable.Type(), V_I2(&variable.Get())}));
+}
 
 // A registered library is read once: its type information is still served
 // after the library's registration is gone, until the cache is released.
