@@ -1,5 +1,7 @@
 #include "ArgumentList.h"
 
+#include "ByReference.h"
+
 namespace hardening {
 
 void ArgumentList::Add(formsrt::Variant value, Passing passing, std::optional<DISPID> name) {
@@ -14,12 +16,10 @@ void ArgumentList::Add(formsrt::Variant value, Passing passing, std::optional<DI
       argument = *target;  // a shallow copy: the list's copy is the one freed
       break;
     case Passing::ByVariantReference:
-      V_VT(&argument) = VT_VARIANT | VT_BYREF;
-      V_VARIANTREF(&argument) = target;
+      argument = testing_support::ByReference(VT_VARIANT, target);
       break;
     case Passing::ByTypedReference:
-      V_VT(&argument) = static_cast<VARTYPE>(type | VT_BYREF);
-      V_BYREF(&argument) = &V_I4(target);  // every member of the union starts here
+      argument = testing_support::ByReference(type, &V_I4(target));  // every member of the union starts here
       break;
   }
   entries_.push_back({argument, name});

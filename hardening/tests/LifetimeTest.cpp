@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ByNameForm.h"
+#include "ByReference.h"
 #include "ErrorNumber.h"
 #include "ProcessMemory.h"
 #include "Quennet.h"
@@ -26,6 +27,7 @@
 using formsrt::Bstr;
 using formsrt::ComPtr;
 using formsrt::Variant;
+using testing_support::ByReference;
 using testing_support::ErrorNumberOf;
 
 namespace {
@@ -67,18 +69,10 @@ HRESULT CanUnload(HMODULE module) {
   return canUnload ? canUnload() : E_FAIL;
 }
 
-// A caller's variable of `type`, passed by reference.
-VARIANT ByReference(VARTYPE type, void* variable) {
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | type;
-  V_BYREF(&reference) = variable;
-  return reference;
-}
-
 // A form argument that holds nothing: the control raises error 424.
 long CentringErrorWithoutAForm(IDispatch* control) {
   Variant empty;
-  return ErrorNumberOf([&] { formsrt::CallMethod(control, L"FCxCenterForm", {ByReference(VT_VARIANT, empty.Raw())}); });
+  return ErrorNumberOf([&] { formsrt::CallMethod(control, L"FCxCenterForm", {ByReference(empty)}); });
 }
 
 std::wstring TempPathByName(IDispatch* control) {
@@ -164,7 +158,7 @@ TEST(FinalRelease, TheControlLibraryCannotUnloadWhileTheControlLetsGo) {
   HMODULE quennet = ::GetModuleHandleW(kQuennet.file);
   ComPtr<testing_support::ByNameForm> form = testing_support::ByNameForm::Create(L"Flashed");
   Variant formArgument = Variant::FromDispatch(form.Get());
-  VARIANT reference = ByReference(VT_VARIANT, formArgument.Raw());
+  VARIANT reference = ByReference(formArgument);
   ASSERT_EQ(0, ErrorNumberOf([&] { formsrt::CallMethod(control.Get(), L"FCxFlashWindow", {reference}); }));
   formArgument = Variant();
   HRESULT answer = E_FAIL;

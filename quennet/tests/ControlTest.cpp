@@ -249,9 +249,7 @@ TEST_F(ControlTest, EventsReachEveryConnectedSinkByReference) {
   first.onEvent = [](DISPID, VARIANT_BOOL& left) { left = VARIANT_FALSE; };
 
   VARIANT_BOOL left = VARIANT_TRUE;
-  VARIANT argument;
-  V_VT(&argument) = VT_BYREF | VT_BOOL;
-  V_BOOLREF(&argument) = &left;
+  VARIANT argument = ByReference(VT_BOOL, &left);
   probe->RaiseEvent(2, {&argument, 1});
 
   EXPECT_EQ((RaisedEvents{{2, VARIANT_TRUE}}), first.events);

@@ -164,10 +164,7 @@ TEST_F(ShellWallpaper, SetWallpaperWritesTheFileNameBackThroughTheCodePage) {
   Bstr fileName;
   BSTR* storage = fileName.Put();
   *storage = ::SysAllocString(picture.c_str());
-  VARIANT byReference;
-  V_VT(&byReference) = VT_BSTR | VT_BYREF;
-  V_BSTRREF(&byReference) = storage;
-  Variant returned = formsrt::CallMethod(dispatch.Get(), L"FCxSetWallpaper", {byReference});
+  Variant returned = formsrt::CallMethod(dispatch.Get(), L"FCxSetWallpaper", {testing_support::ByReference(VT_BSTR, storage)});
   EXPECT_EQ(VT_I4, returned.Type());
   EXPECT_EQ(roundTrip, fileName.View());
   // An 8-bit code page cannot hold both scripts: the name comes back changed.

@@ -51,13 +51,6 @@ std::vector<ShownBox> Shown(const std::vector<testing_support::AskedMessageBox>&
   return shown;
 }
 
-VARIANT ByReference(formsrt::Variant& target) {
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = target.Raw();
-  return reference;
-}
-
 long ErrorNumberOfCall(IDispatch* control, const wchar_t* member, std::vector<VARIANT> arguments) {
   return testing_support::ErrorNumberOf([&] {
     formsrt::InvokeMember(control, formsrt::LookupMember(control, member), DISPATCH_METHOD,

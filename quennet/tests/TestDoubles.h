@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "ByReference.h"
 #include "FakeInPlaceSite.h"
 #include "FakeMessageBox.h"
 #include "QuennetCtl.h"
@@ -186,8 +187,7 @@ formsrt::ComPtr<I> As(const formsrt::ComPtr<From>& from) {
   return to;
 }
 
-// A VARIANT that refers to another, as a client passes an argument by reference.
-VARIANT ByReference(formsrt::Variant& target);
+using testing_support::ByReference;
 
 // Calls a member of the control through IDispatch, by name, with the
 // arguments by reference; returns the run-time error number or 0.

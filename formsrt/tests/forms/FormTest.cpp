@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <olectl.h>
 
+#include "ByReference.h"
 #include "ErrorNumber.h"
 #include "com/LateBound.h"
 #include "com/ModuleCounts.h"
@@ -18,6 +19,7 @@
 #include "forms/Screen.h"
 
 using namespace formsrt;
+using testing_support::ByReference;
 using testing_support::ComErrorOf;
 using testing_support::ErrorNumberOf;
 
@@ -52,13 +54,6 @@ LRESULT CALLBACK OutsideSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 constexpr TwipsRect kClientBounds{1500, 1200, 4800, 3600};
-
-VARIANT ShortReference(SHORT* value) {
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_I2;
-  V_I2REF(&reference) = value;
-  return reference;
-}
 
 class FormTest : public ::testing::Test {
  protected:
@@ -123,7 +118,7 @@ TEST_F(FormTest, MoveTakesLeftAndTopInTwipsByReferenceAndKeepsTheSize) {
   float width = Twips(L"Width");
   float height = Twips(L"Height");
   SHORT left = 1500, top = 750;
-  CallMethod(dispatch_.Get(), L"Move", {ShortReference(&left), ShortReference(&top)});
+  CallMethod(dispatch_.Get(), L"Move", {ByReference(VT_I2, &left), ByReference(VT_I2, &top)});
 
   RECT outer = WindowRect();
   EXPECT_EQ(Screen::PixelsFromTwipsX(1500), outer.left);
@@ -154,7 +149,7 @@ TEST_F(FormTest, WindowStateMinimisesMaximisesAndRestoresTheSameSize) {
   EXPECT_EQ(window_state::Maximized, WindowState());
   SHORT left = 0, top = 0;
   EXPECT_EQ(384, ErrorNumberOf([&] {
-              CallMethod(dispatch_.Get(), L"Move", {ShortReference(&left), ShortReference(&top)});
+              CallMethod(dispatch_.Get(), L"Move", {ByReference(VT_I2, &left), ByReference(VT_I2, &top)});
             }));
 
   SetWindowState(window_state::Normal);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ByReference.h"
 #include "CursorKept.h"
 #include "MessagePump.h"
 #include "ErrorNumber.h"
@@ -73,10 +74,7 @@ TEST_F(MenuTest, PopupMenuShowsTheMenuAndReturnsWhenItIsDismissed) {
 
 TEST_F(MenuTest, AChosenItemRunsAfterTheMenuCloses) {
   IDispatch* menu = menu_.Get();
-  VARIANT heldByReference;  // as a control keeps what its host passed by reference
-  V_VT(&heldByReference) = VT_BYREF | VT_DISPATCH;
-  V_DISPATCHREF(&heldByReference) = &menu;
-  PopUp(heldByReference, true);
+  PopUp(testing_support::ByReference(VT_DISPATCH, &menu), true);  // as a control keeps what its host passed by reference
   EXPECT_TRUE(g_menuWasOpen);
   EXPECT_EQ(1, restores_);
 }

@@ -5,6 +5,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "ByReference.h"
 #include "EventSink.h"
 #include "FakeSubClass.h"
 #include "Hookwatch.h"
@@ -194,10 +195,7 @@ TEST(HookwatchComponent, ATimerCreatedByProgIdRaisesThatTimeToAConnectedSink) {
 
   // As a script passes its variable: by reference to a VARIANT.
   Variant stop = Variant::FromInt16(-1);
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = stop.Raw();
-  PutProperty(timer.Get(), L"Interval", reference);
+  PutProperty(timer.Get(), L"Interval", testing_support::ByReference(stop));
   EXPECT_EQ(-1, V_I4(&GetProperty(timer.Get(), L"Interval").Get()));
   int ticks = sink.ticks;
   PumpMessagesFor(150);  // shows that no tick comes once stopped
