@@ -4,6 +4,8 @@
 #define OEMRESOURCE  // the platform's own bitmaps and icons, OBM_ and OIC_
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "CountingSeam.h"
 
 namespace {
@@ -28,8 +30,7 @@ TEST(CountingSeam, AWindowLeftAliveIsHeldAndAChildEndsWithItsParent) {
   EXPECT_EQ(1, seam.Read().windows.Held());
   User32().DestroyWindow(parent);
   SeamCounts counts = seam.Read();
-  EXPECT_EQ(2, counts.windows.acquired);
-  EXPECT_EQ(2, counts.windows.released);
+  EXPECT_EQ(std::make_tuple(2, 2), std::make_tuple(counts.windows.acquired, counts.windows.released));
 }
 
 TEST(CountingSeam, TimersEndWhenKilledOrWithTheirWindowAndARestartIsNoNewTimer) {
@@ -43,8 +44,7 @@ TEST(CountingSeam, TimersEndWhenKilledOrWithTheirWindowAndARestartIsNoNewTimer) 
   EXPECT_EQ(1, seam.Read().timers.Held());
   User32().DestroyWindow(window);
   SeamCounts counts = seam.Read();
-  EXPECT_EQ(2, counts.timers.acquired);
-  EXPECT_EQ(0, counts.timers.Held());
+  EXPECT_EQ(std::make_tuple(2, 0), std::make_tuple(counts.timers.acquired, counts.timers.Held()));
 }
 
 TEST(CountingSeam, ABlockNotFreedIsHeld) {
@@ -67,8 +67,7 @@ TEST(CountingSeam, AFakedProgramStartGivesHandlesThatMustBeClosed) {
                                         nullptr, &startup, &process));
   Kernel32().CloseHandle(process.hThread);
   SeamCounts counts = seam.Read();
-  EXPECT_EQ(1, counts.kernelHandles.Held());
-  EXPECT_EQ(1, counts.fakedCalls);
+  EXPECT_EQ(std::make_tuple(1, 1), std::make_tuple(counts.kernelHandles.Held(), counts.fakedCalls));
   Kernel32().CloseHandle(process.hProcess);
   EXPECT_EQ(0, seam.Read().kernelHandles.Held());
 }
@@ -96,17 +95,15 @@ TEST(CountingSeam, AFontOrBitmapNotDeletedAndAnIconNotDestroyedAreHeld) {
       User32().LoadImageW(nullptr, MAKEINTRESOURCEW(OIC_SAMPLE), IMAGE_ICON, 0, 0, 0));
   User32().LoadImageW(nullptr, MAKEINTRESOURCEW(OIC_SAMPLE), IMAGE_ICON, 0, 0, LR_SHARED);
   ASSERT_TRUE(font && bitmap && icon);
-  SeamCounts counts = seam.Read();
-  EXPECT_EQ(1, counts.fonts.Held());
-  EXPECT_EQ(1, counts.bitmaps.Held());
-  EXPECT_EQ(1, counts.icons.Held()) << "a shared icon is no acquisition";
+  auto held = [&] {
+    SeamCounts counts = seam.Read();
+    return std::make_tuple(counts.fonts.Held(), counts.bitmaps.Held(), counts.icons.Held());
+  };
+  EXPECT_EQ(std::make_tuple(1, 1, 1), held()) << "a shared icon is no acquisition";
   formsrt::Gdi32().DeleteObject(font);
   formsrt::Gdi32().DeleteObject(bitmap);
   User32().DestroyIcon(icon);
-  counts = seam.Read();
-  EXPECT_EQ(0, counts.fonts.Held());
-  EXPECT_EQ(0, counts.bitmaps.Held());
-  EXPECT_EQ(0, counts.icons.Held());
+  EXPECT_EQ(std::make_tuple(0, 0, 0), held());
 }
 
 TEST(CountingSeam, AContextNotGivenBackOrGivenBackWithASelectionIsHeld) {
@@ -125,8 +122,7 @@ TEST(CountingSeam, AContextNotGivenBackOrGivenBackWithASelectionIsHeld) {
   formsrt::Gdi32().DeleteDC(memory);
   User32().ReleaseDC(nullptr, screen);
   SeamCounts counts = seam.Read();
-  EXPECT_EQ(0, counts.deviceContexts.Held());
-  EXPECT_EQ(1, counts.selections.Held());
+  EXPECT_EQ(std::make_tuple(0, 1), std::make_tuple(counts.deviceContexts.Held(), counts.selections.Held()));
 }
 
 TEST(CountingSeam, TheSeamIsPutBackWhenCountingEnds) {

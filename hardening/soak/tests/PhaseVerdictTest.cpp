@@ -3,6 +3,8 @@
 // counted resource held, an object left in the module, a failed call.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "PhaseResult.h"
 #include "SoakOptions.h"
 
@@ -44,18 +46,16 @@ TEST(PhaseVerdict, MemoryGrownInEitherHalfBeyondTheBoundFails) {
 }
 
 TEST(PhaseVerdict, AHeldResourceAnObjectOrLockLeftOrAFailedCallFails) {
-  PhaseResult held = QuietPhase();
-  held.counts.selections = {3, 2};
-  EXPECT_FALSE(PhasePassed(held, kDefaultBoundKb));
-  PhaseResult object = QuietPhase();
-  object.objectsLeft = 1;
-  EXPECT_FALSE(PhasePassed(object, kDefaultBoundKb));
-  PhaseResult lock = QuietPhase();
-  lock.locksLeft = 1;
-  EXPECT_FALSE(PhasePassed(lock, kDefaultBoundKb));
-  PhaseResult failed = QuietPhase();
-  failed.failures = 1;
-  EXPECT_FALSE(PhasePassed(failed, kDefaultBoundKb));
+  const std::pair<const char*, void (*)(PhaseResult&)> faults[] = {
+      {"held", [](PhaseResult& p) { p.counts.selections = {3, 2}; }},
+      {"object", [](PhaseResult& p) { p.objectsLeft = 1; }},
+      {"lock", [](PhaseResult& p) { p.locksLeft = 1; }},
+      {"failed", [](PhaseResult& p) { p.failures = 1; }}};
+  for (const auto& [name, fault] : faults) {
+    PhaseResult phase = QuietPhase();
+    fault(phase);
+    EXPECT_FALSE(PhasePassed(phase, kDefaultBoundKb)) << name;
+  }
 }
 
 }  // namespace
