@@ -186,6 +186,15 @@ TEST(PropertyStream, WritesEveryKindItAllowsByteForByteAndReadsItBack) {
     EXPECT_EQ(V_VT(&written), V_VT(&back)) << i;
     EXPECT_EQ(VARCMP_EQ, ::VarCmp(const_cast<VARIANT*>(&written), const_cast<VARIANT*>(&back), 0, 0)) << i;
   }
+
+  // A value of a kind the format has no form for is damage.
+  const BYTE dated[] = {'F', 'R', 'P', 'S', 1, 0, 1, 0, 6, 0, 0, 0, 1, 0, 'w', 0, VT_DATE, 0};
+  ASSERT_EQ(S_OK, stream->Seek(start, STREAM_SEEK_SET, nullptr));
+  ASSERT_EQ(S_OK, stream->SetSize(ULARGE_INTEGER{}));
+  ASSERT_EQ(S_OK, stream->Write(dated, sizeof(dated), nullptr));
+  ASSERT_EQ(S_OK, stream->Seek(start, STREAM_SEEK_SET, nullptr));
+  EXPECT_EQ(property_stream::kDamaged,
+            testing_support::ErrorNumberOf([&] { property_stream::Read(stream.Get()); }));
 }
 
 // What the format cannot hold is refused before anything is written: a
