@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -156,18 +157,15 @@ TEST_P(OtherRuntimeHost, TheKeptFormsAndMenusAreReleasedWhenReplacedAndWhenTheCo
 
   LoadIcon(form_.Get(), firstMenu);
   Call(L"FCxFlashWindow", {form_.Get()});
-  EXPECT_EQ(3u, form_->References());
-  EXPECT_EQ(firstMenuAlone + 1, ReferencesOf(firstMenu));
+  EXPECT_EQ(std::make_tuple(3u, firstMenuAlone + 1), std::make_tuple(form_->References(), ReferencesOf(firstMenu)));
 
   LoadIcon(second.Get(), secondMenu.Get());
   Call(L"FCxFlashWindow", {second.Get()});
-  EXPECT_EQ(1u, form_->References());
-  EXPECT_EQ(firstMenuAlone, ReferencesOf(firstMenu));
-  EXPECT_EQ(3u, second->References());
+  EXPECT_EQ(std::make_tuple(1u, firstMenuAlone, 3u),
+            std::make_tuple(form_->References(), ReferencesOf(firstMenu), second->References()));
 
   control_.Reset();
-  EXPECT_EQ(1u, second->References());
-  EXPECT_EQ(secondMenuAlone, ReferencesOf(secondMenu.Get()));
+  EXPECT_EQ(std::make_tuple(1u, secondMenuAlone), std::make_tuple(second->References(), ReferencesOf(secondMenu.Get())));
 }
 
 TEST_P(OtherRuntimeHost, AMenuItemThatLoadsTheIconAgainCannotReleaseTheFormOrMenuInUse) {
@@ -184,10 +182,8 @@ TEST_P(OtherRuntimeHost, AMenuItemThatLoadsTheIconAgainCannotReleaseTheFormOrMen
   };
   control_->Notify(WM_RBUTTONUP);
   // The test's reference and the menu step's own.
-  EXPECT_EQ(2u, formInUse);
-  EXPECT_EQ(firstMenuAlone + 1, menuInUse);
-  EXPECT_EQ(1u, form_->References());
-  EXPECT_EQ(firstMenuAlone, ReferencesOf(firstMenu));
+  EXPECT_EQ(std::make_tuple(2u, firstMenuAlone + 1, 1u, firstMenuAlone),
+            std::make_tuple(formInUse, menuInUse, form_->References(), ReferencesOf(firstMenu)));
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -209,8 +205,7 @@ TEST_P(OtherRuntimeHost, AnObjectThatIsNoFormGivesError13AndTheKeptFormAndMenuSt
                               static_cast<IDispatch*>(menus_.menu.Get())}) {
     EXPECT_EQ(13, Call(L"FCxFlashWindow", {notAForm}));
   }
-  EXPECT_EQ(1u, iconOnly->References());
-  EXPECT_EQ(otherMenuAlone, ReferencesOf(otherMenu.Get()));
+  EXPECT_EQ(std::make_tuple(1u, otherMenuAlone), std::make_tuple(iconOnly->References(), ReferencesOf(otherMenu.Get())));
 
   control_->Notify(WM_RBUTTONUP);
   EXPECT_EQ(std::vector<IUnknown*>{IdentityOf(menus_.menu.Get())}, form_->PoppedUpMenus());

@@ -82,6 +82,7 @@ struct ShellOpen {
   std::wstring file;
   bool hasParameters;
   INT show;
+  bool operator==(const ShellOpen&) const = default;
 };
 
 // Stands in for the shell's ShellExecuteW: records what was opened and
@@ -207,11 +208,7 @@ TEST_F(ShellCommands, OpenMailHandsTheAddressToTheShellWhenStartIsMissing) {
     ASSERT_EQ(S_OK, CallWithText(&_QuennetCtl::FCxOpenMail, sendTo, result.Put()));
     EXPECT_EQ(VT_EMPTY, result.Type());
     ASSERT_EQ(1u, starts.Starts().size());
-    ASSERT_EQ(1u, shell.Opened().size());
-    EXPECT_EQ(L"open", shell.Opened()[0].verb);
-    EXPECT_EQ(L"mailto:" + sendTo, shell.Opened()[0].file);
-    EXPECT_FALSE(shell.Opened()[0].hasParameters);
-    EXPECT_EQ(SW_SHOWNORMAL, shell.Opened()[0].show);
+    EXPECT_EQ((std::vector<ShellOpen>{{L"open", L"mailto:" + sendTo, false, SW_SHOWNORMAL}}), shell.Opened());
   }
 }
 
@@ -429,8 +426,7 @@ TEST_F(ShellCommands, AScriptsVariablesKeepTheirValueAndTypeUnlessTheMemberChang
   Variant y = Variant::FromInt32(5);
   EXPECT_EQ(0, ErrorNumberOfCall(control.Get(), L"FCxSetMousePos",
                                  {ByReference(x), ByReference(y)}));
-  ASSERT_EQ(1u, g_cursorSet.size());
-  EXPECT_EQ(11, g_cursorSet[0].first);
+  EXPECT_EQ((std::vector<std::pair<int, int>>{{11, 5}}), g_cursorSet);
   EXPECT_EQ(VT_R8, x.Type());
   EXPECT_EQ(10.6, V_R8(&x.Get()));
   EXPECT_EQ(VT_I4, y.Type());
