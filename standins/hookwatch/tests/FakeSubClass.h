@@ -16,6 +16,7 @@ struct WindowProcCall {
   LONG iMsg;
   LONG wParam;
   LONG lParam;
+  bool operator==(const WindowProcCall&) const = default;
 };
 
 class FakeSubClass : public CountedTestObject<ISubClass> {

@@ -94,11 +94,9 @@ TEST_F(WindowHooksTest, RoutesTheAttachedMessageWithItsArgumentsAndNothingElse) 
 
   EXPECT_EQ(TestWindow::kProbeAnswer,
             ::SendMessageW(window_.Handle(), TestWindow::kProbe, 7, MAKELPARAM(-3, 40)));
-  ASSERT_EQ(1u, client.calls.size());
-  EXPECT_EQ(window_.HandleValue(), client.calls[0].hWnd);
-  EXPECT_EQ(static_cast<LONG>(TestWindow::kProbe), client.calls[0].iMsg);
-  EXPECT_EQ(7, client.calls[0].wParam);
-  EXPECT_EQ(static_cast<LONG>(MAKELPARAM(-3, 40)), client.calls[0].lParam);
+  EXPECT_EQ((std::vector<WindowProcCall>{{window_.HandleValue(), static_cast<LONG>(TestWindow::kProbe), 7,
+                                           static_cast<LONG>(MAKELPARAM(-3, 40))}}),
+            client.calls);
   EXPECT_EQ((Log{"window", "client"}), log_);
 
   Probe(TestWindow::kOtherProbe);
