@@ -65,7 +65,7 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
     return S_OK;
   }
   STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP CanInPlaceActivate() override { return canActivateResult; }
   STDMETHODIMP OnInPlaceActivate() override {
     Note(L"activate");
     return activateResult;
@@ -92,6 +92,7 @@ class FakeInPlaceSite : public IOleClientSite, public IOleInPlaceSite, public ID
 
   ULONG references = 1;
   std::vector<std::wstring> notes;
+  HRESULT canActivateResult = S_OK;    // what CanInPlaceActivate answers
   HRESULT activateResult = S_OK;       // what OnInPlaceActivate answers
   HRESULT windowContextResult = S_OK;  // what GetWindowContext answers
   RECT position{5, 6, 53, 45};         // where the site places the control

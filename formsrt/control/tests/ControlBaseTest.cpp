@@ -127,6 +127,10 @@ TEST_F(ActivationWindow, IsMadeAtActivationWhereTheSiteSaysAndDestroyedAtDeactiv
 }
 
 TEST_F(ActivationWindow, ASiteThatRefusesTheActivationLeavesTheControlInactive) {
+  site_.canActivateResult = S_FALSE;  // a no that is not a failure
+  EXPECT_EQ(OLE_E_NOT_INPLACEACTIVE, DoVerb(OLEIVERB_INPLACEACTIVATE));
+  EXPECT_EQ((Notes{}), site_.notes);
+  site_.canActivateResult = S_OK;
   site_.activateResult = E_ABORT;
   EXPECT_EQ(E_ABORT, DoVerb(OLEIVERB_INPLACEACTIVATE));
   EXPECT_EQ(std::make_pair(HWND{}, HWND{}), std::make_pair(probe_->Window(), InPlaceWindow()));
