@@ -133,5 +133,7 @@ TEST(GridWindow, ScrollBarsFollowTheContentOnlyWhileRedrawIsOn) {
 
   ::SendMessageW(window, WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_EQ(100 - static_cast<int>(shown.nPage), VerticalScroll(window).nPos);
+  ::SendMessageW(window, WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(0, VerticalScroll(window).nPos);
   form->Unload();
 }

@@ -142,6 +142,7 @@ TEST_F(ListViewTest, WrongArgumentsGiveClearAutomationErrors) {
   EXPECT_EQ(L"Sub-item 2 is outside 1 to 1 (one less than the column headers)", beyond.Description());
   EXPECT_EQ(error::InvalidPropertyValue,
             CaughtError([&] { CheckCall(item->put_SubItems(0, Bstr(L"x").Get())); }).Number());
+  EXPECT_EQ(error::InvalidPropertyValue, CaughtError([&] { SubItem(item.Get(), 2); }).Number());
   EXPECT_EQ(error::SubscriptOutOfRange, CaughtError([&] {
               ComPtr<IListItem> none;
               CheckCall(Items()->get_Item(2, none.Put()));

@@ -151,6 +151,7 @@ TEST_F(ListViewWindowTest, ShowsEachFillsColumnsItemsAndTextsGivenOnlyWhatChange
   EXPECT_TRUE(ShownByItself({L"Col1", L"Col2", L"Col3"}, true));
   EXPECT_EQ(4, ItemCount());
   EXPECT_EQ((Texts{L"Col1", L"Col2", L"Col3"}), Headers());
+  EXPECT_EQ(96, ::SendMessageW(listView_, LVM_GETCOLUMNWIDTH, 2, 0));  // every column's width
   EXPECT_EQ(L"b", ItemText(1, 0));
   EXPECT_EQ(L"d.2", ItemText(3, 2));
   EXPECT_EQ(3, seen_.columnsInserted);
