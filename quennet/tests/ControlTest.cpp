@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FakeMessageBox.h"
+#include "WindowTree.h"
 #include "QuennetResources.h"
 #include "TestDoubles.h"
 #include "core/Bstr.h"
@@ -87,8 +88,7 @@ TEST_F(ControlTest, AnswersWhatContainersAsk) {
   EXPECT_EQ(quennet::QuennetCtl::kMiscStatus, status);
   SIZEL extent{};
   EXPECT_EQ(S_OK, control->GetExtent(DVASPECT_CONTENT, &extent));
-  EXPECT_EQ(1270, extent.cx);  // 720 x 585 twips in HIMETRIC
-  EXPECT_EQ(1032, extent.cy);
+  EXPECT_EQ(std::make_tuple(1270, 1032), std::make_tuple(extent.cx, extent.cy));  // 720 x 585 twips in HIMETRIC
   SIZEL wider{2000, 1000};
   EXPECT_EQ(S_OK, control->SetExtent(DVASPECT_CONTENT, &wider));
   EXPECT_EQ(S_OK, As<IViewObject2>(control)->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent));
@@ -120,11 +120,8 @@ TEST_F(ControlTest, ActivatesInPlaceAndGoesBackToItsOwnWindowOnClose) {
     EXPECT_TRUE(::IsWindowVisible(window));
     RECT moved{10, 10, 60, 50};
     EXPECT_EQ(S_OK, As<IOleInPlaceObject>(control)->SetObjectRects(&moved, &moved));
-    RECT placed{};
-    ::GetWindowRect(window, &placed);
-    ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&placed), 2);
-    EXPECT_EQ(10, placed.left);
-    EXPECT_EQ(60, placed.right);
+    RECT placed = testing_support::PlacedIn(form, window);
+    EXPECT_EQ(std::make_tuple(10, 60), std::make_tuple(placed.left, placed.right));
     EXPECT_EQ(S_OK, control->DoVerb(OLEIVERB_UIACTIVATE, nullptr, &site, 0, form, &position));
 
     EXPECT_EQ(S_OK, control->Close(OLECLOSE_NOSAVE));
@@ -318,10 +315,8 @@ TEST_F(ControlTest, NoReferenceRemainsAfterTheFinalRelease) {
 
   EXPECT_EQ(0u, control.Detach()->Release());
   EXPECT_EQ(objectsBefore, formsrt::ActiveObjectCount());
-  EXPECT_EQ(1u, site.references);
-  EXPECT_EQ(1u, notifySink.references);
-  EXPECT_EQ(1u, eventSink.references);
-  EXPECT_EQ(1u, bag.references);
+  EXPECT_EQ(std::make_tuple(1u, 1u, 1u, 1u),
+            std::make_tuple(site.references, notifySink.references, eventSink.references, bag.references));
 }
 
 TEST_F(ControlTest, MessageBoxesShowTheirTextsStylesAndCaptions) {
@@ -356,13 +351,9 @@ TEST_F(ControlTest, FindReplaceLeavesTheResultInText1BelowTheVisibleArea) {
   ::ReleaseDC(nullptr, screen);
   auto pixels = [dpi](int twips) { return ::MulDiv(twips, dpi, 1440); };
   HWND text1 = probe->Text1Window();
-  RECT placed{};
-  ::GetWindowRect(text1, &placed);
-  ::MapWindowPoints(nullptr, ::GetParent(text1), reinterpret_cast<POINT*>(&placed), 2);
-  EXPECT_EQ(pixels(120), placed.left);
-  EXPECT_EQ(pixels(960), placed.top);
-  EXPECT_EQ(pixels(975), placed.right - placed.left);
-  EXPECT_EQ(pixels(495), placed.bottom - placed.top);
+  RECT placed = testing_support::PlacedIn(::GetParent(text1), text1);
+  EXPECT_EQ(std::make_tuple(pixels(120), pixels(960), pixels(975), pixels(495)),
+            std::make_tuple(placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top));
   EXPECT_EQ(L"Bye hello",
             Call(probe.Get(), &_QuennetCtl::FCxFindReplace1st, L"Hello hello", L"HELLO", L"Bye"));
   EXPECT_EQ(L"Bye hello", probe->Text1Text());

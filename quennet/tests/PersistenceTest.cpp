@@ -141,9 +141,7 @@ TEST(Persistence, UnreadableValuesAreLoggedAndKeepTheirDefaults) {
   FakeErrorLog log;
   EXPECT_EQ((Properties{VARIANT_TRUE, VARIANT_TRUE, L"loaded tip"}),
             Read(LoadedFrom(bag, &log).Get()));
-  ASSERT_EQ(1u, log.errors.size());
-  EXPECT_EQ(L"STxMenu", log.errors[0].first);
-  EXPECT_EQ(DISP_E_TYPEMISMATCH, log.errors[0].second);
+  EXPECT_EQ((std::vector<std::pair<std::wstring, HRESULT>>{{L"STxMenu", DISP_E_TYPEMISMATCH}}), log.errors);
   EXPECT_EQ(1u, log.references);
 
   // Without an error log the value is defaulted all the same.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Quennet.h"
@@ -72,13 +73,11 @@ TEST(TypeLibrary, LibraryVersionAndHelpString) {
   ASSERT_TRUE(library);
   TLIBATTR* attr = nullptr;
   library->GetLibAttr(&attr);
-  EXPECT_EQ(18, attr->wMajorVerNum);
-  EXPECT_EQ(0, attr->wMinorVerNum);
+  EXPECT_EQ(std::make_tuple(18, 0), std::make_tuple(attr->wMajorVerNum, attr->wMinorVerNum));
   library->ReleaseTLibAttr(attr);
   Bstr name, help;
   library->GetDocumentation(-1, name.Put(), help.Put(), nullptr, nullptr);
-  EXPECT_EQ(L"Quennet", name.Str());
-  EXPECT_EQ(L"Quennet", help.Str());
+  EXPECT_EQ(std::make_tuple(L"Quennet", L"Quennet"), std::make_tuple(name.Str(), help.Str()));
 }
 
 TEST(TypeLibrary, DefaultInterfaceMembersInSlotOrder) {
@@ -124,9 +123,7 @@ TEST(TypeLibrary, EventInterfaceAndControlClass) {
   ComPtr<ITypeLib> library = RegisteredLibrary();
   ComPtr<ITypeInfo> events;
   ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(DIID___QuennetCtl, events.Put()));
-  WORD flags = TypeFlags(events.Get());
-  EXPECT_TRUE(flags & TYPEFLAG_FHIDDEN);
-  EXPECT_TRUE(flags & TYPEFLAG_FNONEXTENSIBLE);
+  EXPECT_EQ(TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE, TypeFlags(events.Get()) & (TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE));
   const wchar_t* expected[] = {L"STxClick", L"STxMouseUp", L"STxDBLClick"};
   for (UINT index = 0; index < 3; ++index) {
     formsrt::FunctionDescription function(events.Get(), index);
@@ -140,8 +137,7 @@ TEST(TypeLibrary, EventInterfaceAndControlClass) {
 
   ComPtr<ITypeInfo> coclass;
   ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_QuennetCtl, coclass.Put()));
-  EXPECT_TRUE(TypeFlags(coclass.Get()) & TYPEFLAG_FCONTROL);
-  EXPECT_TRUE(TypeFlags(coclass.Get()) & TYPEFLAG_FCANCREATE);
+  EXPECT_EQ(TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE, TypeFlags(coclass.Get()) & (TYPEFLAG_FCONTROL | TYPEFLAG_FCANCREATE));
   INT implFlags = 0;
   coclass->GetImplTypeFlags(1, &implFlags);
   EXPECT_EQ(IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, implFlags);

@@ -137,8 +137,7 @@ TEST(HookwatchComponent, TheTypeLibraryDescribesWhatClientsBindTo) {
 
   ComPtr<ITypeInfo> global = RegisteredTypeInfo(CLSID_HookwatchGlobal);
   ASSERT_TRUE(global);
-  EXPECT_TRUE(TypeFlags(global.Get()) & TYPEFLAG_FAPPOBJECT);
-  EXPECT_TRUE(TypeFlags(global.Get()) & TYPEFLAG_FCANCREATE);
+  EXPECT_EQ(TYPEFLAG_FAPPOBJECT | TYPEFLAG_FCANCREATE, TypeFlags(global.Get()) & (TYPEFLAG_FAPPOBJECT | TYPEFLAG_FCANCREATE));
   // The client goes by reference to its ISubClass pointer.
   EXPECT_EQ((Members{{L"AttachMessage", INVOKE_FUNC, 7, false, {"**user-defined", "I4", "I4"}},
                      {L"DetachMessage", INVOKE_FUNC, 8, false, {"**user-defined", "I4", "I4"}},
