@@ -43,9 +43,6 @@ std::vector<DWORD> Operations() {
   return operations;
 }
 
-// The tip field of a call's record: its last 64 bytes.
-std::string TipOf(const ShellCall& call) { return {call.record.end() - 64, call.record.end()}; }
-
 // The tip field: the text, a NUL, then spaces to 64 bytes.
 std::string PaddedTip(std::string text) {
   text.push_back('\0');
@@ -103,6 +100,17 @@ class TrayRecord : public ::testing::Test {
     shell_->Shell_NotifyIconA = RecordingNotifyIcon;
   }
 
+  // The tip field, the last 64 bytes, of each record the shell is given when
+  // the icon is loaded with `tip` set.
+  std::vector<std::string> TipsShownFor(const std::wstring& tip) {
+    g_shellCalls.clear();
+    SetTip(*control_.Get(), tip);
+    LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
+    std::vector<std::string> tips;
+    for (const ShellCall& call : g_shellCalls) tips.push_back({call.record.end() - 64, call.record.end()});
+    return tips;
+  }
+
   formsrt::PlatformOverride<formsrt::Shell32Api> shell_{formsrt::Shell32()};
   HostForm host_ = MakeHostForm(L"Tray record host");
   ComPtr<QuennetProbe> control_ = QuennetProbe::Create();
@@ -140,12 +148,10 @@ TEST_F(TrayRecord, TheShellReadsTheRecordOfItsTargetByteForByte) {
     std::memcpy(&value, record.data() + offset, bytes);
     return value;
   };
-  EXPECT_EQ(layout.size, field(0, 4));
-  EXPECT_EQ(reinterpret_cast<UINT_PTR>(control_->PichookWindow()), field(layout.window, layout.handleBytes));
-  EXPECT_EQ(1u, field(layout.id, 4));
-  EXPECT_EQ(7u, field(layout.flags, 4));
-  EXPECT_EQ(0x200u, field(layout.message, 4));
-  EXPECT_EQ(reinterpret_cast<UINT_PTR>(IconOf(*host_.form.Get())), field(layout.icon, layout.handleBytes));
+  EXPECT_EQ((std::vector<unsigned long long>{layout.size, reinterpret_cast<UINT_PTR>(control_->PichookWindow()), 1, 7,
+                                              0x200, reinterpret_cast<UINT_PTR>(IconOf(*host_.form.Get()))}),
+            (std::vector{field(0, 4), field(layout.window, layout.handleBytes), field(layout.id, 4), field(layout.flags, 4),
+                         field(layout.message, 4), field(layout.icon, layout.handleBytes)}));
   EXPECT_EQ(PaddedTip("Layout"), std::string(record.begin() + layout.tip, record.end()));
   EXPECT_EQ(layout.size, layout.tip + 64);
 }
@@ -160,29 +166,20 @@ TEST_F(TrayRecord, TipIsCutTo63CharactersAndAlwaysEndsWithANul) {
       {std::string(200, 'c'), std::string(63, 'c') + '\0'},
   };
   for (const Case& c : cases) {
-    g_shellCalls.clear();
-    SetTip(*control_.Get(), std::wstring(c.text.begin(), c.text.end()));
-    LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
-    ASSERT_EQ(1u, g_shellCalls.size());
-    EXPECT_EQ(c.expectedTip, TipOf(g_shellCalls[0])) << "tip of " << c.text.size() << " characters";
+    EXPECT_EQ(std::vector{c.expectedTip}, TipsShownFor(std::wstring(c.text.begin(), c.text.end())))
+        << "tip of " << c.text.size() << " characters";
   }
 }
 
 TEST_F(TrayRecord, ACutThatWouldSplitASurrogatePairLeavesOutTheWholePair) {
-  SetTip(*control_.Get(), std::wstring(62, L'a') + L"\U0001F600");
-  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
-  ASSERT_EQ(1u, g_shellCalls.size());
-  EXPECT_EQ(std::string(62, 'a') + '\0' + ' ', TipOf(g_shellCalls[0]));
+  EXPECT_EQ(std::vector{std::string(62, 'a') + '\0' + ' '}, TipsShownFor(std::wstring(62, L'a') + L"\U0001F600"));
 }
 
 TEST_F(TrayRecord, TipIsInTheSystemCodePage) {
   ASSERT_EQ(1252u, ::GetACP()) << "the expected bytes are those of the test environment's code page";
-  SetTip(*control_.Get(), L"Gr\u00fc\u00dfe \u20ac");
-  LoadIcon(*control_.Get(), host_.form.Get(), host_.menu.Get());
-  ASSERT_EQ(1u, g_shellCalls.size());
-  EXPECT_EQ(PaddedTip("Gr\xFC\xDF"
-                      "e \x80"),
-            TipOf(g_shellCalls[0]));
+  EXPECT_EQ(std::vector{PaddedTip("Gr\xFC\xDF"
+                                  "e \x80")},
+            TipsShownFor(L"Gr\u00fc\u00dfe \u20ac"));
 }
 
 TEST_F(TrayRecord, ClearDeletesWithTheLoadedRecordAfterRewritingOnlySizeOwnerAndId) {
