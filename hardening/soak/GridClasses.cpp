@@ -1,6 +1,7 @@
 // The grid stand-ins, called late-bound as the grid speed test calls them:
 // columns and rows are added, every member is read and set, and the content
 // is cleared again at the end of each round.
+#include "ByReference.h"
 #include "GridStandins.h"
 #include "SoakedClass.h"
 #include "com/LateBound.h"
@@ -87,13 +88,8 @@ SoakedClass FlexGrid() {
 Call PutCellText(const wchar_t* text) {
   return [text](IDispatch* object) {
     LONG row = 1, column = 1;
-    VARIANT rowReference, columnReference;
-    V_VT(&rowReference) = VT_BYREF | VT_I4;
-    V_I4REF(&rowReference) = &row;
-    V_VT(&columnReference) = VT_BYREF | VT_I4;
-    V_I4REF(&columnReference) = &column;
     formsrt::PutProperty(object, formsrt::LookupMember(object, L"CellText"), Text(text).Get(),
-                         {rowReference, columnReference});
+                         {testing_support::ByReference(VT_I4, &row), testing_support::ByReference(VT_I4, &column)});
   };
 }
 

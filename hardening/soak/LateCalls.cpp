@@ -1,6 +1,7 @@
 // The late-bound calls of SoakedClass.h.
 #include <utility>
 
+#include "ByReference.h"
 #include "SoakedClass.h"
 #include "com/LateBound.h"
 
@@ -18,12 +19,10 @@ Variant Invoke(IDispatch* object, const wchar_t* name, WORD flags,
     VARIANT& variable = *variables[i].Raw();
     switch (passing) {
       case Passing::Variable:
-        V_VT(&passed[i]) = VT_BYREF | VT_VARIANT;
-        V_VARIANTREF(&passed[i]) = &variable;
+        passed[i] = testing_support::ByReference(VT_VARIANT, &variable);
         break;
       case Passing::TypedReference:
-        V_VT(&passed[i]) = VT_BYREF | V_VT(&variable);
-        V_BYREF(&passed[i]) = &V_I4(&variable);  // the value union starts at one address
+        passed[i] = testing_support::ByReference(V_VT(&variable), &V_I4(&variable));  // the value union starts at one address
         break;
       case Passing::Value:
         passed[i] = variable;  // borrowed: `variables` owns it

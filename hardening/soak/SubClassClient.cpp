@@ -21,7 +21,6 @@ STDMETHODIMP SubClassClient::get_MsgResponse(HookwatchResponse* response) {
 
 STDMETHODIMP SubClassClient::WindowProc(LONG, LONG, LONG, LONG, LONG* result) {
   if (!result) return E_POINTER;
-  ++routedMessages_;
   *result = 0;
   return S_OK;
 }

@@ -1,6 +1,6 @@
-// The soak's client of the Hookwatch component: an ISubClass that counts the
-// messages routed to it and leaves them to the window (response 0), and an
-// event sink for a HookwatchTimer's ThatTime.
+// The soak's client of the Hookwatch component: an ISubClass that leaves the
+// messages routed to it to the window (response 0), and an event sink for a
+// HookwatchTimer's ThatTime.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +14,6 @@ class SubClassClient final : public ISubClass, private formsrt::ComObjectBase {
  public:
   SubClassClient() = default;
 
-  long RoutedMessages() const { return routedMessages_; }
 
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
   STDMETHODIMP_(ULONG) AddRef() override { return AddRefImpl(); }
@@ -34,7 +33,6 @@ class SubClassClient final : public ISubClass, private formsrt::ComObjectBase {
   STDMETHODIMP WindowProc(LONG hWnd, LONG iMsg, LONG wParam, LONG lParam, LONG* result) override;
 
  private:
-  long routedMessages_ = 0;
 };
 
 }  // namespace soak
