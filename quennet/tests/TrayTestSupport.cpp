@@ -99,12 +99,9 @@ STDMETHODIMP ScriptedForm::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAM
       V_I2(result) = windowState;
       break;
     case 2:
-      V_VT(result) = VT_R4;
-      V_R4(result) = static_cast<float>(width);
-      break;
     case 3:
       V_VT(result) = VT_R4;
-      V_R4(result) = static_cast<float>(height);
+      V_R4(result) = static_cast<float>(id == 2 ? width : height);
       break;
     case 5:
       V_VT(result) = VT_I4;
