@@ -1,5 +1,6 @@
 #include "BadValues.h"
 
+#include <iterator>
 #include <limits>
 
 #include "com/TypeDescriptions.h"
@@ -22,13 +23,6 @@ formsrt::Variant ArrayOfThree() {
   return array;
 }
 
-formsrt::Variant NullObject(VARTYPE type) {
-  formsrt::Variant object;
-  V_VT(object.Put()) = type;
-  V_DISPATCH(object.Raw()) = nullptr;
-  return object;
-}
-
 bool IsEnumeration(ITypeInfo* owner, HREFTYPE reference) {
   formsrt::ComPtr<ITypeInfo> referenced;
   if (FAILED(owner->GetRefTypeInfo(reference, referenced.Put()))) return false;
@@ -38,54 +32,30 @@ bool IsEnumeration(ITypeInfo* owner, HREFTYPE reference) {
 
 }  // namespace
 
+formsrt::Variant NullPointer(VARTYPE type) {
+  formsrt::Variant value;
+  V_VT(value.Put()) = type;
+  V_BYREF(value.Raw()) = nullptr;
+  return value;
+}
+
+// In the order of the enumerations.
 const wchar_t* NameOf(BadValue value) {
-  switch (value) {
-    case BadValue::Empty:
-      return L"Empty";
-    case BadValue::Null:
-      return L"Null";
-    case BadValue::Omitted:
-      return L"omitted";
-    case BadValue::NullDispatch:
-      return L"Nothing";
-    case BadValue::NullText:
-      return L"null BSTR";
-    case BadValue::HugeText:
-      return L"100,000-character BSTR";
-    case BadValue::UnrelatedObject:
-      return L"unrelated object";
-    case BadValue::Array:
-      return L"array";
-    case BadValue::MinusOne:
-      return L"-1";
-    case BadValue::LargestLong:
-      return L"2147483647";
-    case BadValue::SmallestLong:
-      return L"-2147483648";
-    case BadValue::HugeDouble:
-      return L"1E+300";
-    case BadValue::RuntimeForm:
-      return L"a form";
-    case BadValue::FormMenu:
-      return L"a menu of the form";
-    case BadValue::Picture:
-      return L"a picture";
-    case BadValue::ByNameForm:
-      return L"a by-name form of another runtime";
-  }
-  return L"?";
+  static constexpr const wchar_t* kNames[] = {
+      L"Empty",      L"Null",       L"omitted",     L"Nothing",     L"null BSTR",
+      L"100,000-character BSTR",    L"unrelated object",           L"array",
+      L"-1",         L"2147483647", L"-2147483648", L"1E+300",      L"a form",
+      L"a menu of the form",        L"a picture",   L"a by-name form of another runtime"};
+  static_assert(std::size(kNames) == std::size(kBadValues));
+  auto index = static_cast<size_t>(value);
+  return index < std::size(kNames) ? kNames[index] : L"?";
 }
 
 const wchar_t* NameOf(Passing passing) {
-  switch (passing) {
-    case Passing::ByValue:
-      return L"by value";
-    case Passing::ByVariantReference:
-      return L"as VARIANT reference";
-    case Passing::ByTypedReference:
-      return L"as typed reference";
-  }
-  return L"?";
+  static constexpr const wchar_t* kNames[] = {L"by value", L"as VARIANT reference", L"as typed reference"};
+  static_assert(std::size(kNames) == std::size(kPassings));
+  auto index = static_cast<size_t>(passing);
+  return index < std::size(kNames) ? kNames[index] : L"?";
 }
 
 STDMETHODIMP UnrelatedObject::QueryInterface(REFIID iid, void** out) {
@@ -110,13 +80,9 @@ formsrt::Variant MakeBadValue(BadValue kind, const ValueObjects& objects) {
     case BadValue::Omitted:
       return formsrt::Variant::Omitted();
     case BadValue::NullDispatch:
-      return NullObject(VT_DISPATCH);
-    case BadValue::NullText: {
-      formsrt::Variant text;
-      V_VT(text.Put()) = VT_BSTR;
-      V_BSTR(text.Raw()) = nullptr;
-      return text;
-    }
+      return NullPointer(VT_DISPATCH);
+    case BadValue::NullText:
+      return NullPointer(VT_BSTR);
     case BadValue::HugeText:
       return formsrt::Variant::FromText(std::wstring(kHugeTextLength, L'W'));
     case BadValue::UnrelatedObject:
@@ -150,14 +116,14 @@ formsrt::Variant PlausibleValue(ITypeInfo* owner, const TYPEDESC& type) {
     case VT_BOOL:
       return formsrt::Variant::FromBool(false);
     case VT_DISPATCH:
-      return NullObject(VT_DISPATCH);
+      return NullPointer(VT_DISPATCH);
     case VT_UNKNOWN:
-      return NullObject(VT_UNKNOWN);
+      return NullPointer(VT_UNKNOWN);
     case VT_PTR:
-      return NullObject(VT_DISPATCH);  // an interface pointer
+      return NullPointer(VT_DISPATCH);  // an interface pointer
     case VT_USERDEFINED:
       return IsEnumeration(owner, type.hreftype) ? formsrt::Variant::FromInt32(0)
-                                                 : NullObject(VT_DISPATCH);
+                                                 : NullPointer(VT_DISPATCH);
     case VT_I2:
     case VT_UI1:
     case VT_I1:

@@ -51,6 +51,10 @@ inline constexpr Passing kPassings[] = {Passing::ByValue, Passing::ByVariantRefe
                                         Passing::ByTypedReference};
 
 const wchar_t* NameOf(BadValue value);
+
+// A value of `type` whose pointer is null: Nothing, a null BSTR, or with
+// VT_BYREF a reference through a null pointer.
+formsrt::Variant NullPointer(VARTYPE type);
 const wchar_t* NameOf(Passing passing);
 
 // An automation object that belongs to no library of ours: no type

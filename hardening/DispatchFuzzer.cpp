@@ -103,15 +103,6 @@ bool IsSentinel(const VARIANT& result) {
   return V_VT(&result) == VT_I4 && V_I4(&result) == kResultSentinel;
 }
 
-// An argument passed by reference through a null pointer, directly or
-// through a reference to a variant.
-formsrt::Variant NullReference(VARTYPE type) {
-  formsrt::Variant reference;
-  V_VT(reference.Put()) = static_cast<VARTYPE>(VT_BYREF | type);
-  V_BYREF(reference.Raw()) = nullptr;
-  return reference;
-}
-
 // The members of an object that are not property gets: what may change it.
 std::set<std::wstring> AllButGets(IDispatch* object) {
   std::set<std::wstring> names;
@@ -310,18 +301,18 @@ void DispatchFuzzer::FuzzContradictoryParams(const MemberDescription& member) {
   CallRefused(member.id, flags, &namesMissing, member.name + L" with names not given");
   CallRefused(member.id, flags, &moreNamesThanArguments,
               member.name + L" with more names than arguments");
-  // And one argument more than the member has: a null reference is refused
-  // even where no argument is expected.
+  // And one argument more than the member has: a null reference, directly or
+  // through a reference to a variant, is refused even where no argument is expected.
   size_t count = member.plausibleArguments.size();
   for (size_t i = 0; i <= count; ++i) {
-    for (VARTYPE type : {VARTYPE{VT_I4}, VARTYPE{VT_BSTR}, VARTYPE{VT_VARIANT}}) {
+    for (VARTYPE type : {VARTYPE{VT_BYREF | VT_I4}, VARTYPE{VT_BYREF | VT_BSTR}, VARTYPE{VT_BYREF | VT_VARIANT}}) {
       ArgumentList arguments;
-      if (i == count) arguments.Add(NullReference(type), Passing::ByValue);
+      if (i == count) arguments.Add(NullPointer(type), Passing::ByValue);
       for (size_t k = 0; k < count; ++k) {
         std::optional<DISPID> name;
         if (IsPut(flags) && k + 1 == count) name = DISPID_PROPERTYPUT;
         Passing plausible = member.byReference[k] ? Passing::ByVariantReference : Passing::ByValue;
-        arguments.Add(k == i ? NullReference(type) : member.plausibleArguments[k],
+        arguments.Add(k == i ? NullPointer(type) : member.plausibleArguments[k],
                       k == i ? Passing::ByValue : plausible, name);
       }
       CallRefused(member.id, flags, arguments.Params(),
