@@ -15,18 +15,10 @@ constexpr size_t kMaxFaultsPerObject = 200;
 // Text1 then holds, takes a fraction of a second under Wine.
 constexpr ULONGLONG kCallBudgetMilliseconds = 5000;
 
-WORD FlagsOf(INVOKEKIND kind) {
-  switch (kind) {
-    case INVOKE_PROPERTYGET:
-      return DISPATCH_PROPERTYGET;
-    case INVOKE_PROPERTYPUT:
-      return DISPATCH_PROPERTYPUT;
-    case INVOKE_PROPERTYPUTREF:
-      return DISPATCH_PROPERTYPUTREF;
-    default:
-      return DISPATCH_METHOD;
-  }
-}
+// Each kind of member is called with the flag of the same value.
+static_assert(INVOKE_FUNC == DISPATCH_METHOD && INVOKE_PROPERTYGET == DISPATCH_PROPERTYGET &&
+              INVOKE_PROPERTYPUT == DISPATCH_PROPERTYPUT && INVOKE_PROPERTYPUTREF == DISPATCH_PROPERTYPUTREF);
+WORD FlagsOf(INVOKEKIND kind) { return static_cast<WORD>(kind); }
 
 const wchar_t* FlagsText(WORD flags) {
   switch (flags) {
