@@ -3,6 +3,7 @@
 // by-reference arguments and the error model.
 #include <gtest/gtest.h>
 
+#include "ByReference.h"
 #include "ErrorNumber.h"
 #include "FormsrtTest.h"
 #include "ProcessRunner.h"
@@ -18,6 +19,7 @@
 #include "core/Variant.h"
 
 using namespace formsrt;
+using testing_support::ByReference;
 using testing_support::ComErrorOf;
 
 namespace {
@@ -208,11 +210,8 @@ TEST_F(ComServerTest, ScriptVariablesPassedByReferenceAreCoercedAndWrittenBack) 
   // Two variables by reference, both written.
   Variant first = Variant::FromInt32(1);
   Variant second = Variant::FromInt32(2);
-  VARIANT secondReference = reference;
-  V_VARIANTREF(&reference) = first.Raw();
-  V_VARIANTREF(&secondReference) = second.Raw();
   InvokeOutcome swapped;
-  Invoke(calculator.Get(), 9, DISPATCH_METHOD, {reference, secondReference}, swapped);
+  Invoke(calculator.Get(), 9, DISPATCH_METHOD, {ByReference(first), ByReference(second)}, swapped);
   ASSERT_EQ(S_OK, swapped.hr);
   EXPECT_EQ((std::pair<LONG, LONG>{2, 1}), (std::pair{V_I4(&first.Get()), V_I4(&second.Get())}));
 
@@ -394,9 +393,7 @@ TEST_F(ComServerTest, ThroughTheInterfacesOwnDescriptionScriptVariablesAreAdapte
   ASSERT_EQ(S_OK, dispatchHalf->GetRefTypeOfImplType(-1, &own));
   ASSERT_EQ(S_OK, dispatchHalf->GetRefTypeInfo(own, interfaceHalf.Put()));
   Variant variable = Variant::FromInt16(21);
-  VARIANT reference;
-  V_VT(&reference) = VT_BYREF | VT_VARIANT;
-  V_VARIANTREF(&reference) = variable.Raw();
+  VARIANT reference = ByReference(variable);
   DISPPARAMS params{&reference, nullptr, 1, 0};
   Variant previous;
   EXPECT_EQ(S_OK, InvokeThroughTypeInfo(interfaceHalf.Get(), calculator.Get(), 2, DISPATCH_METHOD,
